@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test through CTest.
+set -euo pipefail
+cd "$(dirname "$0")"
+./tools/setup-deps.sh
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQ2_WERROR=ON >/dev/null
+cmake --build build -j2
+
+export QT_QPA_PLATFORM=offscreen
+export QTEST_FUNCTION_TIMEOUT=60000
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
+chmod 700 "$XDG_RUNTIME_DIR"
+ctest --test-dir build --output-on-failure -j2 --timeout 600
+
+# The fuzz targets are built with clang and run briefly so that they keep working.
+./tools/run-fuzz.sh 3
