@@ -1,0 +1,152 @@
+// Derived texts of the address record.
+#include "UserInfo.h"
+
+#include <algorithm>
+
+#include "platform/Clock.h"
+#include "platform/WidthMap.h"
+
+namespace q2 {
+
+QString SexDisplayName(TThSex sex) {
+    switch (sex) {
+        case TThSex::tsMale: return QStringLiteral("男性");
+        case TThSex::tsFemale: return QStringLiteral("女性");
+        default: return QStringLiteral("未設定");
+    }
+}
+
+QString SexEnumName(TThSex sex) {
+    switch (sex) {
+        case TThSex::tsMale: return QStringLiteral("tsMale");
+        case TThSex::tsFemale: return QStringLiteral("tsFemale");
+        default: return QStringLiteral("tsNone");
+    }
+}
+
+QString FormatDate(QDate date) {
+    if (!date.isValid()) date = ZeroDate();
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%04d/%02d/%02d", date.year(), date.month(), date.day());
+    return QString::fromLatin1(buf);
+}
+
+QDate ParseDate(QStringView text) {
+    const QStringView t = text.trimmed();
+    int parts[3] = {0, 0, 0};
+    int part = 0, digits = 0;
+    for (QChar c : t) {
+        if (c == u'/') {
+            if (digits == 0 || ++part > 2) return QDate();
+            digits = 0;
+        } else if (c >= u'0' && c <= u'9') {
+            if (++digits > 4) return QDate();
+            parts[part] = parts[part] * 10 + (c.unicode() - u'0');
+        } else {
+            return QDate();
+        }
+    }
+    if (part != 2 || digits == 0) return QDate();
+    const QDate d(parts[0], parts[1], parts[2]);
+    return d.isValid() ? d : QDate();
+}
+
+void THistoryObjectList::Sort(
+    const std::function<bool(const THistoryObject&, const THistoryObject&)>& less) {
+    std::stable_sort(items_.begin(), items_.end(), less);
+}
+
+int TPicture::StoredKind() const {
+    if (Data.isEmpty()) return 0;
+    switch (Kind) {
+        case TPictureKind::Bitmap:
+        case TPictureKind::Metafile:
+        case TPictureKind::Jpeg:
+        case TPictureKind::Png: return static_cast<int>(Kind);
+        default: return 0;
+    }
+}
+
+TPictureKind DetectPictureKind(const QByteArray& d) {
+    if (d.startsWith("BM")) return TPictureKind::Bitmap;
+    if (d.startsWith("\xFF\xD8\xFF")) return TPictureKind::Jpeg;
+    if (d.startsWith("\x89PNG\r\n\x1A\n")) return TPictureKind::Png;
+    // Placeable metafile key, plain metafile header, or an enhanced metafile.
+    if (d.startsWith("\xD7\xCD\xC6\x9A") || d.startsWith(QByteArray("\x01\x00\x09\x00", 4)) ||
+        d.startsWith(QByteArray("\x02\x00\x09\x00", 4)) ||
+        (d.size() >= 44 && d.mid(40, 4) == " EMF"))
+        return TPictureKind::Metafile;
+    return TPictureKind::Other;
+}
+
+QString JoinZip(const QString& first, const QString& second) {
+    const bool a = !Trim(first).isEmpty(), b = !Trim(second).isEmpty();
+    if (a && b) return first + QLatin1Char('-') + second;
+    if (a || b) return first + second;
+    return QStringLiteral(" ");
+}
+
+int TUserInfo::PersonalAge(QDate today) const {
+    const QDate b = CommonBirthday.date();
+    int age = today.year() - b.year();
+    if (today.month() < b.month() || (today.month() == b.month() && today.day() < b.day())) --age;
+    return age;
+}
+
+int TUserInfo::PersonalAge() const { return PersonalAge(Today()); }
+
+QString TUserInfo::PersonalFullName() const {
+    return PerSonalName_1 + QLatin1Char(' ') + PerSonalName_2;
+}
+
+QString TUserInfo::PersonalFullNameKana() const {
+    return PerSonalKana_1 + QLatin1Char(' ') + PerSonalKana_2;
+}
+
+QString TUserInfo::PersonalFullZip() const { return JoinZip(PerSonalZip_1, PerSonalZip_2); }
+
+QString TUserInfo::OfficeFullZip() const { return JoinZip(OfficeZip_1, OfficeZip_2); }
+
+QString TUserInfo::CommonHistoryOneLine() const {
+    QString out;
+    bool first = true;
+    for (const THistoryObject& h : CommonHistoryObjectList) {
+        if (!first) out += QLatin1String("\r\n");
+        first = false;
+        out += QStringLiteral("[日付]") + FormatDate(h.HistoryDate) + QStringLiteral("[項目]") +
+               h.HistoryTitle + QStringLiteral("[内容]") + h.HistoryContent;
+    }
+    return out;
+}
+
+TJointNameObject& TUserInfo::JointName(int i) {
+    TJointNameObject* all[] = {&CommonJointNameObj_1, &CommonJointNameObj_2,
+                               &CommonJointNameObj_3, &CommonJointNameObj_4};
+    return *all[i];
+}
+
+const TJointNameObject& TUserInfo::JointName(int i) const {
+    return const_cast<TUserInfo*>(this)->JointName(i);
+}
+
+const std::vector<TUserInfoTextField>& UserInfoTextFields() {
+#define Q2_FIELD(name) TUserInfoTextField{#name, &TUserInfo::name}
+    static const std::vector<TUserInfoTextField> fields = {
+        Q2_FIELD(PerSonalKana_1),   Q2_FIELD(PerSonalKana_2),      Q2_FIELD(PerSonalName_1),
+        Q2_FIELD(PerSonalName_2),   Q2_FIELD(PerSonalHonorificTitle), Q2_FIELD(PerSonalZip_1),
+        Q2_FIELD(PerSonalZip_2),    Q2_FIELD(PerSonalAddress_1),   Q2_FIELD(PerSonalAddress_2),
+        Q2_FIELD(PerSonalTel_1),    Q2_FIELD(PerSonalTel_2),       Q2_FIELD(PerSonalMail_1),
+        Q2_FIELD(PerSonalMail_2),   Q2_FIELD(PerSonalHomePage),    Q2_FIELD(OfficeKana),
+        Q2_FIELD(OfficeName),       Q2_FIELD(OfficeZip_1),         Q2_FIELD(OfficeZip_2),
+        Q2_FIELD(OfficeAddress_1),  Q2_FIELD(OfficeAddress_2),     Q2_FIELD(OfficeTel_1),
+        Q2_FIELD(OfficeTel_2),      Q2_FIELD(OfficeMail_1),        Q2_FIELD(OfficeMail_2),
+        Q2_FIELD(OfficeHomePage),   Q2_FIELD(OfficePost),          Q2_FIELD(OfficeOfficialPosition),
+        Q2_FIELD(CommonMemo),       Q2_FIELD(CommonCategory_1),    Q2_FIELD(CommonCategory_2),
+        Q2_FIELD(CommonInsertStr_1), Q2_FIELD(CommonInsertStr_2),  Q2_FIELD(CommonInsertStr_3),
+        Q2_FIELD(CommonInsertStr_4),
+    };
+#undef Q2_FIELD
+    return fields;
+}
+
+}  // namespace q2

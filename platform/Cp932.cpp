@@ -1,0 +1,168 @@
+// CP932 codec: glibc iconv builds the two mapping tables once, lookups do the rest.
+#include "Cp932.h"
+
+#include <iconv.h>
+
+#include <array>
+#include <cerrno>
+#include <memory>
+#include <vector>
+
+namespace q2 {
+namespace {
+
+constexpr char16_t kNoChar = 0xFFFF;
+constexpr char16_t kEscapeBase = 0xDC00;
+
+struct Tables {
+    // Single bytes, then every lead byte × trail byte pair; kNoChar where the
+    // code page has no character.
+    std::array<char16_t, 256> single{};
+    std::vector<char16_t> pairs = std::vector<char16_t>(256 * 256, kNoChar);
+    std::array<bool, 256> lead{};
+    // Every BMP code point to its CP932 bytes (0 = not encodable); a value
+    // above 0xFF is a two-byte code.
+    std::vector<uint16_t> encode = std::vector<uint16_t>(0x10000, 0);
+};
+
+// Converts one short buffer with iconv; empty on any error.
+std::string IconvOnce(iconv_t cd, const char* in, size_t inLen) {
+    char out[16];
+    char* inPtr = const_cast<char*>(in);
+    char* outPtr = out;
+    size_t outLeft = sizeof out;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(cd, &inPtr, &inLen, &outPtr, &outLeft) == static_cast<size_t>(-1)) return {};
+    if (iconv(cd, nullptr, nullptr, &outPtr, &outLeft) == static_cast<size_t>(-1)) return {};
+    return std::string(out, outPtr - out);
+}
+
+char16_t DecodedUnit(const std::string& utf16) {
+    // Only characters that decode to exactly one BMP code unit are kept.
+    if (utf16.size() != 2) return kNoChar;
+    return static_cast<char16_t>(static_cast<unsigned char>(utf16[0]) |
+                                 (static_cast<unsigned char>(utf16[1]) << 8));
+}
+
+std::unique_ptr<Tables> BuildTables() {
+    auto t = std::make_unique<Tables>();
+    iconv_t dec = iconv_open("UTF-16LE", "CP932");
+    iconv_t enc = iconv_open("CP932", "UTF-16LE");
+    if (dec == reinterpret_cast<iconv_t>(-1) || enc == reinterpret_cast<iconv_t>(-1)) {
+        qFatal("CP932 conversion is not available (glibc iconv)");
+    }
+    for (int b = 0; b < 256; ++b) {
+        t->lead[b] = IsCp932LeadByte(static_cast<unsigned char>(b));
+        char c = static_cast<char>(b);
+        t->single[b] = t->lead[b] ? kNoChar : DecodedUnit(IconvOnce(dec, &c, 1));
+        if (t->lead[b]) {
+            for (int trail = 0x40; trail <= 0xFC; ++trail) {
+                char pair[2] = {c, static_cast<char>(trail)};
+                t->pairs[b * 256 + trail] = DecodedUnit(IconvOnce(dec, pair, 2));
+            }
+        }
+    }
+    for (int u = 1; u < 0x10000; ++u) {
+        if (u >= 0xD800 && u <= 0xDFFF) continue;
+        char in[2] = {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
+        const std::string out = IconvOnce(enc, in, 2);
+        if (out.size() == 1) {
+            t->encode[u] = static_cast<unsigned char>(out[0]);
+        } else if (out.size() == 2) {
+            t->encode[u] = static_cast<uint16_t>((static_cast<unsigned char>(out[0]) << 8) |
+                                                 static_cast<unsigned char>(out[1]));
+        }
+    }
+    iconv_close(dec);
+    iconv_close(enc);
+    return t;
+}
+
+const Tables& GetTables() {
+    static const std::unique_ptr<Tables> tables = BuildTables();
+    return *tables;
+}
+
+bool IsAscii(QStringView text) {
+    for (QChar c : text) {
+        if (c.unicode() >= 0x80) return false;
+    }
+    return true;
+}
+
+bool IsAscii(QByteArrayView bytes) {
+    for (char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+QByteArray EncodeCp932(QStringView text, QList<qsizetype>* unmappable) {
+    if (IsAscii(text)) return text.toLatin1();
+    const Tables& t = GetTables();
+    QByteArray out;
+    out.reserve(text.size() * 2);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        if (u < 0x80) {
+            out.append(static_cast<char>(u));
+            continue;
+        }
+        if (u >= kEscapeBase && u <= kEscapeBase + 0xFF) {
+            out.append(static_cast<char>(u - kEscapeBase));
+            continue;
+        }
+        const uint16_t code = (u >= 0xD800 && u <= 0xDFFF) ? 0 : t.encode[u];
+        if (code == 0) {
+            out.append('?');
+            if (unmappable) unmappable->append(i);
+            // A surrogate pair is one character: report and replace it once.
+            if (QChar::isHighSurrogate(u) && i + 1 < text.size() &&
+                QChar::isLowSurrogate(text[i + 1].unicode())) {
+                ++i;
+            }
+        } else if (code > 0xFF) {
+            out.append(static_cast<char>(code >> 8));
+            out.append(static_cast<char>(code & 0xFF));
+        } else {
+            out.append(static_cast<char>(code));
+        }
+    }
+    return out;
+}
+
+QString DecodeCp932(QByteArrayView bytes) {
+    if (IsAscii(bytes)) return QString::fromLatin1(bytes.data(), bytes.size());
+    const Tables& t = GetTables();
+    QString out;
+    out.resize(bytes.size());
+    QChar* dst = out.data();
+    qsizetype n = 0;
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const qsizetype size = bytes.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const unsigned char b = p[i];
+        char16_t u = kNoChar;
+        if (t.lead[b]) {
+            if (i + 1 < size) {
+                u = t.pairs[b * 256 + p[i + 1]];
+                if (u != kNoChar) ++i;
+            }
+        } else {
+            u = t.single[b];
+        }
+        dst[n++] = QChar(u == kNoChar ? char16_t(kEscapeBase + b) : u);
+    }
+    out.resize(n);
+    return out;
+}
+
+bool IsCp932Encodable(QStringView text) {
+    QList<qsizetype> bad;
+    EncodeCp932(text, &bad);
+    return bad.isEmpty();
+}
+
+}  // namespace q2

@@ -1,0 +1,34 @@
+// Subcommands of q2tool register themselves here, one source file each.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <map>
+
+namespace q2tool {
+
+// Exit codes: 0 success, 1 failure, 2 usage error.
+constexpr int kOk = 0, kFailure = 1, kUsage = 2;
+
+struct Command {
+    QString Usage;  // one line, shown by --help
+    std::function<int(const QStringList& args)> Run;
+};
+
+std::map<QString, Command>& Commands();
+
+struct Registrar {
+    Registrar(const QString& name, Command command) { Commands()[name] = std::move(command); }
+};
+
+// Messages on standard error and output on standard output, in UTF-8.
+void PrintError(const QString& text);
+void PrintOut(const QString& text);
+void PrintOutBytes(const QByteArray& bytes);
+
+// Reads "--name value" from args, removing both; empty when absent.
+QString TakeOption(QStringList& args, const QString& name);
+bool TakeFlag(QStringList& args, const QString& name);
+
+}  // namespace q2tool

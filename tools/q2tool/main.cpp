@@ -1,0 +1,70 @@
+// q2tool: the command-line companion of the address book.
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <cstdio>
+
+#include "Command.h"
+
+namespace q2tool {
+
+std::map<QString, Command>& Commands() {
+    static std::map<QString, Command> commands;
+    return commands;
+}
+
+void PrintError(const QString& text) {
+    std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+}
+
+void PrintOut(const QString& text) {
+    std::fprintf(stdout, "%s\n", text.toUtf8().constData());
+}
+
+void PrintOutBytes(const QByteArray& bytes) {
+    std::fwrite(bytes.constData(), 1, bytes.size(), stdout);
+}
+
+QString TakeOption(QStringList& args, const QString& name) {
+    const qsizetype i = args.indexOf(name);
+    if (i < 0 || i + 1 >= args.size()) return QString();
+    const QString value = args[i + 1];
+    args.remove(i, 2);
+    return value;
+}
+
+bool TakeFlag(QStringList& args, const QString& name) {
+    return args.removeAll(name) > 0;
+}
+
+}  // namespace q2tool
+
+namespace {
+
+void PrintHelp() {
+    std::fprintf(stdout, "usage: q2tool COMMAND [ARGS]\n\ncommands:\n");
+    for (const auto& [name, cmd] : q2tool::Commands())
+        std::fprintf(stdout, "  q2tool %s\n", cmd.Usage.toUtf8().constData());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Drawing commands need fonts, which need a GUI application; the offscreen
+    // platform serves when there is no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty() || args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h")) {
+        PrintHelp();
+        return args.isEmpty() ? q2tool::kUsage : q2tool::kOk;
+    }
+    const auto it = q2tool::Commands().find(args[0]);
+    if (it == q2tool::Commands().end()) {
+        q2tool::PrintError(QStringLiteral("unknown command: ") + args[0]);
+        PrintHelp();
+        return q2tool::kUsage;
+    }
+    return it->second.Run(args.mid(1));
+}
