@@ -29,7 +29,7 @@ bool ParseBoolText(const QString& t, bool* value) {
 }
 
 void WriteBool(bool v, QByteArray& out) {
-    TthCommonUtils::WriteString(v ? QByteArrayView("-1") : QByteArrayView("0"), out);
+    TthCommonUtils::WriteText(v ? QStringLiteral("-1") : QStringLiteral("0"), out);
 }
 
 void WriteDate(QDate d, QByteArray& out) {
