@@ -7,10 +7,12 @@ seconds=${1:-3}; shift || true
 command -v clang++ >/dev/null || { echo "clang++ missing: fuzz targets skipped"; exit 0; }
 cmake -S . -B build-fuzz -G Ninja -DQ2_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-cmake --build build-fuzz -j2
+cmake --build build-fuzz -j2 --target fuzz_all
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   mapfile -t targets < <(find build-fuzz/fuzz -maxdepth 1 -type f -name 'fuzz_*' -perm -u+x | sort)
+else
+  for i in "${!targets[@]}"; do targets[$i]=$(basename "${targets[$i]}"); done
 fi
 for t in "${targets[@]}"; do
   name=$(basename "$t")
@@ -18,7 +20,9 @@ for t in "${targets[@]}"; do
   work=$(mktemp -d)
   [ -d "$corpus" ] && cp -r "$corpus"/. "$work"/ 2>/dev/null || true
   echo "fuzz: $name for ${seconds}s"
-  "build-fuzz/fuzz/$name" -max_total_time="$seconds" -print_final_stats=1 "$work" 2>"$work.log" \
+  mkdir -p build-fuzz/artifacts
+  "build-fuzz/fuzz/$name" -max_total_time="$seconds" -print_final_stats=1 -rss_limit_mb=4096 \
+    -artifact_prefix=build-fuzz/artifacts/ "$work" 2>"$work.log" \
     || { tail -50 "$work.log"; exit 1; }
   grep -E 'stat::number_of_executed_units' "$work.log" || true
   rm -rf "$work" "$work.log"

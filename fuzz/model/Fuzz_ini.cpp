@@ -1,0 +1,24 @@
+// Any bytes as an INI file, read and then written one key.
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <unistd.h>
+
+#include "platform/ProfileFile.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const QString path = QDir::tempPath() + QStringLiteral("/q2_fuzz_ini_%1.ini").arg(getpid());
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly)) return 0;
+        f.write(reinterpret_cast<const char*>(data), qint64(size));
+    }
+    q2::ProfileFile ini(path);
+    ini.ReadString(QStringLiteral("COMMON"), QStringLiteral("OPEN_FILE_NAME"), QString());
+    ini.ReadBool(QStringLiteral("PRINT_CONF"), QStringLiteral("KIND"), false);
+    ini.WriteString(QStringLiteral("COMMON"), QStringLiteral("USE_OPEN_FILE"), QStringLiteral("1"));
+    if (ini.ReadString(QStringLiteral("COMMON"), QStringLiteral("USE_OPEN_FILE"), QString()) !=
+        QStringLiteral("1"))
+        __builtin_trap();
+    return 0;
+}
