@@ -1,0 +1,159 @@
+// The main window: the open address book, the address list on the left, the
+// record editor's place on the right, the toolbar, and the book's life cycle
+// from start-up to close.
+#pragma once
+
+#include <QMainWindow>
+#include <QStringList>
+#include <functional>
+
+#include "app/DisplayList.h"
+#include "model/MailConfig.h"
+#include "model/SenderInfo.h"
+#include "model/UserInfoList.h"
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QTabBar;
+class QTableView;
+class QToolButton;
+
+namespace q2 {
+
+class TAddressListModel;
+class TFormPasswordAuth;
+
+class TFormMain : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int kTabAll = 0;
+    static constexpr int kTabSearch = 13;
+
+    // Runs FormCreate.
+    explicit TFormMain(QWidget* parent = nullptr);
+    ~TFormMain() override;
+
+    // The password prompt, created after this window; file and start-up
+    // passwords cannot be asked before it is set.
+    void SetPasswordAuth(TFormPasswordAuth* form) { passwordAuth_ = form; }
+
+    // Dialogs of later parts of the program plug in here; until one does,
+    // its toolbar button or tab stays disabled.
+    void SetSearchDialog(std::function<bool()> execute,
+                         std::function<bool(const TUserInfo&, int readingRow)> matches);
+    void SetPrintDialog(std::function<void(TDisplayList&, TSenderInfoList&)> show);
+    void SetExportDialog(std::function<void(const QString& path, TUserInfoList&)> execute);
+
+    // Life cycle.
+    void FormCreate();
+    void FormShow();
+    bool FormCloseQuery();
+    void OpenCommandLineFile(const QString& path);
+    void AutoLoadFile();
+    // True when the file was loaded into the book.
+    bool OpenAddressFile(const QString& path);
+    void UpdateCaption();
+
+    // A password check asked to end the program: nothing more is asked,
+    // loaded or written, and closing asks no question.
+    bool ProgramEnded() const { return programEnded_; }
+
+    // The address list.
+    void RebuildDisplayList();
+    void RefreshAddressList();
+    bool MatchesDisplayCategory(const TUserInfo& record) const;
+    void UpdateCountLabel();
+    // A click on a column header.
+    void SortByColumn(int column);
+    QList<int> SelectedRows() const;
+    void SelectRows(const QList<int>& rows);
+    // Selects a tab as a mouse press does, refreshing the list.
+    void ClickTab(int index);
+
+    // The book's files.
+    bool SaveAddressFile(const QString& path);
+
+    TUserInfoList AddressBook;
+    TDisplayList DisplayList;
+    TUserInfo* CurrentRecord = nullptr;
+    TSenderInfoList Senders;
+    TthMailConfig MailConfig;
+    QString DataFolder;
+    QString PersonalFolder;
+    bool SortAscending = true;
+    bool Saved = true;
+    QString CurrentFileName;
+    // The list files' items, for the record editor's combo boxes.
+    QStringList NameTitleItems;
+    QStringList Category1Items;
+    QStringList Category2Items;
+
+    QToolButton* pngBtnAddAddress;
+    QToolButton* pngBtnOpen;
+    QToolButton* pngBtnSave;
+    QToolButton* pngBtnAddSender;
+    QToolButton* pngBtnPrint;
+    QToolButton* pngBtnConfig;
+    QToolButton* PngBtnDirectMail;
+    QToolButton* pngBtnImport;
+    QToolButton* pngBtnExport;
+    QToolButton* pngBtnNew;
+    QToolButton* PngBtnZipUpdate;
+    QTabBar* TCAddressList;
+    QTableView* LVAddressList;
+    QGroupBox* GBDisplayCategory;
+    QComboBox* CBDisplayCategory_1;
+    QComboBox* CBDisplayCategory_2;
+    QLabel* LblPrintCount;
+    QMenu* PopupMenuMain;
+    QAction* PopPrintCheck;
+    QAction* PopPrintNotCheck;
+    QAction* PopDelAddress;
+    QWidget* PanelRecordEditor;  // the record editor's place
+
+signals:
+    void ProgramEndRequested();
+
+public slots:
+    void pngBtnNewClick();
+    void pngBtnOpenClick();
+    void pngBtnSaveClick();
+    void pngBtnPrintClick();
+    void pngBtnExportClick();
+    void PopPrintCheckClick();
+    void PopPrintNotCheckClick();
+    void PopDelAddressClick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildWindow();
+    QToolButton* AddToolButton(const char* name, const QString& caption, const QString& iconName,
+                               const QString& fallback, const QKeySequence& shortcut = {});
+    void EndProgram();
+    void SetPrintChecks(bool on);
+    void ClearCurrentRecord();
+    void ResetTabAndFilters();
+    void SortDisplayListBy(int column);
+    void OnSelectionChanged();
+    void UpdatePopupState();
+    void UpdateDialogButtons();
+    void FillDisplayCategory(QComboBox* box, const QStringList& items);
+
+    TAddressListModel* model_ = nullptr;
+    TFormPasswordAuth* passwordAuth_ = nullptr;
+    std::function<bool()> searchDialog_;
+    std::function<bool(const TUserInfo&, int)> searchMatches_;
+    std::function<void(TDisplayList&, TSenderInfoList&)> printDialog_;
+    std::function<void(const QString&, TUserInfoList&)> exportDialog_;
+    bool programEnded_ = false;
+    bool formShown_ = false;
+    bool quietControls_ = false;  // set while the program itself moves tabs and filters
+};
+
+}  // namespace q2

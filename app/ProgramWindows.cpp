@@ -1,0 +1,25 @@
+// Window creation. The main window comes first: its creation prepares the
+// data every other window relies on.
+#include "app/ProgramWindows.h"
+
+#include "app/FormEditPassword.h"
+#include "app/FormMain.h"
+#include "app/FormPasswordAuth.h"
+
+namespace q2 {
+
+TProgramWindows::TProgramWindows() {
+    formMain_ = std::make_unique<TFormMain>();
+    formPasswordAuth_ = std::make_unique<TFormPasswordAuth>(formMain_.get());
+    formEditPassword_ = std::make_unique<TFormEditPassword>(formMain_.get());
+    formMain_->SetPasswordAuth(formPasswordAuth_.get());
+}
+
+TProgramWindows::~TProgramWindows() {
+    // The dialogs are children of the main window: release them first.
+    formEditPassword_.reset();
+    formPasswordAuth_.reset();
+    formMain_.reset();
+}
+
+}  // namespace q2

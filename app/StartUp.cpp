@@ -1,0 +1,50 @@
+// Program start and the message loop.
+#include "app/StartUp.h"
+
+#include <QApplication>
+
+#include "app/FormMain.h"
+#include "app/MessageBoxPrompter.h"
+#include "app/ProgramWindows.h"
+#include "app/ToolbarIcons.h"
+#include "platform/Prompter.h"
+#include "platform/SingleInstance.h"
+
+namespace q2 {
+
+bool AcquireSingleInstance(SingleInstanceLock& lock) {
+    if (lock.TryAcquire()) return true;
+    GetPrompter().Inform(QStringLiteral("既に起動しています"));
+    return false;
+}
+
+int RunProgram(QApplication& app, const QStringList& args) {
+    SingleInstanceLock lock;
+    {
+        // The program's title is not set yet: this box carries the
+        // executable's name.
+        MessageBoxPrompter early(QCoreApplication::applicationName());
+        ScopedPrompter scope(early);
+        if (!AcquireSingleInstance(lock)) return 1;
+    }
+    // The lock is held until the process ends.
+
+    MessageBoxPrompter prompter(QStringLiteral("Quintaro2"));
+    ScopedPrompter scope(prompter);
+    ChooseIconTheme();
+    app.setWindowIcon(QIcon(QStringLiteral(":/icons/address-add.svg")));
+
+    TProgramWindows windows;
+    TFormMain& main = windows.FormMain();
+    QObject::connect(&main, &TFormMain::ProgramEndRequested, &app,
+                     [] { QCoreApplication::exit(0); });
+
+    if (!args.isEmpty() && !args.first().isEmpty()) main.OpenCommandLineFile(args.first());
+    if (main.ProgramEnded()) return 0;
+
+    main.show();
+    const int status = app.exec();
+    return main.ProgramEnded() ? 0 : status;
+}
+
+}  // namespace q2

@@ -1,0 +1,336 @@
+// The address list: columns, sorting, tabs, filters, selection, print marks and deleting.
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QTabBar>
+#include <QTableView>
+#include <QTest>
+#include <algorithm>
+
+#include "AppFixture.h"
+#include "app/AddressListColumns.h"
+#include "model/ListFile.h"
+#include "platform/Clock.h"
+
+namespace q2test {
+namespace {
+
+using q2::TThSex;
+
+TEST(AddressListColumns, CaptionsAndWidths) {
+    EXPECT_EQ(q2::ColumnCaption(0), "印刷");
+    EXPECT_EQ(q2::ColumnCaption(1), "フリガナ");
+    EXPECT_EQ(q2::ColumnCaption(15), "フリガナ");
+    EXPECT_EQ(q2::ColumnCaption(21), "会社電話/FAX");
+    EXPECT_EQ(q2::ColumnCaption(27), "連名１");
+    EXPECT_EQ(q2::ColumnCaption(34), "連名４敬称");
+    EXPECT_EQ(q2::ColumnCaption(40), "差込4");
+    EXPECT_EQ(q2::ColumnCaption(43), "備考");
+    EXPECT_EQ(q2::ColumnWidth(0), 60);
+    EXPECT_EQ(q2::ColumnWidth(12), 125);
+    EXPECT_EQ(q2::ColumnWidth(13), 0);
+    EXPECT_EQ(q2::ColumnWidth(14), 0);
+    EXPECT_EQ(q2::ColumnWidth(15), 300);
+    EXPECT_EQ(q2::ColumnWidth(43), 400);
+}
+
+TEST(AddressListColumns, TextsOfARecord) {
+    // The user's regional format must not leak into the list.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    q2::SetNowForTesting(QDateTime(QDate(2024, 4, 4), QTime(12, 0)));
+    q2::TUserInfo r;
+    r.PerSonalKana_1 = "ヤマダ";
+    r.PerSonalKana_2 = "タロウ";
+    r.PerSonalName_1 = "山田";
+    r.PerSonalName_2 = "太郎";
+    r.PerSonalZip_1 = "100";
+    r.PerSonalZip_2 = "0001";
+    r.CommonBirthday = q2::MakeDateTime(QDate(1980, 4, 5));
+    r.CommonRegistDate = q2::MakeDateTime(QDate(2023, 12, 1));
+    r.PersonalSex = TThSex::tsFemale;
+    r.CommonPrintCheck = true;
+    r.CommonUseTypePersonal = true;
+    r.CommonJointNameObj_3.PrintName = "花子";
+    r.CommonJointNameObj_3.HonorificTitle = "様";
+    r.CommonInsertStr_4 = "差込";
+    struct Cell {
+        int column;
+        const char* text;
+    };
+    const Cell cells[] = {
+        {0, "●"},           {1, "ヤマダ タロウ"}, {2, "山田 太郎"}, {4, "100-0001"},
+        {12, "1980/04/05"}, {13, "43"},           {14, "女性"},     {31, "花子"},
+        {32, "様"},         {40, "差込"},         {41, "個人用"},   {42, "2023/12/01"},
+    };
+    for (const Cell& c : cells)
+        EXPECT_EQ(q2::ColumnText(r, c.column), QString::fromUtf8(c.text)) << c.column;
+    r.CommonPrintCheck = false;
+    r.CommonUseTypePersonal = false;
+    r.PersonalSex = TThSex::tsNone;
+    EXPECT_EQ(q2::ColumnText(r, 0), "");
+    EXPECT_EQ(q2::ColumnText(r, 41), "会社用");
+    EXPECT_EQ(q2::ColumnText(r, 14), "未設定");
+    q2::SetNowForTesting(std::nullopt);
+    QLocale::setDefault(QLocale::system());
+}
+
+// Sorts records made by `make` by one column and returns their memo texts,
+// which name each record.
+template <typename Make>
+QStringList SortedTags(int column, bool ascending, int n, Make make) {
+    std::vector<std::unique_ptr<q2::TUserInfo>> owned;
+    q2::TDisplayList list;
+    for (int i = 0; i < n; ++i) {
+        owned.push_back(std::make_unique<q2::TUserInfo>());
+        make(*owned.back(), i);
+        owned.back()->CommonMemo = QString::number(i);
+        list.push_back(owned.back().get());
+    }
+    q2::SortDisplayList(list, column, ascending);
+    QStringList tags;
+    for (const q2::TUserInfo* r : list) tags << r->CommonMemo;
+    return tags;
+}
+
+TEST(SortDisplayList, KeysOfEachKind) {
+    // Booleans: false before true.
+    EXPECT_EQ(SortedTags(0, true, 3, [](q2::TUserInfo& r, int i) { r.CommonPrintCheck = i != 1; }),
+              QStringList({"1", "0", "2"}));
+    // Sex: female, male, not set.
+    const TThSex sexes[] = {TThSex::tsNone, TThSex::tsMale, TThSex::tsFemale};
+    EXPECT_EQ(SortedTags(14, true, 3, [&](q2::TUserInfo& r, int i) { r.PersonalSex = sexes[i]; }),
+              QStringList({"2", "1", "0"}));
+    // Dates in date order, ages as numbers (9 before 10).
+    const QDate days[] = {QDate(2001, 1, 2), QDate(1999, 12, 31), QDate(2001, 1, 1)};
+    EXPECT_EQ(SortedTags(
+                  42, true, 3,
+                  [&](q2::TUserInfo& r, int i) { r.CommonRegistDate = q2::MakeDateTime(days[i]); }),
+              QStringList({"1", "2", "0"}));
+    q2::SetNowForTesting(QDateTime(QDate(2024, 6, 1), QTime(0, 0)));
+    const int ages[] = {10, 9, 100};
+    EXPECT_EQ(SortedTags(13, true, 3,
+                         [&](q2::TUserInfo& r, int i) {
+                             r.CommonBirthday = q2::MakeDateTime(QDate(2024 - ages[i], 1, 1));
+                         }),
+              QStringList({"1", "0", "2"}));
+    q2::SetNowForTesting(std::nullopt);
+    // Texts: case-insensitive, kana in the order of the syllabary whatever the script.
+    const char* mails[] = {"b@x", "A@x", "a@y", "C@x"};
+    EXPECT_EQ(SortedTags(
+                  9, true, 4,
+                  [&](q2::TUserInfo& r, int i) { r.PerSonalMail_1 = QString::fromUtf8(mails[i]); }),
+              QStringList({"1", "2", "0", "3"}));
+    const char* kana[] = {"サトウ", "あべ", "カトウ", "ｲｼｲ"};
+    EXPECT_EQ(
+        SortedTags(1, true, 4,
+                   [&](q2::TUserInfo& r, int i) { r.PerSonalKana_1 = QString::fromUtf8(kana[i]); }),
+        QStringList({"1", "3", "2", "0"}));
+    // Descending is the reverse.
+    EXPECT_EQ(
+        SortedTags(1, false, 4,
+                   [&](q2::TUserInfo& r, int i) { r.PerSonalKana_1 = QString::fromUtf8(kana[i]); }),
+        QStringList({"0", "2", "3", "1"}));
+}
+
+class AddressListWindow : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        ASSERT_TRUE(q2::SaveListFile(q2::GetCategory1Path(), {"友達", "仕事関係", "友達 "}));
+        ASSERT_TRUE(q2::SaveListFile(q2::GetCategory2Path(), {"男", "女"}));
+        book_ = WriteBook("list.QT2", {
+                                          {"カトウ", "加藤", "友達", "男", TThSex::tsMale},
+                                          {"あおき", "青木", "仕事関係", "女", TThSex::tsFemale},
+                                          {"ｶﾞﾓｳ", "蒲生", "友達 ", "", TThSex::tsNone},
+                                          {"ヴィエラ", "ヴィエラ", "友達", "女", TThSex::tsFemale},
+                                          {"", "名無し", "", "", TThSex::tsNone},
+                                          {"Ａｎｄｏ", "安藤", "仕事関係", "男", TThSex::tsMale},
+                                          {"ｍｏｒｉ", "森", "友達", "", TThSex::tsMale},
+                                          {"がもう", "蒲生二", "友達", "女", TThSex::tsFemale},
+                                      });
+    }
+    q2::TFormMain& StartWithBook() {
+        q2::TFormMain& m = Start();
+        m.OpenCommandLineFile(book_);
+        return m;
+    }
+    QString book_;
+};
+
+TEST_F(AddressListWindow, TabsListTheirReadingRows) {
+    q2::TFormMain& m = StartWithBook();
+    EXPECT_EQ(m.DisplayList.size(), 8u);
+    EXPECT_EQ(m.LblPrintCount->text(), "8/8件該当");
+    m.ClickTab(2);  // カ
+    EXPECT_EQ(m.TCAddressList->currentIndex(), 2);
+    QStringList ka = Names(m.DisplayList);
+    std::sort(ka.begin(), ka.end());
+    QStringList expected{"加藤", "蒲生", "蒲生二"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(ka, expected);
+    EXPECT_EQ(m.LblPrintCount->text(), "3/8件該当");
+    m.ClickTab(12);  // 他: ヴ, the empty reading and full-width lower case
+    QStringList other = Names(m.DisplayList);
+    std::sort(other.begin(), other.end());
+    expected = QStringList{"ヴィエラ", "名無し", "森"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(other, expected);
+    m.ClickTab(11);
+    EXPECT_EQ(Names(m.DisplayList), QStringList({"安藤"}));
+    m.ClickTab(1);
+    EXPECT_EQ(Names(m.DisplayList), QStringList({"青木"}));
+    // Every refresh sorts by reading, ascending.
+    m.ClickTab(0);
+    EXPECT_TRUE(m.SortAscending);
+    EXPECT_EQ(m.DisplayList.front()->PerSonalName_1, "名無し");
+    // The search tab waits for the search dialog.
+    EXPECT_FALSE(m.TCAddressList->isTabEnabled(q2::TFormMain::kTabSearch));
+}
+
+TEST_F(AddressListWindow, CategoryFiltersMatchExactlyOnEveryTab) {
+    q2::TFormMain& m = StartWithBook();
+    EXPECT_EQ(m.CBDisplayCategory_1->itemText(0), "指定なし");
+    EXPECT_EQ(m.CBDisplayCategory_1->count(), 4);
+    EXPECT_EQ(m.CBDisplayCategory_2->count(), 3);
+    m.CBDisplayCategory_1->setCurrentIndex(1);  // 友達, not "友達 "
+    QStringList names = Names(m.DisplayList);
+    std::sort(names.begin(), names.end());
+    QStringList expected{"加藤", "ヴィエラ", "森", "蒲生二"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(names, expected);
+    EXPECT_EQ(m.LblPrintCount->text(), "4/8件該当");
+    m.ClickTab(2);
+    names = Names(m.DisplayList);
+    std::sort(names.begin(), names.end());
+    expected = QStringList{"加藤", "蒲生二"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(names, expected);
+    m.CBDisplayCategory_2->setCurrentIndex(2);  // 女
+    EXPECT_EQ(Names(m.DisplayList), QStringList({"蒲生二"}));
+    m.CBDisplayCategory_1->setCurrentIndex(0);
+    m.CBDisplayCategory_2->setCurrentIndex(0);
+    EXPECT_EQ(m.DisplayList.size(), 3u);
+}
+
+TEST_F(AddressListWindow, HeaderClicksFlipOneSharedDirection) {
+    q2::TFormMain& m = StartWithBook();
+    m.ClickTab(0);
+    ASSERT_TRUE(m.SortAscending);
+    auto byName = [&] {
+        QStringList n;
+        for (const q2::TUserInfo* r : m.DisplayList) n << r->PersonalFullName();
+        return n;
+    };
+    m.SortByColumn(2);  // 名前: descending first
+    EXPECT_FALSE(m.SortAscending);
+    QStringList first = byName();
+    m.SortByColumn(2);
+    EXPECT_TRUE(m.SortAscending);
+    QStringList second = byName();
+    std::reverse(second.begin(), second.end());
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(m.LVAddressList->horizontalHeader()->sortIndicatorSection(), 2);
+
+    m.SortByColumn(14);  // 性別: the shared flag makes this descending
+    m.SortByColumn(14);
+    QStringList sexes;
+    for (int row = 0; row < int(m.DisplayList.size()); ++row)
+        sexes << m.LVAddressList->model()->index(row, 14).data().toString();
+    EXPECT_EQ(sexes,
+              QStringList({"女性", "女性", "女性", "男性", "男性", "男性", "未設定", "未設定"}));
+}
+
+TEST_F(AddressListWindow, SortKeepsTheCurrentRecordSelected) {
+    q2::TFormMain& m = StartWithBook();
+    m.SelectRows({3});
+    q2::TUserInfo* current = m.CurrentRecord;
+    ASSERT_NE(current, nullptr);
+    m.SortByColumn(2);
+    EXPECT_EQ(m.CurrentRecord, current);
+    ASSERT_EQ(m.SelectedRows().size(), 1);
+    EXPECT_EQ(m.DisplayList[m.SelectedRows().first()], current);
+}
+
+TEST_F(AddressListWindow, SelectionSetsTheCurrentRecordAndThePopupCommands) {
+    q2::TFormMain& m = StartWithBook();
+    EXPECT_FALSE(m.PopDelAddress->isEnabled());
+    m.SelectRows({1, 4});
+    EXPECT_EQ(m.CurrentRecord, m.DisplayList[4]);  // the row selected last
+    EXPECT_TRUE(m.PopDelAddress->isEnabled());
+    EXPECT_TRUE(m.PopPrintCheck->isEnabled());
+    m.SelectRows({});
+    EXPECT_EQ(m.CurrentRecord, nullptr);
+    EXPECT_FALSE(m.PopPrintNotCheck->isEnabled());
+    m.SelectRows({2});
+    m.ClickTab(2);  // a refresh drops the selection and the current record
+    EXPECT_EQ(m.CurrentRecord, nullptr);
+}
+
+TEST_F(AddressListWindow, PrintMarksOnAndOffForTheSelectedRows) {
+    q2::TFormMain& m = StartWithBook();
+    m.SelectRows({0, 2});
+    m.PopPrintCheckClick();
+    EXPECT_FALSE(m.Saved);
+    EXPECT_EQ(m.LVAddressList->model()->index(0, 0).data().toString(), "●");
+    EXPECT_EQ(m.LVAddressList->model()->index(1, 0).data().toString(), "");
+    EXPECT_TRUE(m.DisplayList[2]->CommonPrintCheck);
+    m.SelectRows({0});
+    m.PopPrintNotCheckClick();
+    EXPECT_FALSE(m.DisplayList[0]->CommonPrintCheck);
+    EXPECT_TRUE(m.DisplayList[2]->CommonPrintCheck);
+}
+
+TEST_F(AddressListWindow, DeletingThreeRowsAfterYes) {
+    q2::TFormMain& m = StartWithBook();
+    m.SelectRows({0, 2, 5});
+    QStringList doomed{m.DisplayList[0]->PerSonalName_1, m.DisplayList[2]->PerSonalName_1,
+                       m.DisplayList[5]->PerSonalName_1};
+    prompter.answers = {false};
+    m.PopDelAddressClick();
+    EXPECT_EQ(m.AddressBook.Count(), 8);
+    EXPECT_TRUE(m.Saved);
+
+    m.SelectRows({0, 2, 5});
+    prompter.answers = {true};
+    m.PopDelAddressClick();
+    EXPECT_EQ(prompter.asked,
+              QStringList({"選択中の住所を削除しますか？", "選択中の住所を削除しますか？"}));
+    EXPECT_EQ(m.AddressBook.Count(), 5);
+    EXPECT_EQ(m.DisplayList.size(), 5u);
+    EXPECT_EQ(m.LblPrintCount->text(), "5/5件該当");
+    EXPECT_FALSE(m.Saved);
+    EXPECT_EQ(m.CurrentRecord, nullptr);
+    for (int i = 0; i < m.AddressBook.Count(); ++i) {
+        EXPECT_FALSE(doomed.contains(m.AddressBook.Item(i)->PerSonalName_1));
+        // Unsorted after deleting: the remaining rows in book order.
+        EXPECT_EQ(m.DisplayList[i], m.AddressBook.Item(i));
+    }
+}
+
+TEST_F(AddressListWindow, KeyboardDrivesTheWindow) {
+    q2::TFormMain& m = StartWithBook();
+    m.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m));
+    m.LVAddressList->setFocus();
+    m.LVAddressList->setCurrentIndex(m.LVAddressList->model()->index(0, 0));
+    QTest::keyClick(m.LVAddressList, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(m.LVAddressList, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(m.SelectedRows(), QList<int>({0, 1, 2}));
+    prompter.answers = {true};
+    QTest::keyClick(m.LVAddressList, Qt::Key_Delete);
+    EXPECT_EQ(m.AddressBook.Count(), 5);
+    QTest::keyClick(&m, Qt::Key_O, Qt::ControlModifier);  // Saved is false: asked first
+    QTest::keyClick(&m, Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(&m, Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(
+        prompter.asked.mid(1),
+        QStringList(
+            {"現在の住所録は変更されています。変更を保存せず別の住所録を開いてよろしいですか？",
+             "現在の住所録は変更されています。保存せず新規住所録を作成してよろしいですか？"}));
+    EXPECT_EQ(runner.seen, QStringList({"住所録の保存"}));
+    m.hide();
+}
+
+}  // namespace
+}  // namespace q2test
