@@ -4,6 +4,7 @@
 
 #include <QCollator>
 #include <QLocale>
+#include "platform/Clock.h"
 #include <algorithm>
 #include <array>
 
@@ -109,7 +110,7 @@ KeyKind KindOf(int column) {
     }
 }
 
-qint64 NumberKey(const TUserInfo& r, int column) {
+qint64 NumberKey(const TUserInfo& r, int column, QDate today) {
     switch (column) {
         case 0:
             return r.CommonPrintCheck ? 1 : 0;
@@ -120,7 +121,7 @@ qint64 NumberKey(const TUserInfo& r, int column) {
         case 42:
             return r.CommonRegistDate.date().toJulianDay();
         case 13:
-            return r.PersonalAge();
+            return r.PersonalAge(today);
         case 14:
             // By the enumeration's names: tsFemale, tsMale, tsNone.
             switch (r.PersonalSex) {
@@ -221,7 +222,9 @@ void SortDisplayList(TDisplayList& list, int column, bool ascending) {
     if (KindOf(column) == KeyKind::Number) {
         std::vector<std::pair<qint64, TUserInfo*>> keyed;
         keyed.reserve(list.size());
-        for (TUserInfo* r : list) keyed.emplace_back(NumberKey(*r, column), r);
+        // One clock reading for the whole sort: ages must not change mid-sort.
+        const QDate today = Today();
+        for (TUserInfo* r : list) keyed.emplace_back(NumberKey(*r, column, today), r);
         SortByKeys(list, keyed, ascending,
                    [](qint64 a, qint64 b) { return a < b ? -1 : (a > b ? 1 : 0); });
         return;
