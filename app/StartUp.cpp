@@ -2,6 +2,7 @@
 #include "app/StartUp.h"
 
 #include <QApplication>
+#include <QScreen>
 
 #include "app/FormMain.h"
 #include "app/MessageBoxPrompter.h"
@@ -42,6 +43,8 @@ int RunProgram(QApplication& app, const QStringList& args) {
     if (!args.isEmpty() && !args.first().isEmpty()) main.OpenCommandLineFile(args.first());
     if (main.ProgramEnded()) return 0;
 
+    if (const QScreen* screen = main.screen())
+        main.move(screen->availableGeometry().center() - main.rect().center());
     main.show();
     const int status = app.exec();
     return main.ProgramEnded() ? 0 : status;

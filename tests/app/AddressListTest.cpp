@@ -133,6 +133,29 @@ TEST(SortDisplayList, KeysOfEachKind) {
         QStringList({"0", "2", "3", "1"}));
 }
 
+TEST_F(AppTest, SampleBookFillsEveryReadingRow) {
+    q2::TFormMain& m = Start();
+    m.OpenCommandLineFile(QStringLiteral(Q2_SOURCE_DIR "/data/sample.QT2"));
+    ASSERT_EQ(m.AddressBook.Count(), 30);
+    EXPECT_TRUE(prompter.shown.isEmpty());
+    for (int tab = 1; tab <= 12; ++tab) {
+        m.ClickTab(tab);
+        EXPECT_FALSE(m.DisplayList.empty()) << "tab " << tab;
+    }
+    int offices = 0, joint = 0, history = 0;
+    for (int i = 0; i < m.AddressBook.Count(); ++i) {
+        const q2::TUserInfo& r = *m.AddressBook.Item(i);
+        offices += !r.OfficeName.isEmpty();
+        joint += !r.CommonJointNameObj_1.PrintName.isEmpty();
+        history += r.CommonHistoryObjectList.Count() > 0;
+        EXPECT_TRUE(r.PerSonalZip_1.isEmpty() ||
+                    r.PerSonalZip_1.size() + r.PerSonalZip_2.size() == 7);
+    }
+    EXPECT_GE(offices, 5);
+    EXPECT_GE(joint, 3);
+    EXPECT_GE(history, 3);
+}
+
 class AddressListWindow : public AppTest {
 protected:
     void SetUp() override {

@@ -1,6 +1,7 @@
 // Start-up and shutdown: one instance, the command-line file, automatic
 // loading, damaged settings, and the close question.
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QFile>
@@ -66,6 +67,30 @@ TEST_F(AppTest, FormCreateStartsEmptyAndSaved) {
     EXPECT_FALSE(m.PanelRecordEditor->isEnabled());
     EXPECT_TRUE(prompter.shown.isEmpty());
     EXPECT_TRUE(Closes(m));  // nothing changed: no question
+}
+
+TEST_F(AppTest, UncreatableDataFolderIsToldOnce) {
+    // A file where the data folder's parent should be.
+    QFile blocker(Path("blocked"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    qputenv("XDG_DATA_HOME", Path("blocked").toUtf8());
+    q2::TFormMain& m = Start();
+    ASSERT_EQ(prompter.shown.size(), 1);
+    EXPECT_TRUE(prompter.shown.first().startsWith("データフォルダ「"))
+        << prompter.shown.first().toStdString();
+    EXPECT_EQ(m.Senders.Count(), 5);
+    EXPECT_EQ(m.CBDisplayCategory_1->count(), 1);  // only "指定なし"
+}
+
+TEST_F(AppTest, DamagedSenderFileIsToldAndFilledUp) {
+    QFile f(q2::GetSenderPath());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("TPF0\x0bTSenderInfo\x00\x04Nope");
+    f.close();
+    q2::TFormMain& m = Start();
+    EXPECT_EQ(prompter.shown.size(), 1);
+    EXPECT_EQ(m.Senders.Count(), 5);
 }
 
 TEST_F(AppTest, DamagedMailSettingsGiveOneMessageAndDefaults) {

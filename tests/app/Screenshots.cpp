@@ -1,0 +1,55 @@
+// Takes the main window's screenshots for docs/screenshots: the sample book
+// on the "全" tab and on the "カ" tab, as the screen shows them.
+// Run under a display (xvfb-run); not a test.
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QScreen>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstdio>
+
+#include "app/FormMain.h"
+#include "app/ProgramWindows.h"
+#include "app/ToolbarIcons.h"
+
+namespace {
+
+bool Shoot(q2::TFormMain& window, const QString& path) {
+    QTest::qWait(300);
+    const QPixmap shot = window.screen()->grabWindow(0);
+    // Only the window's own area, in case the screen is larger.
+    const QRect area = window.frameGeometry().intersected(shot.rect());
+    if (!shot.copy(area).save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1])
+                                 : QStringLiteral(Q2_SOURCE_DIR "/docs/screenshots");
+    QDir().mkpath(out);
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
+    q2::ChooseIconTheme();
+
+    q2::TProgramWindows windows;
+    q2::TFormMain& main = windows.FormMain();
+    main.OpenCommandLineFile(QStringLiteral(Q2_SOURCE_DIR "/data/sample.QT2"));
+    main.move(0, 0);
+    main.show();
+    if (!QTest::qWaitForWindowExposed(&main)) return 1;
+    main.LVAddressList->setFocus();
+    bool ok = Shoot(main, out + QStringLiteral("/main-window-all.png"));
+    main.ClickTab(2);
+    main.SelectRows({0});
+    ok = Shoot(main, out + QStringLiteral("/main-window-ka.png")) && ok;
+    return ok ? 0 : 1;
+}
