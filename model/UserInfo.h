@@ -19,8 +19,18 @@ QString SexDisplayName(TThSex sex);
 QString SexEnumName(TThSex sex);
 
 // Day 0 of the date-time values the files are built on.
+// Date-time values of records are plain calendar values without a time zone;
+// they are held with the UTC time spec so that no zone conversion ever runs
+// (a local-time QDateTime costs a zone lookup on every construction).
+inline QDateTime MakeDateTime(QDate date, QTime time = QTime(0, 0)) {
+    return QDateTime(date, time, Qt::UTC);
+}
+// The clock's local "now" as such a value.
+inline QDateTime MakeDateTime(const QDateTime& local) {
+    return QDateTime(local.date(), local.time(), Qt::UTC);
+}
 inline QDate ZeroDate() { return QDate(1899, 12, 30); }
-inline QDateTime ZeroDateTime() { return QDateTime(ZeroDate(), QTime(0, 0)); }
+inline QDateTime ZeroDateTime() { return MakeDateTime(ZeroDate()); }
 
 // The program's one date format, "yyyy/mm/dd", and its parser; an invalid
 // date gives a null QDate.

@@ -6,6 +6,7 @@
 #include <QImageReader>
 #include <algorithm>
 #include <cstring>
+#include <thread>
 
 #include "platform/Cp932.h"
 #include "platform/SafeFile.h"
@@ -51,7 +52,7 @@ bool ReadDate(ByteReader& in, QDate* d) {
 bool ReadDateTime(ByteReader& in, QDateTime* dt) {
     QDate d;
     if (!ReadDate(in, &d)) return false;
-    *dt = QDateTime(d, QTime(0, 0));
+    *dt = MakeDateTime(d);
     return true;
 }
 
@@ -207,16 +208,14 @@ QByteArray TthCommonUtils::Scramble(QByteArrayView bytes) {
 }
 
 void TthCommonUtils::WriteText(const QString& text, QByteArray& stream) {
-    if (text.isEmpty()) {
-        AppendInt32(stream, 0);
-        return;
-    }
-    const QByteArray raw = EncodeCp932(text);
-    AppendInt32(stream, static_cast<qint32>(raw.size()));
     const qsizetype at = stream.size();
-    stream.resize(at + raw.size());
-    char* dst = stream.data() + at;
-    for (qsizetype i = 0; i < raw.size(); ++i) dst[i] = static_cast<char>(raw[i] ^ kScrambleKey);
+    AppendInt32(stream, 0);
+    if (text.isEmpty()) return;
+    AppendCp932(text, stream);
+    const qsizetype len = stream.size() - at - 4;
+    char* p = stream.data() + at;
+    for (int i = 0; i < 4; ++i) p[i] = static_cast<char>((quint32(len) >> (8 * i)) & 0xFF);
+    for (qsizetype i = 0; i < len; ++i) p[4 + i] = static_cast<char>(p[4 + i] ^ kScrambleKey);
 }
 
 bool TthCommonUtils::ReadText(ByteReader& stream, QString* text) {
@@ -294,7 +293,7 @@ void TUserInfoList::Sort(const std::function<bool(const TUserInfo&, const TUserI
 
 QByteArray TUserInfoList::ToBytes() const {
     QByteArray out;
-    out.reserve(16 + Count() * 512);
+    out.reserve(16 + qsizetype(Count()) * 640);
     TthCommonUtils::WriteText(QString::fromLatin1(kFileVersion), out);
     TthCommonUtils::WriteText(Password, out);
     AppendInt32(out, Count());
@@ -303,7 +302,15 @@ QByteArray TUserInfoList::ToBytes() const {
 }
 
 bool TUserInfoList::FromBytes(QByteArrayView bytes) {
-    Clear();
+    // Freeing a large book's millions of strings takes longer than reading a
+    // new one; the old records go to a worker thread, off the user's wait.
+    std::vector<std::unique_ptr<TUserInfo>> old;
+    old.swap(records_);
+    if (old.size() > 10'000) {
+        std::thread([doomed = std::move(old)]() mutable { doomed.clear(); }).detach();
+    } else {
+        old.clear();
+    }
     ByteReader in(bytes);
     QString version, password;
     if (!TthCommonUtils::ReadText(in, &version) || !TthCommonUtils::ReadText(in, &password))

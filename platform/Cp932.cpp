@@ -99,24 +99,26 @@ bool IsAscii(QByteArrayView bytes) {
 
 }  // namespace
 
-QByteArray EncodeCp932(QStringView text, QList<qsizetype>* unmappable) {
-    if (IsAscii(text)) return text.toLatin1();
+namespace {
+
+// Writes the encoding of text at dst (room for 2 bytes per code unit) and
+// returns the end; unmappable positions go to `unmappable` when given.
+char* EncodeInto(QStringView text, char* dst, QList<qsizetype>* unmappable, bool* ok) {
     const Tables& t = GetTables();
-    QByteArray out;
-    out.reserve(text.size() * 2);
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t u = text[i].unicode();
         if (u < 0x80) {
-            out.append(static_cast<char>(u));
+            *dst++ = static_cast<char>(u);
             continue;
         }
         if (u >= kEscapeBase && u <= kEscapeBase + 0xFF) {
-            out.append(static_cast<char>(u - kEscapeBase));
+            *dst++ = static_cast<char>(u - kEscapeBase);
             continue;
         }
         const uint16_t code = (u >= 0xD800 && u <= 0xDFFF) ? 0 : t.encode[u];
         if (code == 0) {
-            out.append('?');
+            *dst++ = '?';
+            *ok = false;
             if (unmappable) unmappable->append(i);
             // A surrogate pair is one character: report and replace it once.
             if (QChar::isHighSurrogate(u) && i + 1 < text.size() &&
@@ -124,20 +126,45 @@ QByteArray EncodeCp932(QStringView text, QList<qsizetype>* unmappable) {
                 ++i;
             }
         } else if (code > 0xFF) {
-            out.append(static_cast<char>(code >> 8));
-            out.append(static_cast<char>(code & 0xFF));
+            *dst++ = static_cast<char>(code >> 8);
+            *dst++ = static_cast<char>(code & 0xFF);
         } else {
-            out.append(static_cast<char>(code));
+            *dst++ = static_cast<char>(code);
         }
     }
+    return dst;
+}
+
+}  // namespace
+
+bool AppendCp932(QStringView text, QByteArray& out) {
+    const qsizetype at = out.size();
+    if (IsAscii(text)) {
+        out.resize(at + text.size());
+        char* dst = out.data() + at;
+        for (QChar c : text) *dst++ = static_cast<char>(c.unicode());
+        return true;
+    }
+    out.resize(at + 2 * text.size());
+    bool ok = true;
+    char* end = EncodeInto(text, out.data() + at, nullptr, &ok);
+    out.resize(end - out.constData());
+    return ok;
+}
+
+QByteArray EncodeCp932(QStringView text, QList<qsizetype>* unmappable) {
+    if (IsAscii(text)) return text.toLatin1();
+    QByteArray out(2 * text.size(), Qt::Uninitialized);
+    bool ok = true;
+    char* end = EncodeInto(text, out.data(), unmappable, &ok);
+    out.resize(end - out.constData());
     return out;
 }
 
 QString DecodeCp932(QByteArrayView bytes) {
     if (IsAscii(bytes)) return QString::fromLatin1(bytes.data(), bytes.size());
     const Tables& t = GetTables();
-    QString out;
-    out.resize(bytes.size());
+    QString out(bytes.size(), Qt::Uninitialized);
     QChar* dst = out.data();
     qsizetype n = 0;
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());

@@ -15,6 +15,10 @@ namespace q2 {
 // from an undecodable input byte (see DecodeCp932) are written back unchanged.
 QByteArray EncodeCp932(QStringView text, QList<qsizetype>* unmappable = nullptr);
 
+// Appends the CP932 encoding of text to out; returns false when some
+// character could not be held (it was written as "?").
+bool AppendCp932(QStringView text, QByteArray& out);
+
 // Decodes CP932 bytes. A byte that starts no valid character is kept as the
 // lone surrogate U+DC00 + byte, so that encoding the result gives the same
 // bytes back and nothing read from a file is lost.

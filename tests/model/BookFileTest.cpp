@@ -98,8 +98,8 @@ TUserInfo Sample(const char* family) {
     r.CommonJointNameObj_2 = {true, Cp("花子"), Cp("様")};
     r.CommonMemo = "line1\r\nline2";
     r.CommonPrintCheck = true;
-    r.CommonRegistDate = QDateTime(QDate(2024, 5, 6), QTime(13, 45));
-    r.CommonBirthday = QDateTime(QDate(1980, 1, 31), QTime(0, 0));
+    r.CommonRegistDate = MakeDateTime(QDate(2024, 5, 6), QTime(13, 45));
+    r.CommonBirthday = MakeDateTime(QDate(1980, 1, 31), QTime(0, 0));
     r.CommonInsertStr_4 = "x";
     r.CommonHistoryObjectList.Add({QDate(2023, 1, 1), Cp("年賀"), "a"});
     r.CommonHistoryObjectList.Add({QDate(2023, 8, 1), Cp("暑中"), "b"});
@@ -184,7 +184,7 @@ TEST(BookFile, ReadsWhatTheReferenceWriterWrote) {
     EXPECT_TRUE(r.CommonJointNameObj_4.PrintData);
     EXPECT_TRUE(r.CommonPrintCheck);
     EXPECT_FALSE(r.CommonUseTypePersonal);
-    EXPECT_EQ(r.CommonRegistDate, QDateTime(QDate(2024, 5, 6), QTime(0, 0)));
+    EXPECT_EQ(r.CommonRegistDate, MakeDateTime(QDate(2024, 5, 6), QTime(0, 0)));
     ASSERT_EQ(r.CommonHistoryObjectList.Count(), 2);
     EXPECT_EQ(r.CommonHistoryObjectList.Item(0).HistoryTitle, "t1");
 }
@@ -220,7 +220,7 @@ TEST(BookFile, EachSaveAndLoadReversesTheBookAndEveryHistory) {
     ASSERT_TRUE(book.LoadFromFile(path));
     EXPECT_EQ(names(), "ABC");
     TUserInfo expected = Sample("A");
-    expected.CommonRegistDate = QDateTime(QDate(2024, 5, 6), QTime(0, 0));
+    expected.CommonRegistDate = MakeDateTime(QDate(2024, 5, 6), QTime(0, 0));
     EXPECT_EQ(*book.Item(0), expected);
 }
 

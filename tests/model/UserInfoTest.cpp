@@ -41,7 +41,7 @@ TEST(UserInfo, AgeCountsWholeYears) {
     };
     for (const Case& c : cases) {
         TUserInfo r;
-        r.CommonBirthday = QDateTime(c.birthday, QTime(0, 0));
+        r.CommonBirthday = MakeDateTime(c.birthday, QTime(0, 0));
         EXPECT_EQ(r.PersonalAge(c.today), c.age) << c.birthday.toString().toStdString();
     }
 }

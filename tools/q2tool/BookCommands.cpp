@@ -101,8 +101,8 @@ bool RecordFromJson(const QJsonObject& o, TUserInfo& r, QString* error) {
     if (!DateFromJson(o, "CommonRegistDate", &regist, error) ||
         !DateFromJson(o, "CommonBirthday", &birthday, error))
         return false;
-    r.CommonRegistDate = QDateTime(regist, QTime(0, 0));
-    r.CommonBirthday = QDateTime(birthday, QTime(0, 0));
+    r.CommonRegistDate = MakeDateTime(regist);
+    r.CommonBirthday = MakeDateTime(birthday);
     const QJsonValue img = o.value("CommonImg_1");
     if (img.isObject()) {
         const int kind = img.toObject().value("kind").toInt();
