@@ -207,6 +207,15 @@ void TFormMain::BuildWindow() {
     connect(PopPrintCheck, &QAction::triggered, this, &TFormMain::PopPrintCheckClick);
     connect(PopPrintNotCheck, &QAction::triggered, this, &TFormMain::PopPrintNotCheckClick);
     connect(PopDelAddress, &QAction::triggered, this, &TFormMain::PopDelAddressClick);
+    PopupMenuMain->addSeparator();
+    PopSortMenu = PopupMenuMain->addMenu(QStringLiteral("並べ替え(&S)"));
+    PopSortMenu->setObjectName(QStringLiteral("PopSortMenu"));
+    for (int c = 0; c < kAddressListColumnCount; ++c) {
+        // The office side's reading shares its caption with the private one.
+        const QString caption = c == 15 ? QStringLiteral("フリガナ（会社名）") : ColumnCaption(c);
+        QAction* sort = PopSortMenu->addAction(caption);
+        connect(sort, &QAction::triggered, this, [this, c] { SortByColumn(c); });
+    }
     connect(PopupMenuMain, &QMenu::aboutToShow, this, &TFormMain::UpdatePopupState);
     connect(LVAddressList, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         PopupMenuMain->popup(LVAddressList->viewport()->mapToGlobal(pos));
@@ -275,6 +284,26 @@ void TFormMain::BuildWindow() {
     layout->addWidget(left, 3);
     layout->addWidget(PanelRecordEditor, 2);
     setCentralWidget(central);
+
+    // Tabs from anywhere in the window, as in other tabbed programs.
+    auto* nextTab = new QAction(this);
+    nextTab->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), QKeySequence(Qt::CTRL | Qt::Key_Tab)});
+    auto* previousTab = new QAction(this);
+    previousTab->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_PageUp),
+                               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)});
+    addAction(nextTab);
+    addAction(previousTab);
+    auto stepTab = [this](int step) {
+        const int n = TCAddressList->count();
+        int i = TCAddressList->currentIndex();
+        do {
+            i = (i + step + n) % n;
+        } while (!TCAddressList->isTabEnabled(i));
+        TCAddressList->setCurrentIndex(i);
+    };
+    connect(nextTab, &QAction::triggered, this, [stepTab] { stepTab(1); });
+    connect(previousTab, &QAction::triggered, this, [stepTab] { stepTab(-1); });
 
     setTabOrder(TCAddressList, LVAddressList);
     setTabOrder(LVAddressList, CBDisplayCategory_1);
@@ -359,10 +388,12 @@ bool TFormMain::FormCloseQuery() {
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
-    if (programEnded_ || FormCloseQuery())
+    if (programEnded_ || FormCloseQuery()) {
         event->accept();
-    else
+        emit Closed();
+    } else {
         event->ignore();
+    }
 }
 
 void TFormMain::EndProgram() {

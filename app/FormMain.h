@@ -112,10 +112,14 @@ public:
     QAction* PopPrintCheck;
     QAction* PopPrintNotCheck;
     QAction* PopDelAddress;
+    // Sorting from the keyboard: one command per column, as a header click.
+    QMenu* PopSortMenu;
     QWidget* PanelRecordEditor;  // the record editor's place
 
 signals:
     void ProgramEndRequested();
+    // The window has closed for good: the program ends.
+    void Closed();
 
 public slots:
     void pngBtnNewClick();

@@ -37,14 +37,16 @@ int RunProgram(QApplication& app, const QStringList& args) {
 
     TProgramWindows windows;
     TFormMain& main = windows.FormMain();
+    // Centred before anything is asked, so that a file password prompt shown
+    // ahead of the window is centred as well.
+    if (const QScreen* screen = main.screen())
+        main.move(screen->availableGeometry().center() - main.rect().center());
     QObject::connect(&main, &TFormMain::ProgramEndRequested, &app,
                      [] { QCoreApplication::exit(0); });
 
     if (!args.isEmpty() && !args.first().isEmpty()) main.OpenCommandLineFile(args.first());
     if (main.ProgramEnded()) return 0;
 
-    if (const QScreen* screen = main.screen())
-        main.move(screen->availableGeometry().center() - main.rect().center());
     main.show();
     const int status = app.exec();
     return main.ProgramEnded() ? 0 : status;

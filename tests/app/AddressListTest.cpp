@@ -352,6 +352,11 @@ TEST_F(AddressListWindow, KeyboardDrivesTheWindow) {
             {"現在の住所録は変更されています。変更を保存せず別の住所録を開いてよろしいですか？",
              "現在の住所録は変更されています。保存せず新規住所録を作成してよろしいですか？"}));
     EXPECT_EQ(runner.seen, QStringList({"住所録の保存"}));
+    QTest::keyClick(m.LVAddressList, Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(m.TCAddressList->currentIndex(), 1);
+    QTest::keyClick(m.LVAddressList, Qt::Key_PageUp, Qt::ControlModifier);
+    QTest::keyClick(m.LVAddressList, Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(m.TCAddressList->currentIndex(), 12);  // the disabled search tab is skipped
     m.hide();
 }
 
