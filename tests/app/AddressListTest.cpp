@@ -5,7 +5,9 @@
 #include <QLocale>
 #include <QTabBar>
 #include <QTableView>
+#include <QRegularExpression>
 #include <QTest>
+#include <QToolButton>
 #include <algorithm>
 
 #include "AppFixture.h"
@@ -209,6 +211,45 @@ TEST_F(AddressListWindow, TabsListTheirReadingRows) {
     EXPECT_EQ(m.DisplayList.front()->PerSonalName_1, "名無し");
     // The search tab waits for the search dialog.
     EXPECT_FALSE(m.TCAddressList->isTabEnabled(q2::TFormMain::kTabSearch));
+}
+
+TEST_F(AddressListWindow, SearchTabAsksTheSearchDialog) {
+    q2::TFormMain& m = StartWithBook();
+    m.ClickTab(2);
+    const q2::TDisplayList before = m.DisplayList;
+    bool ok = false;
+    QList<int> rows;
+    m.SetSearchDialog([&] { return ok; },
+                      [&](const q2::TUserInfo& r, int row) {
+                          rows << row;
+                          return r.PersonalSex == TThSex::tsMale;
+                      });
+    ASSERT_TRUE(m.TCAddressList->isTabEnabled(q2::TFormMain::kTabSearch));
+    m.ClickTab(q2::TFormMain::kTabSearch);  // cancelled: the rows stay
+    EXPECT_EQ(m.DisplayList, before);
+    ok = true;
+    m.ClickTab(q2::TFormMain::kTabSearch);  // pressed again while selected
+    EXPECT_EQ(m.DisplayList.size(), 3u);
+    EXPECT_EQ(rows.size(), 8);
+    EXPECT_TRUE(rows.contains(2) && rows.contains(11) && rows.contains(12));
+}
+
+TEST_F(AddressListWindow, ToolbarHasElevenCaptionedButtonsWithPictures) {
+    QIcon::setThemeName(QString());  // no desktop theme: the program's own pictures
+    q2::TFormMain& m = Start();
+    const QList<QToolButton*> buttons =
+        m.findChildren<QToolButton*>(QRegularExpression("^[pP]ngBtn"));
+    EXPECT_EQ(buttons.size(), 11);
+    for (const QToolButton* b : buttons) {
+        EXPECT_FALSE(b->text().isEmpty()) << b->objectName().toStdString();
+        EXPECT_FALSE(b->icon().pixmap(32, 32).isNull()) << b->objectName().toStdString();
+    }
+    // Only what works is enabled.
+    for (const QToolButton* b : {m.pngBtnOpen, m.pngBtnSave, m.pngBtnNew})
+        EXPECT_TRUE(b->isEnabled());
+    for (const QToolButton* b : {m.pngBtnAddAddress, m.pngBtnAddSender, m.pngBtnConfig,
+                                 m.PngBtnDirectMail, m.pngBtnImport, m.PngBtnZipUpdate})
+        EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
 }
 
 TEST_F(AddressListWindow, CategoryFiltersMatchExactlyOnEveryTab) {
