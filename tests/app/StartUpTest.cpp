@@ -7,7 +7,7 @@
 #include <QFile>
 #include <QLockFile>
 #include <QProcess>
-#include <QSysInfo>
+#include <QThread>
 
 #include "AppFixture.h"
 #include "app/StartUp.h"
@@ -36,21 +36,22 @@ TEST_F(AppTest, SecondInstanceIsRefused) {
     EXPECT_TRUE(first.TryAcquire());  // the first keeps its lock
 }
 
-TEST_F(AppTest, LockOfADeadProcessIsTakenOver) {
-    QProcess gone;
-    gone.start(QStringLiteral("true"), {});
-    ASSERT_TRUE(gone.waitForStarted());
-    const qint64 pid = gone.processId();
-    ASSERT_TRUE(gone.waitForFinished());
+TEST_F(AppTest, RunningProgramHoldsTheLockUntilItDies) {
+    // The real program, in the same data and runtime folders.
+    QProcess program;
+    program.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+    program.start(QStringLiteral(Q2_BINARY_DIR "/app/velmora3"), {});
+    ASSERT_TRUE(program.waitForStarted());
     q2::SingleInstanceLock lock;
-    {
-        QFile f(lock.FilePath());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray::number(pid) + "\nvelmora3\n" + QSysInfo::machineHostName().toUtf8() +
-                "\n");
-    }
+    for (int i = 0; i < 100 && !QFile::exists(lock.FilePath()); ++i) QThread::msleep(50);
+    ASSERT_TRUE(QFile::exists(lock.FilePath()));
+    EXPECT_FALSE(q2::AcquireSingleInstance(lock));
+    EXPECT_EQ(prompter.shown, QStringList({"既に起動しています"}));
+    program.kill();  // no chance to remove its lock file
+    ASSERT_TRUE(program.waitForFinished());
+    EXPECT_TRUE(QFile::exists(lock.FilePath()));
     EXPECT_TRUE(q2::AcquireSingleInstance(lock));
-    EXPECT_TRUE(prompter.shown.isEmpty());
+    EXPECT_EQ(prompter.shown.size(), 1);
 }
 
 TEST_F(AppTest, FormCreateStartsEmptyAndSaved) {
