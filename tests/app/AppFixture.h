@@ -19,7 +19,7 @@
 
 namespace q2test {
 
-struct RecordSpec {
+struct RecordFields {
     const char* kana1;
     const char* name1;
     const char* category1 = "";
@@ -27,7 +27,7 @@ struct RecordSpec {
     q2::TThSex sex = q2::TThSex::tsNone;
 };
 
-inline std::unique_ptr<q2::TUserInfo> MakeRecord(const RecordSpec& s) {
+inline std::unique_ptr<q2::TUserInfo> MakeRecord(const RecordFields& s) {
     auto r = std::make_unique<q2::TUserInfo>();
     r->PerSonalKana_1 = QString::fromUtf8(s.kana1);
     r->PerSonalName_1 = QString::fromUtf8(s.name1);
@@ -65,12 +65,12 @@ protected:
 
     QString Path(const QString& name) const { return dir_.filePath(name); }
 
-    QString WriteBook(const QString& name, const std::vector<RecordSpec>& records,
+    QString WriteBook(const QString& name, const std::vector<RecordFields>& records,
                       const QString& password = QString()) {
         q2::TUserInfoList book;
         book.Password = password;
         book.HasPassword = !password.isEmpty();
-        for (const RecordSpec& s : records) book.Add(MakeRecord(s));
+        for (const RecordFields& s : records) book.Add(MakeRecord(s));
         const QString path = Path(name);
         QDir().mkpath(QFileInfo(path).absolutePath());
         EXPECT_TRUE(book.SaveToFile(path));
