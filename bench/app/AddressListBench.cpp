@@ -26,10 +26,9 @@ QTemporaryDir& Folder() {
 }
 
 q2::TFormMain* Window() {
-    QTemporaryDir& dir = Folder();
     static q2::ScriptedPrompter prompter;
     static q2::TFormMain* window = [] {
-        qputenv("XDG_DATA_HOME", dir.filePath("data").toUtf8());
+        qputenv("XDG_DATA_HOME", Folder().filePath("data").toUtf8());
         q2::SetPrompter(&prompter);
         auto* w = new q2::TFormMain;
         QRandomGenerator rng(42);
