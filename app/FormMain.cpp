@@ -314,8 +314,8 @@ void TFormMain::BuildWindow() {
 void TFormMain::FormCreate() {
     SortAscending = true;
 
-    // The data folder; it cannot be created, the user hears it once and the
-    // program goes on with defaults.
+    // When the data folder cannot be created the user hears it once, here, and
+    // the program goes on with defaults.
     if (!EnsureDataFolder())
         GetPrompter().Inform(QStringLiteral("データフォルダ「%1」を作成できません。\n"
                                             "設定や差出人は保存されません。")
@@ -338,7 +338,8 @@ void TFormMain::FormCreate() {
         MailConfig = TthMailConfig();
     }
 
-    // A missing list file is an empty list.
+    // A list file that neither the data folder nor the installation has is an
+    // empty list.
     NameTitleItems = LoadListFile(GetNameTitlePath());
     Category1Items = LoadListFile(GetCategory1Path());
     Category2Items = LoadListFile(GetCategory2Path());
