@@ -1,8 +1,9 @@
 // Takes the main window's screenshots for docs/screenshots: the sample book
-// on the "全" tab and on the "カ" tab, as the screen shows them.
+// on the "全" tab and on the "カ" tab, the popup menu and the password prompt.
 // Run under a display (xvfb-run); not a test.
 #include <QApplication>
 #include <QDir>
+#include <QMenu>
 #include <QPixmap>
 #include <QScreen>
 #include <QTableView>
@@ -11,6 +12,7 @@
 #include <cstdio>
 
 #include "app/FormMain.h"
+#include "app/FormPasswordAuth.h"
 #include "app/ProgramWindows.h"
 #include "app/ToolbarIcons.h"
 
@@ -51,5 +53,19 @@ int main(int argc, char** argv) {
     main.ClickTab(2);
     main.SelectRows({0});
     ok = Shoot(main, out + QStringLiteral("/main-window-ka.png")) && ok;
+
+    // The popup menu over the selected rows.
+    main.SelectRows({0, 1});
+    const QRect row = main.LVAddressList->visualRect(main.LVAddressList->model()->index(1, 1));
+    main.PopupMenuMain->popup(main.LVAddressList->viewport()->mapToGlobal(row.center()));
+    ok = Shoot(main, out + QStringLiteral("/main-window-popup.png")) && ok;
+    main.PopupMenuMain->hide();
+
+    // The password prompt over the window.
+    q2::TFormPasswordAuth& auth = windows.FormPasswordAuth();
+    auth.show();
+    auth.move(main.geometry().center() - auth.rect().center());
+    ok = Shoot(main, out + QStringLiteral("/password-prompt.png")) && ok;
+    auth.hide();
     return ok ? 0 : 1;
 }
