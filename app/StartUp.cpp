@@ -2,7 +2,10 @@
 #include "app/StartUp.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QScreen>
+#include <QTranslator>
 
 #include "app/FormMain.h"
 #include "app/MessageBoxPrompter.h"
@@ -29,6 +32,13 @@ int RunProgram(QApplication& app, const QStringList& args) {
         if (!AcquireSingleInstance(lock)) return 1;
     }
     // The lock is held until the process ends.
+
+    // Qt's own dialogs (file choosers, standard buttons) in Japanese when the
+    // translations are installed.
+    QTranslator qtJapanese;
+    if (qtJapanese.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtJapanese);
 
     MessageBoxPrompter prompter(QStringLiteral("Quintaro2"));
     ScopedPrompter scope(prompter);

@@ -1,0 +1,44 @@
+// The message boxes the program shows: caption, text and the Yes/No answer.
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "app/MessageBoxPrompter.h"
+
+namespace {
+
+// Answers the next message box with `button` and records what it showed.
+struct BoxAnswer {
+    QMessageBox::StandardButton button;
+    QString title, text;
+    void Arm() {
+        QTimer::singleShot(0, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            title = box->windowTitle();
+            text = box->text();
+            box->button(button)->click();
+        });
+    }
+};
+
+TEST(MessageBoxPrompter, CaptionTextAndAnswers) {
+    q2::MessageBoxPrompter prompter(QStringLiteral("Quintaro2"));
+    BoxAnswer yes{QMessageBox::Yes, {}, {}};
+    yes.Arm();
+    EXPECT_TRUE(prompter.Ask(QStringLiteral("住所録を新規作成しますか？")));
+    EXPECT_EQ(yes.title, "Quintaro2");
+    EXPECT_EQ(yes.text, "住所録を新規作成しますか？");
+    BoxAnswer no{QMessageBox::No, {}, {}};
+    no.Arm();
+    EXPECT_FALSE(prompter.Ask(QStringLiteral("選択中の住所を削除しますか？")));
+    BoxAnswer ok{QMessageBox::Ok, {}, {}};
+    ok.Arm();
+    prompter.Inform(QStringLiteral("印刷対象がありません"));
+    EXPECT_EQ(ok.text, "印刷対象がありません");
+    EXPECT_EQ(ok.title, "Quintaro2");
+}
+
+}  // namespace
