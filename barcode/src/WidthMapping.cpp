@@ -61,30 +61,25 @@ constexpr std::array<std::string_view, 0x58> kRow81 = [] {
     return row;
 }();
 
-// Row 0x83, trail bytes 0x40-0x96: katakana ァ to ヶ (0x7F is no character).
+// Row 0x83, trail bytes 0x40-0x96: katakana ァ to ヶ (0x7F, shown as ·, is no character).
 // The small ヮ ヵ ヶ have no small half-width form and take the large one;
 // ヰ and ヱ have no half-width form at all.
 constexpr std::array<std::string_view, 0x57> kKatakana = {
-    "\xA7",     "\xB1",     "\xA8",     "\xB2",     "\xA9",     "\xB3",
-    "\xAA",     "\xB4",  // ァアィイゥウェエ
-    "\xAB",     "\xB5",     "\xB6",     "\xB6\xDE", "\xB7",     "\xB7\xDE",
-    "\xB8",                                                              // ォオカガキギク
-    "\xB8\xDE", "\xB9",     "\xB9\xDE", "\xBA",     "\xBA\xDE", "\xBB",  // グケゲコゴサ
-    "\xBB\xDE", "\xBC",     "\xBC\xDE", "\xBD",     "\xBD\xDE", "\xBE",  // ザシジスズセ
-    "\xBE\xDE", "\xBF",     "\xBF\xDE", "\xC0",     "\xC0\xDE", "\xC1",  // ゼソゾタダチ
-    "\xC1\xDE", "\xAF",     "\xC2",     "\xC2\xDE", "\xC3",     "\xC3\xDE",
-    "\xC4",  // ヂッツヅテデト
-    "\xC4\xDE", "\xC5",     "\xC6",     "\xC7",     "\xC8",     "\xC9",
-    "\xCA",                                                              // ドナニヌネノハ
-    "\xCA\xDE", "\xCA\xDF", "\xCB",     "\xCB\xDE", "\xCB\xDF", "\xCC",  // バパヒビピフ
-    "\xCC\xDE", "\xCC\xDF", "\xCD",     "\xCD\xDE", "\xCD\xDF", "\xCE",  // ブプヘベペホ
-    "\xCE\xDE", "\xCE\xDF", "\xCF",     "\xD0",     {},         "\xD1",
-    "\xD2",     "\xD3",  // ボポマミ (7F) ムメモ
-    "\xAC",     "\xD4",     "\xAD",     "\xD5",     "\xAE",     "\xD6",
-    "\xD7",     "\xD8",  // ャヤュユョヨラリ
-    "\xD9",     "\xDA",     "\xDB",     "\xDC",     "\xDC",     {},
-    {},         "\xA6",     "\xDD",  // ルレロヮワヰヱヲン
-    "\xB3\xDE", "\xB6",     "\xB9",  // ヴヵヶ
+    "\xA7",     "\xB1",     "\xA8",     "\xB2",     "\xA9",     "\xB3",      // ァアィイゥウ
+    "\xAA",     "\xB4",     "\xAB",     "\xB5",     "\xB6",     "\xB6\xDE",  // ェエォオカガ
+    "\xB7",     "\xB7\xDE", "\xB8",     "\xB8\xDE", "\xB9",     "\xB9\xDE",  // キギクグケゲ
+    "\xBA",     "\xBA\xDE", "\xBB",     "\xBB\xDE", "\xBC",     "\xBC\xDE",  // コゴサザシジ
+    "\xBD",     "\xBD\xDE", "\xBE",     "\xBE\xDE", "\xBF",     "\xBF\xDE",  // スズセゼソゾ
+    "\xC0",     "\xC0\xDE", "\xC1",     "\xC1\xDE", "\xAF",     "\xC2",      // タダチヂッツ
+    "\xC2\xDE", "\xC3",     "\xC3\xDE", "\xC4",     "\xC4\xDE", "\xC5",      // ヅテデトドナ
+    "\xC6",     "\xC7",     "\xC8",     "\xC9",     "\xCA",     "\xCA\xDE",  // ニヌネノハバ
+    "\xCA\xDF", "\xCB",     "\xCB\xDE", "\xCB\xDF", "\xCC",     "\xCC\xDE",  // パヒビピフブ
+    "\xCC\xDF", "\xCD",     "\xCD\xDE", "\xCD\xDF", "\xCE",     "\xCE\xDE",  // プヘベペホボ
+    "\xCE\xDF", "\xCF",     "\xD0",     {},         "\xD1",     "\xD2",      // ポマミ·ムメ
+    "\xD3",     "\xAC",     "\xD4",     "\xAD",     "\xD5",     "\xAE",      // モャヤュユョ
+    "\xD6",     "\xD7",     "\xD8",     "\xD9",     "\xDA",     "\xDB",      // ヨラリルレロ
+    "\xDC",     "\xDC",     {},         {},         "\xA6",     "\xDD",      // ヮワヰヱヲン
+    "\xB3\xDE", "\xB6",     "\xB9",                                          // ヴヵヶ
 };
 
 std::string_view DoubleByte(unsigned char lead, unsigned char trail) {
