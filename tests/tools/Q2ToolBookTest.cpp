@@ -137,3 +137,12 @@ TEST(Q2ToolBook, BadInputIsRefusedWithAMessage) {
     EXPECT_EQ(damaged.code, 1);
     EXPECT_EQ(Q2Tool({"dump"}).code, 2);
 }
+
+TEST(Q2ToolBarcode, CallsTheSharedLibrary) {
+    const ToolRun ok = Q2Tool({"barcode", "263-0023", "千葉市稲毛区緑町3丁目30-8郵便ビル403号"});
+    EXPECT_EQ(ok.code, 0);
+    EXPECT_EQ(ok.out.trimmed(), "(26300233-30-8-403DDD5)");
+    const ToolRun bad = Q2Tool({"barcode", "12", "x"});
+    EXPECT_EQ(bad.code, 1);
+    EXPECT_EQ(bad.out.trimmed(), "error 1");
+}
