@@ -135,7 +135,10 @@ private:
 };
 
 // Replaces the marker of markerSize bytes found at p; see ConvertNumeralRun.
-WorkingText ConvertAt(const WorkingText& text, std::size_t p, std::size_t markerSize) {
+// resume is set to the end of the working mark: nothing before it can match
+// the marker, since the new digits and the mark are no part of any marker.
+WorkingText ConvertAt(const WorkingText& text, std::size_t p, std::size_t markerSize,
+                      std::size_t& resume) {
     const std::string_view view = text.view();
     std::array<std::uint8_t, WorkingText::kCapacity> starts;  // characters before p
     std::size_t count = 0;
@@ -155,6 +158,7 @@ WorkingText ConvertAt(const WorkingText& text, std::size_t p, std::size_t marker
     out.appendText(view.substr(0, runStart));
     if (runStart < p) out.appendText(KanjiNumberText(view.substr(runStart, p - runStart)));
     out.appendCharacter(kWorkingMark);
+    resume = out.size();
     out.appendText(view.substr(p + markerSize));
     return out;
 }
@@ -189,7 +193,8 @@ bool IsCapital(char c) {
 WorkingText ConvertNumeralRun(std::string_view marker, const WorkingText& text) {
     const std::size_t p = FindCharacter(text.view(), marker);
     if (marker.empty() || p == std::string_view::npos) return text;
-    return ConvertAt(text, p, marker.size());
+    std::size_t resume = 0;
+    return ConvertAt(text, p, marker.size(), resume);
 }
 
 std::string KanjiNumberText(std::string_view run) {
@@ -250,10 +255,11 @@ std::string ExtractAddressNumber(std::string_view address, std::string_view exce
     }
 
     for (std::string_view marker : kMarkers) {
+        std::size_t from = 0;
         for (;;) {
-            const std::size_t p = FindCharacter(text.view(), marker);
+            const std::size_t p = FindCharacter(text.view(), marker, from);
             if (p == std::string_view::npos) break;
-            text = ConvertAt(text, p, marker.size());
+            text = ConvertAt(text, p, marker.size(), from);
         }
     }
 

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstring>
 #include <string_view>
 
 namespace lumika {
@@ -19,11 +20,13 @@ inline std::size_t CharacterLength(std::string_view text, std::size_t i) {
 }
 
 // Position of the first occurrence of needle that begins on a character
-// boundary, or npos. A match inside a double-byte character is no match.
-inline std::size_t FindCharacter(std::string_view text, std::string_view needle) {
-    if (needle.empty()) return 0;
-    for (std::size_t i = 0; i < text.size(); i += CharacterLength(text, i)) {
-        if (text.substr(i, needle.size()) == needle) return i;
+// boundary at or after from (itself a boundary), or npos. A match inside a
+// double-byte character is no match.
+inline std::size_t FindCharacter(std::string_view text, std::string_view needle,
+                                 std::size_t from = 0) {
+    if (needle.empty()) return from <= text.size() ? from : std::string_view::npos;
+    for (std::size_t i = from; i < text.size(); i += CharacterLength(text, i)) {
+        if (text[i] == needle[0] && text.compare(i, needle.size(), needle) == 0) return i;
     }
     return std::string_view::npos;
 }
@@ -50,11 +53,20 @@ public:
 
     // Appends the characters of a text that starts on a character boundary.
     void appendText(std::string_view text) {
-        for (std::size_t i = 0; i < text.size() && !cut_;) {
-            const std::size_t n = CharacterLength(text, i);
-            appendCharacter(text.substr(i, n));
-            i += n;
+        if (cut_) return;
+        const std::size_t room = kCapacity - size_;
+        std::size_t take = text.size();
+        if (take > room) {
+            take = 0;
+            while (take < text.size()) {
+                const std::size_t n = CharacterLength(text, take);
+                if (take + n > room) break;
+                take += n;
+            }
+            cut_ = true;
         }
+        std::memcpy(bytes_.data() + size_, text.data(), take);
+        size_ += take;
     }
 
 private:
