@@ -10,7 +10,7 @@ packages=(
   fonts-ipafont fonts-ipaexfont fontconfig
   poppler-utils xvfb xauth imagemagick
   cups cups-bsd printer-driver-cups-pdf
-  python3 python3-aiosmtpd dovecot-pop3d zint
+  python3 python3-aiosmtpd dovecot-pop3d zint tinyproxy openssl
   desktop-file-utils shared-mime-info xdg-utils file binutils dpkg-dev
 )
 

@@ -1,0 +1,255 @@
+// The postal data update against real HTTP servers on 127.0.0.1.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTcpSocket>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTcpServer>
+
+#include "model/DataPaths.h"
+#include "platform/Cp932.h"
+#include "platform/DataFolder.h"
+#include "platform/ProfileFile.h"
+#include "platform/Prompter.h"
+#include "zip/FormZipUpdate.h"
+#include "zip/ZipData.h"
+
+using namespace q2;
+
+namespace {
+
+const char kNoUpdate[] = "データの更新はありませんでした。";
+const char kUpdated[] = "更新しました。";
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+// A port nobody listens on.
+int FreePort() {
+    QTcpServer s;
+    s.listen(QHostAddress::LocalHost, 0);
+    return s.serverPort();
+}
+
+// A server process that prints its port first (or is told one), stopped at the end.
+class Server {
+public:
+    ~Server() {
+        if (p_.state() != QProcess::NotRunning) {
+            p_.kill();
+            p_.waitForFinished();
+        }
+    }
+    int StartHttp(const QString& root) {
+        port_ = FreePort();
+        p_.start("/usr/bin/python3", {"-u", "-m", "http.server", QString::number(port_), "--bind",
+                                      "127.0.0.1", "--directory", root});
+        return WaitListening() ? port_ : 0;
+    }
+    int StartScript(const QString& script, const QStringList& args) {
+        p_.start("/usr/bin/python3", QStringList{"-u", script} + args);
+        if (!p_.waitForReadyRead(10000)) return 0;
+        port_ = p_.readLine().trimmed().toInt();
+        return port_;
+    }
+    int StartTinyproxy(const QString& dir) {
+        port_ = FreePort();
+        const QString conf = dir + "/tinyproxy.conf";
+        log_ = dir + "/tinyproxy.log";
+        WriteFile(conf, QStringLiteral("Port %1\nListen 127.0.0.1\nAllow 127.0.0.1\nLogFile \"%2\"\n"
+                                       "LogLevel Info\nMaxClients 10\n")
+                            .arg(port_).arg(log_).toUtf8());
+        p_.start("/usr/bin/tinyproxy", {"-d", "-c", conf});
+        return WaitListening() ? port_ : 0;
+    }
+    QByteArray Log() const { return ReadFile(log_); }
+
+private:
+    bool WaitListening() {
+        for (int i = 0; i < 100; ++i) {
+            QTcpSocket s;
+            s.connectToHost(QHostAddress::LocalHost, port_);
+            if (s.waitForConnected(100)) return true;
+            QTest::qWait(50);
+        }
+        return false;
+    }
+    QProcess p_;
+    int port_ = 0;
+    QString log_;
+};
+
+class ZipUpdate : public ::testing::Test {
+protected:
+    void SetUp() override {
+        qputenv("XDG_DATA_HOME", home.path().toLocal8Bit());
+        ASSERT_TRUE(EnsureDataFolder());
+        WriteFile(GetZipVersionPath(), EncodeCp932(QStringLiteral("12\r\n2024/01/01データ\r\n")));
+        WriteFile(GetZipDataPath(), EncodeCp932(QStringLiteral("1000013,東京都千代田区霞が関\r\n")));
+        SetPrompter(&prompter);
+    }
+    void TearDown() override { SetPrompter(nullptr); }
+
+    void Serve(const QByteArray& version, const QByteArray& data) {
+        WriteFile(site.path() + "/liveupdate/zipcode/version.txt", version);
+        WriteFile(site.path() + "/liveupdate/zipcode/zip.dat", data);
+        const int port = server.StartHttp(site.path());
+        ASSERT_NE(port, 0);
+        PointAt(port);
+    }
+    void PointAt(int port) {
+        ProfileFile(GetConfigPath())
+            .WriteString("COMMON", "UPDATE_SERVER", QStringLiteral("http://127.0.0.1:%1").arg(port));
+    }
+    // Presses the check button and, when a download starts, waits for its end.
+    void Check(Tzip_update& dialog) {
+        QSignalSpy done(&dialog, &Tzip_update::DownloadFinished);
+        dialog.Button1Click();
+        if (dialog.Downloading()) {
+            EXPECT_FALSE(dialog.MayClose());
+            ASSERT_TRUE(done.wait(20000));
+        }
+    }
+
+    QTemporaryDir home, site;
+    ScriptedPrompter prompter;
+    Server server;
+};
+
+}  // namespace
+
+TEST(ZipUpdateText, LineBreaksAndVersionKeys) {
+    EXPECT_EQ(NormalizeLineBreaks("a\r\nb\tc"), "a\r\n\r\nb\r\nc");
+    EXPECT_EQ(SplitLines("a\r\n\r\nb\rc\nd"), (QList<QByteArray>{"a", "", "b", "c", "d"}));
+    struct Case { const char* current; const char* server; bool newer; };
+    const Case cases[] = {{"12", "123", true},       {"12", "12", false},
+                          {"20250930", "20240101", false}, {"", "1", true},
+                          {"9", "10", false},         {"20250930", "20251031", true}};
+    for (const Case& c : cases)
+        EXPECT_EQ(IsNewerVersion(c.current, c.server), c.newer) << c.current << " " << c.server;
+    EXPECT_TRUE(LooksLikePostalData("x\r\n1000013,東京"));
+    EXPECT_FALSE(LooksLikePostalData("<html>not found</html>"));
+    EXPECT_FALSE(LooksLikePostalData(""));
+}
+
+TEST_F(ZipUpdate, NewerKeyDownloadsBothFilesAndTheLookupsSeeTheNewData) {
+    Serve("123\nnew data 2025\n", EncodeCp932(QStringLiteral("9999998,新しい町\n1000013,東京都千代田区霞が関\n")));
+    Tzip_update dialog;
+    dialog.show();
+    EXPECT_EQ(dialog.Edit1->text(), QStringLiteral("2024/01/01データ"));
+    prompter.answers = {true};
+    Check(dialog);
+    ASSERT_EQ(prompter.shown.size(), 2);
+    EXPECT_TRUE(prompter.shown[0].startsWith(QStringLiteral("新しい更新データがありました")));
+    EXPECT_EQ(prompter.shown[1], QString::fromUtf8(kUpdated));
+    EXPECT_EQ(ReadFile(GetZipVersionPath()), "123\r\nnew data 2025\r\n");
+    EXPECT_EQ(dialog.Edit1->text(), "new data 2025");
+    EXPECT_TRUE(dialog.MayClose());
+    EXPECT_TRUE(dialog.Button1->isEnabled());
+    const TZipSearch s = SearchByZip(GetZipDataPath(), "999", "9998");
+    ASSERT_EQ(s.Result, TZipSearchResult::Found);
+    EXPECT_EQ(s.Entries[0].Address, QStringLiteral("新しい町"));
+}
+
+TEST_F(ZipUpdate, EqualOrLowerKeyHasNoUpdate) {
+    Serve("12\r\nsame\r\n", "1000013,x\r\n");
+    Tzip_update dialog;
+    dialog.show();
+    Check(dialog);
+    EXPECT_EQ(prompter.shown, QStringList{QString::fromUtf8(kNoUpdate)});
+}
+
+TEST_F(ZipUpdate, CrLfVersionFileGainsEmptyLines) {
+    Serve(EncodeCp932(QStringLiteral("20251031\r\n2025/10/31データ\r\n")), "1000013,x\r\n");
+    Tzip_update dialog;
+    dialog.show();
+    prompter.answers = {true};
+    Check(dialog);
+    EXPECT_EQ(ReadFile(GetZipVersionPath()), QByteArray("20251031\r\n\r\n") +
+                                                 EncodeCp932(QStringLiteral("2025/10/31データ")) +
+                                                 "\r\n\r\n");
+    EXPECT_EQ(dialog.Edit1->text(), "");  // line 2 is now the empty one
+}
+
+TEST_F(ZipUpdate, NoServerGivesTheCheckMessageAndTheDialogStaysUsable) {
+    PointAt(FreePort());
+    Tzip_update dialog;
+    dialog.show();
+    Check(dialog);
+    ASSERT_EQ(prompter.shown.size(), 1);
+    EXPECT_TRUE(prompter.shown[0].startsWith(QStringLiteral("更新データを確認できませんでした。")));
+    EXPECT_TRUE(dialog.MayClose());
+    EXPECT_TRUE(dialog.Button1->isEnabled());
+}
+
+TEST_F(ZipUpdate, ServerDyingInTheDataFileLeavesBothFilesAsTheyWere) {
+    const QByteArray version = ReadFile(GetZipVersionPath()), data = ReadFile(GetZipDataPath());
+    const int port = server.StartScript(QStringLiteral(Q2_BROKEN_SERVER), {"999"});
+    ASSERT_NE(port, 0);
+    PointAt(port);
+    Tzip_update dialog;
+    dialog.show();
+    prompter.answers = {true};
+    Check(dialog);
+    ASSERT_EQ(prompter.shown.size(), 2);
+    EXPECT_TRUE(prompter.shown[1].startsWith(QStringLiteral("更新データの取得に失敗しました。")));
+    EXPECT_EQ(ReadFile(GetZipVersionPath()), version);
+    EXPECT_EQ(ReadFile(GetZipDataPath()), data);
+    EXPECT_EQ(QDir(QFileInfo(GetZipDataPath()).absolutePath()).entryList(QDir::Files),
+              (QStringList{"version.txt", "zip.dat"}));
+}
+
+TEST_F(ZipUpdate, SomethingThatIsNotPostalDataIsRefused) {
+    const QByteArray data = ReadFile(GetZipDataPath());
+    Serve("999\r\n", "<html>maintenance</html>");
+    Tzip_update dialog;
+    dialog.show();
+    prompter.answers = {true};
+    Check(dialog);
+    EXPECT_TRUE(prompter.shown.last().startsWith(QStringLiteral("更新データの取得に失敗しました。")));
+    EXPECT_EQ(ReadFile(GetZipDataPath()), data);
+}
+
+TEST_F(ZipUpdate, RequestsGoThroughTheProxyWhenOneIsSet) {
+    if (!QFile::exists("/usr/bin/tinyproxy")) GTEST_SKIP() << "tinyproxy is not installed";
+    Serve("12\r\n", "1000013,x\r\n");
+    QTemporaryDir proxyDir;
+    Server proxy;
+    const int proxyPort = proxy.StartTinyproxy(proxyDir.path());
+    ASSERT_NE(proxyPort, 0);
+    Tzip_update dialog;
+    dialog.show();
+    dialog.LabeledEdit1->setText(" 127.0.0.1 ");
+    dialog.LabeledEdit2->setText(QString::number(proxyPort));
+    Check(dialog);
+    EXPECT_EQ(prompter.shown, QStringList{QString::fromUtf8(kNoUpdate)});
+    QTest::qWait(200);
+    EXPECT_TRUE(proxy.Log().contains("/liveupdate/zipcode/version.txt")) << proxy.Log().constData();
+}
+
+TEST_F(ZipUpdate, PortBoxTakesDigitsOnlyAndClosingWritesTheProxyFile) {
+    Tzip_update dialog;
+    dialog.show();
+    QTest::keyClicks(dialog.LabeledEdit2, "8a0b8x0");
+    EXPECT_EQ(dialog.LabeledEdit2->text(), "8080");
+    EXPECT_FALSE(QFile::exists(GetProxyPath()));
+    dialog.LabeledEdit2->clear();
+    dialog.Btn_CancelClick();
+    EXPECT_EQ(ReadFile(GetProxyPath()), "\r\n\r\n");
+}

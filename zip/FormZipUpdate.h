@@ -1,0 +1,83 @@
+// The dialog that refreshes the postal code data from the update server.
+#pragma once
+
+#include <QDialog>
+#include <QThread>
+#include <memory>
+
+#include "zip/ZipUpdate.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QProgressBar;
+class QFrame;
+
+namespace q2 {
+
+class Tzip_update;
+
+// Downloads on its own thread; every call into the dialog is a blocking
+// queued call, so the dialog is only ever touched by the UI thread.
+class Thread_ZipDL : public QThread {
+    Q_OBJECT
+public:
+    explicit Thread_ZipDL(Tzip_update& dialog) : dialog_(dialog) {}
+
+protected:
+    void run() override;
+
+private:
+    Tzip_update& dialog_;
+};
+
+class Tzip_update : public QDialog {
+    Q_OBJECT
+public:
+    explicit Tzip_update(QWidget* parent = nullptr);
+    ~Tzip_update() override;
+
+    // Reads the version file and pro.dat into the controls.
+    void FormShow();
+    // Asks the server for a newer version and, on the user's consent, starts
+    // the download.
+    void Button1Click();
+    // Writes pro.dat and closes, unless a download is running.
+    void Btn_CancelClick();
+
+    bool MayClose() const { return mayClose_; }
+    bool Downloading() const { return worker_ != nullptr; }
+
+    QLineEdit* Edit1;
+    QPushButton* Button1;
+    QLineEdit* LabeledEdit1;
+    QLineEdit* LabeledEdit2;
+    QPushButton* Btn_Cancel;
+    QFrame* Panel1;
+    QProgressBar* Progress;
+
+signals:
+    void DownloadFinished();
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void reject() override;
+
+private:
+    friend class Thread_ZipDL;
+    void ApplyProxy();
+    void RefreshVersion();
+    void SetBusy(bool busy);
+    // Called from the worker through blocking queued calls.
+    Q_INVOKABLE void WorkerReport(int result);
+    Q_INVOKABLE void WorkerProgress(qint64 received, qint64 total);
+    void WorkerEnded();
+
+    TZipHttpClient client_;
+    TZipVersion current_;
+    bool mayClose_ = true;
+    std::unique_ptr<Thread_ZipDL> worker_;
+};
+
+}  // namespace q2

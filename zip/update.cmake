@@ -1,0 +1,12 @@
+# The postal data update: HTTP core (libcurl) and its dialog.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(CURL REQUIRED IMPORTED_TARGET libcurl)
+add_library(q2zipupdate STATIC ZipUpdate.cpp)
+target_include_directories(q2zipupdate PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(q2zipupdate PUBLIC q2platform Qt6::Core PRIVATE PkgConfig::CURL)
+q2_warnings(q2zipupdate)
+
+add_library(q2zipupdateui STATIC FormZipUpdate.cpp)
+set_target_properties(q2zipupdateui PROPERTIES AUTOMOC ON)
+target_link_libraries(q2zipupdateui PUBLIC q2zipupdate q2model Qt6::Widgets)
+q2_warnings(q2zipupdateui)
