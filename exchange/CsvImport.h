@@ -1,0 +1,52 @@
+// Turning CSV fields into new address records: the destinations a column can
+// be assigned to, the defaults of an imported record and each destination's
+// treatment of its text.
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+#include "model/UserInfoList.h"
+
+namespace q2 {
+
+// The 41 destination names in the order the import dialog lists them.
+const QStringList& ImportDestinations();
+// Index into ImportDestinations(), or -1 for a name that is none of them.
+int ImportDestinationIndex(const QString& name);
+
+// The values an imported record has before any field is applied.
+void ApplyImportDefaults(TUserInfo& record, const QDateTime& now);
+
+// Stores text into the destination `destination` (an index into
+// ImportDestinations()); `now` stands in for a birthday that does not parse.
+void ApplyImportField(TUserInfo& record, int destination, const QString& text,
+                      const QDateTime& now);
+
+// For each CSV column (field index), its destination index or -1.
+using TImportMapping = std::vector<int>;
+
+// Builds a mapping from "column=destination name" pairs; false with a message
+// when a name is unknown, a column is not a number or a destination repeats.
+bool ParseImportMapping(const QStringList& pairs, TImportMapping* mapping, QString* error);
+
+struct TImportOptions {
+    bool SkipFirstRecord = false;
+    // Called with the index of each record once it has been appended; the
+    // dialog uses it for its progress bar and to keep the window painting.
+    std::function<void(int index)> Progress;
+};
+
+// Appends one new record per CSV record (from the second on when skipping the
+// first) and returns how many were appended. The records must already carry
+// the line-break marking.
+int ImportRecords(const QStringList& records, const TImportMapping& mapping,
+                  const TImportOptions& options, TUserInfoList& book);
+
+// The history entries a "履歴" text holds, in text order.
+std::vector<THistoryObject> ParseHistoryText(const QString& text);
+
+}  // namespace q2
