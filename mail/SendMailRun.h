@@ -1,0 +1,62 @@
+// The bulk mail run: POP-before-SMTP, one SMTP session, one message per
+// record, with every status, progress and cancel poll going through a sink.
+#pragma once
+
+#include <QString>
+#include <vector>
+
+#include "MailTransport.h"
+#include "model/MailConfig.h"
+#include "model/UserInfo.h"
+
+namespace q2 {
+
+// The status window's side of a run. The worker calls these synchronously.
+class TSendMailSink {
+public:
+    virtual ~TSendMailSink() = default;
+    virtual void SetStatus(const QString& text) = 0;
+    virtual void SetRange(int minimum, int maximum) = 0;
+    virtual void SetPosition(int position) = 0;
+    // True when the user asked to cancel.
+    virtual bool CancelRequested() = 0;
+};
+
+struct TSendMailResult {
+    bool Cancelled = false;
+    // Shown instead of the completion message when set.
+    QString ErrorText;
+    int HandedOver = 0;
+};
+
+inline const QString kConnectErrorText = QStringLiteral("接続中にエラーが発生しました");
+inline const QString kCancelledText = QStringLiteral("送信処理をキャンセルしました");
+inline const QString kCompletedText = QStringLiteral("送信処理が完了しました");
+
+// The text the user is told when the run stops at a record.
+QString SendFailureText(int index, int count, const TUserInfo& record, const QString& address,
+                        const QString& reason, int handedOver);
+
+class TSendMailRun {
+public:
+    TSendMailRun(const TthMailConfig& config, const std::vector<TUserInfo*>& records,
+                 QString subjectTemplate, QString bodyTemplate, TMailTransportOptions options = {});
+
+    TSendMailResult Execute(TSendMailSink& sink);
+
+    // The message for record i.
+    QByteArray ComposeMessage(const TUserInfo& record) const;
+
+private:
+    bool Poll(TSendMailSink& sink);
+
+    const TthMailConfig& config_;
+    const std::vector<TUserInfo*>& records_;
+    const QString subject_;
+    const QString body_;
+    const TMailTransportOptions options_;
+    bool terminated_ = false;
+    TSendMailResult result_;
+};
+
+}  // namespace q2
