@@ -1,0 +1,198 @@
+// q2tool export-csv and import-csv on the sample book, run as a user would run them.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+
+#include "exchange/CsvExport.h"
+#include "exchange/CsvImport.h"
+#include "model/UserInfoList.h"
+#include "platform/Cp932.h"
+#include "platform/WidthMap.h"
+
+using namespace q2;
+
+namespace {
+
+struct ToolRun {
+    int code;
+    QString out, err;
+};
+
+ToolRun Q2Tool(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(Q2TOOL_PATH), args);
+    p.waitForFinished(120000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+const QString kSample = QStringLiteral(Q2_SOURCE_DIR "/data/sample.QT2");
+
+// Export column i (0-based) maps to this import destination; "" for the
+// columns the import has no destination for (age, registration date).
+QString MapArgument() {
+    const char* const dest[kExportColumnCount] = {"個人名前",
+                                                  "個人フリガナ",
+                                                  "個人敬称",
+                                                  "個人郵便番号",
+                                                  "個人住所１",
+                                                  "個人住所２",
+                                                  "個人電話",
+                                                  "個人電話/FAX",
+                                                  "個人メール１",
+                                                  "個人メール２",
+                                                  "個人ホームページ",
+                                                  "",
+                                                  "性別",
+                                                  "会社名",
+                                                  "会社フリガナ",
+                                                  "会社郵便番号",
+                                                  "会社住所１",
+                                                  "会社住所２",
+                                                  "会社電話",
+                                                  "会社電話/FAX",
+                                                  "会社メール１",
+                                                  "会社メール２",
+                                                  "会社部署",
+                                                  "会社役職",
+                                                  "会社ホームページ",
+                                                  "",
+                                                  "生年月日",
+                                                  "分類１",
+                                                  "分類２",
+                                                  "連名１名前",
+                                                  "連名２名前",
+                                                  "連名３名前",
+                                                  "連名４名前",
+                                                  "連名１敬称",
+                                                  "連名２敬称",
+                                                  "連名３敬称",
+                                                  "連名４敬称",
+                                                  "差込１",
+                                                  "差込２",
+                                                  "差込３",
+                                                  "差込４",
+                                                  "備考",
+                                                  "履歴"};
+    QStringList pairs;
+    for (int i = 0; i < kExportColumnCount; ++i)
+        if (*dest[i]) pairs << QStringLiteral("%1=%2").arg(i).arg(QString::fromUtf8(dest[i]));
+    return pairs.join(u',');
+}
+
+// Every field the export carries and the import can store, as the import's
+// own width rules leave it.
+void ExpectSameExported(const TUserInfo& a, const TUserInfo& b, int i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(ToFullWidth(a.PersonalFullName()).replace(u' ', u'　'),
+              b.PerSonalName_1 + QStringLiteral("　") + b.PerSonalName_2);
+    EXPECT_EQ(ToFullWidth(a.PersonalFullNameKana()).replace(u' ', u'　'),
+              b.PerSonalKana_1 + QStringLiteral("　") + b.PerSonalKana_2);
+    EXPECT_EQ(a.PerSonalHonorificTitle, b.PerSonalHonorificTitle);
+    EXPECT_EQ(ToHalfWidth(a.PersonalFullZip()), b.PersonalFullZip());
+    EXPECT_EQ(ToHalfWidth(a.OfficeFullZip()), b.OfficeFullZip());
+    for (auto m :
+         {&TUserInfo::PerSonalAddress_1, &TUserInfo::PerSonalAddress_2, &TUserInfo::OfficeAddress_1,
+          &TUserInfo::OfficeAddress_2, &TUserInfo::OfficePost, &TUserInfo::OfficeOfficialPosition,
+          &TUserInfo::CommonCategory_1, &TUserInfo::CommonCategory_2, &TUserInfo::CommonInsertStr_1,
+          &TUserInfo::CommonInsertStr_2, &TUserInfo::CommonInsertStr_3,
+          &TUserInfo::CommonInsertStr_4, &TUserInfo::CommonMemo})
+        EXPECT_EQ(a.*m, b.*m);
+    for (auto m : {&TUserInfo::PerSonalTel_1, &TUserInfo::PerSonalTel_2, &TUserInfo::PerSonalMail_1,
+                   &TUserInfo::PerSonalMail_2, &TUserInfo::PerSonalHomePage,
+                   &TUserInfo::OfficeTel_1, &TUserInfo::OfficeTel_2, &TUserInfo::OfficeMail_1,
+                   &TUserInfo::OfficeMail_2, &TUserInfo::OfficeHomePage})
+        EXPECT_EQ(ToHalfWidth(a.*m), b.*m);
+    EXPECT_EQ(ToFullWidth(a.OfficeName), b.OfficeName);
+    EXPECT_EQ(ToFullWidth(a.OfficeKana), b.OfficeKana);
+    EXPECT_EQ(a.PersonalSex, b.PersonalSex);
+    EXPECT_EQ(a.CommonBirthday.date(), b.CommonBirthday.date());
+    for (int j = 0; j < 4; ++j) {
+        EXPECT_EQ(a.JointName(j).PrintName, b.JointName(j).PrintName);
+        EXPECT_EQ(a.JointName(j).HonorificTitle, b.JointName(j).HonorificTitle);
+    }
+    // Saving the book wrote every history list from its last entry to its first.
+    std::vector<THistoryObject> reversed(b.CommonHistoryObjectList.begin(),
+                                         b.CommonHistoryObjectList.end());
+    std::reverse(reversed.begin(), reversed.end());
+    EXPECT_EQ(std::vector<THistoryObject>(a.CommonHistoryObjectList.begin(),
+                                          a.CommonHistoryObjectList.end()),
+              reversed);
+}
+
+}  // namespace
+
+TEST(CsvTool, SampleBookRoundTripWithAllColumnsAndHeader) {
+    QTemporaryDir dir;
+    TUserInfoList sample;
+    ASSERT_TRUE(sample.LoadFromFile(kSample));
+    ASSERT_GT(sample.Count(), 0);
+    for (bool utf8 : {false, true}) {
+        SCOPED_TRACE(utf8);
+        const QString csv = dir.filePath(utf8 ? "u.csv" : "s.csv");
+        const QString book = dir.filePath(utf8 ? "u.QT2" : "s.QT2");
+        QStringList exportArgs = {"export-csv", kSample, csv, "--header"};
+        if (utf8) exportArgs << "--utf8";
+        const ToolRun e = Q2Tool(exportArgs);
+        ASSERT_EQ(e.code, 0) << e.err.toStdString();
+        EXPECT_EQ(e.out.trimmed(), QStringLiteral("%1件の出力を完了しました").arg(sample.Count()));
+        const QByteArray bytes = ReadAll(csv);
+        EXPECT_EQ(bytes.startsWith("\xEF\xBB\xBF"), utf8);
+        EXPECT_TRUE(bytes.endsWith("\r\n"));
+
+        const ToolRun i = Q2Tool({"import-csv", csv, book, "--map", MapArgument(), "--skip-first"});
+        ASSERT_EQ(i.code, 0) << i.err.toStdString();
+        EXPECT_EQ(i.out.trimmed(), QStringLiteral("%1件の追加を完了しました").arg(sample.Count()));
+        TUserInfoList back;
+        ASSERT_TRUE(back.LoadFromFile(book));
+        ASSERT_EQ(back.Count(), sample.Count());
+        // The save wrote the records from the last to the first.
+        const int n = sample.Count();
+        for (int r = 0; r < n; ++r) ExpectSameExported(*sample.Item(r), *back.Item(n - 1 - r), r);
+    }
+}
+
+TEST(CsvTool, ImportAppendsToAnExistingBookAndReportsBadInput) {
+    QTemporaryDir dir;
+    const QString csv = dir.filePath("in.csv"), book = dir.filePath("b.QT2");
+    QFile f(csv);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(EncodeCp932(QStringLiteral("山田 太郎,東京都\r\n鈴木,大阪府\r\n")));
+    f.close();
+    const QString map = QStringLiteral("0=個人名前,1=個人住所１");
+    ASSERT_EQ(Q2Tool({"import-csv", csv, book, "--map", map}).code, 0);
+    ASSERT_EQ(Q2Tool({"import-csv", csv, book, "--map", map, "--skip-first"}).code, 0);
+    TUserInfoList b;
+    ASSERT_TRUE(b.LoadFromFile(book));
+    ASSERT_EQ(b.Count(), 3);
+    EXPECT_EQ(b.Item(0)->PerSonalAddress_1, QString("大阪府"));  // saved last to first
+
+    EXPECT_EQ(Q2Tool({"import-csv", csv, book, "--map", "0=無い項目"}).code, 2);
+    EXPECT_EQ(Q2Tool({"import-csv", csv, book}).code, 2);
+    EXPECT_EQ(Q2Tool({"export-csv", book, dir.filePath("o.csv"), "--columns", "44"}).code, 2);
+    const ToolRun missing = Q2Tool({"export-csv", dir.filePath("none.QT2"), dir.filePath("o.csv")});
+    EXPECT_EQ(missing.code, 1);
+    const ToolRun noFolder = Q2Tool({"export-csv", book, dir.filePath("no/such/o.csv")});
+    EXPECT_EQ(noFolder.code, 1);
+    EXPECT_TRUE(noFolder.err.contains("を作成できません"));
+    QFile empty(dir.filePath("empty.csv"));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    const ToolRun none = Q2Tool({"import-csv", empty.fileName(), book, "--map", map});
+    EXPECT_EQ(none.code, 1);
+    ASSERT_TRUE(b.LoadFromFile(book));
+    EXPECT_EQ(b.Count(), 3);
+
+    ASSERT_EQ(Q2Tool({"export-csv", book, dir.filePath("o.csv"), "--columns", "1,5"}).code, 0);
+    EXPECT_EQ(DecodeCp932(ReadAll(dir.filePath("o.csv"))),
+              QString("\"鈴木 \",大阪府\r\n\"山田 太郎\",東京都\r\n\"鈴木 \",大阪府\r\n"));
+}
