@@ -11,7 +11,9 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QScrollArea>
 #include <QStandardPaths>
 #include <QTabBar>
 #include <QTableView>
@@ -24,13 +26,19 @@
 #include "app/AddressListColumns.h"
 #include "app/AddressListModel.h"
 #include "app/DialogRunner.h"
+#include "app/FormAddData.h"
+#include "app/FormEditHistory.h"
 #include "app/FormPasswordAuth.h"
+#include "app/FormSearchZip.h"
+#include "app/FormSender.h"
 #include "app/PasswordCheck.h"
 #include "app/ReadingRow.h"
+#include "app/RecordEditor.h"
 #include "app/ToolbarIcons.h"
 #include "app/UnencodableMessage.h"
 #include "model/DataPaths.h"
 #include "model/ListFile.h"
+#include "platform/Clock.h"
 #include "platform/DataFolder.h"
 #include "platform/Prompter.h"
 #include "platform/WidthMap.h"
@@ -95,7 +103,7 @@ QToolButton* TFormMain::AddToolButton(const char* name, const QString& caption,
 void TFormMain::BuildWindow() {
     setObjectName(QStringLiteral("TFormMain"));
     setWindowTitle(kTitle);
-    resize(990, 680);
+    resize(1180, 760);
     setMinimumSize(990, 680);
 
     pngBtnAddAddress = AddToolButton("pngBtnAddAddress", QStringLiteral("住所追加"),
@@ -143,9 +151,13 @@ void TFormMain::BuildWindow() {
     connect(pngBtnPrint->defaultAction(), &QAction::triggered, this, &TFormMain::pngBtnPrintClick);
     connect(pngBtnExport->defaultAction(), &QAction::triggered, this,
             &TFormMain::pngBtnExportClick);
+    connect(pngBtnAddAddress->defaultAction(), &QAction::triggered, this,
+            &TFormMain::pngBtnAddAddressClick);
+    connect(pngBtnAddSender->defaultAction(), &QAction::triggered, this,
+            &TFormMain::pngBtnAddSenderClick);
     // Their dialogs are not part of this program yet.
-    for (QToolButton* b : {pngBtnAddAddress, pngBtnAddSender, pngBtnPrint, pngBtnConfig,
-                           PngBtnDirectMail, pngBtnImport, pngBtnExport, PngBtnZipUpdate})
+    for (QToolButton* b :
+         {pngBtnPrint, pngBtnConfig, PngBtnDirectMail, pngBtnImport, pngBtnExport, PngBtnZipUpdate})
         b->defaultAction()->setEnabled(false);
 
     TCAddressList = new QTabBar(this);
@@ -276,13 +288,34 @@ void TFormMain::BuildWindow() {
 
     PanelRecordEditor = new QGroupBox(QStringLiteral("住所"), this);
     PanelRecordEditor->setObjectName(QStringLiteral("PanelRecordEditor"));
-    PanelRecordEditor->setMinimumWidth(380);
+    PanelRecordEditor->setMinimumWidth(470);
+    RecordEditor = new TRecordEditor(CurrentRecord, MailConfig);
+    // The editor is taller than a small screen: it scrolls rather than squeezes.
+    auto* scroll = new QScrollArea(PanelRecordEditor);
+    scroll->setObjectName(QStringLiteral("ScrollRecordEditor"));
+    scroll->setWidget(RecordEditor);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* editorLayout = new QVBoxLayout(PanelRecordEditor);
+    editorLayout->setContentsMargins(2, 2, 2, 2);
+    editorLayout->addWidget(scroll);
+    FormAddData = new TFormAddData(this);
+    FormSender = new TFormSender(this);
+    FormSearchZip = new TFormSearchZip(this);
+    FormEditHistory = new TFormEditHistory(this);
+    RecordEditor->SetDialogs(FormSearchZip, FormEditHistory);
+    connect(RecordEditor, &TRecordEditor::RecordChanged, this, [this] {
+        Saved = false;
+        model_->Redraw();
+    });
+    connect(RecordEditor, &TRecordEditor::DeleteRequested, this, &TFormMain::PopDelAddressClick);
 
     auto* central = new QWidget(this);
     auto* layout = new QHBoxLayout(central);
     layout->setContentsMargins(6, 6, 6, 6);
-    layout->addWidget(left, 3);
-    layout->addWidget(PanelRecordEditor, 2);
+    layout->addWidget(left, 1);
+    layout->addWidget(PanelRecordEditor, 0);
     setCentralWidget(central);
 
     // Tabs from anywhere in the window, as in other tabbed programs.
@@ -347,6 +380,7 @@ void TFormMain::FormCreate() {
     FillDisplayCategory(CBDisplayCategory_1, Category1Items);
     FillDisplayCategory(CBDisplayCategory_2, Category2Items);
     quietControls_ = false;
+    RecordEditor->SetListItems(NameTitleItems, Category1Items, Category2Items);
 
     ClearCurrentRecord();
     UpdateCountLabel();
@@ -564,16 +598,85 @@ void TFormMain::OnSelectionChanged() {
         row = current.row();
     else if (!rows.isEmpty())
         row = rows.last().row();
-    if (row >= 0 && row < int(DisplayList.size()))
-        CurrentRecord = DisplayList[row];
-    else
+    if (row >= 0 && row < int(DisplayList.size())) {
+        // Re-selecting the row being edited leaves the controls as they are.
+        if (DisplayList[row] != CurrentRecord || !RecordEditor->InputEnabled()) {
+            SetInputArea(false);
+            ShowRecord(row);
+            SetInputArea(true);
+        }
+    } else {
         ClearCurrentRecord();
+    }
     UpdatePopupState();
 }
 
 void TFormMain::ClearCurrentRecord() {
     CurrentRecord = nullptr;
-    PanelRecordEditor->setEnabled(false);
+    SetInputArea(false);
+    ClearInputArea();
+}
+
+void TFormMain::ClearInputArea() {
+    RecordEditor->ClearInputArea();
+}
+
+void TFormMain::SetInputArea(bool enabled) {
+    RecordEditor->SetInputArea(enabled && CurrentRecord);
+}
+
+void TFormMain::ShowRecord(int row) {
+    if (row < 0 || row >= int(DisplayList.size())) return;
+    CurrentRecord = DisplayList[row];
+    RecordEditor->ShowRecord();
+}
+
+void TFormMain::StoreInputArea() {
+    RecordEditor->StoreInputArea();
+}
+
+void TFormMain::pngBtnAddAddressClick() {
+    if (FormAddData->Execute() != QDialog::Accepted) return;
+    auto record = std::make_unique<TUserInfo>();
+    record->PerSonalKana_1 = FormAddData->EditKana_1->text();
+    record->PerSonalKana_2 = FormAddData->EditKana_2->text();
+    record->PerSonalName_1 = FormAddData->EditName_1->text();
+    record->PerSonalName_2 = FormAddData->EditName_2->text();
+    record->PerSonalHonorificTitle = QStringLiteral("様");
+    record->PerSonalHomePage = QStringLiteral("http://");
+    record->OfficeHomePage = QStringLiteral("http://");
+    record->CommonPrintCheck = true;
+    record->CommonUseTypePersonal = true;
+    const QDateTime now = MakeDateTime(Now());
+    record->CommonRegistDate = now;
+    record->CommonBirthday = now;
+    for (int i = 0; i < 4; ++i) record->JointName(i).HonorificTitle = QStringLiteral("様");
+    TUserInfo* added = AddressBook.Add(std::move(record));
+    // With a filter on, the new record waits for the next refresh.
+    if (CBDisplayCategory_1->currentIndex() <= 0 && CBDisplayCategory_2->currentIndex() <= 0)
+        SelectNewRecord(added);
+    if (RecordEditor->EditPersonalZip_1->isEnabled()) RecordEditor->EditPersonalZip_1->setFocus();
+    Saved = false;
+}
+
+void TFormMain::SelectNewRecord(TUserInfo* record) {
+    quietControls_ = true;
+    TCAddressList->setCurrentIndex(ReadingRowOf(record->PerSonalKana_1));
+    quietControls_ = false;
+    RefreshAddressList();
+    const auto it = std::find(DisplayList.begin(), DisplayList.end(), record);
+    if (it != DisplayList.end()) SelectRows({int(it - DisplayList.begin())});
+}
+
+void TFormMain::pngBtnAddSenderClick() {
+    if (FormSender->Execute(Senders)) {
+        if (!SaveSenderFile(GetSenderPath(), Senders))
+            GetPrompter().Inform(QStringLiteral("差出人ファイルを保存できませんでした"));
+        Saved = false;
+    } else if (LoadSenderFile(GetSenderPath(), Senders) == TSenderFileState::Damaged) {
+        GetPrompter().Inform(QStringLiteral(
+            "差出人ファイルが破損しているため、読み込めなかった差出人は空欄になります"));
+    }
 }
 
 void TFormMain::UpdatePopupState() {

@@ -24,7 +24,12 @@ class QToolButton;
 namespace q2 {
 
 class TAddressListModel;
+class TFormAddData;
+class TFormEditHistory;
 class TFormPasswordAuth;
+class TFormSearchZip;
+class TFormSender;
+class TRecordEditor;
 
 class TFormMain : public QMainWindow {
     Q_OBJECT
@@ -76,6 +81,15 @@ public:
     // The book's files.
     bool SaveAddressFile(const QString& path);
 
+    // The record editor on the right half.
+    void ClearInputArea();
+    void SetInputArea(bool enabled);
+    void ShowRecord(int row);
+    void StoreInputArea();
+    // Shows a record just added: its reading row's tab, the list refreshed,
+    // its row selected.
+    void SelectNewRecord(TUserInfo* record);
+
     TUserInfoList AddressBook;
     TDisplayList DisplayList;
     TUserInfo* CurrentRecord = nullptr;
@@ -114,7 +128,13 @@ public:
     QAction* PopDelAddress;
     // Sorting from the keyboard: one command per column, as a header click.
     QMenu* PopSortMenu;
-    QWidget* PanelRecordEditor;  // the record editor's place
+    QWidget* PanelRecordEditor;  // holds the record editor
+    TRecordEditor* RecordEditor;
+    // The dialogs the toolbar and the editor open, created once.
+    TFormAddData* FormAddData;
+    TFormSender* FormSender;
+    TFormSearchZip* FormSearchZip;
+    TFormEditHistory* FormEditHistory;
 
 signals:
     void ProgramEndRequested();
@@ -122,6 +142,8 @@ signals:
     void Closed();
 
 public slots:
+    void pngBtnAddAddressClick();
+    void pngBtnAddSenderClick();
     void pngBtnNewClick();
     void pngBtnOpenClick();
     void pngBtnSaveClick();

@@ -1,0 +1,750 @@
+// The record editor.
+#include "app/RecordEditor.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFile>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "app/DialogRunner.h"
+#include "app/FormEditHistory.h"
+#include "app/FormSearchZip.h"
+#include "app/UrlOpener.h"
+#include "model/MailConfig.h"
+#include "platform/Clock.h"
+#include "platform/Prompter.h"
+
+namespace q2 {
+namespace {
+
+const QString kPictureFilter = QStringLiteral(
+    "画像ファイル (*.png *.jpg *.jpeg *.bmp);;JPEG イメージファイル (*.jpg *.jpeg);;"
+    "PNG Format (*.png);;ビットマップ (*.bmp)");
+constexpr QSize kImageSize(150, 112);
+
+QLineEdit* NewEdit(QWidget* parent, const QString& name, int maxLength = 0) {
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(name);
+    if (maxLength > 0) e->setMaxLength(maxLength);
+    return e;
+}
+
+QComboBox* NewCombo(QWidget* parent, const QString& name, bool editable = true) {
+    auto* c = new QComboBox(parent);
+    c->setObjectName(name);
+    c->setEditable(editable);
+    c->setInsertPolicy(QComboBox::NoInsert);
+    return c;
+}
+
+QPushButton* NewButton(QWidget* parent, const QString& name, const QString& caption) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLabel* Caption(const QString& text) {
+    auto* l = new QLabel(text);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return l;
+}
+
+QHBoxLayout* Row(std::initializer_list<QWidget*> widgets, bool stretch = false) {
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(0, 0, 0, 0);
+    for (QWidget* w : widgets) row->addWidget(w);
+    if (stretch) row->addStretch();
+    return row;
+}
+
+// The picture kind a file name asks for, with the image format that must read it.
+struct PictureFileKind {
+    TPictureKind Kind = TPictureKind::None;
+    const char* Format = nullptr;  // nullptr: metafile, not drawn here
+};
+
+PictureFileKind KindOfFile(const QString& path) {
+    const QString ext = QFileInfo(path).suffix().toLower();
+    if (ext == QLatin1String("bmp")) return {TPictureKind::Bitmap, "BMP"};
+    if (ext == QLatin1String("jpg") || ext == QLatin1String("jpeg"))
+        return {TPictureKind::Jpeg, "JPEG"};
+    if (ext == QLatin1String("png")) return {TPictureKind::Png, "PNG"};
+    if (ext == QLatin1String("wmf") || ext == QLatin1String("emf"))
+        return {TPictureKind::Metafile, nullptr};
+    return {};
+}
+
+// A picture this platform cannot draw: its kind in a framed box.
+QPixmap Placeholder(const QString& text) {
+    QPixmap p(kImageSize);
+    p.fill(Qt::white);
+    QPainter painter(&p);
+    painter.setPen(Qt::gray);
+    painter.drawRect(p.rect().adjusted(0, 0, -1, -1));
+    painter.drawText(p.rect(), Qt::AlignCenter, text);
+    return p;
+}
+
+}  // namespace
+
+TRecordEditor::TRecordEditor(TUserInfo* const& current, const TthMailConfig& mailConfig,
+                             QWidget* parent)
+    : QWidget(parent), current_(current), mailConfig_(mailConfig) {
+    setObjectName(QStringLiteral("RecordEditor"));
+    BuildControls();
+    ClearInputArea();
+    SetInputArea(false);
+}
+
+void TRecordEditor::BuildControls() {
+    EditPersonalKana_1 = NewEdit(this, QStringLiteral("EditPersonalKana_1"));
+    EditPersonalKana_2 = NewEdit(this, QStringLiteral("EditPersonalKana_2"));
+    EditPersonalName_1 = NewEdit(this, QStringLiteral("EditPersonalName_1"));
+    EditPersonalName_2 = NewEdit(this, QStringLiteral("EditPersonalName_2"));
+    CBPerSonalHonorificTitle = NewCombo(this, QStringLiteral("CBPerSonalHonorificTitle"));
+    CBPerSonalHonorificTitle->setMinimumWidth(70);
+    CBPrintCheck = new QCheckBox(QStringLiteral("印刷する"), this);
+    CBPrintCheck->setObjectName(QStringLiteral("CBPrintCheck"));
+
+    PGPrintType = new QTabWidget(this);
+    PGPrintType->setObjectName(QStringLiteral("PGPrintType"));
+    TabSheetPersonal = new QWidget;
+    TabSheetPersonal->setObjectName(QStringLiteral("TabSheetPersonal"));
+    TabSheetOffice = new QWidget;
+    TabSheetOffice->setObjectName(QStringLiteral("TabSheetOffice"));
+    PGPrintType->addTab(TabSheetPersonal, QStringLiteral("個人用"));
+    PGPrintType->addTab(TabSheetOffice, QStringLiteral("会社用"));
+
+    QWidget* p = TabSheetPersonal;
+    EditPersonalZip_1 = NewEdit(p, QStringLiteral("EditPersonalZip_1"), 3);
+    EditPersonalZip_2 = NewEdit(p, QStringLiteral("EditPersonalZip_2"), 4);
+    EditPersonalAddress_1 = NewEdit(p, QStringLiteral("EditPersonalAddress_1"));
+    EditPersonalAddress_2 = NewEdit(p, QStringLiteral("EditPersonalAddress_2"));
+    EditPersonalTel_1 = NewEdit(p, QStringLiteral("EditPersonalTel_1"));
+    EditPersonalTel_2 = NewEdit(p, QStringLiteral("EditPersonalTel_2"));
+    EditPersonalMail_1 = NewEdit(p, QStringLiteral("EditPersonalMail_1"));
+    EditPersonalMail_2 = NewEdit(p, QStringLiteral("EditPersonalMail_2"));
+    EditPersonalHomePage = NewEdit(p, QStringLiteral("EditPersonalHomePage"));
+    DTPBirthday = new QDateEdit(p);
+    DTPBirthday->setObjectName(QStringLiteral("DTPBirthday"));
+    DTPBirthday->setCalendarPopup(true);
+    DTPBirthday->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
+    DTPBirthday->setMinimumDate(QDate(100, 1, 1));
+    CBPersonalSex = NewCombo(p, QStringLiteral("CBPersonalSex"), false);
+    CBPersonalSex->addItems(
+        {QStringLiteral("未設定"), QStringLiteral("男性"), QStringLiteral("女性")});
+    EditPersonalAge = NewEdit(p, QStringLiteral("EditPersonalAge"));
+    EditPersonalAge->setReadOnly(true);
+    EditPersonalAge->setMaximumWidth(44);
+    BtnPersonalZip = NewButton(p, QStringLiteral("BtnPersonalZip"), QStringLiteral("〒"));
+    BtnPersonalAddress =
+        NewButton(p, QStringLiteral("BtnPersonalAddress"), QStringLiteral("住所１"));
+    BtnPersonalMail_1 =
+        NewButton(p, QStringLiteral("BtnPersonalMail_1"), QStringLiteral("メール１"));
+    BtnPersonalMail_2 =
+        NewButton(p, QStringLiteral("BtnPersonalMail_2"), QStringLiteral("メール２"));
+    for (QLineEdit* zip : {EditPersonalZip_1, EditPersonalZip_2}) zip->setMaximumWidth(56);
+
+    auto* pg = new QGridLayout(p);
+    pg->addWidget(BtnPersonalZip, 0, 0);
+    pg->addLayout(
+        Row({EditPersonalZip_1, new QLabel(QStringLiteral("-")), EditPersonalZip_2}, true), 0, 1);
+    pg->addWidget(BtnPersonalAddress, 1, 0);
+    pg->addWidget(EditPersonalAddress_1, 1, 1);
+    pg->addWidget(Caption(QStringLiteral("住所２")), 2, 0);
+    pg->addWidget(EditPersonalAddress_2, 2, 1);
+    pg->addWidget(Caption(QStringLiteral("電話")), 3, 0);
+    pg->addLayout(
+        Row({EditPersonalTel_1, new QLabel(QStringLiteral("電話/FAX")), EditPersonalTel_2}), 3, 1);
+    pg->addWidget(BtnPersonalMail_1, 4, 0);
+    pg->addWidget(EditPersonalMail_1, 4, 1);
+    pg->addWidget(BtnPersonalMail_2, 5, 0);
+    pg->addWidget(EditPersonalMail_2, 5, 1);
+    pg->addWidget(Caption(QStringLiteral("HP")), 6, 0);
+    pg->addWidget(EditPersonalHomePage, 6, 1);
+    pg->addWidget(Caption(QStringLiteral("生年月日")), 7, 0);
+    pg->addLayout(Row({DTPBirthday, new QLabel(QStringLiteral("性別")), CBPersonalSex,
+                       new QLabel(QStringLiteral("年齢")), EditPersonalAge},
+                      true),
+                  7, 1);
+    pg->setRowStretch(8, 1);
+
+    QWidget* o = TabSheetOffice;
+    EditOfficeKana = NewEdit(o, QStringLiteral("EditOfficeKana"));
+    EditOfficeName = NewEdit(o, QStringLiteral("EditOfficeName"));
+    EditOfficePost = NewEdit(o, QStringLiteral("EditOfficePost"));
+    EditOfficialPosition = NewEdit(o, QStringLiteral("EditOfficialPosition"));
+    EditOfficeZip_1 = NewEdit(o, QStringLiteral("EditOfficeZip_1"), 3);
+    EditOfficeZip_2 = NewEdit(o, QStringLiteral("EditOfficeZip_2"), 4);
+    EditOfficeAddress_1 = NewEdit(o, QStringLiteral("EditOfficeAddress_1"));
+    EditOfficeAddress_2 = NewEdit(o, QStringLiteral("EditOfficeAddress_2"));
+    EditOfficeTel_1 = NewEdit(o, QStringLiteral("EditOfficeTel_1"));
+    EditOfficeTel_2 = NewEdit(o, QStringLiteral("EditOfficeTel_2"));
+    EditOfficeMail_1 = NewEdit(o, QStringLiteral("EditOfficeMail_1"));
+    EditOfficeMail_2 = NewEdit(o, QStringLiteral("EditOfficeMail_2"));
+    EditOfficeHomePage = NewEdit(o, QStringLiteral("EditOfficeHomePage"));
+    BtnOfficeZip = NewButton(o, QStringLiteral("BtnOfficeZip"), QStringLiteral("〒"));
+    BtnOfficeAddress = NewButton(o, QStringLiteral("BtnOfficeAddress"), QStringLiteral("住所1"));
+    BtnOfficeMail_1 = NewButton(o, QStringLiteral("BtnOfficeMail_1"), QStringLiteral("メール１"));
+    BtnOfficeMail_2 = NewButton(o, QStringLiteral("BtnOfficeMail_2"), QStringLiteral("メール２"));
+    BtnSendMail =
+        NewButton(o, QStringLiteral("BtnSendMail"), QStringLiteral("選択中の会社情報をメール送信"));
+    for (QLineEdit* zip : {EditOfficeZip_1, EditOfficeZip_2}) zip->setMaximumWidth(56);
+
+    auto* og = new QGridLayout(o);
+    og->addWidget(Caption(QStringLiteral("フリガナ")), 0, 0);
+    og->addWidget(EditOfficeKana, 0, 1);
+    og->addWidget(Caption(QStringLiteral("会社名")), 1, 0);
+    og->addWidget(EditOfficeName, 1, 1);
+    og->addWidget(Caption(QStringLiteral("部署")), 2, 0);
+    og->addLayout(Row({EditOfficePost, new QLabel(QStringLiteral("役職")), EditOfficialPosition}),
+                  2, 1);
+    og->addWidget(BtnOfficeZip, 3, 0);
+    og->addLayout(Row({EditOfficeZip_1, new QLabel(QStringLiteral("-")), EditOfficeZip_2}, true), 3,
+                  1);
+    og->addWidget(BtnOfficeAddress, 4, 0);
+    og->addWidget(EditOfficeAddress_1, 4, 1);
+    og->addWidget(Caption(QStringLiteral("住所２")), 5, 0);
+    og->addWidget(EditOfficeAddress_2, 5, 1);
+    og->addWidget(Caption(QStringLiteral("電話")), 6, 0);
+    og->addLayout(Row({EditOfficeTel_1, new QLabel(QStringLiteral("電話/FAX")), EditOfficeTel_2}),
+                  6, 1);
+    og->addWidget(BtnOfficeMail_1, 7, 0);
+    og->addWidget(EditOfficeMail_1, 7, 1);
+    og->addWidget(BtnOfficeMail_2, 8, 0);
+    og->addWidget(EditOfficeMail_2, 8, 1);
+    og->addWidget(Caption(QStringLiteral("HP")), 9, 0);
+    og->addWidget(EditOfficeHomePage, 9, 1);
+    og->addWidget(BtnSendMail, 10, 1, Qt::AlignRight);
+    og->setRowStretch(11, 1);
+
+    auto* joint = new QGroupBox(QStringLiteral("連名"), this);
+    auto* jg = new QGridLayout(joint);
+    const QString digits = QStringLiteral("１２３４");
+    for (int i = 0; i < 4; ++i) {
+        const QString n = QString::number(i + 1);
+        CBJointName[i] = new QCheckBox(QStringLiteral("連名") + digits[i], joint);
+        CBJointName[i]->setObjectName(QStringLiteral("CBJointName_") + n);
+        EditJointName[i] = NewEdit(joint, QStringLiteral("EditJointName_") + n);
+        CBJointNameTitle[i] = NewCombo(joint, QStringLiteral("CBJointNameTitle_") + n);
+        CBJointNameTitle[i]->setMinimumWidth(70);
+        jg->addWidget(CBJointName[i], i / 2, (i % 2) * 3);
+        jg->addWidget(EditJointName[i], i / 2, (i % 2) * 3 + 1);
+        jg->addWidget(CBJointNameTitle[i], i / 2, (i % 2) * 3 + 2);
+    }
+
+    MemoRemarks = new QPlainTextEdit(this);
+    MemoRemarks->setObjectName(QStringLiteral("MemoRemarks"));
+    MemoRemarks->setFixedHeight(52);
+    CBCategory_1 = NewCombo(this, QStringLiteral("CBCategory_1"));
+    CBCategory_2 = NewCombo(this, QStringLiteral("CBCategory_2"));
+    for (int i = 0; i < 4; ++i)
+        EditInsertStr[i] = NewEdit(this, QStringLiteral("EditInsertStr_%1").arg(i + 1));
+    EditRegistDate = NewEdit(this, QStringLiteral("EditRegistDate"));
+    EditRegistDate->setReadOnly(true);
+    EditRegistDate->setMaximumWidth(100);
+    BtnDel = NewButton(this, QStringLiteral("BtnDel"), QStringLiteral("削除"));
+
+    auto* other = new QGridLayout;
+    other->addWidget(Caption(QStringLiteral("分類１")), 0, 0);
+    other->addWidget(CBCategory_1, 0, 1);
+    other->addWidget(Caption(QStringLiteral("分類２")), 0, 2);
+    other->addWidget(CBCategory_2, 0, 3);
+    for (int i = 0; i < 4; ++i) {
+        other->addWidget(Caption(QStringLiteral("差込") + digits[i]), 1 + i / 2, (i % 2) * 2);
+        other->addWidget(EditInsertStr[i], 1 + i / 2, (i % 2) * 2 + 1);
+    }
+    other->addWidget(Caption(QStringLiteral("備考")), 3, 0, Qt::AlignRight | Qt::AlignTop);
+    other->addWidget(MemoRemarks, 3, 1, 1, 3);
+    other->addWidget(Caption(QStringLiteral("登録日")), 4, 0);
+    other->addLayout(Row({EditRegistDate}, true), 4, 1);
+    other->addWidget(BtnDel, 4, 3, Qt::AlignRight);
+
+    GBImage = new QGroupBox(QStringLiteral("画像"), this);
+    GBImage->setObjectName(QStringLiteral("GBImage"));
+    Img1 = new QLabel(GBImage);
+    Img1->setObjectName(QStringLiteral("Img1"));
+    Img1->setFixedSize(kImageSize);
+    Img1->setAlignment(Qt::AlignCenter);
+    Img1->setFrameShape(QFrame::StyledPanel);
+    BtnImg_1_Load = NewButton(GBImage, QStringLiteral("BtnImg_1_Load"), QStringLiteral("読込"));
+    BtnImg_1_Clear = NewButton(GBImage, QStringLiteral("BtnImg_1_Clear"), QStringLiteral("削除"));
+    auto* ig = new QVBoxLayout(GBImage);
+    ig->addWidget(Img1);
+    ig->addLayout(Row({BtnImg_1_Load, BtnImg_1_Clear}));
+
+    GBHistory = new QGroupBox(QStringLiteral("履歴"), this);
+    GBHistory->setObjectName(QStringLiteral("GBHistory"));
+    LVHistory = new QTableWidget(0, 3, GBHistory);
+    LVHistory->setObjectName(QStringLiteral("LVHistory"));
+    LVHistory->setHorizontalHeaderLabels(
+        {QStringLiteral("日付"), QStringLiteral("項目"), QStringLiteral("内容")});
+    LVHistory->setSelectionBehavior(QAbstractItemView::SelectRows);
+    LVHistory->setSelectionMode(QAbstractItemView::SingleSelection);
+    LVHistory->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    LVHistory->verticalHeader()->setVisible(false);
+    LVHistory->verticalHeader()->setDefaultSectionSize(LVHistory->fontMetrics().height() + 4);
+    LVHistory->horizontalHeader()->setStretchLastSection(true);
+    LVHistory->setColumnWidth(0, 80);
+    LVHistory->setColumnWidth(1, 70);
+    LVHistory->setWordWrap(false);
+    BtnHistoryAdd = NewButton(GBHistory, QStringLiteral("BtnHistoryAdd"), QStringLiteral("登録"));
+    BtnHistoryEdit = NewButton(GBHistory, QStringLiteral("BtnHistoryEdit"), QStringLiteral("編集"));
+    BtnHistoryDel = NewButton(GBHistory, QStringLiteral("BtnHistoryDel"), QStringLiteral("削除"));
+    auto* hg = new QVBoxLayout(GBHistory);
+    hg->addWidget(LVHistory, 1);
+    auto* hb = Row({BtnHistoryAdd, BtnHistoryEdit, BtnHistoryDel});
+    hb->insertStretch(0);
+    hg->addLayout(hb);
+
+    auto* top = new QGridLayout;
+    top->addWidget(Caption(QStringLiteral("フリガナ")), 0, 0);
+    top->addWidget(EditPersonalKana_1, 0, 1);
+    top->addWidget(EditPersonalKana_2, 0, 2);
+    top->addWidget(CBPrintCheck, 0, 3);
+    top->addWidget(Caption(QStringLiteral("名前")), 1, 0);
+    top->addWidget(EditPersonalName_1, 1, 1);
+    top->addWidget(EditPersonalName_2, 1, 2);
+    top->addWidget(CBPerSonalHonorificTitle, 1, 3);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(GBImage);
+    bottom->addWidget(GBHistory, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(4);
+    layout->addLayout(top);
+    layout->addWidget(PGPrintType);
+    layout->addWidget(joint);
+    layout->addLayout(other);
+    layout->addLayout(bottom, 1);
+
+    // Every change is copied into the record at once.
+    auto store = [this] { StoreInputArea(); };
+    for (QLineEdit* e : findChildren<QLineEdit*>()) {
+        if (e == EditPersonalAge || e == EditRegistDate) continue;
+        if (qobject_cast<QComboBox*>(e->parentWidget())) continue;  // the combos report their own
+        if (qobject_cast<QDateEdit*>(e->parentWidget())) continue;
+        connect(e, &QLineEdit::textChanged, this, store);
+    }
+    for (QComboBox* c : findChildren<QComboBox*>()) {
+        if (c->isEditable())
+            connect(c, &QComboBox::editTextChanged, this, store);
+        else
+            connect(c, &QComboBox::currentIndexChanged, this, store);
+    }
+    for (QCheckBox* c : findChildren<QCheckBox*>()) connect(c, &QCheckBox::toggled, this, store);
+    connect(MemoRemarks, &QPlainTextEdit::textChanged, this, store);
+    connect(DTPBirthday, &QDateEdit::dateChanged, this, store);
+    connect(PGPrintType, &QTabWidget::currentChanged, this, store);
+
+    connect(BtnPersonalZip, &QPushButton::clicked, this, [this] { ZipButtonClick(1); });
+    connect(BtnOfficeZip, &QPushButton::clicked, this, [this] { ZipButtonClick(2); });
+    connect(BtnPersonalAddress, &QPushButton::clicked, this, [this] { AddressButtonClick(1); });
+    connect(BtnOfficeAddress, &QPushButton::clicked, this, [this] { AddressButtonClick(2); });
+    connect(BtnPersonalMail_1, &QPushButton::clicked, this, [this] { MailButtonClick(1); });
+    connect(BtnPersonalMail_2, &QPushButton::clicked, this, [this] { MailButtonClick(2); });
+    connect(BtnOfficeMail_1, &QPushButton::clicked, this, [this] { MailButtonClick(3); });
+    connect(BtnOfficeMail_2, &QPushButton::clicked, this, [this] { MailButtonClick(4); });
+    connect(BtnSendMail, &QPushButton::clicked, this, &TRecordEditor::BtnSendMailClick);
+    connect(BtnDel, &QPushButton::clicked, this, &TRecordEditor::DeleteRequested);
+    connect(BtnHistoryAdd, &QPushButton::clicked, this, &TRecordEditor::BtnHistoryAddClick);
+    connect(BtnHistoryEdit, &QPushButton::clicked, this, &TRecordEditor::BtnHistoryEditClick);
+    connect(BtnHistoryDel, &QPushButton::clicked, this, &TRecordEditor::BtnHistoryDelClick);
+    connect(BtnImg_1_Load, &QPushButton::clicked, this, &TRecordEditor::BtnImg_1_LoadClick);
+    connect(BtnImg_1_Clear, &QPushButton::clicked, this, &TRecordEditor::BtnImg_1_ClearClick);
+    connect(LVHistory, &QTableWidget::itemSelectionChanged, this,
+            &TRecordEditor::UpdateHistoryButtons);
+    connect(LVHistory, &QTableWidget::cellDoubleClicked, this, [this] {
+        if (BtnHistoryEdit->isEnabled()) BtnHistoryEditClick();
+    });
+}
+
+void TRecordEditor::SetDialogs(TFormSearchZip* searchZip, TFormEditHistory* editHistory) {
+    searchZip_ = searchZip;
+    editHistory_ = editHistory;
+}
+
+void TRecordEditor::SetListItems(const QStringList& nameTitles, const QStringList& category1,
+                                 const QStringList& category2) {
+    const bool was = filling_;
+    filling_ = true;
+    for (QComboBox* c : {CBPerSonalHonorificTitle, CBJointNameTitle[0], CBJointNameTitle[1],
+                         CBJointNameTitle[2], CBJointNameTitle[3]}) {
+        const QString text = c->currentText();
+        c->clear();
+        c->addItems(nameTitles);
+        c->setEditText(text);
+    }
+    for (auto [c, items] :
+         {std::pair{CBCategory_1, &category1}, std::pair{CBCategory_2, &category2}}) {
+        const QString text = c->currentText();
+        c->clear();
+        c->addItems(*items);
+        c->setEditText(text);
+    }
+    filling_ = was;
+}
+
+void TRecordEditor::ClearInputArea() {
+    const bool was = filling_;
+    filling_ = true;
+    for (QLineEdit* e : findChildren<QLineEdit*>()) {
+        if (qobject_cast<QComboBox*>(e->parentWidget()) ||
+            qobject_cast<QDateEdit*>(e->parentWidget()))
+            continue;
+        e->clear();
+    }
+    MemoRemarks->clear();
+    for (QComboBox* c : {CBPerSonalHonorificTitle, CBPersonalSex, CBJointNameTitle[0],
+                         CBJointNameTitle[1], CBJointNameTitle[2], CBJointNameTitle[3]}) {
+        c->setCurrentIndex(c->count() > 0 ? 0 : -1);
+        if (c->count() == 0 && c->isEditable()) c->setEditText(QString());
+    }
+    CBPrintCheck->setChecked(false);
+    for (QCheckBox* c : CBJointName) c->setChecked(false);
+    PGPrintType->setCurrentWidget(TabSheetPersonal);
+    DTPBirthday->setDate(Today());
+    for (QComboBox* c : {CBCategory_1, CBCategory_2}) {
+        c->setCurrentIndex(c->count() > 0 ? 0 : -1);
+        c->setEditText(QString());
+    }
+    picture_ = TPicture();
+    ShowPicture();
+    LVHistory->clearContents();
+    LVHistory->setRowCount(0);
+    filling_ = was;
+    UpdateHistoryButtons();
+}
+
+void TRecordEditor::SetInputArea(bool enabled) {
+    enabled_ = enabled;
+    for (QWidget* w : findChildren<QWidget*>()) {
+        if (w == EditPersonalAge || w == Img1) continue;
+        if (qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
+            qobject_cast<QCheckBox*>(w) || qobject_cast<QPlainTextEdit*>(w) ||
+            qobject_cast<QDateEdit*>(w) || qobject_cast<QPushButton*>(w) ||
+            qobject_cast<QTableWidget*>(w) || qobject_cast<QTabWidget*>(w)) {
+            // Only the controls themselves, not the parts they are made of.
+            if (qobject_cast<QComboBox*>(w->parentWidget()) ||
+                qobject_cast<QDateEdit*>(w->parentWidget()))
+                continue;
+            w->setEnabled(enabled);
+        }
+    }
+    UpdateHistoryButtons();
+    UpdateImageButtons();
+}
+
+void TRecordEditor::ShowRecord() {
+    if (!current_) return;
+    const TUserInfo& r = *current_;
+    const bool was = filling_;
+    filling_ = true;
+    EditPersonalKana_1->setText(r.PerSonalKana_1);
+    EditPersonalKana_2->setText(r.PerSonalKana_2);
+    EditPersonalName_1->setText(r.PerSonalName_1);
+    EditPersonalName_2->setText(r.PerSonalName_2);
+    CBPerSonalHonorificTitle->setEditText(r.PerSonalHonorificTitle);
+    CBPrintCheck->setChecked(r.CommonPrintCheck);
+    PGPrintType->setCurrentWidget(r.CommonUseTypePersonal ? TabSheetPersonal : TabSheetOffice);
+    EditPersonalZip_1->setText(r.PerSonalZip_1);
+    EditPersonalZip_2->setText(r.PerSonalZip_2);
+    EditPersonalAddress_1->setText(r.PerSonalAddress_1);
+    EditPersonalAddress_2->setText(r.PerSonalAddress_2);
+    EditPersonalTel_1->setText(r.PerSonalTel_1);
+    EditPersonalTel_2->setText(r.PerSonalTel_2);
+    EditPersonalMail_1->setText(r.PerSonalMail_1);
+    EditPersonalMail_2->setText(r.PerSonalMail_2);
+    EditPersonalHomePage->setText(r.PerSonalHomePage);
+    DTPBirthday->setDate(r.CommonBirthday.date());
+    CBPersonalSex->setCurrentIndex(std::clamp(int(r.PersonalSex), 0, 2));
+    EditOfficeKana->setText(r.OfficeKana);
+    EditOfficeName->setText(r.OfficeName);
+    EditOfficeZip_1->setText(r.OfficeZip_1);
+    EditOfficeZip_2->setText(r.OfficeZip_2);
+    EditOfficeAddress_1->setText(r.OfficeAddress_1);
+    EditOfficeAddress_2->setText(r.OfficeAddress_2);
+    EditOfficeTel_1->setText(r.OfficeTel_1);
+    EditOfficeTel_2->setText(r.OfficeTel_2);
+    EditOfficeMail_1->setText(r.OfficeMail_1);
+    EditOfficeMail_2->setText(r.OfficeMail_2);
+    EditOfficeHomePage->setText(r.OfficeHomePage);
+    EditOfficePost->setText(r.OfficePost);
+    EditOfficialPosition->setText(r.OfficeOfficialPosition);
+    for (int i = 0; i < 4; ++i) {
+        const TJointNameObject& j = r.JointName(i);
+        CBJointName[i]->setChecked(j.PrintData);
+        EditJointName[i]->setText(j.PrintName);
+        CBJointNameTitle[i]->setEditText(j.HonorificTitle);
+    }
+    MemoRemarks->setPlainText(r.CommonMemo);
+    CBCategory_1->setEditText(r.CommonCategory_1);
+    CBCategory_2->setEditText(r.CommonCategory_2);
+    EditInsertStr[0]->setText(r.CommonInsertStr_1);
+    EditInsertStr[1]->setText(r.CommonInsertStr_2);
+    EditInsertStr[2]->setText(r.CommonInsertStr_3);
+    EditInsertStr[3]->setText(r.CommonInsertStr_4);
+    EditRegistDate->setText(FormatDate(r.CommonRegistDate.date()));
+    picture_ = r.CommonImg_1;
+    ShowPicture();
+    EditPersonalAge->setText(QString::number(r.PersonalAge()));
+    filling_ = was;
+    RefreshHistoryList();
+}
+
+void TRecordEditor::StoreInputArea() {
+    if (filling_ || !current_ || !enabled_) return;
+    TUserInfo& r = *current_;
+    r.PerSonalKana_1 = EditPersonalKana_1->text();
+    r.PerSonalKana_2 = EditPersonalKana_2->text();
+    r.PerSonalName_1 = EditPersonalName_1->text();
+    r.PerSonalName_2 = EditPersonalName_2->text();
+    r.PerSonalHonorificTitle = CBPerSonalHonorificTitle->currentText();
+    r.CommonPrintCheck = CBPrintCheck->isChecked();
+    r.CommonUseTypePersonal = PGPrintType->currentWidget() == TabSheetPersonal;
+    r.PerSonalZip_1 = EditPersonalZip_1->text();
+    r.PerSonalZip_2 = EditPersonalZip_2->text();
+    r.PerSonalAddress_1 = EditPersonalAddress_1->text();
+    r.PerSonalAddress_2 = EditPersonalAddress_2->text();
+    r.PerSonalTel_1 = EditPersonalTel_1->text();
+    r.PerSonalTel_2 = EditPersonalTel_2->text();
+    r.PerSonalMail_1 = EditPersonalMail_1->text();
+    r.PerSonalMail_2 = EditPersonalMail_2->text();
+    r.PerSonalHomePage = EditPersonalHomePage->text();
+    // The picker shows days only: the time of day the record holds stays.
+    if (DTPBirthday->date() != r.CommonBirthday.date())
+        r.CommonBirthday = MakeDateTime(DTPBirthday->date(), r.CommonBirthday.time());
+    r.PersonalSex = static_cast<TThSex>(std::max(0, CBPersonalSex->currentIndex()));
+    r.OfficeKana = EditOfficeKana->text();
+    r.OfficeName = EditOfficeName->text();
+    r.OfficeZip_1 = EditOfficeZip_1->text();
+    r.OfficeZip_2 = EditOfficeZip_2->text();
+    r.OfficeAddress_1 = EditOfficeAddress_1->text();
+    r.OfficeAddress_2 = EditOfficeAddress_2->text();
+    r.OfficeTel_1 = EditOfficeTel_1->text();
+    r.OfficeTel_2 = EditOfficeTel_2->text();
+    r.OfficeMail_1 = EditOfficeMail_1->text();
+    r.OfficeMail_2 = EditOfficeMail_2->text();
+    r.OfficeHomePage = EditOfficeHomePage->text();
+    r.OfficePost = EditOfficePost->text();
+    r.OfficeOfficialPosition = EditOfficialPosition->text();
+    for (int i = 0; i < 4; ++i) {
+        TJointNameObject& j = r.JointName(i);
+        j.PrintData = CBJointName[i]->isChecked();
+        j.PrintName = EditJointName[i]->text();
+        j.HonorificTitle = CBJointNameTitle[i]->currentText();
+    }
+    r.CommonMemo = MemoRemarks->toPlainText();
+    r.CommonCategory_1 = CBCategory_1->currentText();
+    r.CommonCategory_2 = CBCategory_2->currentText();
+    r.CommonInsertStr_1 = EditInsertStr[0]->text();
+    r.CommonInsertStr_2 = EditInsertStr[1]->text();
+    r.CommonInsertStr_3 = EditInsertStr[2]->text();
+    r.CommonInsertStr_4 = EditInsertStr[3]->text();
+    EditPersonalAge->setText(QString::number(r.PersonalAge()));
+    r.CommonImg_1 = picture_;
+    UpdateImageButtons();
+    emit RecordChanged();
+}
+
+void TRecordEditor::UpdateImageButtons() {
+    BtnImg_1_Clear->setEnabled(BtnImg_1_Load->isEnabled() && !picture_.IsEmpty());
+}
+
+void TRecordEditor::ShowPicture() {
+    if (picture_.IsEmpty()) {
+        Img1->clear();
+        return;
+    }
+    QImage image;
+    if (picture_.Kind != TPictureKind::Metafile && !picture_.Undecodable)
+        image.loadFromData(picture_.Data);
+    if (image.isNull()) {
+        Img1->setPixmap(Placeholder(picture_.Kind == TPictureKind::Metafile
+                                        ? QStringLiteral("メタファイル\n（表示できません）")
+                                        : QStringLiteral("表示できない画像")));
+        return;
+    }
+    Img1->setPixmap(QPixmap::fromImage(
+        image.scaled(kImageSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+}
+
+bool TRecordEditor::LoadPicture(const QString& path) {
+    const PictureFileKind kind = KindOfFile(path);
+    const QString name = QFileInfo(path).fileName();
+    if (kind.Kind == TPictureKind::None) {
+        GetPrompter().Inform(
+            QStringLiteral("「%1」は読み込める画像ファイルではありません").arg(name));
+        return false;
+    }
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        GetPrompter().Inform(QStringLiteral("画像ファイル「%1」を開けません").arg(name));
+        return false;
+    }
+    const QByteArray data = f.readAll();
+    // A metafile cannot be drawn here, so it is only checked for content.
+    const bool readable =
+        kind.Format ? !QImage::fromData(data, kind.Format).isNull() : !data.isEmpty();
+    if (!readable) {
+        GetPrompter().Inform(
+            QStringLiteral("画像ファイル「%1」は壊れているか形式が違うため読み込めません")
+                .arg(name));
+        return false;
+    }
+    picture_ = TPicture{kind.Kind, data, false};
+    ShowPicture();
+    StoreInputArea();
+    return true;
+}
+
+void TRecordEditor::BtnImg_1_LoadClick() {
+    const QString path = GetDialogRunner().OpenFileName(
+        window(), {QStringLiteral("画像の読込"), QString(), QString(), kPictureFilter, QString()});
+    if (!path.isEmpty()) LoadPicture(path);
+}
+
+void TRecordEditor::BtnImg_1_ClearClick() {
+    if (!GetPrompter().Ask(QStringLiteral("画像を削除しますか？"))) return;
+    picture_ = TPicture();
+    ShowPicture();
+    StoreInputArea();
+}
+
+void TRecordEditor::ZipButtonClick(int tag) {
+    if (!searchZip_) return;
+    QLineEdit* zip1 = tag == 1 ? EditPersonalZip_1 : EditOfficeZip_1;
+    QLineEdit* zip2 = tag == 1 ? EditPersonalZip_2 : EditOfficeZip_2;
+    QLineEdit* address = tag == 1 ? EditPersonalAddress_1 : EditOfficeAddress_1;
+    QString upper = zip1->text(), lower = zip2->text(), text = address->text();
+    if (!searchZip_->Execute(upper, lower, false, text)) return;
+    zip1->setText(upper);
+    zip2->setText(lower);
+    address->setText(text);
+}
+
+void TRecordEditor::AddressButtonClick(int tag) {
+    if (!searchZip_) return;
+    QLineEdit* zip1 = tag == 1 ? EditPersonalZip_1 : EditOfficeZip_1;
+    QLineEdit* zip2 = tag == 1 ? EditPersonalZip_2 : EditOfficeZip_2;
+    QLineEdit* address = tag == 1 ? EditPersonalAddress_1 : EditOfficeAddress_1;
+    QString upper = zip1->text(), lower = zip2->text(), text = address->text();
+    if (!searchZip_->Execute(upper, lower, true, text)) return;
+    zip1->setText(upper);
+    zip2->setText(lower);
+    address->setText(text);
+}
+
+void TRecordEditor::OpenMailer(const QString& address) {
+    OpenUrlText(QStringLiteral("mailto:") + address);
+}
+
+void TRecordEditor::MailButtonClick(int tag) {
+    const QLineEdit* boxes[] = {EditPersonalMail_1, EditPersonalMail_2, EditOfficeMail_1,
+                                EditOfficeMail_2};
+    if (tag >= 1 && tag <= 4) OpenMailer(boxes[tag - 1]->text());
+}
+
+QString TRecordEditor::SendMailUrl(const TUserInfo& r) const {
+    const QString crlf = QStringLiteral("%0D%0A");
+    return QStringLiteral("mailto:") + mailConfig_.SenderMailAddress + QStringLiteral("?Subject=") +
+           r.PersonalFullName() + QLatin1Char(' ') + r.PerSonalHonorificTitle +
+           QStringLiteral("の情報&Body=") + QStringLiteral("名前：") + r.PersonalFullName() + crlf +
+           crlf + QStringLiteral("会社名：") + r.OfficeName + crlf + QStringLiteral("部署：") +
+           r.OfficePost + crlf + QStringLiteral("役職：") + r.OfficeOfficialPosition + crlf + crlf +
+           QStringLiteral("〒：") + r.OfficeFullZip() + crlf + QStringLiteral("住所：") +
+           r.OfficeAddress_1 + r.OfficeAddress_2 + crlf + QStringLiteral("電話：") + r.OfficeTel_1 +
+           crlf + QStringLiteral("電話/FAX：") + r.OfficeTel_2 + crlf +
+           QStringLiteral("メール１：") + r.OfficeMail_1 + crlf + QStringLiteral("メール２：") +
+           r.OfficeMail_2 + crlf + QStringLiteral("HP：") + r.OfficeHomePage + crlf;
+}
+
+void TRecordEditor::BtnSendMailClick() {
+    if (current_) OpenUrlText(SendMailUrl(*current_));
+}
+
+int TRecordEditor::SelectedHistoryRow() const {
+    const QList<QTableWidgetSelectionRange> ranges = LVHistory->selectedRanges();
+    return ranges.isEmpty() ? -1 : ranges.first().topRow();
+}
+
+void TRecordEditor::UpdateHistoryButtons() {
+    const bool on = enabled_ && SelectedHistoryRow() >= 0;
+    BtnHistoryEdit->setEnabled(on);
+    BtnHistoryDel->setEnabled(on);
+}
+
+void TRecordEditor::RefreshHistoryList() {
+    const int remembered = SelectedHistoryRow();
+    {
+        const QSignalBlocker quiet(LVHistory);
+        LVHistory->clearContents();
+        LVHistory->setRowCount(0);
+    }
+    if (current_) {
+        THistoryObjectList& list = current_->CommonHistoryObjectList;
+        list.Sort([](const THistoryObject& a, const THistoryObject& b) {
+            return FormatDate(a.HistoryDate) > FormatDate(b.HistoryDate);
+        });
+        const QSignalBlocker quiet(LVHistory);
+        LVHistory->setRowCount(list.Count());
+        for (int i = 0; i < list.Count(); ++i) {
+            const THistoryObject& h = list.Item(i);
+            LVHistory->setItem(i, 0, new QTableWidgetItem(FormatDate(h.HistoryDate)));
+            LVHistory->setItem(i, 1, new QTableWidgetItem(h.HistoryTitle));
+            LVHistory->setItem(i, 2, new QTableWidgetItem(h.HistoryContent));
+        }
+        if (remembered >= 0 && remembered < list.Count()) LVHistory->selectRow(remembered);
+    }
+    UpdateHistoryButtons();
+}
+
+void TRecordEditor::BtnHistoryAddClick() {
+    if (!current_ || !editHistory_) return;
+    THistoryObject entry{Today(), QString(), QString()};
+    if (!editHistory_->Execute(entry, QStringLiteral("履歴追加"))) return;
+    current_->CommonHistoryObjectList.Add(entry);
+    RefreshHistoryList();
+    emit RecordChanged();
+}
+
+void TRecordEditor::BtnHistoryEditClick() {
+    const int row = SelectedHistoryRow();
+    if (!current_ || !editHistory_ || row < 0 || row >= current_->CommonHistoryObjectList.Count())
+        return;
+    THistoryObject copy = current_->CommonHistoryObjectList.Item(row);
+    if (!editHistory_->Execute(copy, QStringLiteral("履歴編集"))) return;
+    current_->CommonHistoryObjectList.Delete(row);
+    current_->CommonHistoryObjectList.Add(copy);
+    RefreshHistoryList();
+    emit RecordChanged();
+}
+
+void TRecordEditor::BtnHistoryDelClick() {
+    const int row = SelectedHistoryRow();
+    if (!current_ || row < 0 || row >= current_->CommonHistoryObjectList.Count()) return;
+    if (!GetPrompter().Ask(QStringLiteral("選択中の履歴を削除しますか？"))) return;
+    current_->CommonHistoryObjectList.Delete(row);
+    LVHistory->clearSelection();
+    RefreshHistoryList();
+    emit RecordChanged();
+}
+
+}  // namespace q2
