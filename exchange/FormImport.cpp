@@ -1,0 +1,238 @@
+// The import dialog.
+#include "FormImport.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "exchange/CsvReader.h"
+#include "platform/Prompter.h"
+
+namespace q2 {
+
+TFormImport::TFormImport(QWidget* parent) : QDialog(parent) {
+    setObjectName("TFormImport");
+    setWindowTitle(QStringLiteral("インポート"));
+    Label1 = new QLabel(QStringLiteral("項目対応表"), this);
+    Label2 = new QLabel(QStringLiteral("項目選択"), this);
+    SGMain = new QTableWidget(1, 2, this);
+    SGMain->setObjectName("SGMain");
+    SGMain->horizontalHeader()->hide();
+    SGMain->verticalHeader()->hide();
+    SGMain->setSelectionBehavior(QAbstractItemView::SelectRows);
+    SGMain->setSelectionMode(QAbstractItemView::SingleSelection);
+    SGMain->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    SGMain->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    SGMain->verticalHeader()->setDefaultSectionSize(SGMain->fontMetrics().height() + 6);
+    ListBoxContents = new QListWidget(this);
+    ListBoxContents->setObjectName("ListBoxContents");
+
+    auto tool = [this](const char* name, const QString& text, QStyle::StandardPixmap icon) {
+        auto* b = new QToolButton(this);
+        b->setObjectName(name);
+        if (text.isEmpty())
+            b->setIcon(style()->standardIcon(icon));
+        else
+            b->setText(text);
+        return b;
+    };
+    SBAddContent = tool("SBAddContent", {}, QStyle::SP_ArrowLeft);
+    SBAddContent->setToolTip(QStringLiteral("選択した項目を対応表に追加"));
+    SBDelContent = tool("SBDelContent", {}, QStyle::SP_ArrowRight);
+    SBDelContent->setToolTip(QStringLiteral("対応表の項目を外す"));
+    SBPrev = tool("SBPrev", QStringLiteral("←"), {});
+    SBNext = tool("SBNext", QStringLiteral("→"), {});
+    LblPageCount = new QLabel(QStringLiteral("0/0"), this);
+    LblPageCount->setObjectName("LblPageCount");
+    LblPageCount->setAlignment(Qt::AlignCenter);
+    CBFirstLineDisregarded = new QCheckBox(QStringLiteral("1行目を無視する"), this);
+    CBFirstLineDisregarded->setObjectName("CBFirstLineDisregarded");
+    ProgressBarStatus = new QProgressBar(this);
+    ProgressBarStatus->setObjectName("ProgressBarStatus");
+    ProgressBarStatus->setTextVisible(false);
+    BtnImport = new QPushButton(QStringLiteral("インポートする"), this);
+    BtnImport->setObjectName("BtnImport");
+    BtnCancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    BtnCancel->setObjectName("BtnCancel");
+    BtnImport->setAutoDefault(false);
+    BtnCancel->setAutoDefault(false);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(Label1, 0, 0);
+    grid->addWidget(Label2, 0, 2);
+    grid->addWidget(SGMain, 1, 0);
+    auto* middle = new QVBoxLayout;
+    middle->addStretch();
+    middle->addWidget(SBAddContent);
+    middle->addWidget(SBDelContent);
+    middle->addStretch();
+    grid->addLayout(middle, 1, 1);
+    grid->addWidget(ListBoxContents, 1, 2);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(2, 2);
+    auto* nav = new QHBoxLayout;
+    nav->addWidget(SBPrev);
+    nav->addWidget(LblPageCount, 1);
+    nav->addWidget(SBNext);
+    grid->addLayout(nav, 2, 0);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(CBFirstLineDisregarded);
+    buttons->addStretch();
+    buttons->addWidget(BtnImport);
+    buttons->addWidget(BtnCancel);
+    auto* top = new QVBoxLayout(this);
+    top->addLayout(grid);
+    top->addWidget(ProgressBarStatus);
+    top->addLayout(buttons);
+    resize(620, 460);
+
+    connect(SBAddContent, &QToolButton::clicked, this, &TFormImport::SBAddContentClick);
+    connect(SBDelContent, &QToolButton::clicked, this, &TFormImport::SBDelContentClick);
+    connect(SBPrev, &QToolButton::clicked, this, &TFormImport::SBPrevClick);
+    connect(SBNext, &QToolButton::clicked, this, &TFormImport::SBNextClick);
+    connect(BtnImport, &QPushButton::clicked, this, &TFormImport::BtnImportClick);
+    connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ListBoxContents, &QListWidget::itemDoubleClicked, this,
+            &TFormImport::SBAddContentClick);
+}
+
+void TFormImport::Open(QStringList& records, TUserInfoList& book) {
+    records_ = &records;
+    book_ = &book;
+    MarkLineBreaks(records);
+    int rows = 1;
+    for (const QString& r : records) rows = std::max(rows, CountCsvFields(r));
+    SGMain->clearContents();
+    SGMain->setRowCount(rows);
+    for (int r = 0; r < rows; ++r) {
+        SGMain->setItem(r, 0, new QTableWidgetItem);
+        SGMain->setItem(r, 1, new QTableWidgetItem);
+    }
+    SGMain->setCurrentCell(0, 1);
+    ListBoxContents->clear();
+    ListBoxContents->addItems(ImportDestinations());
+    ProgressBarStatus->setRange(0, 0);
+    ProgressBarStatus->setValue(0);
+    ProgressBarStatus->reset();
+    CBFirstLineDisregarded->setChecked(false);
+    previewIndex_ = 0;
+    ShowPreview();
+}
+
+void TFormImport::Release() {
+    records_ = nullptr;
+    book_ = nullptr;
+}
+
+bool TFormImport::Execute(QStringList& records, TUserInfoList& book) {
+    Open(records, book);
+    const bool ok = exec() == QDialog::Accepted;
+    Release();
+    return ok;
+}
+
+void TFormImport::ShowPreview() {
+    const int count = records_ ? static_cast<int>(records_->size()) : 0;
+    const QStringList fields =
+        previewIndex_ < count ? SplitCsvFields((*records_)[previewIndex_]) : QStringList();
+    for (int r = 0; r < SGMain->rowCount(); ++r)
+        SGMain->item(r, 0)->setText(r < fields.size() ? PreviewText(fields[r]) : QString());
+    LblPageCount->setText(QStringLiteral("%1/%2").arg(previewIndex_ + 1).arg(count));
+}
+
+void TFormImport::SBNextClick() {
+    const int count = records_ ? static_cast<int>(records_->size()) : 0;
+    if (count == 0) return;
+    previewIndex_ = (previewIndex_ + 1) % count;
+    ShowPreview();
+}
+
+void TFormImport::SBPrevClick() {
+    const int count = records_ ? static_cast<int>(records_->size()) : 0;
+    if (count == 0) return;
+    previewIndex_ = (previewIndex_ + count - 1) % count;
+    ShowPreview();
+}
+
+void TFormImport::SBAddContentClick() {
+    QListWidgetItem* chosen = ListBoxContents->currentItem();
+    if (!chosen || !chosen->isSelected()) {
+        GetPrompter().Inform(QStringLiteral("追加する項目を選択して下さい"));
+        return;
+    }
+    const QString name = chosen->text();
+    for (int r = 0; r < SGMain->rowCount(); ++r)
+        if (SGMain->item(r, 1)->text() == name) SGMain->item(r, 1)->setText(QString());
+    const int row = std::max(0, SGMain->currentRow());
+    SGMain->item(row, 1)->setText(name);
+}
+
+void TFormImport::SBDelContentClick() {
+    const int row = SGMain->currentRow();
+    if (row >= 0) SGMain->item(row, 1)->setText(QString());
+}
+
+TImportMapping TFormImport::Mapping() const {
+    TImportMapping m(SGMain->rowCount(), -1);
+    for (int r = 0; r < SGMain->rowCount(); ++r)
+        m[r] = ImportDestinationIndex(SGMain->item(r, 1)->text());
+    return m;
+}
+
+void TFormImport::BtnImportClick() {
+    if (!records_ || !book_) return;
+    const int count = static_cast<int>(records_->size());
+    ProgressBarStatus->setRange(0, std::max(0, count - 1));
+    TImportOptions options;
+    options.SkipFirstRecord = CBFirstLineDisregarded->isChecked();
+    // Large files: the bar moves and the window repaints every few dozen
+    // milliseconds; the controls stay disabled so that nothing changes the
+    // grid or the records meanwhile.
+    QElapsedTimer clock;
+    clock.start();
+    options.Progress = [&](int index) {
+        if (clock.elapsed() < 40 && index + 1 < count) return;
+        ProgressBarStatus->setValue(index);
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        clock.restart();
+    };
+    setEnabled(false);
+    const int added = ImportRecords(*records_, Mapping(), options, *book_);
+    ProgressBarStatus->setValue(ProgressBarStatus->maximum());
+    setEnabled(true);
+    GetPrompter().Inform(QStringLiteral("%1件の追加を完了しました").arg(added));
+    accept();
+}
+
+TImportRun RunImport(TFormImport& form, const QString& csvPath, TUserInfoList& book) {
+    QFile file(csvPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        GetPrompter().Inform(QStringLiteral("ファイル %1 を開けません").arg(csvPath));
+        return TImportRun::NotRun;
+    }
+    QStringList records = SplitCsvRecords(DecodeCsvFile(file.readAll()));
+    if (file.error() != QFileDevice::NoError) {
+        GetPrompter().Inform(QStringLiteral("ファイル %1 を開けません").arg(csvPath));
+        return TImportRun::NotRun;
+    }
+    if (records.isEmpty()) {
+        GetPrompter().Inform(
+            QStringLiteral("ファイル %1 には取り込むデータがありません").arg(csvPath));
+        return TImportRun::NotRun;
+    }
+    return form.Execute(records, book) ? TImportRun::Imported : TImportRun::Cancelled;
+}
+
+}  // namespace q2
