@@ -1,0 +1,76 @@
+// Reading paper.cfg.
+#include "print/LabelCatalog.h"
+
+#include <QFile>
+
+#include "platform/Cp932.h"
+#include "print/TextNormalize.h"
+
+namespace q2 {
+namespace {
+
+QString ValueOf(const QString& line) {
+    const qsizetype q = line.indexOf(QLatin1Char('\''));
+    return q < 0 ? QString() : line.left(q);
+}
+
+}  // namespace
+
+QList<TLabelRecord> ParsePaperConfig(const QString& text) {
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& l : lines)
+        if (l.endsWith(QLatin1Char('\r'))) l.chop(1);
+    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    QList<TLabelRecord> out;
+    for (qsizetype i = 0; i < lines.size() - 1 && i + 9 < lines.size(); i += 10) {
+        TLabelRecord r;
+        const QString head = lines[i];
+        const qsizetype comma = head.indexOf(QLatin1Char(','));
+        r.Maker = comma < 0 ? head.mid(1) : head.mid(1, comma - 1);
+        r.Model = comma < 0 ? QString() : head.mid(comma + 1);
+        QString* values[] = {&r.Orientation, &r.Width, &r.Height, &r.TopMargin, &r.BottomMargin,
+                             &r.LeftMargin, &r.RightMargin, &r.Columns, &r.Rows};
+        for (int k = 0; k < 9; ++k) *values[k] = ValueOf(lines[i + 1 + k]);
+        out << r;
+    }
+    return out;
+}
+
+bool ReadPaperConfig(const QString& path, QList<TLabelRecord>* records) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    *records = ParsePaperConfig(DecodeCp932(f.readAll()));
+    return true;
+}
+
+std::optional<TLabelPaper> ToLabelPaper(const TLabelRecord& r) {
+    TLabelPaper p;
+    p.Maker = r.Maker;
+    p.Model = r.Model;
+    p.Orientation = PrintTrim(r.Orientation);
+    bool ok = true;
+    auto mm = [&](const QString& t) {
+        bool good = false;
+        const double v = PrintTrim(t).toDouble(&good);
+        ok = ok && good;
+        return Mm(v);
+    };
+    auto count = [&](const QString& t) {
+        bool good = false;
+        const int v = PrintTrim(t).toInt(&good);
+        ok = ok && good && v > 0;
+        return v;
+    };
+    p.Width = mm(r.Width);
+    p.Height = mm(r.Height);
+    p.TopMargin = mm(r.TopMargin);
+    p.BottomMargin = mm(r.BottomMargin);
+    p.LeftMargin = mm(r.LeftMargin);
+    p.RightMargin = mm(r.RightMargin);
+    p.Columns = count(r.Columns);
+    p.Rows = count(r.Rows);
+    if (!ok || p.Width.v <= 0 || p.Height.v <= 0) return std::nullopt;
+    return p;
+}
+
+}  // namespace q2

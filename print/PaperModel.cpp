@@ -1,0 +1,143 @@
+// Paper kinds, default frames and the unit conversions of Part 3.1.
+#include "print/PaperModel.h"
+
+namespace q2 {
+namespace {
+
+const TPaperKindInfo kKinds[] = {
+    {1, u"郵政", Mm(100), Mm(148), 384, 567, 567},
+    {2, u"エコー", Mm(100), Mm(148), 384, 567, 567},
+    {3, u"年賀", Mm(100), Mm(148), 384, 567, 567},
+    {4, u"暑中", Mm(100), Mm(148), 384, 567, 567},
+    {5, u"長形2号", Mm(119), Mm(277), 191, 443, 450},
+    {6, u"長形3号", Mm(120), Mm(235), 226, 443, 450},
+    {7, u"長形4号", Mm(90), Mm(205), 194, 443, 450},
+    {8, u"長形3号(横)", Mm(235), Mm(120), 443, 226, 225},
+    {9, u"角形2号", Mm(240), Mm(332), 323, 443, 450},
+    {10, u"角形3号", Mm(216), Mm(227), 426, 443, 450},
+};
+
+constexpr PreviewRect R(int l, int t, int w, int h) {
+    return {PreviewPx(l), PreviewPx(t), PreviewPx(w), PreviewPx(h)};
+}
+
+// Rows of Part 3.1's table: ZIP, ADD, NAM, CUS, SEN, SZIP; [kind-1][horizontal].
+const TLayoutFrames kFrames[10][2] = {
+    {{R(177, 51, 178, 25), R(279, 162, 70, 347), R(172, 162, 98, 344), R(99, 124, 275, 31), R(27, 335, 85, 178), R(29, 525, 107, 17)},
+     {R(177, 51, 178, 25), R(37, 195, 330, 69), R(37, 267, 330, 99), R(37, 156, 330, 28), R(25, 430, 177, 84), R(31, 525, 108, 18)}},
+    {{R(177, 51, 178, 25), R(301, 138, 52, 232), R(194, 139, 104, 227), R(101, 109, 278, 24), R(25, 191, 73, 137), R(30, 337, 108, 19)},
+     {R(177, 51, 178, 25), R(90, 163, 270, 39), R(90, 204, 270, 68), R(90, 131, 270, 25), R(26, 274, 146, 54), R(32, 334, 107, 17)}},
+    {{R(177, 51, 178, 25), R(292, 148, 43, 300), R(177, 148, 102, 300), R(98, 110, 284, 24), R(27, 302, 74, 154), R(31, 469, 110, 18)},
+     {R(177, 51, 178, 25), R(47, 227, 327, 62), R(47, 291, 326, 86), R(90, 138, 285, 21), R(47, 388, 166, 63), R(29, 472, 109, 18)}},
+    {{R(177, 51, 178, 25), R(283, 170, 72, 285), R(175, 170, 101, 281), R(91, 127, 277, 28), R(28, 286, 95, 172), R(29, 470, 109, 21)},
+     {R(177, 51, 178, 25), R(40, 168, 321, 60), R(40, 231, 321, 98), R(40, 132, 321, 25), R(40, 375, 158, 80), R(30, 470, 111, 22)}},
+    {{R(76, 23, 110, 25), R(126, 136, 51, 226), R(80, 136, 51, 226), R(21, 85, 173, 25), R(21, 260, 54, 134), R(21, 398, 85, 21)},
+     {R(76, 23, 110, 25), R(20, 127, 158, 35), R(20, 167, 158, 57), R(20, 90, 173, 29), R(75, 356, 105, 42), R(95, 397, 85, 21)}},
+    {{R(123, 25, 95, 25), R(147, 116, 51, 218), R(92, 116, 49, 218), R(45, 88, 175, 25), R(20, 238, 62, 153), R(20, 399, 85, 21)},
+     {R(123, 25, 95, 25), R(22, 111, 189, 48), R(22, 164, 189, 76), R(22, 77, 189, 25), R(98, 355, 117, 40), R(129, 396, 85, 21)}},
+    {{R(76, 27, 100, 25), R(126, 136, 51, 226), R(80, 136, 51, 226), R(21, 85, 173, 25), R(21, 260, 54, 134), R(21, 398, 85, 21)},
+     {R(76, 27, 100, 25), R(20, 127, 158, 35), R(20, 167, 158, 57), R(20, 90, 173, 29), R(75, 356, 105, 42), R(95, 397, 85, 21)}},
+    {{R(306, 22, 101, 25), R(326, 60, 51, 150), R(180, 60, 51, 160), R(21, 90, 173, 25), R(21, 65, 54, 134), R(21, 203, 85, 21)},
+     {R(30, 25, 100, 25), R(30, 50, 158, 35), R(50, 85, 158, 57), R(20, 90, 173, 29), R(195, 180, 105, 42), R(195, 160, 85, 21)}},
+    {{R(170, 31, 130, 25), R(247, 116, 51, 218), R(150, 96, 49, 318), R(45, 88, 175, 25), R(20, 238, 62, 153), R(20, 399, 85, 21)},
+     {R(170, 31, 130, 25), R(75, 111, 189, 48), R(35, 204, 259, 76), R(122, 77, 189, 25), R(198, 375, 117, 40), R(229, 416, 85, 21)}},
+    {{R(238, 33, 160, 25), R(347, 116, 51, 218), R(200, 96, 49, 318), R(45, 88, 175, 25), R(20, 238, 62, 153), R(20, 399, 85, 21)},
+     {R(238, 33, 160, 25), R(125, 111, 189, 48), R(55, 204, 319, 76), R(222, 77, 189, 25), R(298, 375, 117, 40), R(329, 416, 85, 21)}},
+};
+
+}  // namespace
+
+const TPaperKindInfo* PaperKindInfo(int kind) {
+    if (kind < kFirstPaperKind || kind > kLastPaperKind) return nullptr;
+    return &kKinds[kind - 1];
+}
+
+int PaperKindByLabel(const QString& label) {
+    for (const auto& k : kKinds)
+        if (label == QString::fromUtf16(k.Label)) return k.Kind;
+    return 0;
+}
+
+TLayoutFrames DefaultFrames(int kind, bool vertical) {
+    if (!PaperKindInfo(kind)) kind = kNengaKind;
+    return kFrames[kind - 1][vertical ? 0 : 1];
+}
+
+TLayoutFrames DefaultLabelFrames() {
+    return {R(8, 5, 110, 24), R(8, 61, 260, 31), R(8, 95, 257, 51),
+            R(8, 32, 327, 26), R(8, 40, 115, 24), R(21, 407, 85, 21)};
+}
+
+TPaperGeometry GeometryForKind(int kind) {
+    TPaperGeometry g;
+    if (const TPaperKindInfo* k = PaperKindInfo(kind)) {
+        g.UnitWidth = g.SheetWidth = k->UnitWidth;
+        g.UnitHeight = g.SheetHeight = k->UnitHeight;
+    }
+    return g;
+}
+
+TPaperGeometry GeometryForLabel(const TLabelPaper& label) {
+    TPaperGeometry g;
+    g.UnitWidth = label.Width;
+    g.UnitHeight = label.Height;
+    g.SheetWidth = Mm(label.Landscape() ? 297 : 210);
+    g.SheetHeight = Mm(label.Landscape() ? 210 : 297);
+    g.Columns = label.Columns;
+    g.Rows = label.Rows;
+    g.TopMargin = label.TopMargin;
+    g.BottomMargin = label.BottomMargin;
+    g.LeftMargin = label.LeftMargin;
+    g.RightMargin = label.RightMargin;
+    return g;
+}
+
+TPreviewSize PreviewAreaForKind(int kind) {
+    const TPaperKindInfo* k = PaperKindInfo(kind);
+    if (!k) k = PaperKindInfo(kNengaKind);
+    TPreviewSize s;
+    s.Height = k->PanelHeight;
+    s.Width = 387;
+    s.Width = RoundInt(s.Height * k->UnitWidth.v / k->UnitHeight.v);
+    s.Height = RoundInt(s.Width * k->UnitHeight.v / k->UnitWidth.v);
+    return s;
+}
+
+TPreviewSize PreviewAreaForLabel(const TLabelPaper& label) {
+    TPreviewSize s;
+    s.Width = 384;
+    s.Height = label.Width.v > 0 ? RoundInt(384 * label.Height.v / label.Width.v) : 567;
+    return s;
+}
+
+PreviewScale PreviewScaleOf(const TPreviewSize& area, Mm unitWidth) {
+    return PreviewScale{area.Width / unitWidth.v};
+}
+
+PreviewScale PictureScaleForKind(int kind) {
+    const TPaperKindInfo* k = PaperKindInfo(kind);
+    if (!k) k = PaperKindInfo(kNengaKind);
+    return PreviewScale{k->PictureHeight / k->UnitHeight.v};
+}
+
+DeviceRect FrameToDevice(PreviewRect frame, PreviewScale s, Dpi dpi) {
+    auto mm = [&](int v) { return Mm(RoundInt(v / s.perMm)); };
+    return {MmToDeviceX(mm(frame.left.v + 4), dpi), MmToDeviceY(mm(frame.top.v + 4), dpi),
+            MmToDeviceX(mm(frame.width.v - 8), dpi), MmToDeviceY(mm(frame.height.v - 8), dpi)};
+}
+
+Mm LabelPitchX(const TPaperGeometry& g) {
+    if (g.Columns <= 1) return Mm(0);
+    return Mm((g.SheetWidth.v - g.LeftMargin.v - g.RightMargin.v - g.UnitWidth.v) / (g.Columns - 1));
+}
+
+Mm LabelPitchY(const TPaperGeometry& g) {
+    if (g.Rows <= 1) return Mm(0);
+    return Mm((g.SheetHeight.v - g.TopMargin.v - g.BottomMargin.v - g.UnitHeight.v) / (g.Rows - 1));
+}
+
+MmPoint LabelOrigin(const TPaperGeometry& g, int column, int row) {
+    return {g.LeftMargin + LabelPitchX(g) * column, g.TopMargin + LabelPitchY(g) * row};
+}
+
+}  // namespace q2

@@ -1,0 +1,179 @@
+// The piece renderer and the page loops.
+#include "print/PieceRenderer.h"
+
+#include "print/AddressLines.h"
+#include "print/AddresseeName.h"
+#include "print/PostalCodeBoxes.h"
+#include "print/PrintText.h"
+#include "print/SenderBlock.h"
+#include "print/TextNormalize.h"
+
+namespace q2 {
+
+TPaperGeometry TPieceSetup::Geometry() const {
+    if (IsLabel() && Label) return GeometryForLabel(*Label);
+    return GeometryForKind(Kind);
+}
+
+TPreviewSize TPieceSetup::PreviewArea() const {
+    if (IsLabel() && Label) return PreviewAreaForLabel(*Label);
+    return PreviewAreaForKind(Kind);
+}
+
+PreviewScale TPieceSetup::FrameScale() const { return PreviewScaleOf(PreviewArea(), Geometry().UnitWidth); }
+PreviewScale TPieceSetup::PictureScale() const { return PictureScaleForKind(Kind); }
+
+TPieceSetup MakePieceSetup(const TPrintSettings& settings, std::optional<TLabelPaper> label,
+                           const TSenderInfoList* senders) {
+    TPieceSetup s;
+    s.Settings = settings;
+    s.Kind = PaperKindInfo(settings.PostcardIndex) ? settings.PostcardIndex : kNengaKind;
+    s.Label = std::move(label);
+    s.Senders = senders;
+    return s;
+}
+
+QSize PieceSizePx(const TPieceSetup& setup, Dpi dpi) {
+    const TPaperGeometry g = setup.Geometry();
+    return {MmToDeviceX(g.UnitWidth, dpi).v, MmToDeviceY(g.UnitHeight, dpi).v};
+}
+
+Dpi PreviewDpi(const TPieceSetup& setup) {
+    const TPreviewSize p = setup.PreviewArea();
+    const TPaperGeometry g = setup.Geometry();
+    return {RoundInt(p.Width * 25.4 / g.UnitWidth.v), RoundInt(p.Height * 25.4 / g.UnitHeight.v)};
+}
+
+void RenderPiece(QPainter& painter, const TUserInfo& record, const TPieceSetup& setup, Dpi dpi,
+                 DevicePx g, TRenderPurpose purpose, TRenderOptions options) {
+    const bool preview = purpose == TRenderPurpose::Preview;
+    const TPrintSettings& st = setup.Settings;
+    const bool vertical = setup.Vertical();
+    const int fontDpi = dpi.y;
+    painter.save();
+    // 1. The piece, white, transparent brush.
+    if (options.FillWhite) {
+        const QSize size = PieceSizePx(setup, dpi);
+        painter.fillRect(QRect(0, 0, size.width(), size.height()), Qt::white);
+    }
+    painter.setBrush(Qt::NoBrush);
+
+    // 2. Frames in device pixels.
+    const PreviewScale s = setup.FrameScale();
+    const TLayoutFrames& fr = st.Frames;
+    const DeviceRect cus = FrameToDevice(fr.CUS, s, dpi), zip = FrameToDevice(fr.ZIP, s, dpi),
+                     add = FrameToDevice(fr.ADD, s, dpi), nam = FrameToDevice(fr.NAM, s, dpi),
+                     sen = FrameToDevice(fr.SEN, s, dpi);
+
+    // 3. The addressee's texts.
+    const TPrintFace face = ResolvePrintFace(st.Font);
+    const TAddresseeData who = SelectAddresseeData(record);
+    QString line1 = NormalizePrintText(who.Address1), line2 = NormalizePrintText(who.Address2);
+    if (vertical) {
+        line1 = ToKanjiNumerals(line1);
+        line2 = ToKanjiNumerals(line2);
+    }
+    TNameInputs names;
+    names.FullName = NormalizePrintText(record.PersonalFullName());
+    names.Honorific = NormalizePrintText(record.PerSonalHonorificTitle);
+    names.Company = NormalizePrintText(record.OfficeName);
+    names.Department = NormalizePrintText(record.OfficePost);
+    names.Position = NormalizePrintText(record.OfficeOfficialPosition);
+    names.JointList = NormalizePrintText(BuildJointNameList(record));
+    const QString zipText = who.Zip + EndPostCodeMarker();
+
+    // 4–7. Layouts.
+    TPrintCostomerData barcode;
+    if (st.PrintCostom)
+        barcode = LayoutCustomerBarcode(dpi.x, cus, zipText, BarcodeAddress(who.Address1, who.Address2),
+                                        Points(preview ? 20 : 10), setup.Barcode);
+    const TPostalTextLayout zipLayout =
+        setup.IsLabel() ? FitPostalCodeText(face, fontDpi, zip, zipText, Points(preview ? 10 : 30))
+                        : TPostalTextLayout{};
+    AddressLayout address =
+        FitAddressLines(face, fontDpi, g, vertical, add, line1, line2, Points(preview ? 50 : 100));
+    const auto mode = static_cast<TPrintControlMode>(std::clamp(st.SprintControl, 0, 3));
+    TPrintNameData name = LayoutAddresseeName(face, fontDpi, g, vertical, nam, who.Personal, mode, names);
+
+    // 8. The hidden "宛先を大きくする", preview only.
+    if (preview && st.AteSize) {
+        if (name.PersonalLayout) name.NameSize = Points(RoundInt(name.NameSize.v * 1.2));
+        address.Size = Points(RoundInt(address.Size.v * 1.2));
+        if (vertical) address.Line2.x -= DevicePx((address.Line1.x - address.Line2.x).v / 2);
+    }
+
+    // 9–12. Drawing.
+    DrawCustomerBarcode(painter, dpi.x, barcode);
+    const PreviewScale pictureScale = setup.PictureScale();
+    if (setup.IsLabel())
+        DrawPostalCodeText(painter, fontDpi, zipText, zipLayout, face);
+    else
+        DrawPostalCodeBoxes(painter, zipText, fontDpi,
+                            {PreviewToMm(fr.ZIP.left, pictureScale), PreviewToMm(fr.ZIP.top, pictureScale)},
+                            setup.Kind);
+    DrawAddressLines(painter, address, face, fontDpi, vertical, line1, line2);
+    DrawAddresseeName(painter, name, face, fontDpi, vertical, names);
+
+    // 13. The sender, never on labels.
+    if (st.PrintSender && !setup.IsLabel() && setup.Senders && setup.Senders->Count() > 0) {
+        const int i = std::clamp(st.SuseNo, 0, setup.Senders->Count() - 1);
+        TPrintSenderData sd = PrepareSenderData(*setup.Senders->Item(i), st.SuseType == 1, st.ZipPrintState);
+        sd = LayoutSenderBlock(face, fontDpi, g, vertical, sen, sd);
+        DrawSenderBlock(painter, sd, face, fontDpi, vertical,
+                        MmPoint{PreviewToMm(fr.SZIP.left, pictureScale), PreviewToMm(fr.SZIP.top, pictureScale)});
+    }
+    painter.restore();
+}
+
+QPageLayout JobPageLayout(const TPieceSetup& setup) {
+    const TPaperGeometry g = setup.Geometry();
+    QSizeF size(g.UnitWidth.v, g.UnitHeight.v);
+    if (setup.IsLabel()) size = QSizeF(g.SheetWidth.v, g.SheetHeight.v);
+    // Landscape sheets are described as their own size in portrait, so that
+    // the page's coordinates are the sheet's as the label placement measures.
+    return QPageLayout(QPageSize(size, QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
+                       QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
+}
+
+TLabelSlot LabelSlotOf(const TPaperGeometry& g, int index) {
+    const int perPage = std::max(1, g.Columns * g.Rows);
+    const int within = index % perPage;
+    return {index / perPage, within % std::max(1, g.Columns), within / std::max(1, g.Columns)};
+}
+
+int PrintPieces(QPainter& painter, QPagedPaintDevice& device, const QList<const TUserInfo*>& records,
+                const TPieceSetup& setup, Dpi dpi, DevicePoint offset) {
+    const DevicePx g = PrintSpacing(dpi.y);
+    int pages = 0;
+    if (!setup.IsLabel()) {
+        for (qsizetype i = 0; i < records.size(); ++i) {
+            if (i > 0) device.newPage();
+            painter.save();
+            painter.translate(-offset.x.v, -offset.y.v);
+            RenderPiece(painter, *records[i], setup, dpi, g, TRenderPurpose::Print);
+            painter.restore();
+            ++pages;
+        }
+        return pages;
+    }
+    const TPaperGeometry geo = setup.Geometry();
+    const Mm pitchX = LabelPitchX(geo), pitchY = LabelPitchY(geo);
+    int page = -1;
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        const TLabelSlot slot = LabelSlotOf(geo, int(i));
+        if (slot.Page != page) {
+            if (page >= 0) device.newPage();
+            page = slot.Page;
+            ++pages;
+        }
+        const int x = RoundInt((slot.Column * pitchX.v + geo.LeftMargin.v) * dpi.x / 25.4) - offset.x.v;
+        const int y = RoundInt((slot.Row * pitchY.v + geo.TopMargin.v) * dpi.y / 25.4) - offset.y.v;
+        painter.save();
+        painter.translate(x, y);
+        RenderPiece(painter, *records[i], setup, dpi, g, TRenderPurpose::Print);
+        painter.restore();
+    }
+    return pages;
+}
+
+}  // namespace q2

@@ -1,0 +1,101 @@
+// Print fonts of Part 3.3/3.9: faces resolved through fontconfig, fonts made at
+// a cell height in device pixels, and their metrics, cached per face and size.
+#pragma once
+
+#include <QRawFont>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <memory>
+
+#include "print/Units.h"
+
+namespace q2 {
+
+// Character sets of the logical fonts of the original; only recorded.
+constexpr int kShiftJisCharset = 128;
+constexpr int kSymbolCharset = 2;
+
+// A face name from the settings resolved to an installed family. "@" in front
+// of the name asks for vertical writing, as the original's "@" faces did.
+struct TPrintFace {
+    QString Requested;  // the name as given, "@" included
+    QString Family;     // the installed family that draws it
+    bool Vertical = false;
+    bool operator==(const TPrintFace&) const = default;
+};
+
+// "ＭＳ Ｐゴシック", "@ＭＳ Ｐゴシック", "IPAexMincho", …: the named face when it is
+// installed and has Japanese glyphs, else IPAPGothic (the metric stand-in).
+TPrintFace ResolvePrintFace(const QString& name);
+// The postal code box face "MS_ゴシック": itself when installed, else IPAGothic.
+TPrintFace ResolveBoxFace();
+// Every installed face with the Japanese writing system, sorted, each listed
+// as "name" and as "@name" (the font list of the print dialog).
+QStringList ListJapaneseFaces();
+
+struct FaceData;
+struct FontInstance;
+
+// A font of one face at one cell height. Cheap to copy; metrics are shared.
+class TPrintFont {
+public:
+    TPrintFont() = default;
+    bool IsValid() const { return instance_ != nullptr; }
+    const TPrintFace& Face() const;
+    Points Size() const { return size_; }
+    int Dpi() const { return dpi_; }
+    // The cell height: round(size × dpi ÷ 72), ascent plus descent as GDI counts them.
+    DevicePx CellHeight() const;
+    // Baseline distance from the cell's top.
+    double AscentPx() const;
+    // Advance of one character drawn alone, rounded to whole pixels as GDI does.
+    DevicePx Advance(char32_t c) const;
+    const QRawFont& Raw() const;
+
+    // Used by the drawing code.
+    const FontInstance& Instance() const { return *instance_; }
+    const FaceData& Data() const;
+
+private:
+    friend TPrintFont CreatePrintFont(const TPrintFace&, int, int, int, Points);
+    std::shared_ptr<FontInstance> instance_;
+    Points size_;
+    int dpi_ = 0;
+};
+
+// CreatePrintFont of Part 3.3: cell height round(size × dpi ÷ 72). `style` bit 0
+// bold, 1 italic, 2 underline (the address printout always passes 0). The
+// result is invalid when the face has no usable font file.
+TPrintFont CreatePrintFont(const TPrintFace& face, int charset, int style, int dpi, Points size);
+
+// Measuring (Part 3.3). A character is one code point (CP932 holds no pairs).
+int CharCount(QStringView text);
+DevicePx MeasureWidth(const TPrintFont& font, QStringView text);
+// The cell height, the same for every text: the thickness of a line or column.
+DevicePx TextHeight(const TPrintFont& font, QStringView text = u"あ");
+
+// The message Part 3.3 gives when a font cannot be created.
+QString FontCreationFailedText();
+
+}  // namespace q2
+
+namespace q2 {
+
+// How vertical writing draws one character: upright with the glyph HarfBuzz
+// gives for top-to-bottom text (the font's `vert` form where it has one), or
+// turned 90° clockwise like a rotated font draws it. Offsets in font units.
+struct TVerticalGlyph {
+    quint32 Glyph = 0;    // glyph drawn
+    quint32 Nominal = 0;  // the character's horizontal glyph
+    bool Rotated = false;
+    double XOffset = 0, YOffset = 0, YAdvance = 0;  // HarfBuzz TTB positions (y up)
+};
+TVerticalGlyph VerticalGlyph(const TPrintFont& font, char32_t c);
+
+// True when vertical writing turns `c` on its side: characters that are
+// single-byte in CP932 always, and those of the small table of full-width
+// characters that want rotation when the font offers no vertical form.
+bool IsSidewaysInVertical(char32_t c, bool fontHasVerticalForm);
+
+}  // namespace q2

@@ -1,0 +1,39 @@
+// The print settings of config.ini, section PRINT_CONF (Part 3.1): keys,
+// defaults when absent, and the order in which they are written.
+#pragma once
+
+#include <QString>
+
+#include "print/PaperModel.h"
+
+namespace q2 {
+
+struct TPrintSettings {
+    int Type = 0;           // TYPE: 0 postcards and envelopes, 1 label sheets
+    int PostcardIndex = 3;  // POSTCARD_INDEX: paper kind 1–10
+    bool Vertical = true;   // VERTICAL
+    bool PrintSender = false;   // PRINT_SENDER "差出人情報を印刷する"
+    bool PrintCostom = false;   // PRINT_COSTOM "カスタマーコードを印刷する"
+    QString Font = QString::fromUtf16(u"ＭＳ Ｐゴシック");  // FONT
+    TLayoutFrames Frames = DefaultFrames(3, true);       // ZIP_, ADD_, NAM_, CUS_, SEN_, SZIP_
+    bool ZipPrintState = false;  // ZIPPRINTSTATE "郵便番号を差出人部分に印刷する"
+    bool AteSize = false;        // ATE_SIZE "宛先を大きくする" (preview only)
+    int SuseNo = 0;              // SUSE_NO sender 0–4
+    int SuseType = 0;            // SUSE_TYPE 0 "個人用", 1 "会社用"
+    int SprintControl = 0;       // SPRINT_CONTROL print control mode 0–3
+    int PMaker = 0;              // P_MAKER maker tab 0–4
+    int PIndex = 0;              // P_INDEX label row, −1 none
+
+    bool operator==(const TPrintSettings&) const = default;
+};
+
+constexpr const char* kPrintConfSection = "PRINT_CONF";
+
+// Reads every key with its default. POSTCARD_INDEX is read only when TYPE is
+// 0 and P_MAKER/P_INDEX only when TYPE is 1, as the dialog reads them; the
+// others keep their defaults then.
+TPrintSettings LoadPrintSettings(const QString& configPath);
+// Writes the keys in Part 3.1's order; other keys of the file stay.
+bool SavePrintSettings(const QString& configPath, const TPrintSettings& settings);
+
+}  // namespace q2

@@ -1,0 +1,309 @@
+// Sender block: preparation, frame shares, fitting and drawing.
+#include "print/SenderBlock.h"
+
+#include <algorithm>
+
+#include "print/PostalCodeBoxes.h"
+#include "print/PrintText.h"
+#include "print/TextNormalize.h"
+
+namespace q2 {
+namespace {
+
+QString U(const char16_t* s) { return QString::fromUtf16(s); }
+
+DevicePx RoundDiv(double num, int count) {
+    return count > 0 ? DevicePx(RoundInt(num / count)) : DevicePx(0);
+}
+
+QString WidestOf(const TPrintFont& f, const QString& first, const std::array<QString, 5>& rest, int n) {
+    QString best = first;
+    for (int i = 0; i < n; ++i)
+        if (MeasureWidth(f, rest[i]) > MeasureWidth(f, best)) best = rest[i];
+    return best;
+}
+
+}  // namespace
+
+TPrintSenderData PrepareSenderData(const TSenderInfo& s, bool office, bool zipInArea) {
+    TPrintSenderData d;
+    d.Address1 = NormalizePrintText(s.SenderAddress_1);
+    d.Address2 = NormalizePrintText(s.SenderAddress_2);
+    d.AddressLines = int(!d.Address1.isEmpty()) + int(!d.Address2.isEmpty());
+    if (zipInArea && PrintTrim(s.FullZip()) != QLatin1String("-")) {
+        d.ZipLine = QChar(0x3012) + NormalizePrintText(s.FullZip());
+        ++d.AddressLines;
+    }
+    d.SenderZip = s.FullZip() + EndPostCodeMarker();
+    auto contact = [&](const TInputSetObject& item, const char16_t* label, bool normalise,
+                       QString* outLabel, QString* outValue) {
+        if (!item.PrintData || PrintTrim(item.Content).isEmpty()) return;
+        *outValue = normalise ? NormalizePrintText(item.Content) : item.Content;
+        *outLabel = U(label);
+        ++d.Contacts;
+    };
+    contact(s.SenderTel_1, u"電話 ", true, &d.TelLabel, &d.TelValue);
+    contact(s.SenderFax_1, u"ＦＡＸ ", true, &d.FaxLabel, &d.FaxValue);
+    contact(s.SenderMail_1, u"Ｅメール ", false, &d.MailLabel, &d.MailValue);
+    if (PrintTrim(s.SenderHomePage.Content) != QLatin1String("http://"))
+        contact(s.SenderHomePage, u"ＨＰ　", false, &d.HomePageLabel, &d.HomePageValue);
+    d.FamilyName = NormalizePrintText(s.SenderName_1);
+    d.GivenName = NormalizePrintText(s.SenderName_2);
+    if (office) {
+        if (s.OfficeName.PrintData) {
+            d.Company = NormalizePrintText(s.OfficeName.Content);
+            ++d.CompanyLines;
+        }
+        if (s.OfficePost.PrintData) {
+            d.Department = NormalizePrintText(s.OfficePost.Content);
+            ++d.CompanyLines;
+        }
+        if (s.OfficeOfficialPosition.PrintData)
+            d.Position = NormalizePrintText(s.OfficeOfficialPosition.Content);
+    } else {
+        for (int i = 0; i < 4; ++i) {
+            const TInputSetObject& j = s.JointName(i);
+            if (!j.PrintData) continue;
+            QString t = NormalizePrintText(j.Content);
+            t.replace(QChar(0x3000), QLatin1Char(' '));
+            const int slot = d.Names - 1;
+            const qsizetype sp = t.indexOf(QLatin1Char(' '));
+            if (sp >= 0) {
+                d.JointFamily[slot] = t.left(sp);
+                d.JointGiven[slot] = t.mid(sp + 1);
+                if (d.JointFamily[slot].isEmpty()) {
+                    d.JointFamily[slot] = d.JointGiven[slot];
+                    d.JointGiven[slot].clear();
+                }
+            } else {
+                d.JointGiven[slot] = t;
+            }
+            ++d.Names;
+        }
+    }
+    return d;
+}
+
+TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, bool vertical,
+                                   DeviceRect frame, TPrintSenderData d) {
+    const QString a = U(u"あ"), fullSpace(QChar(0x3000)), space(QLatin1Char(' '));
+    const DevicePx L = frame.left, T = frame.top, W = frame.width, H = frame.height;
+    const DevicePx thick = vertical ? W : H;
+    const double length = (vertical ? H : W).v;
+
+    // 1–2: the frame's thickness shared among the groups of lines.
+    const int weight = 70 * d.AddressLines + 55 * d.CompanyLines + 100 * d.Names + 70 * d.Contacts;
+    const double u = weight > 0 ? double(thick.v) / weight : 0;
+    const DevicePx addrShare(RoundInt(70 * d.AddressLines * u)), compShare(RoundInt(55 * d.CompanyLines * u)),
+        nameShare(RoundInt(100 * d.Names * u)), contShare(RoundInt(70 * d.Contacts * u));
+    TPrintFont af, cf, nf, tf, mf, hf, pf;
+    auto fitsShare = [&](int lines, DevicePx share) {
+        return [&, lines, share](const TPrintFont& f) { return (TextHeight(f) + g) * lines > share; };
+    };
+    ShrinkWhile(face, dpi, d.AddressSize, af, fitsShare(d.AddressLines, addrShare));
+    ShrinkWhile(face, dpi, d.CompanySize, cf, fitsShare(d.CompanyLines, compShare));
+    ShrinkWhile(face, dpi, d.NameSize, nf, fitsShare(d.Names, nameShare));
+    ShrinkWhile(face, dpi, d.TelFaxSize, tf, fitsShare(d.Contacts, contShare));
+    d.MailSize = d.TelFaxSize;
+
+    // 3: address lines along the frame.
+    ShrinkWhile(face, dpi, d.AddressSize, af, [&](const TPrintFont& f) {
+        return MeasureWidth(f, QChar(0x3012) + d.ZipLine).v > length || MeasureWidth(f, d.Address1).v > length ||
+               MeasureWidth(f, fullSpace + d.Address2).v > length;
+    });
+
+    // 4: names, company, position.
+    const double r = d.CompanyLines == 0 ? 0.75 : 0.6;
+    const int joints = d.JointCount();
+    QString Fs, Gs;
+    if (d.CompanyLines == 0) {
+        Fs = WidestOf(nf, d.FamilyName, d.JointFamily, joints);
+        Gs = WidestOf(nf, d.GivenName, d.JointGiven, joints);
+        const QString fg = Fs + Gs;
+        ShrinkWhile(face, dpi, d.NameSize, nf,
+                    [&](const TPrintFont& f) { return MeasureWidth(f, fg + space).v > length * 0.75; });
+        d.Pitch = RoundDiv(length * 0.75 - MeasureWidth(nf, fg).v, CharCount(fg));
+    } else {
+        ShrinkWhile(face, dpi, d.CompanySize, cf,
+                    [&](const TPrintFont& f) { return MeasureWidth(f, d.Company).v > length * 0.85; });
+        ShrinkWhile(face, dpi, d.CompanySize, cf,
+                    [&](const TPrintFont& f) { return MeasureWidth(f, d.Department + a).v > length * 0.85; });
+        d.PositionSize = d.CompanySize;
+        ShrinkWhile(face, dpi, d.PositionSize, pf,
+                    [&](const TPrintFont& f) { return MeasureWidth(f, d.Position + space).v > length * 0.25; });
+        const QString fg = d.FamilyName + d.GivenName;
+        ShrinkWhile(face, dpi, d.NameSize, nf,
+                    [&](const TPrintFont& f) { return MeasureWidth(f, fg + space).v > length * 0.6; });
+        d.Pitch = RoundDiv(length * 0.6 - MeasureWidth(nf, fg).v, CharCount(fg));
+    }
+    pf = MakeTextFont(face, dpi, d.PositionSize);
+
+    // 5: contact lines.
+    auto tooLong = [&](const QString& text) {
+        return [&, text](const TPrintFont& f) { return MeasureWidth(f, text).v > length * r; };
+    };
+    ShrinkWhile(face, dpi, d.TelFaxSize, tf, tooLong(d.TelLabel + d.TelValue));
+    ShrinkWhile(face, dpi, d.TelFaxSize, tf, tooLong(d.FaxLabel + d.FaxValue));
+    ShrinkWhile(face, dpi, d.HomePageSize, hf, tooLong(d.HomePageLabel + d.HomePageValue));
+    ShrinkWhile(face, dpi, d.MailSize, mf, tooLong(d.MailLabel + d.MailValue));
+
+    // 6: positions.
+    const bool officeArrangement = d.CompanyLines > 0 || !d.Position.isEmpty();
+    const DevicePx tfMax = std::max(MeasureWidth(tf, d.TelValue), MeasureWidth(tf, d.FaxValue));
+    if (vertical) {
+        DevicePx cursor = L + W;
+        auto column = [&](const TPrintFont& f) {
+            cursor = cursor - TextHeight(f) - g;
+            return cursor;
+        };
+        const DevicePx ach = TextHeight(af), acw = MeasureWidth(af, a);
+        (void)ach;
+        if (!d.ZipLine.isEmpty()) d.ZipLinePos = {column(af), T};
+        if (!d.Address1.isEmpty()) d.Address1Pos = {column(af), T};
+        if (!d.Address2.isEmpty()) {
+            const DevicePx m1 = MeasureWidth(af, d.Address1), m2 = MeasureWidth(af, d.Address2);
+            DevicePx y;
+            if (m1 > m2 && MeasureWidth(af, d.Address1 + d.Address2) - acw > H)
+                y = T + H - m2;
+            else if (m1 > m2)
+                y = T + m1 - acw;
+            else
+                y = T + acw;
+            d.Address2Pos = {column(af), y};
+        }
+        const DevicePx nch = TextHeight(nf);
+        if (!officeArrangement) {
+            d.FamilyPos = {column(nf), DevicePx(RoundInt(T.v + H.v * 0.25))};
+            const DevicePx gy = T + H - MeasureWidth(nf, Gs) - CharCount(Gs) * d.Pitch;
+            d.GivenPos = {d.FamilyPos.x, gy};
+            for (int i = 1; i <= joints; ++i) {
+                const DevicePx x = d.FamilyPos.x - i * (nch - g);
+                d.JointFamilyPos[i - 1] = {x, d.FamilyPos.y};
+                d.JointGivenPos[i - 1] = {x, gy};
+                cursor = x;
+            }
+        } else {
+            const DevicePx top15(RoundInt(T.v + H.v * 0.15));
+            if (!d.Company.isEmpty()) d.CompanyPos = {column(cf), top15};
+            if (!d.Department.isEmpty()) d.DepartmentPos = {column(cf), top15 + MeasureWidth(cf, a)};
+            cursor = cursor - MeasureWidth(nf, a) - g;
+            d.FamilyPos = {cursor, DevicePx(RoundInt(T.v + H.v * 0.4))};
+            d.GivenPos = {d.FamilyPos.x, T + H - MeasureWidth(nf, d.GivenName) - CharCount(d.GivenName) * d.Pitch};
+            if (!d.Position.isEmpty())
+                d.PositionPos = {d.FamilyPos.x + DevicePx(RoundInt((nch - TextHeight(pf)).v / 2.0)), top15};
+        }
+        const DevicePx labelY(RoundInt(T.v + H.v * (1 - r)));
+        if (!d.TelLabel.isEmpty()) {
+            const DevicePx x = column(tf);
+            d.TelLabelPos = {x, labelY};
+            d.TelValuePos = {x, T + H - tfMax};
+        }
+        if (!d.FaxLabel.isEmpty()) {
+            const DevicePx x = column(tf);
+            d.FaxLabelPos = {x, labelY};
+            d.FaxValuePos = {x, T + H - tfMax};
+        }
+        if (!d.MailLabel.isEmpty()) {
+            const DevicePx x = column(mf);
+            d.MailLabelPos = {x, labelY};
+            d.MailValuePos = {x, T + H - MeasureWidth(mf, d.MailValue)};
+        }
+        if (!d.HomePageLabel.isEmpty()) {
+            const DevicePx x = column(hf);
+            d.HomePageLabelPos = {x, labelY};
+            d.HomePageValuePos = {x, T + H - MeasureWidth(hf, d.HomePageValue)};
+        }
+    } else {
+        DevicePx cursor = T;
+        auto line = [&](const TPrintFont& f) {
+            const DevicePx y = cursor;
+            cursor += TextHeight(f) + g;
+            return y;
+        };
+        const DevicePx acw = MeasureWidth(af, a);
+        if (!d.ZipLine.isEmpty()) d.ZipLinePos = {L, line(af)};
+        if (!d.Address1.isEmpty()) d.Address1Pos = {L, line(af)};
+        if (!d.Address2.isEmpty()) {
+            const DevicePx m1 = MeasureWidth(af, d.Address1), m2 = MeasureWidth(af, d.Address2);
+            DevicePx x;
+            if (m1 > m2 && MeasureWidth(af, d.Address1 + d.Address2) - acw > W)
+                x = L + W - m2;
+            else if (m1 > m2)
+                x = L + m1 - acw;
+            else
+                x = L + acw;
+            d.Address2Pos = {x, line(af)};
+        }
+        const DevicePx nch = TextHeight(nf);
+        if (!officeArrangement) {
+            d.FamilyPos = {DevicePx(RoundInt(L.v + W.v * 0.25)), line(nf)};
+            const DevicePx gx = L + W - MeasureWidth(nf, Gs) - CharCount(Gs) * d.Pitch;
+            d.GivenPos = {gx, d.FamilyPos.y};
+            for (int i = 1; i <= joints; ++i) {
+                const DevicePx y = d.FamilyPos.y + i * (nch + g);
+                d.JointFamilyPos[i - 1] = {d.FamilyPos.x, y};
+                d.JointGivenPos[i - 1] = {gx, y};
+                line(nf);
+            }
+        } else {
+            const DevicePx left15(RoundInt(L.v + W.v * 0.15));
+            if (!d.Company.isEmpty()) d.CompanyPos = {left15, line(cf)};
+            if (!d.Department.isEmpty()) d.DepartmentPos = {left15 + MeasureWidth(cf, a), line(cf)};
+            d.FamilyPos = {DevicePx(RoundInt(L.v + W.v * 0.4)), line(nf)};
+            d.GivenPos = {L + W - MeasureWidth(nf, d.GivenName) - CharCount(d.GivenName) * d.Pitch, d.FamilyPos.y};
+            if (!d.Position.isEmpty())
+                d.PositionPos = {left15, d.FamilyPos.y + DevicePx(RoundInt((nch - TextHeight(pf)).v / 2.0))};
+        }
+        const DevicePx labelX(RoundInt(L.v + W.v * (1 - r)));
+        if (!d.TelLabel.isEmpty()) {
+            const DevicePx y = line(tf);
+            d.TelLabelPos = {labelX, y};
+            d.TelValuePos = {L + W - tfMax, y};
+        }
+        if (!d.FaxLabel.isEmpty()) {
+            const DevicePx y = line(tf);
+            d.FaxLabelPos = {labelX, y};
+            d.FaxValuePos = {L + W - tfMax, y};
+        }
+        if (!d.MailLabel.isEmpty()) {
+            const DevicePx y = line(mf);
+            d.MailLabelPos = {labelX, y};
+            d.MailValuePos = {L + W - MeasureWidth(mf, d.MailValue), y};
+        }
+        if (!d.HomePageLabel.isEmpty()) {
+            const DevicePx y = line(hf);
+            d.HomePageLabelPos = {labelX, y};
+            d.HomePageValuePos = {L + W - MeasureWidth(hf, d.HomePageValue), y};
+        }
+    }
+    return d;
+}
+
+void DrawSenderBlock(QPainter& p, const TPrintSenderData& d, const TPrintFace& face, int dpi,
+                     bool vertical, std::optional<MmPoint> zipBoxes) {
+    if (d.ZipLine.isEmpty() && zipBoxes) DrawSenderPostalCodeBoxes(p, d.SenderZip, dpi, *zipBoxes);
+    DrawPlainText(p, dpi, d.ZipLinePos, vertical, d.AddressSize, face, d.ZipLine);
+    const QString a1 = vertical ? ToKanjiNumerals(d.Address1) : d.Address1;
+    const QString a2 = vertical ? ToKanjiNumerals(d.Address2) : d.Address2;
+    DrawPlainText(p, dpi, d.Address1Pos, vertical, d.AddressSize, face, a1);
+    DrawPlainText(p, dpi, d.Address2Pos, vertical, d.AddressSize, face, a2);
+    DrawPlainText(p, dpi, d.CompanyPos, vertical, d.CompanySize, face, d.Company);
+    DrawPlainText(p, dpi, d.DepartmentPos, vertical, d.CompanySize, face, d.Department);
+    DrawPlainText(p, dpi, d.PositionPos, vertical, d.PositionSize, face, d.Position);
+    DrawSpacedText(p, dpi, d.FamilyName, d.Pitch, d.FamilyPos, vertical, d.NameSize, face);
+    DrawSpacedText(p, dpi, {}, d.Pitch, d.GivenPos, vertical, d.NameSize, face, d.GivenName);
+    for (int i = 0; i < d.JointCount(); ++i) {
+        DrawSpacedText(p, dpi, d.JointFamily[i], d.Pitch, d.JointFamilyPos[i], vertical, d.NameSize, face);
+        DrawSpacedText(p, dpi, {}, d.Pitch, d.JointGivenPos[i], vertical, d.NameSize, face, d.JointGiven[i]);
+    }
+    DrawPlainText(p, dpi, d.TelLabelPos, vertical, d.TelFaxSize, face, d.TelLabel);
+    DrawPlainText(p, dpi, d.TelValuePos, vertical, d.TelFaxSize, face, d.TelValue);
+    DrawPlainText(p, dpi, d.FaxLabelPos, vertical, d.TelFaxSize, face, d.FaxLabel);
+    DrawPlainText(p, dpi, d.FaxValuePos, vertical, d.TelFaxSize, face, d.FaxValue);
+    DrawPlainText(p, dpi, d.MailLabelPos, vertical, d.MailSize, face, d.MailLabel);
+    DrawPlainText(p, dpi, d.MailValuePos, vertical, d.MailSize, face, d.MailValue);
+    DrawPlainText(p, dpi, d.HomePageLabelPos, vertical, d.HomePageSize, face, d.HomePageLabel);
+    DrawPlainText(p, dpi, d.HomePageValuePos, vertical, d.HomePageSize, face, d.HomePageValue);
+}
+
+}  // namespace q2

@@ -1,0 +1,89 @@
+// Part 3.1: preview areas, scales, FrameToDevice, label placement, paper.cfg.
+#include <gtest/gtest.h>
+
+#include "print/LabelCatalog.h"
+#include "print/PaperModel.h"
+#include "print/PieceRenderer.h"
+
+using namespace q2;
+
+TEST(PreviewArea, FollowsThePaper) {
+    struct Case { int kind, w, h; };
+    const Case cases[] = {{3, 383, 567}, {6, 230, 450}, {8, 441, 225}, {10, 428, 450}};
+    for (const Case& c : cases) {
+        const TPreviewSize s = PreviewAreaForKind(c.kind);
+        EXPECT_EQ(s.Width, c.w) << c.kind;
+        EXPECT_EQ(s.Height, c.h) << c.kind;
+    }
+}
+
+TEST(FrameToDevice, InsetsRoundsToMillimetresThenToPixels) {
+    // 年賀 address frame (292, 148, 43, 300), S = 383/100.
+    const DeviceRect d = FrameToDevice({PreviewPx(292), PreviewPx(148), PreviewPx(43), PreviewPx(300)},
+                                       PreviewScale{3.83}, Dpi{600, 300});
+    // (296, 152, 35, 292) / 3.83 → 77, 40, 9, 76 mm.
+    EXPECT_EQ(d.left.v, RoundInt(77 * 600 / 25.4));
+    EXPECT_EQ(d.top.v, RoundInt(40 * 300 / 25.4));
+    EXPECT_EQ(d.width.v, RoundInt(9 * 600 / 25.4));
+    EXPECT_EQ(d.height.v, RoundInt(76 * 300 / 25.4));
+}
+
+TEST(DefaultFrames, NengaVerticalEqualsTheSettingsDefaults) {
+    EXPECT_EQ(DefaultFrames(3, true), TPrintSettings().Frames);
+    EXPECT_EQ(DefaultFrames(9, false).NAM, (PreviewRect{PreviewPx(35), PreviewPx(204), PreviewPx(259), PreviewPx(76)}));
+}
+
+namespace {
+TLabelPaper TwoBySix() {
+    TLabelPaper p;
+    p.Width = Mm(83.8);
+    p.Height = Mm(42.3);
+    p.TopMargin = Mm(20.3);
+    p.BottomMargin = Mm(22.9);
+    p.LeftMargin = Mm(20.3);
+    p.RightMargin = Mm(18.3);
+    p.Columns = 2;
+    p.Rows = 6;
+    return p;
+}
+}  // namespace
+
+TEST(LabelPlacement, PitchIsDerivedAndTheLastColumnEndsAtTheRightMargin) {
+    const TPaperGeometry g = GeometryForLabel(TwoBySix());
+    EXPECT_NEAR(LabelPitchX(g).v, 210 - 20.3 - 18.3 - 83.8, 1e-9);
+    const MmPoint last = LabelOrigin(g, 1, 5);
+    EXPECT_NEAR(last.x.v + 83.8, 210 - 18.3, 1e-9);
+    EXPECT_NEAR(last.y.v + 42.3, 297 - 22.9, 1e-9);
+    TLabelPaper one = TwoBySix();
+    one.Columns = 1;
+    EXPECT_EQ(LabelPitchX(GeometryForLabel(one)).v, 0);
+    EXPECT_EQ(LabelOrigin(GeometryForLabel(one), 0, 0).x.v, 20.3);
+}
+
+TEST(LabelPlacement, ThreeRecordsFillTheFirstRowAndOneMore) {
+    const TPaperGeometry g = GeometryForLabel(TwoBySix());
+    const TLabelSlot s2 = LabelSlotOf(g, 2);
+    EXPECT_EQ(s2.Page, 0);
+    EXPECT_EQ(s2.Column, 0);
+    EXPECT_EQ(s2.Row, 1);
+    const TLabelSlot s12 = LabelSlotOf(g, 12);  // the thirteenth record
+    EXPECT_EQ(s12.Page, 1);
+    EXPECT_EQ(s12.Column, 0);
+    EXPECT_EQ(s12.Row, 0);
+}
+
+TEST(PaperConfig, ReadsTenLineRecords) {
+    const QString text = QString::fromUtf16(
+        u"*ヒサゴ,CJH861S\r\n0'\r\n83.8'\r\n42.3'\r\n20.3' top\r\n22.9'\r\n20.3'\r\n18.3'\r\n2'\r\n6'\r\n"
+        u"*Other,X\r\n0'\r\n10'\r\nnoquote\r\n0'\r\n0'\r\n0'\r\n0'\r\n1'\r\n1'\r\n*short\r\n");
+    const QList<TLabelRecord> r = ParsePaperConfig(text);
+    ASSERT_EQ(r.size(), 2);
+    EXPECT_EQ(r[0].Maker, QString::fromUtf16(u"ヒサゴ"));
+    EXPECT_EQ(r[0].Model, QStringLiteral("CJH861S"));
+    EXPECT_EQ(r[0].TopMargin, QStringLiteral("20.3"));
+    EXPECT_EQ(r[1].Height, QString());
+    const auto p = ToLabelPaper(r[0]);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->Columns, 2);
+    EXPECT_FALSE(ToLabelPaper(r[1]));  // an empty height is not a number
+}

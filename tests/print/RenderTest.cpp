@@ -1,0 +1,126 @@
+// Where the postal code digits land, on a QImage at 600 dpi.
+#include <QPainter>
+#include <gtest/gtest.h>
+
+#include "print/PieceRenderer.h"
+#include "print/PostalCodeBoxes.h"
+#include "print/PrintFont.h"
+#include "tests/print/Ink.h"
+#include "tests/print/SampleRecords.h"
+
+using namespace q2;
+using namespace q2::ink;
+
+namespace {
+
+constexpr int kDpi = 600;
+
+// Ink boxes of the characters, left to right, split at blank columns.
+QList<QRect> Glyphs(const QImage& img) {
+    QList<QRect> out;
+    int start = -1;
+    for (int x = 0; x <= img.width(); ++x) {
+        bool any = false;
+        if (x < img.width())
+            for (int y = 0; y < img.height() && !any; ++y) any = Dark(img, x, y);
+        if (any && start < 0) start = x;
+        if (!any && start >= 0) {
+            out << InkBox(img, QRect(start, 0, x - start, img.height()));
+            start = -1;
+        }
+    }
+    return out;
+}
+
+// Checks that digit i's cell starts at expected[i] mm (±0.2) and at the top.
+void ExpectDigitCells(int kind, const double* offsetsMm, Points size) {
+    const PreviewScale s = PictureScaleForKind(kind);
+    const PreviewRect zip = DefaultFrames(kind, true).ZIP;
+    const MmPoint origin{PreviewToMm(zip.left, s), PreviewToMm(zip.top, s)};
+    const TPaperGeometry g = GeometryForKind(kind);
+    QImage img = WhitePage(MmToDevice(g.UnitWidth, kDpi).v, MmToDevice(Mm(60), kDpi).v);
+    {
+        QPainter p(&img);
+        DrawPostalCodeBoxes(p, QStringLiteral("123-4567endpostcode"), kDpi, origin, kind);
+    }
+    const QList<QRect> digits = Glyphs(img);
+    ASSERT_EQ(digits.size(), 7);
+    const TPrintFont f = CreatePrintFont(ResolveBoxFace(), kShiftJisCharset, 0, kDpi, size);
+    const QString text = QStringLiteral("1234567");
+    for (int i = 0; i < 7; ++i) {
+        // The glyph's own ink offset inside its cell, from the font.
+        const quint32 glyph = f.Raw().glyphIndexesForString(text.mid(i, 1)).value(0);
+        const QRectF bounds = f.Raw().boundingRect(glyph);
+        const double cellLeft = digits[i].left() - bounds.left();
+        const double cellTop = digits[i].top() - (f.AscentPx() + bounds.top());
+        EXPECT_NEAR(PxToMm(cellLeft, kDpi), origin.x.v + offsetsMm[i], 0.2) << "digit " << i;
+        EXPECT_NEAR(PxToMm(cellTop, kDpi), origin.y.v, 0.2) << "digit " << i;
+        EXPECT_LE(digits[i].right(), cellLeft + f.Advance(text[i].unicode()).v + 1);
+    }
+    EXPECT_EQ(TextHeight(f).v, RoundInt(size.v * kDpi / 72));
+}
+
+}  // namespace
+
+TEST(PostalCodeBoxes, NengaDigitsAtSevenMillimetrePitchWithTheGap) {
+    const double offsets[] = {0, 7, 14, 22, 29, 36, 43};
+    ExpectDigitCells(3, offsets, Points(15));
+}
+
+TEST(PostalCodeBoxes, Kakugata2UsesThirtyPointsAtFourteenMillimetres) {
+    const double offsets[] = {0, 14, 28, 44, 58, 72, 86};
+    ExpectDigitCells(9, offsets, Points(30));
+}
+
+TEST(PostalCodeBoxes, SenderBoxesFourMillimetresAndOne) {
+    QImage img = WhitePage(MmToDevice(Mm(60), kDpi).v, MmToDevice(Mm(20), kDpi).v);
+    {
+        QPainter p(&img);
+        DrawSenderPostalCodeBoxes(p, QStringLiteral("150-0002endpostcode"), kDpi, {Mm(5), Mm(5)});
+    }
+    const QList<QRect> digits = Glyphs(img);
+    ASSERT_EQ(digits.size(), 7);
+    const TPrintFont f = CreatePrintFont(ResolveBoxFace(), kShiftJisCharset, 0, kDpi, Points(13));
+    const double offsets[] = {0, 4, 8, 13, 17, 21, 25};
+    const QString text = QStringLiteral("1500002");
+    for (int i = 0; i < 7; ++i) {
+        const QRectF b = f.Raw().boundingRect(f.Raw().glyphIndexesForString(text.mid(i, 1)).value(0));
+        EXPECT_NEAR(PxToMm(digits[i].left() - b.left(), kDpi), 5 + offsets[i], 0.2) << i;
+    }
+}
+
+TEST(PostalCodeBoxes, EmptyPostalCodeDrawsNothingAndNoBarcode) {
+    TUserInfo r = sample::Midoricho();
+    r.PerSonalZip_1.clear();
+    r.PerSonalZip_2.clear();
+    TPrintSettings st;
+    st.PrintCostom = true;
+    const TPieceSetup setup = MakePieceSetup(st, std::nullopt, nullptr);
+    const Dpi dpi{kDpi, kDpi};
+    QImage img = WhitePage(PieceSizePx(setup, dpi).width(), PieceSizePx(setup, dpi).height());
+    {
+        QPainter p(&img);
+        RenderPiece(p, r, setup, dpi, PrintSpacing(kDpi), TRenderPurpose::Print);
+    }
+    // Nothing above the address and name frames: no digits, no bars.
+    const DeviceRect add = FrameToDevice(st.Frames.ADD, setup.FrameScale(), dpi);
+    EXPECT_TRUE(InkBox(img, QRect(0, 0, img.width(), add.top.v - 1)).isNull());
+    EXPECT_FALSE(InkBox(img).isNull());  // the address and name are there
+    const TPrintCostomerData bc = LayoutCustomerBarcode(kDpi, add, r.PersonalFullZip() + EndPostCodeMarker(),
+                                                        r.PerSonalAddress_1, Points(10), DefaultBarcodeFunction());
+    EXPECT_FALSE(bc.HasCode());
+}
+
+TEST(PostalCodeText, LabelCodeFittedInThePrintFace) {
+    const TPrintFace face = ResolvePrintFace(QStringLiteral("IPAPGothic"));
+    const DeviceRect frame{DevicePx(0), DevicePx(0), DevicePx(400), DevicePx(100)};
+    const TPostalTextLayout l = FitPostalCodeText(face, kDpi, frame, QStringLiteral("123-4567endpostcode"), Points(30));
+    const TPrintFont f = CreatePrintFont(face, kShiftJisCharset, 0, kDpi, l.Size);
+    EXPECT_LE(MeasureWidth(f, QString::fromUtf16(u"〒123-4567")), frame.width);
+    const TPrintFont bigger = CreatePrintFont(face, kShiftJisCharset, 0, kDpi, Points(l.Size.v + 1));
+    EXPECT_GT(MeasureWidth(bigger, QString::fromUtf16(u"〒123-4567")), frame.width);
+    EXPECT_EQ(PostalCodeLabelText(QStringLiteral(" endpostcode")), QStringLiteral(" "));
+    // Narrower than "〒" plus the code at 1 point: drawn at 1 point.
+    const DeviceRect tiny{DevicePx(0), DevicePx(0), DevicePx(3), DevicePx(10)};
+    EXPECT_EQ(FitPostalCodeText(face, kDpi, tiny, QStringLiteral("123-4567"), Points(30)).Size.v, 1);
+}

@@ -1,0 +1,202 @@
+// q2tool print and preview: the print run of the marked records into a PDF,
+// and the preview image of one print-list row, through the print engine.
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include "Command.h"
+#include "model/DataPaths.h"
+#include "model/UserInfoList.h"
+#include "platform/DataFolder.h"
+#include "print/LabelCatalog.h"
+#include "print/PieceRenderer.h"
+#include "print/PreviewBackground.h"
+
+namespace q2tool {
+namespace {
+
+using namespace q2;
+
+const char16_t* const kMakers[] = {u"オリジナル", u"ヒサゴ", u"エーワン", u"マクセル", u"サンワサプライ"};
+
+struct Job {
+    TUserInfoList book;
+    QList<const TUserInfo*> records;  // the print list: marked records in book order
+    TSenderInfoList senders;
+    TPieceSetup setup;
+    int dpi = 600;
+};
+
+QList<TLabelRecord> ReadLabels(QString* error) {
+    QList<TLabelRecord> labels;
+    QString path = GetPaperPath();
+    if (!QFileInfo::exists(path) && !InstallDataPath().isEmpty()) path = InstallDataPath() + "/paper.cfg";
+    if (!ReadPaperConfig(path, &labels)) *error = QStringLiteral("paper.cfg を開けません: ") + path;
+    return labels;
+}
+
+// Options first, then the book. Returns an exit code when it fails.
+std::optional<int> Prepare(QStringList& args, int positional, const QString& usage, Job& job) {
+    const QString kind = TakeOption(args, "--kind"), label = TakeOption(args, "--label");
+    const bool horizontal = TakeFlag(args, "--horizontal");
+    const QString sender = TakeOption(args, "--sender");
+    const bool office = TakeFlag(args, "--office"), zipInArea = TakeFlag(args, "--sender-zip-in-area");
+    const bool barcode = TakeFlag(args, "--barcode");
+    const QString font = TakeOption(args, "--font"), mode = TakeOption(args, "--mode");
+    const QString dpi = TakeOption(args, "--dpi"), password = TakeOption(args, "--password");
+    if (args.size() != positional || (!kind.isEmpty() && !label.isEmpty())) return PrintError(usage), kUsage;
+
+    TPrintSettings st = LoadPrintSettings(GetConfigPath());
+    bool ok = true;
+    if (!kind.isEmpty()) {
+        const int k = kind.toInt(&ok);
+        if (!ok || !PaperKindInfo(k)) return PrintError(QStringLiteral("--kind: 1–10")), kUsage;
+        st.Type = 0;
+        st.PostcardIndex = k;
+    }
+    if (horizontal) st.Vertical = false;
+    // Choosing the paper or the direction resets the frames, as the dialog does.
+    if (!kind.isEmpty() || horizontal) st.Frames = DefaultFrames(st.PostcardIndex, st.Vertical);
+    if (!sender.isEmpty()) {
+        const int n = sender.toInt(&ok);
+        if (!ok || n < 1 || n > TSenderInfoList::kSenderCount)
+            return PrintError(QStringLiteral("--sender: 1–5")), kUsage;
+        st.PrintSender = true;
+        st.SuseNo = n - 1;
+    }
+    if (office) st.SuseType = 1;
+    if (zipInArea) st.ZipPrintState = true;
+    if (barcode) st.PrintCostom = true;
+    if (!font.isEmpty()) st.Font = font;
+    if (!mode.isEmpty()) {
+        const int m = mode.toInt(&ok);
+        if (!ok || m < 0 || m > 3) return PrintError(QStringLiteral("--mode: 0–3")), kUsage;
+        st.SprintControl = m;
+    }
+    if (!dpi.isEmpty()) {
+        job.dpi = dpi.toInt(&ok);
+        if (!ok || job.dpi < 50 || job.dpi > 2400) return PrintError(QStringLiteral("--dpi: 50–2400")), kUsage;
+    }
+
+    std::optional<TLabelPaper> paper;
+    if (!label.isEmpty()) st.Type = 1;
+    if (st.Type == 1) {
+        QString error;
+        const QList<TLabelRecord> labels = ReadLabels(&error);
+        const TLabelRecord* chosen = nullptr;
+        if (!label.isEmpty()) {
+            const qsizetype slash = label.indexOf(QLatin1Char('/'));
+            for (const TLabelRecord& r : labels)
+                if (slash > 0 && r.Maker == label.left(slash) && r.Model == label.mid(slash + 1)) chosen = &r;
+        } else if (st.PMaker >= 0 && st.PMaker < 5) {
+            int row = 0;
+            for (const TLabelRecord& r : labels)
+                if (r.Maker == QString::fromUtf16(kMakers[st.PMaker]) && row++ == st.PIndex) chosen = &r;
+        }
+        if (chosen) paper = ToLabelPaper(*chosen);
+        if (!paper) {
+            if (!error.isEmpty()) PrintError(error);
+            PrintError(QString::fromUtf16(u"印刷用紙が選択されていません。"));
+            return kFailure;
+        }
+        st.Frames = DefaultLabelFrames();
+        st.PrintSender = false;
+    }
+
+    const QString path = args[0];
+    const QString stored = TUserInfoList::ReadPassword(path);
+    if (!stored.isEmpty() && stored != password) {
+        PrintError(password.isEmpty() ? QStringLiteral("パスワードを入力してください (--password)")
+                                      : QStringLiteral("パスワードが違います"));
+        return kFailure;
+    }
+    if (!job.book.LoadFromFile(path)) {
+        PrintError(QStringLiteral("指定されたファイルは、破損しているか本ソフト用のファイルではないため開けません"));
+        return kFailure;
+    }
+    for (int i = 0; i < job.book.Count(); ++i)
+        if (job.book.Item(i)->CommonPrintCheck) job.records << job.book.Item(i);
+
+    // The senders of the data folder; without a sender file, five empty ones
+    // (the tool does not create the file the program would).
+    if (QFileInfo::exists(GetSenderPath())) LoadSenderFile(GetSenderPath(), job.senders);
+    while (job.senders.Count() < TSenderInfoList::kSenderCount) job.senders.Add();
+    job.setup = MakePieceSetup(st, paper, &job.senders);
+    return std::nullopt;
+}
+
+int Print(const QStringList& argsIn) {
+    QStringList args = argsIn;
+    Job job;
+    if (auto rc = Prepare(args, 2, Commands()["print"].Usage, job)) return *rc;
+    if (job.records.isEmpty()) {
+        PrintError(QString::fromUtf16(u"印刷対象がありません"));
+        return kFailure;
+    }
+    const QString out = args[1];
+    QPdfWriter pdf(out);
+    pdf.setResolution(job.dpi);
+    pdf.setTitle(QString::fromUtf16(u"印刷"));
+    pdf.setCreator(QStringLiteral("Quintaro2 q2tool"));
+    pdf.setPageLayout(JobPageLayout(job.setup));
+    QPainter painter;
+    if (!painter.begin(&pdf)) {
+        PrintError(QStringLiteral("cannot write ") + out);
+        return kFailure;
+    }
+    QElapsedTimer timer;
+    timer.start();
+    const int pages = PrintPieces(painter, pdf, job.records, job.setup, Dpi{job.dpi, job.dpi});
+    painter.end();
+    PrintOut(QStringLiteral("%1 records, %2 pages, %3 ms").arg(job.records.size()).arg(pages).arg(timer.elapsed()));
+    return kOk;
+}
+
+int Preview(const QStringList& argsIn) {
+    QStringList args = argsIn;
+    Job job;
+    const bool hasDpi = args.contains(QStringLiteral("--dpi"));
+    if (auto rc = Prepare(args, 3, Commands()["preview"].Usage, job)) return *rc;
+    bool ok = false;
+    const int row = args[1].toInt(&ok);
+    if (!ok || row < 0 || row >= job.records.size()) {
+        PrintError(QStringLiteral("ROW: 0–%1 (the marked records)").arg(job.records.size() - 1));
+        return kFailure;
+    }
+    // The dialog's preview size unless a resolution is asked for.
+    const Dpi dpi = hasDpi ? Dpi{job.dpi, job.dpi} : PreviewDpi(job.setup);
+    const TPreviewSize area = job.setup.PreviewArea();
+    const QSize size = hasDpi ? PieceSizePx(job.setup, dpi) : QSize(area.Width, area.Height);
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const TPaperGeometry g = job.setup.Geometry();
+    DrawPreviewBackground(painter, job.setup.IsLabel() ? 0 : job.setup.Kind, g.UnitWidth, g.UnitHeight, dpi);
+    RenderPiece(painter, *job.records[row], job.setup, dpi, PrintSpacing(dpi.y), TRenderPurpose::Preview,
+                {false});
+    painter.end();
+    if (!image.save(args[2], "PNG")) {
+        PrintError(QStringLiteral("cannot write ") + args[2]);
+        return kFailure;
+    }
+    return kOk;
+}
+
+const QString kOptions = QStringLiteral(
+    "[--kind N | --label MAKER/MODEL] [--horizontal] [--sender N [--office]] [--sender-zip-in-area] "
+    "[--barcode] [--font NAME] [--mode N] [--dpi N] [--password P]");
+
+const Registrar print(QStringLiteral("print"),
+                      {QStringLiteral("print BOOK.QT2 OUT.pdf ") + kOptions + "   the marked records into a PDF",
+                       Print});
+const Registrar preview(QStringLiteral("preview"),
+                        {QStringLiteral("preview BOOK.QT2 ROW OUT.png ") + kOptions +
+                             "   the preview of one print-list row",
+                         Preview});
+
+}  // namespace
+}  // namespace q2tool
