@@ -3,6 +3,7 @@
 #include "ZipData.h"
 
 #include <QFile>
+#include <algorithm>
 
 #include "platform/Cp932.h"
 #include "platform/WidthMap.h"
@@ -10,22 +11,29 @@
 namespace q2 {
 namespace {
 
-bool ReadLines(const QString& path, QString* text) {
+bool ReadBytes(const QString& path, QByteArray* bytes) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return false;
-    *text = DecodeCp932(f.readAll());
+    *bytes = f.readAll();
     return f.error() == QFileDevice::NoError;
 }
 
-// Calls fn for each line (CR LF, CR or LF ends one); stops when fn returns false.
-template <typename Fn>
-void ForEachLine(QStringView text, Fn fn) {
+bool IsLineEnd(QChar c) {
+    return c == u'\r' || c == u'\n';
+}
+bool IsLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+
+// Calls fn for each non-empty line (CR LF, CR or LF ends one). CR and LF are
+// never the second byte of a CP932 character, so bytes split like text.
+template <typename View, typename Fn>
+void ForEachLine(View text, Fn fn) {
     qsizetype start = 0;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i <= n; ++i) {
-        if (i < n && text[i] != u'\r' && text[i] != u'\n') continue;
+        if (i < n && !IsLineEnd(text[i])) continue;
         if (i > start) fn(text.sliced(start, i - start));
-        if (i < n && text[i] == u'\r' && i + 1 < n && text[i + 1] == u'\n') ++i;
         start = i + 1;
     }
 }
@@ -54,15 +62,19 @@ TZipSearch SearchByZip(const QString& dataPath, const QString& upper, const QStr
     }
     s.Label = QStringLiteral("検索キー：") + upper + QLatin1Char('-') + lower;
     const QString key = upper + lower;
-    QString text;
-    if (!ReadLines(dataPath, &text)) {
+    QByteArray bytes;
+    if (!ReadBytes(dataPath, &bytes)) {
         s.Result = TZipSearchResult::FileError;
         return s;
     }
-    ForEachLine(text, [&](QStringView line) {
-        if (line.startsWith(key)) s.Entries.append(ParseZipLine(line));
-        return true;
-    });
+    // The codes are compared as bytes; only the lines that match are decoded.
+    // A character the code page cannot hold matches no line.
+    if (IsCp932Encodable(key)) {
+        const QByteArray keyBytes = EncodeCp932(key);
+        ForEachLine(QByteArrayView(bytes), [&](QByteArrayView line) {
+            if (line.startsWith(keyBytes)) s.Entries.append(ParseZipLine(DecodeCp932(line)));
+        });
+    }
     s.Result = s.Entries.isEmpty() ? TZipSearchResult::NotFound : TZipSearchResult::Found;
     return s;
 }
@@ -74,26 +86,40 @@ TZipSearch SearchByAddress(const QString& dataPath, const QString& address) {
         return s;
     }
     s.Label = QStringLiteral("検索キー：") + address;
-    QString text;
-    if (!ReadLines(dataPath, &text)) {
+    QByteArray bytes;
+    if (!ReadBytes(dataPath, &bytes)) {
         s.Result = TZipSearchResult::FileError;
         return s;
     }
-    ForEachLine(text, [&](QStringView line) {
-        if (line.contains(address, Qt::CaseInsensitive)) s.Entries.append(ParseZipLine(line));
-        return true;
-    });
+    // One search through the whole text, each hit widened to its line: the
+    // same rows as a test of every line, without a call per line. A key with
+    // a line break could only match across lines, so it matches nothing.
+    const QString text = DecodeCp932(bytes);
+    const bool oneLine =
+        std::none_of(address.begin(), address.end(), [](QChar c) { return IsLineEnd(c); });
+    qsizetype from = 0;
+    while (oneLine && from < text.size()) {
+        const qsizetype hit = text.indexOf(address, from, Qt::CaseInsensitive);
+        if (hit < 0) break;
+        qsizetype start = hit, end = hit + address.size();
+        while (start > 0 && !IsLineEnd(text[start - 1])) --start;
+        while (end < text.size() && !IsLineEnd(text[end])) ++end;
+        s.Entries.append(ParseZipLine(QStringView(text).sliced(start, end - start)));
+        from = end;
+    }
     s.Result = s.Entries.isEmpty() ? TZipSearchResult::NotFound : TZipSearchResult::Found;
     return s;
 }
 
 QString ZipSearchMessage(const TZipSearch& search, bool byAddress, const QString& dataPath) {
     switch (search.Result) {
-        case TZipSearchResult::Found: return QString();
+        case TZipSearchResult::Found:
+            return QString();
         case TZipSearchResult::FileError:
             return QStringLiteral("ファイル %1 を開けません").arg(dataPath);
         default:
-            return byAddress ? QStringLiteral("住所が不明です") : QStringLiteral("郵便番号が不明です");
+            return byAddress ? QStringLiteral("住所が不明です")
+                             : QStringLiteral("郵便番号が不明です");
     }
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "platform/Cp932.h"
@@ -16,9 +17,10 @@ QString Fixture(const QTemporaryDir& dir) {
     const QString path = dir.filePath("zip.dat");
     QFile f(path);
     f.open(QIODevice::WriteOnly);
-    f.write(EncodeCp932(QStringLiteral(
-        "1000013,東京都千代田区霞が関\r\n1000014,東京都千代田区永田町\n1010001,東京都千代田区神田須田町\r"
-        "9999999,Test Town, with comma\r\nno comma line\r\n")));
+    f.write(
+        EncodeCp932(QStringLiteral("1000013,東京都千代田区霞が関\r\n1000014,"
+                                   "東京都千代田区永田町\n1010001,東京都千代田区神田須田町\r"
+                                   "9999999,Test Town, with comma\r\nno comma line\r\n")));
     return path;
 }
 }  // namespace
@@ -51,7 +53,8 @@ TEST(ZipData, SearchByAddressLooksAtTheWholeLineIgnoringCase) {
     const QString path = Fixture(dir);
     EXPECT_EQ(SearchByAddress(path, QStringLiteral("霞が関")).Entries.size(), 1);
     EXPECT_EQ(SearchByAddress(path, "test town").Entries.size(), 1);
-    EXPECT_EQ(SearchByAddress(path, "1010001").Entries.size(), 1);  // the code digits are searched too
+    EXPECT_EQ(SearchByAddress(path, "1010001").Entries.size(),
+              1);  // the code digits are searched too
     EXPECT_EQ(SearchByAddress(path, QStringLiteral("１００")).Result, TZipSearchResult::NotFound);
     const TZipSearch noComma = SearchByAddress(path, "no comma");
     ASSERT_EQ(noComma.Entries.size(), 1);
@@ -68,4 +71,33 @@ TEST(ZipData, RealPostalData) {
     ASSERT_FALSE(k.Entries.isEmpty());
     EXPECT_EQ(k.Entries[0].CodeColumn(), "100-0013");
     EXPECT_EQ(SearchByZip(kShipped, "123", "4567").Result, TZipSearchResult::NotFound);
+}
+
+// The lookups against a plain test of every line of the shipped file.
+TEST(ZipData, LookupsListTheSameLinesAsALineByLineScan) {
+    QFile f(kShipped);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QStringList lines =
+        DecodeCp932(f.readAll()).split(QRegularExpression("\r\n|\r|\n"), Qt::SkipEmptyParts);
+    auto byLine = [&](auto matches) {
+        QList<TZipEntry> out;
+        for (const QString& line : lines)
+            if (matches(line)) out.append(ParseZipLine(line));
+        return out;
+    };
+    for (const char* key : {"1000", "0600042", "9071801", "999"}) {
+        const QString k = QString::fromUtf8(key);
+        EXPECT_EQ(SearchByZip(kShipped, k.left(3), k.mid(3)).Entries,
+                  byLine([&](const QString& l) { return l.startsWith(k); }))
+            << key;
+    }
+    // 区 occurs twice in some lines; ｂ (full-width) matches Ｂ; a code digit run too.
+    for (const char* key : {"霞が関", "区", "ｂ", "0013,", "ＮＨＫ"}) {
+        const QString k = QString::fromUtf8(key);
+        EXPECT_EQ(SearchByAddress(kShipped, k).Entries,
+                  byLine([&](const QString& l) { return l.contains(k, Qt::CaseInsensitive); }))
+            << key;
+    }
+    EXPECT_EQ(SearchByAddress(kShipped, QStringLiteral("霞が関\r\n東京都")).Result,
+              TZipSearchResult::NotFound);
 }
