@@ -1,11 +1,15 @@
 // Takes the main window's screenshots for docs/screenshots: the sample book
-// on the "全" tab and on the "カ" tab, the popup menu and the password prompt.
+// on the "全" tab and on the "カ" tab, the popup menu, the password prompt and
+// a record in the editor on both of its pages.
 // Run under a display (xvfb-run); not a test.
 #include <QApplication>
 #include <QDir>
 #include <QMenu>
 #include <QPixmap>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,6 +18,7 @@
 #include "app/FormMain.h"
 #include "app/FormPasswordAuth.h"
 #include "app/ProgramWindows.h"
+#include "app/RecordEditor.h"
 #include "app/ToolbarIcons.h"
 
 namespace {
@@ -67,5 +72,24 @@ int main(int argc, char** argv) {
     auth.move(main.geometry().center() - auth.rect().center());
     ok = Shoot(main, out + QStringLiteral("/password-prompt.png")) && ok;
     auth.hide();
+
+    // A record in the editor, on its private and on its office page.
+    main.ClickTab(0);
+    auto rowOf = [&main](const QString& name) {
+        for (int i = 0; i < int(main.DisplayList.size()); ++i)
+            if (main.DisplayList[i]->PerSonalName_1 == name) return i;
+        return 0;
+    };
+    q2::TRecordEditor& editor = *main.RecordEditor;
+    main.SelectRows({rowOf(QStringLiteral("青山"))});
+    editor.PGPrintType->setCurrentWidget(editor.TabSheetPersonal);
+    ok = Shoot(main, out + QStringLiteral("/record-editor-personal.png")) && ok;
+    main.SelectRows({rowOf(QStringLiteral("株式会社山手ビル管理"))});
+    editor.PGPrintType->setCurrentWidget(editor.TabSheetOffice);
+    ok = Shoot(main, out + QStringLiteral("/record-editor-office.png")) && ok;
+    // The lower part: joint names, categories, picture and history.
+    if (auto* scroll = main.findChild<QScrollArea*>(QStringLiteral("ScrollRecordEditor")))
+        scroll->verticalScrollBar()->setValue(scroll->verticalScrollBar()->maximum());
+    ok = Shoot(main, out + QStringLiteral("/record-editor-lower.png")) && ok;
     return ok ? 0 : 1;
 }
