@@ -20,7 +20,7 @@ QString SexEnumName(TThSex sex);
 
 // Day 0 of the date-time values the files are built on.
 // Date-time values of records are plain calendar values without a time zone;
-// they are held with the UTC time spec so that no zone conversion ever runs
+// they are held as UTC values so that no zone conversion ever runs
 // (a local-time QDateTime costs a zone lookup on every construction).
 inline QDateTime MakeDateTime(QDate date, QTime time = QTime(0, 0)) {
     return QDateTime(date, time, Qt::UTC);

@@ -1,4 +1,4 @@
-// FitAddressLines of Part 3.3: the two address lines fitted into their frame.
+// FitAddressLines: the two address lines fitted into their frame.
 #pragma once
 
 #include <QPainter>

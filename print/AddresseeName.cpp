@@ -51,8 +51,8 @@ void LayoutPersonal(TPrintNameData& d, const TPrintFace& face, int dpi, DevicePx
     d.JointCount = k;
     // Family-name omission. Once a joint name shows a family other than the
     // main one, later joint names keep theirs, so that a bare given name is
-    // never read as belonging to the other family (our choice for Part 3.4's
-    // open point, applied from the first joint name on).
+    // never read as belonging to the other family (applied from the
+    // first joint name on).
     bool keepFamilies = false;
     for (int i = 0; i < k; ++i) {
         if (d.JointFamily[i].isEmpty()) continue;

@@ -1,4 +1,4 @@
-// The addressee name block of Part 3.4: which data is printed, the four print
+// The addressee name block: which data is printed, the four print
 // control modes, and the layout and drawing of the name frame.
 #pragma once
 
@@ -30,11 +30,11 @@ TAddresseeData SelectAddresseeData(const TUserInfo& record);
 // "PrintName=HonorificTitle:" for each flagged joint name, not yet normalised.
 QString BuildJointNameList(const TUserInfo& record);
 
-// SplitName (main name) and the joint-name split of Part 3.4.
+// SplitName (main name) and the joint-name split.
 void SplitName(const QString& text, QString* family, QString* given);
 void SplitJointName(const QString& text, QString* family, QString* given);
 
-// The texts of the name block, each already passed through NormalizePrintText.
+// The texts of the addressee name block, each already passed through NormalizePrintText.
 struct TNameInputs {
     QString FullName, Honorific, Company, Department, Position;
     QString JointList;  // BuildJointNameList, normalised as a whole

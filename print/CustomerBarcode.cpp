@@ -75,8 +75,8 @@ DevicePx MeasureBarcodeWidth(const QString& code, Points size, int dpi) {
     return sum;
 }
 
-// Part 3.5 hands the library the address as printed, which in vertical
-// writing has kanji numerals and "―": the library reads kanji numerals only
+// The address as printed would be the wrong thing to hand the library: in vertical
+// writing it has kanji numerals and "―": the library reads kanji numerals only
 // before 丁目, 番, 号 and the like, so 緑町3丁目30-8 would lose "30-8". The
 // stored lines give the same, right barcode in both directions.
 QString BarcodeAddress(const QString& storedLine1, const QString& storedLine2) {
@@ -98,7 +98,7 @@ TPrintCostomerData LayoutCustomerBarcode(int dpi, DeviceRect frame, const QStrin
     out[23] = 0;
     d.Code = QString::fromLatin1(out, qsizetype(std::strlen(out)));
     d.Size = startSize;
-    // The shrink rule of Part 3.3 on the bars' advances.
+    // The shrink rule of the layout engine on the bars' advances.
     while (MeasureBarcodeWidth(d.Code, d.Size, dpi) > frame.width) {
         if (d.Size.v > 1) {
             d.Size = Points(d.Size.v - 1);

@@ -1,4 +1,4 @@
-// The customer barcode (Part 3.5): the string from Lumika's GetCBarString,
+// The customer barcode: the string from Lumika's GetCBarString,
 // drawn as Japan Post 4-state bars, since no "PB Barcode" font exists here.
 #pragma once
 
@@ -43,8 +43,8 @@ struct TBarGeometry {
 DevicePx BarcodeAdvance(QChar c, Points size, int dpi);
 DevicePx MeasureBarcodeWidth(const QString& code, Points size, int dpi);
 
-// LayoutCustomerBarcode. `address` is what the library is handed; Part 3.5
-// passes the printed form, we pass the stored address lines (see the .cpp).
+// LayoutCustomerBarcode. `address` is what the library is handed: the stored
+// address lines, not their printed form (see the .cpp).
 TPrintCostomerData LayoutCustomerBarcode(int dpi, DeviceRect frame, const QString& zipText,
                                          const QString& address, Points startSize,
                                          const TBarcodeFunction& barcode);

@@ -1,4 +1,4 @@
-// paper.cfg (Part 3.1): the label sheet catalogue, records of ten lines.
+// paper.cfg: the label sheet catalogue, records of ten lines.
 #pragma once
 
 #include <QList>

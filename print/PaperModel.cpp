@@ -1,4 +1,4 @@
-// Paper kinds, default frames and the unit conversions of Part 3.1.
+// Paper kinds, default frames and the unit conversions.
 #include "print/PaperModel.h"
 
 namespace q2 {
@@ -21,7 +21,7 @@ constexpr PreviewRect R(int l, int t, int w, int h) {
     return {PreviewPx(l), PreviewPx(t), PreviewPx(w), PreviewPx(h)};
 }
 
-// Rows of Part 3.1's table: ZIP, ADD, NAM, CUS, SEN, SZIP; [kind-1][horizontal].
+// Default frames: ZIP, ADD, NAM, CUS, SEN, SZIP; [kind-1][horizontal].
 const TLayoutFrames kFrames[10][2] = {
     {{R(177, 51, 178, 25), R(279, 162, 70, 347), R(172, 162, 98, 344), R(99, 124, 275, 31), R(27, 335, 85, 178), R(29, 525, 107, 17)},
      {R(177, 51, 178, 25), R(37, 195, 330, 69), R(37, 267, 330, 99), R(37, 156, 330, 28), R(25, 430, 177, 84), R(31, 525, 108, 18)}},

@@ -1,4 +1,4 @@
-// The paper model of Part 3.1: paper kinds, default frames, the preview area
+// The paper model: paper kinds, default frames, the preview area
 // and its scales, FrameToDevice, label sheets and their placement.
 #pragma once
 
@@ -55,7 +55,7 @@ struct TPaperGeometry {
 TPaperGeometry GeometryForKind(int kind);
 TPaperGeometry GeometryForLabel(const TLabelPaper& label);
 
-// Preview area size in preview pixels (Part 3.1, "Preview area").
+// Preview area size in preview pixels ("Preview area").
 struct TPreviewSize {
     int Width = 383, Height = 567;
 };

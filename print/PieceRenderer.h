@@ -1,4 +1,4 @@
-// RenderPiece (Part 3.6, steps 1–13) and the page loops of PrintAll: one code
+// RenderPiece (steps 1–13) and the page loops of PrintAll: one code
 // path for the preview, q2tool, PDF files and printers.
 #pragma once
 

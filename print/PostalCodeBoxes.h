@@ -1,4 +1,4 @@
-// Postal codes on the address side (Part 3.5): the addressee's digits in the
+// Postal codes on the address side: the addressee's digits in the
 // printed boxes, the sender's in the small boxes, "〒" text on labels.
 #pragma once
 
@@ -35,7 +35,7 @@ struct TPostalTextLayout {
     DevicePx Left, Top, Width;
 };
 QString PostalCodeLabelText(const QString& zipText);
-// Measures in the print face, the face it is drawn in (Part 3.5's sound choice).
+// Measures in the print face, the face it is drawn in (so that a label's code never overflows its frame).
 TPostalTextLayout FitPostalCodeText(const TPrintFace& face, int dpi, DeviceRect frame,
                                     const QString& zipText, Points startSize);
 void DrawPostalCodeText(QPainter& painter, int dpi, const QString& zipText,

@@ -1,4 +1,4 @@
-// The preview background pictures of Part 3.1, drawn instead of shipped:
+// The preview background pictures, drawn instead of shipped:
 // the red postal code boxes, the sender's small boxes and the stamp area.
 #pragma once
 

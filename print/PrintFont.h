@@ -1,4 +1,4 @@
-// Print fonts of Part 3.3/3.9: faces resolved through fontconfig, fonts made at
+// Print fonts: faces resolved through fontconfig, fonts made at
 // a cell height in device pixels, and their metrics, cached per face and size.
 #pragma once
 
@@ -64,18 +64,18 @@ private:
     int dpi_ = 0;
 };
 
-// CreatePrintFont of Part 3.3: cell height round(size × dpi ÷ 72). `style` bit 0
+// CreatePrintFont: cell height round(size × dpi ÷ 72). `style` bit 0
 // bold, 1 italic, 2 underline (the address printout always passes 0). The
 // result is invalid when the face has no usable font file.
 TPrintFont CreatePrintFont(const TPrintFace& face, int charset, int style, int dpi, Points size);
 
-// Measuring (Part 3.3). A character is one code point (CP932 holds no pairs).
+// Measuring. A character is one code point (CP932 holds no pairs).
 int CharCount(QStringView text);
 DevicePx MeasureWidth(const TPrintFont& font, QStringView text);
 // The cell height, the same for every text: the thickness of a line or column.
 DevicePx TextHeight(const TPrintFont& font, QStringView text = u"あ");
 
-// The message Part 3.3 gives when a font cannot be created.
+// The message shown when a font cannot be created.
 QString FontCreationFailedText();
 
 }  // namespace q2

@@ -1,4 +1,4 @@
-// The print settings of config.ini, section PRINT_CONF (Part 3.1): keys,
+// The print settings of config.ini, section PRINT_CONF: keys,
 // defaults when absent, and the order in which they are written.
 #pragma once
 
@@ -33,7 +33,7 @@ constexpr const char* kPrintConfSection = "PRINT_CONF";
 // 0 and P_MAKER/P_INDEX only when TYPE is 1, as the dialog reads them; the
 // others keep their defaults then.
 TPrintSettings LoadPrintSettings(const QString& configPath);
-// Writes the keys in Part 3.1's order; other keys of the file stay.
+// Writes the keys in their fixed order; other keys of the file stay.
 bool SavePrintSettings(const QString& configPath, const TPrintSettings& settings);
 
 }  // namespace q2

@@ -1,4 +1,4 @@
-// The text primitives of Part 3.3: the shrink rule and the two drawing
+// Text primitives of the layout: the shrink rule and the two drawing
 // operations, in horizontal and in vertical writing.
 #pragma once
 
@@ -10,7 +10,7 @@
 namespace q2 {
 
 // CreatePrintFont for Shift-JIS text with no style, reporting a failure with
-// Part 3.3's message; the layout goes on with the invalid font (it measures 0).
+// The message shown; the layout goes on with the invalid font (it measures 0).
 TPrintFont MakeTextFont(const TPrintFace& face, int dpi, Points size);
 
 // The shrink rule: while `tooBig(font)` holds, lower `size` by one point and

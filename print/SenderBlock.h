@@ -1,4 +1,4 @@
-// The sender block of Part 3.8: the sender's data prepared, the sender frame
+// The sender block: the sender's data prepared, the sender frame
 // divided among its groups of lines, sizes and positions fitted, drawn.
 #pragma once
 

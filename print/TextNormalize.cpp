@@ -1,4 +1,4 @@
-// Print text normalisation, in the order of Part 3.2's steps.
+// Print text normalisation, step by step.
 #include "print/TextNormalize.h"
 
 #include "platform/OsVersion.h"

@@ -1,4 +1,4 @@
-// Print text normalisation (Part 3.2): dashes alike, full-width digits and
+// Print text normalisation: dashes alike, full-width digits and
 // letters, kanji numerals for vertical address lines.
 #pragma once
 
@@ -8,7 +8,7 @@ namespace q2 {
 
 QString NormalizePrintText(const QString& text);
 QString ToKanjiNumerals(const QString& text);
-// Part 1.1's trim: leading and trailing characters with codes up to 32.
+// Trim: leading and trailing characters with codes up to 32.
 QString PrintTrim(const QString& text);
 
 }  // namespace q2

@@ -69,7 +69,7 @@ struct PreviewRect {
     constexpr bool operator==(const PreviewRect&) const = default;
 };
 
-// Preview pixels per millimetre (S or S' of Part 3.1).
+// Preview pixels per millimetre (S or S').
 struct PreviewScale {
     double perMm = 1;
 };
@@ -88,17 +88,17 @@ struct Dpi {
     constexpr bool operator==(const Dpi&) const = default;
 };
 
-// The only conversions between the units; each rounds as Part 3.1 prescribes.
+// The only conversions between the units; each does its own rounding.
 inline DevicePx MmToDeviceX(Mm mm, Dpi dpi) { return DevicePx(RoundInt(mm.v * dpi.x / 25.4)); }
 inline DevicePx MmToDeviceY(Mm mm, Dpi dpi) { return DevicePx(RoundInt(mm.v * dpi.y / 25.4)); }
-// Postal code boxes use one resolution for both axes (Part 3.5).
+// Postal code boxes use one resolution for both axes.
 inline DevicePx MmToDevice(Mm mm, int dpi) { return DevicePx(RoundInt(mm.v * dpi / 25.4)); }
 inline Mm PreviewToMm(PreviewPx p, PreviewScale s) { return Mm(p.v / s.perMm); }
 inline double DeviceToMm(DevicePx p, int dpi) { return p.v * 25.4 / dpi; }
 // Cell height of a font of `size` points: round(size × dpi ÷ 72).
 inline DevicePx PointsToCell(Points size, int dpi) { return DevicePx(RoundInt(size.v * dpi / 72.0)); }
 
-// Line spacing g of Part 3.3: 0.2 mm in the preview's or the printer's pixels.
+// Line spacing g: 0.2 mm in the preview's or the printer's pixels.
 inline DevicePx PrintSpacing(int dpiY) { return DevicePx(RoundInt(dpiY * 0.2 / 25.4)); }
 
 }  // namespace q2

@@ -1,4 +1,4 @@
-// FitAddressLines (Part 3.3): the shrink rule and the placement of line 2.
+// FitAddressLines: the shrink rule and the placement of line 2.
 #include <gtest/gtest.h>
 
 #include "print/AddressLines.h"

@@ -1,4 +1,4 @@
-// The addressee name block (Part 3.4): joint names and the office modes.
+// The addressee name block: joint names and the office modes.
 #include <gtest/gtest.h>
 
 #include "print/AddresseeName.h"

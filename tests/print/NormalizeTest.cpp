@@ -1,4 +1,4 @@
-// Part 3.2's table: normalisation and kanji numerals.
+// The normalisation table: normalisation and kanji numerals.
 #include <gtest/gtest.h>
 
 #include "platform/OsVersion.h"

@@ -1,4 +1,4 @@
-// Part 3.1: preview areas, scales, FrameToDevice, label placement, paper.cfg.
+// Preview areas, scales, FrameToDevice, label placement, paper.cfg.
 #include <gtest/gtest.h>
 
 #include "print/LabelCatalog.h"

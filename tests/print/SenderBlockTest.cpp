@@ -1,4 +1,4 @@
-// The sender block (Part 3.8).
+// The sender block.
 #include <gtest/gtest.h>
 
 #include "print/SenderBlock.h"
