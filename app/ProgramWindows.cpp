@@ -3,6 +3,7 @@
 #include "app/ProgramWindows.h"
 
 #include "app/FormEditPassword.h"
+#include "app/FormInputBox.h"
 #include "app/FormMain.h"
 #include "app/FormPasswordAuth.h"
 
@@ -12,11 +13,13 @@ TProgramWindows::TProgramWindows() {
     formMain_ = std::make_unique<TFormMain>();
     formPasswordAuth_ = std::make_unique<TFormPasswordAuth>(formMain_.get());
     formEditPassword_ = std::make_unique<TFormEditPassword>(formMain_.get());
+    formInputBox_ = std::make_unique<TFormInputBox>(formMain_.get());
     formMain_->SetPasswordAuth(formPasswordAuth_.get());
 }
 
 TProgramWindows::~TProgramWindows() {
     // The dialogs are children of the main window: release them first.
+    formInputBox_.reset();
     formEditPassword_.reset();
     formPasswordAuth_.reset();
     formMain_.reset();

@@ -9,6 +9,7 @@ namespace q2 {
 class TFormMain;
 class TFormPasswordAuth;
 class TFormEditPassword;
+class TFormInputBox;
 
 class TProgramWindows {
 public:
@@ -20,11 +21,13 @@ public:
     TFormMain& FormMain() { return *formMain_; }
     TFormPasswordAuth& FormPasswordAuth() { return *formPasswordAuth_; }
     TFormEditPassword& FormEditPassword() { return *formEditPassword_; }
+    TFormInputBox& FormInputBox() { return *formInputBox_; }
 
 private:
     std::unique_ptr<TFormMain> formMain_;
     std::unique_ptr<TFormPasswordAuth> formPasswordAuth_;
     std::unique_ptr<TFormEditPassword> formEditPassword_;
+    std::unique_ptr<TFormInputBox> formInputBox_;
 };
 
 }  // namespace q2

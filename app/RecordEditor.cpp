@@ -371,9 +371,6 @@ void TRecordEditor::BuildControls() {
     connect(BtnImg_1_Clear, &QPushButton::clicked, this, &TRecordEditor::BtnImg_1_ClearClick);
     connect(LVHistory, &QTableWidget::itemSelectionChanged, this,
             &TRecordEditor::UpdateHistoryButtons);
-    connect(LVHistory, &QTableWidget::cellDoubleClicked, this, [this] {
-        if (BtnHistoryEdit->isEnabled()) BtnHistoryEditClick();
-    });
 }
 
 void TRecordEditor::SetDialogs(TFormSearchZip* searchZip, TFormEditHistory* editHistory) {

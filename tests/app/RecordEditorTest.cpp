@@ -175,6 +175,14 @@ TEST_F(RecordEditor, AddingARecordGivesItsDefaultsAndSelectsIt) {
     // Cancelled: nothing added.
     m.pngBtnAddAddressClick();
     EXPECT_EQ(m.AddressBook.Count(), 3);
+
+    // The editor's delete button removes the selected record after asking.
+    prompter.answers.push_back(true);
+    m.RecordEditor->BtnDel->click();
+    EXPECT_EQ(prompter.asked.last(), "選択中の住所を削除しますか？");
+    EXPECT_EQ(m.AddressBook.Count(), 2);
+    EXPECT_EQ(m.CurrentRecord, nullptr);
+    EXPECT_FALSE(m.RecordEditor->EditPersonalName_1->isEnabled());
 }
 
 TEST_F(RecordEditor, AddingWithAFilterOnLeavesTheListAsItWas) {

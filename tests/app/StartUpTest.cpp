@@ -4,12 +4,14 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QFile>
 #include <QLockFile>
 #include <QProcess>
 #include <QThread>
 
 #include "AppFixture.h"
+#include "app/RecordEditor.h"
 #include "app/StartUp.h"
 #include "model/MailConfig.h"
 #include "platform/ProfileFile.h"
@@ -65,7 +67,8 @@ TEST_F(AppTest, FormCreateStartsEmptyAndSaved) {
     EXPECT_TRUE(QFile::exists(q2::GetSenderPath()));
     EXPECT_TRUE(m.DataFolder.endsWith("/Zabelle/Quintaro2/"));
     EXPECT_TRUE(m.PersonalFolder.endsWith("/"));
-    EXPECT_FALSE(m.PanelRecordEditor->isEnabled());
+    EXPECT_FALSE(m.RecordEditor->InputEnabled());
+    EXPECT_FALSE(m.RecordEditor->EditPersonalName_1->isEnabled());
     EXPECT_TRUE(prompter.shown.isEmpty());
     EXPECT_TRUE(Closes(m));  // nothing changed: no question
 }
