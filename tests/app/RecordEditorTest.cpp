@@ -13,6 +13,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTest>
 #include <QTreeWidget>
 
 #include "AppFixture.h"
@@ -71,7 +72,8 @@ TEST_F(RecordEditor, EveryChangeIsStoredAtOnce) {
     EXPECT_EQ(e.EditPersonalName_1->text(), "青木");
     EXPECT_TRUE(m.Saved);  // showing a record changes nothing
 
-    e.EditPersonalName_1->setText("青木x");
+    e.EditPersonalName_1->end(false);
+    QTest::keyClick(e.EditPersonalName_1, Qt::Key_X);  // one character typed
     EXPECT_FALSE(m.Saved);
     EXPECT_EQ(m.CurrentRecord->PerSonalName_1, "青木x");
     EXPECT_EQ(Cell(m, ColumnOf("名前")).left(3), "青木x");
