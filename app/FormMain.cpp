@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -36,6 +37,7 @@
 #include "app/RecordEditor.h"
 #include "app/ToolbarIcons.h"
 #include "app/UnencodableMessage.h"
+#include "zip/ZipUpdate.h"
 #include "model/DataPaths.h"
 #include "model/ListFile.h"
 #include "platform/Clock.h"
@@ -155,6 +157,17 @@ void TFormMain::BuildWindow() {
             &TFormMain::pngBtnAddAddressClick);
     connect(pngBtnAddSender->defaultAction(), &QAction::triggered, this,
             &TFormMain::pngBtnAddSenderClick);
+    connect(pngBtnConfig->defaultAction(), &QAction::triggered, this, &TFormMain::pngBtnConfigClick);
+    connect(pngBtnImport->defaultAction(), &QAction::triggered, this, &TFormMain::pngBtnImportClick);
+    connect(PngBtnDirectMail->defaultAction(), &QAction::triggered, this,
+            &TFormMain::PngBtnDirectMailClick);
+    connect(PngBtnZipUpdate->defaultAction(), &QAction::triggered, this,
+            &TFormMain::PngBtnZipUpdateClick);
+    auto* about = new QAction(QStringLiteral("バージョン情報"), this);
+    about->setObjectName(QStringLiteral("ActAbout"));
+    about->setShortcut(QKeySequence(Qt::Key_F1));
+    addAction(about);
+    connect(about, &QAction::triggered, this, &TFormMain::ShowAbout);
     // Their dialogs are not part of this program yet.
     for (QToolButton* b :
          {pngBtnPrint, pngBtnConfig, PngBtnDirectMail, pngBtnImport, pngBtnExport, PngBtnZipUpdate})
@@ -828,6 +841,81 @@ void TFormMain::UpdateDialogButtons() {
     TCAddressList->setTabEnabled(kTabSearch, bool(searchDialog_));
     pngBtnPrint->defaultAction()->setEnabled(bool(printDialog_));
     pngBtnExport->defaultAction()->setEnabled(bool(exportDialog_));
+    pngBtnConfig->defaultAction()->setEnabled(bool(configDialog_));
+    pngBtnImport->defaultAction()->setEnabled(bool(importDialog_));
+    PngBtnDirectMail->defaultAction()->setEnabled(bool(directMailDialog_));
+    PngBtnZipUpdate->defaultAction()->setEnabled(bool(zipUpdateDialog_));
 }
+
+void TFormMain::SetConfigDialog(std::function<bool(TUserInfoList&, TthMailConfig&)> execute) {
+    configDialog_ = std::move(execute);
+    UpdateDialogButtons();
+}
+
+void TFormMain::SetImportDialog(std::function<bool(const QString&, TUserInfoList&)> execute) {
+    importDialog_ = std::move(execute);
+    UpdateDialogButtons();
+}
+
+void TFormMain::SetDirectMailDialog(std::function<void(TDisplayList&, TthMailConfig&)> execute) {
+    directMailDialog_ = std::move(execute);
+    UpdateDialogButtons();
+}
+
+void TFormMain::SetZipUpdateDialog(std::function<void()> show) {
+    zipUpdateDialog_ = std::move(show);
+    UpdateDialogButtons();
+}
+
+void TFormMain::pngBtnConfigClick() {
+    if (!configDialog_ || !configDialog_(AddressBook, MailConfig)) return;
+    NameTitleItems = LoadListFile(GetNameTitlePath());
+    Category1Items = LoadListFile(GetCategory1Path());
+    Category2Items = LoadListFile(GetCategory2Path());
+    RecordEditor->SetListItems(NameTitleItems, Category1Items, Category2Items);
+    // The filters start over; the table follows at the next refresh.
+    quietControls_ = true;
+    FillDisplayCategory(CBDisplayCategory_1, Category1Items);
+    FillDisplayCategory(CBDisplayCategory_2, Category2Items);
+    quietControls_ = false;
+    Saved = false;
+}
+
+void TFormMain::pngBtnImportClick() {
+    if (!importDialog_) return;
+    const QString path = GetDialogRunner().OpenFileName(
+        this, {QStringLiteral("インポート"), PersonalFolder, QString(), kCsvFilter, QString()});
+    if (path.isEmpty()) return;
+    if (importDialog_(path, AddressBook)) RefreshAddressList();
+    Saved = false;
+}
+
+void TFormMain::PngBtnDirectMailClick() {
+    if (!MailConfig.IsComplete()) {
+        GetPrompter().Inform(QStringLiteral(
+            "メール送信設定が完了していないため使用できません\n設定ボタンから設定を行ってください"));
+        return;
+    }
+    if (DisplayList.empty()) {
+        GetPrompter().Inform(QStringLiteral(
+            "メール送信の対象がいないため使用できません\n送信対象者を抽出してください"));
+        return;
+    }
+    if (directMailDialog_) directMailDialog_(DisplayList, MailConfig);
+}
+
+void TFormMain::PngBtnZipUpdateClick() {
+    if (zipUpdateDialog_) zipUpdateDialog_();
+}
+
+QString TFormMain::AboutText() const {
+    const TZipVersion zip = ReadZipVersion(GetZipVersionPath());
+    return QStringLiteral("Quintaro2 %1\n\n郵便番号データ：%2\nデータフォルダ：%3")
+        .arg(QCoreApplication::applicationVersion(),
+             zip.Read ? zip.DisplayText : QStringLiteral("（なし）"),
+             QDir::toNativeSeparators(DataFolder));
+}
+
+void TFormMain::ShowAbout() { GetPrompter().Inform(AboutText()); }
 
 }  // namespace q2

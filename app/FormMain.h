@@ -51,6 +51,12 @@ public:
                          std::function<bool(const TUserInfo&, int readingRow)> matches);
     void SetPrintDialog(std::function<void(TDisplayList&, TSenderInfoList&)> show);
     void SetExportDialog(std::function<void(const QString& path, TUserInfoList&)> execute);
+    // True when the settings dialog closed with OK.
+    void SetConfigDialog(std::function<bool(TUserInfoList&, TthMailConfig&)> execute);
+    // True when records were appended to the book.
+    void SetImportDialog(std::function<bool(const QString& csvPath, TUserInfoList&)> execute);
+    void SetDirectMailDialog(std::function<void(TDisplayList&, TthMailConfig&)> execute);
+    void SetZipUpdateDialog(std::function<void()> show);
 
     // Life cycle.
     void FormCreate();
@@ -149,6 +155,13 @@ public slots:
     void pngBtnSaveClick();
     void pngBtnPrintClick();
     void pngBtnExportClick();
+    void pngBtnConfigClick();
+    void pngBtnImportClick();
+    void PngBtnDirectMailClick();
+    void PngBtnZipUpdateClick();
+    // Version, postal data in use and the data folder.
+    void ShowAbout();
+    QString AboutText() const;
     void PopPrintCheckClick();
     void PopPrintNotCheckClick();
     void PopDelAddressClick();
@@ -177,6 +190,10 @@ private:
     std::function<bool(const TUserInfo&, int)> searchMatches_;
     std::function<void(TDisplayList&, TSenderInfoList&)> printDialog_;
     std::function<void(const QString&, TUserInfoList&)> exportDialog_;
+    std::function<bool(TUserInfoList&, TthMailConfig&)> configDialog_;
+    std::function<bool(const QString&, TUserInfoList&)> importDialog_;
+    std::function<void(TDisplayList&, TthMailConfig&)> directMailDialog_;
+    std::function<void()> zipUpdateDialog_;
     bool programEnded_ = false;
     bool formShown_ = false;
     bool quietControls_ = false;  // set while the program itself moves tabs and filters

@@ -22,6 +22,14 @@ bool AcquireSingleInstance(SingleInstanceLock& lock) {
     return false;
 }
 
+namespace {
+std::function<void(TFormMain&)> dialogInstaller;
+}
+
+void SetDialogInstaller(std::function<void(TFormMain&)> install) {
+    dialogInstaller = std::move(install);
+}
+
 int RunProgram(QApplication& app, const QStringList& args) {
     SingleInstanceLock lock;
     {
@@ -47,6 +55,7 @@ int RunProgram(QApplication& app, const QStringList& args) {
 
     TProgramWindows windows;
     TFormMain& main = windows.FormMain();
+    if (dialogInstaller) dialogInstaller(main);
     // Centred before anything is asked, so that a file password prompt shown
     // ahead of the window is centred as well.
     if (const QScreen* screen = main.screen())

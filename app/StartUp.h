@@ -2,6 +2,8 @@
 // and the message loop.
 #pragma once
 
+#include <functional>
+
 #include <QStringList>
 
 class QApplication;
@@ -9,10 +11,15 @@ class QApplication;
 namespace q2 {
 
 class SingleInstanceLock;
+class TFormMain;
 
 // False, after telling the user "既に起動しています", when another running
 // copy holds the lock.
 bool AcquireSingleInstance(SingleInstanceLock& lock);
+
+// Called once the windows exist, before anything is shown: the program
+// plugs its dialogs into the main window here.
+void SetDialogInstaller(std::function<void(TFormMain&)> install);
 
 // Runs velmora3 to its end; `args` are the command-line arguments after the
 // program name. Returns the process's exit status.

@@ -5,3 +5,11 @@ set_target_properties(q2settings PROPERTIES AUTOMOC ON)
 target_include_directories(q2settings PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(q2settings PUBLIC q2app q2model Qt6::Widgets)
 q2_warnings(q2settings)
+
+# The main window shows the postal data version in its about box.
+target_link_libraries(q2app PUBLIC q2zipupdate)
+
+# The program proper: every dialog plugged into the main window.
+target_sources(velmora3 PRIVATE DialogWiring.cpp)
+target_link_libraries(velmora3 PRIVATE q2settings q2zipupdateui)
+target_compile_definitions(velmora3 PRIVATE Q2_VERSION="${PROJECT_VERSION}")

@@ -1,0 +1,102 @@
+// The toolbar's dialog buttons: settings, import, bulk mail, postal update
+// and the about box, each through the hook its dialog plugs into.
+#include <QAction>
+#include <QComboBox>
+#include <QToolButton>
+
+#include "AppFixture.h"
+#include "app/RecordEditor.h"
+#include "model/ListFile.h"
+
+using namespace q2;
+using q2test::AppTest;
+
+namespace {
+bool Enabled(QToolButton* b) { return b->defaultAction()->isEnabled(); }
+}  // namespace
+
+TEST_F(AppTest, ButtonsStayOffUntilTheirDialogIsPluggedIn) {
+    TFormMain& m = Start();
+    for (QToolButton* b : {m.pngBtnConfig, m.pngBtnImport, m.PngBtnDirectMail, m.PngBtnZipUpdate})
+        EXPECT_FALSE(Enabled(b));
+    m.SetConfigDialog([](TUserInfoList&, TthMailConfig&) { return false; });
+    m.SetImportDialog([](const QString&, TUserInfoList&) { return false; });
+    m.SetDirectMailDialog([](TDisplayList&, TthMailConfig&) {});
+    m.SetZipUpdateDialog([] {});
+    for (QToolButton* b : {m.pngBtnConfig, m.pngBtnImport, m.PngBtnDirectMail, m.PngBtnZipUpdate})
+        EXPECT_TRUE(Enabled(b));
+}
+
+TEST_F(AppTest, SettingsOkReloadsTheListsKeepsTextsAndResetsTheFilters) {
+    TFormMain& m = Start();
+    m.SetConfigDialog([](TUserInfoList& book, TthMailConfig&) {
+        SaveListFile(GetCategory1Path(), {QStringLiteral("取引先"), QStringLiteral("友達")});
+        book.Password = "pw";
+        return true;
+    });
+    m.CBDisplayCategory_1->setCurrentIndex(1);
+    m.RecordEditor->CBCategory_1->setEditText(QStringLiteral("自由な分類"));
+    ASSERT_TRUE(m.Saved);
+    m.pngBtnConfig->defaultAction()->trigger();
+    EXPECT_FALSE(m.Saved);
+    EXPECT_EQ(m.CBDisplayCategory_1->currentIndex(), 0);
+    EXPECT_EQ(m.CBDisplayCategory_1->itemText(1), QStringLiteral("取引先"));
+    EXPECT_EQ(m.RecordEditor->CBCategory_1->currentText(), QStringLiteral("自由な分類"));
+    EXPECT_EQ(m.RecordEditor->CBCategory_1->count(), 2);
+}
+
+TEST_F(AppTest, SettingsCancelChangesNothing) {
+    TFormMain& m = Start();
+    m.SetConfigDialog([](TUserInfoList&, TthMailConfig&) { return false; });
+    m.CBDisplayCategory_1->setCurrentIndex(1);
+    m.pngBtnConfig->defaultAction()->trigger();
+    EXPECT_TRUE(m.Saved);
+    EXPECT_EQ(m.CBDisplayCategory_1->currentIndex(), 1);
+}
+
+TEST_F(AppTest, ImportMarksTheBookModifiedEvenWhenCancelled) {
+    TFormMain& m = Start();
+    QString seenPath;
+    m.SetImportDialog([&](const QString& path, TUserInfoList& book) {
+        seenPath = path;
+        book.Add()->PerSonalName_1 = QStringLiteral("取込");
+        return false;
+    });
+    runner.fileNames = {Path("in.csv")};
+    m.pngBtnImport->defaultAction()->trigger();
+    EXPECT_EQ(seenPath, Path("in.csv"));
+    EXPECT_FALSE(m.Saved);
+    // The file dialog cancelled: nothing happens at all.
+    m.Saved = true;
+    m.pngBtnImport->defaultAction()->trigger();
+    EXPECT_TRUE(m.Saved);
+}
+
+TEST_F(AppTest, BulkMailNeedsCompleteSettingsAndRecipients) {
+    TFormMain& m = Start();
+    int opened = 0;
+    m.SetDirectMailDialog([&](TDisplayList&, TthMailConfig&) { ++opened; });
+    m.PngBtnDirectMail->defaultAction()->trigger();
+    EXPECT_EQ(prompter.shown.value(0), QStringLiteral(
+        "メール送信設定が完了していないため使用できません\n設定ボタンから設定を行ってください"));
+    m.MailConfig.SenderName = "a";
+    m.MailConfig.SenderMailAddress = "a@example.jp";
+    m.MailConfig.SMTPServerAddress = "127.0.0.1";
+    m.PngBtnDirectMail->defaultAction()->trigger();
+    EXPECT_EQ(prompter.shown.value(1),
+              QStringLiteral("メール送信の対象がいないため使用できません\n送信対象者を抽出してください"));
+    EXPECT_EQ(opened, 0);
+    m.AddressBook.Add()->PerSonalName_1 = "x";
+    m.RebuildDisplayList();
+    m.PngBtnDirectMail->defaultAction()->trigger();
+    EXPECT_EQ(opened, 1);
+    EXPECT_TRUE(m.Saved);
+}
+
+TEST_F(AppTest, AboutNamesVersionPostalDataAndDataFolder) {
+    TFormMain& m = Start();
+    const QString text = m.AboutText();
+    EXPECT_TRUE(text.startsWith("Quintaro2"));
+    EXPECT_TRUE(text.contains(QStringLiteral("2025/09/30日本郵便公開データ"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QDir::toNativeSeparators(DataFolderPath())));
+}
