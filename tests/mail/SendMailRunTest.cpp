@@ -127,13 +127,19 @@ TEST(SendMailRun, AuthLoginOnlyWhenOnAndOffered) {
         int authEvents;
     };
     const Case cases[] = {
-        {"LOGIN PLAIN", true, "taro", 1},  {"PLAIN", true, "taro", 0},   {"none", true, "taro", 0},
-        {"LOGIN PLAIN", false, "taro", 0}, {"LOGIN PLAIN", true, "", 0},
+        {"LOGIN PLAIN", true, "taro", 1},
+        {"PLAIN", true, "taro", 0},
+        {"none", true, "taro", 0},
+        {"LOGIN PLAIN", false, "taro", 0},
+        {"LOGIN PLAIN", true, "", 0},
+        {"refuse-ehlo", true, "taro", 0},  // HELO, so no extensions at all
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.offered) + (c.useAuth ? " on " : " off ") + c.account);
         SmtpServer smtp;
-        ASSERT_TRUE(smtp.Start({"--auth", c.offered}));
+        const QString offered = QString::fromLatin1(c.offered);
+        ASSERT_TRUE(smtp.Start(offered == "refuse-ehlo" ? QStringList{"--refuse-ehlo"}
+                                                        : QStringList{"--auth", offered}));
         Book book(2);
         TthMailConfig config = Config(smtp.Port());
         config.UseSmtpAuth = c.useAuth;
@@ -144,6 +150,8 @@ TEST(SendMailRun, AuthLoginOnlyWhenOnAndOffered) {
             TSendMailRun(config, book.list, "S", "B", Quick()).Execute(sink);
         EXPECT_EQ(result.ErrorText, "");
         EXPECT_EQ(result.HandedOver, 2);
+        EXPECT_EQ(smtp.Events("AUTH_COMMAND").size(), c.authEvents);
+        EXPECT_EQ(smtp.Events("HELO").size(), offered == "refuse-ehlo" ? 1 : 0);
         const auto auth = smtp.Events("AUTH");
         ASSERT_EQ(auth.size(), c.authEvents);
         if (!auth.isEmpty()) {

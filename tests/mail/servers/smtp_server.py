@@ -23,6 +23,7 @@ def parse_args():
                    help="refuse the n-th RCPT TO of the whole run")
     p.add_argument("--data-delay", type=float, default=0.0,
                    help="seconds to wait before answering a message")
+    p.add_argument("--refuse-ehlo", action="store_true", help="answer EHLO with 502")
     p.add_argument("--cert", help="certificate and key (one PEM file) for STARTTLS or TLS")
     p.add_argument("--tls", action="store_true", help="TLS from the start instead of STARTTLS")
     return p.parse_args()
@@ -41,11 +42,19 @@ class Recorder:
 
     async def handle_EHLO(self, server, session, envelope, hostname, responses):
         self.event(session, "EHLO", tls=server._tls_protocol is not None)
+        if self.args.refuse_ehlo:
+            session.extended_smtp = False
+            return ["502 5.5.2 Error: command not recognized"]
         session.host_name = hostname
         if self.args.auth == "none":
             return [r for r in responses if not r.startswith("250-AUTH")]
         return [("250-AUTH " + self.args.auth) if r.startswith("250-AUTH") else r
                 for r in responses]
+
+    async def handle_HELO(self, server, session, envelope, hostname):
+        self.event(session, "HELO")
+        session.host_name = hostname
+        return "250 mail.test"
 
     async def handle_MAIL(self, server, session, envelope, address, options):
         self.event(session, "MAIL", address=address)
@@ -88,6 +97,14 @@ class LoggingSMTP(SMTP):
     def connection_made(self, transport):
         super().connection_made(transport)
         self.event_handler.event(self.session, "CONNECT")
+
+    # Every AUTH command is logged, also one for a mechanism not offered,
+    # which never reaches the authenticator.
+    async def smtp_AUTH(self, arg):
+        self.event_handler.event(self.session, "AUTH_COMMAND", arg=(arg or "").split(" ")[0])
+        await super().smtp_AUTH(arg)
+
+    smtp_AUTH.__dict__.update(SMTP.smtp_AUTH.__dict__)
 
 
 async def main():
