@@ -1,0 +1,4 @@
+# The address list print: geometry, PDF read back with poppler, the dialogs.
+q2_test(test_list_print
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/ListPrintTest.cpp
+  LIBS q2listprint q2print q2model q2platform q2_test_main_gui Qt6::Gui)
