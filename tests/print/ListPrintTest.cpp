@@ -389,3 +389,39 @@ TEST(DrawListPage, RulesOffDrawNoLineAndLeaveTheTextWhereItWas) {
     EXPECT_GT(text, 100);
     EXPECT_EQ(onlyOff, 0);
 }
+
+TEST(Q2ToolPrintList, PrintsTheSampleBookAndRefusesBadInput) {
+    QTemporaryDir dir;
+    auto run = [&](const QStringList& args, QString* out = nullptr) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", dir.path());
+        p.setProcessEnvironment(env);
+        p.start(Q2_TOOL_PATH, args);
+        p.waitForFinished(60000);
+        if (out) *out = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+        return p.exitCode();
+    };
+    const QString book = Q2_SOURCE_DIR "/data/sample.QT2", pdf = dir.filePath("list.pdf");
+    QString out;
+    ASSERT_EQ(
+        run({"print-list", book, pdf, "--type", "3", "--portrait", "--no-page-numbers"}, &out), 0)
+        << out.toStdString();
+    ASSERT_EQ(PdfPages(pdf), 1);
+    const QList<Word> words = Words(pdf, 1);
+    ASSERT_FALSE(words.isEmpty());
+    EXPECT_EQ(words.front().text, U(u"名前"));
+    bool company = false;
+    for (const Word& w : words) company = company || w.text == U(u"会社名");
+    EXPECT_TRUE(company);
+    // Landscape by default: the header's baseline is the same, the page wider.
+    ASSERT_EQ(run({"print-list", book, pdf}), 0);
+    const QList<Word> wide = Words(pdf, 1);
+    ASSERT_FALSE(wide.isEmpty());
+    EXPECT_NEAR(wide.front().yMin, words.front().yMin, 0.01);
+
+    EXPECT_EQ(run({"print-list", book, pdf, "--type", "6"}, &out), 2);
+    EXPECT_TRUE(out.contains("--type")) << out.toStdString();
+    EXPECT_EQ(run({"print-list", dir.filePath("none.QT2"), pdf}, &out), 1);
+    EXPECT_TRUE(out.contains(U(u"開けません"))) << out.toStdString();
+}
