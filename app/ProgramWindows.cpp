@@ -6,6 +6,7 @@
 #include "app/FormInputBox.h"
 #include "app/FormMain.h"
 #include "app/FormPasswordAuth.h"
+#include "print/FormPrintAddress.h"
 
 namespace q2 {
 
@@ -15,6 +16,11 @@ TProgramWindows::TProgramWindows() {
     formEditPassword_ = std::make_unique<TFormEditPassword>(formMain_.get());
     formInputBox_ = std::make_unique<TFormInputBox>(formMain_.get());
     formMain_->SetPasswordAuth(formPasswordAuth_.get());
+    // The print dialog is a child of the main window, which destroys it.
+    auto* printAddress = new TFormPrintAddress(formMain_.get());
+    formMain_->SetPrintDialog([printAddress](TDisplayList& records, TSenderInfoList& senders) {
+        printAddress->ShowPrintDialog(records, senders);
+    });
 }
 
 TProgramWindows::~TProgramWindows() {

@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include "platform/Cp932.h"
+#include "platform/SafeFile.h"
 #include "print/TextNormalize.h"
 
 namespace q2 {
@@ -14,13 +15,18 @@ QString ValueOf(const QString& line) {
     return q < 0 ? QString() : line.left(q);
 }
 
-}  // namespace
-
-QList<TLabelRecord> ParsePaperConfig(const QString& text) {
+QStringList SplitLines(const QString& text) {
     QStringList lines = text.split(QLatin1Char('\n'));
     for (QString& l : lines)
         if (l.endsWith(QLatin1Char('\r'))) l.chop(1);
     if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    return lines;
+}
+
+}  // namespace
+
+QList<TLabelRecord> ParsePaperConfig(const QString& text) {
+    const QStringList lines = SplitLines(text);
     QList<TLabelRecord> out;
     for (qsizetype i = 0; i < lines.size() - 1 && i + 9 < lines.size(); i += 10) {
         TLabelRecord r;
@@ -28,8 +34,9 @@ QList<TLabelRecord> ParsePaperConfig(const QString& text) {
         const qsizetype comma = head.indexOf(QLatin1Char(','));
         r.Maker = comma < 0 ? head.mid(1) : head.mid(1, comma - 1);
         r.Model = comma < 0 ? QString() : head.mid(comma + 1);
-        QString* values[] = {&r.Orientation, &r.Width, &r.Height, &r.TopMargin, &r.BottomMargin,
-                             &r.LeftMargin, &r.RightMargin, &r.Columns, &r.Rows};
+        QString* values[] = {&r.Orientation, &r.Width,        &r.Height,
+                             &r.TopMargin,   &r.BottomMargin, &r.LeftMargin,
+                             &r.RightMargin, &r.Columns,      &r.Rows};
         for (int k = 0; k < 9; ++k) *values[k] = ValueOf(lines[i + 1 + k]);
         out << r;
     }
@@ -71,6 +78,46 @@ std::optional<TLabelPaper> ToLabelPaper(const TLabelRecord& r) {
     p.Rows = count(r.Rows);
     if (!ok || p.Width.v <= 0 || p.Height.v <= 0) return std::nullopt;
     return p;
+}
+
+QStringList LabelMakers() {
+    return {QString::fromUtf16(u"オリジナル"), QString::fromUtf16(u"ヒサゴ"),
+            QString::fromUtf16(u"エーワン"), QString::fromUtf16(u"マクセル"),
+            QString::fromUtf16(u"サンワサプライ")};
+}
+
+QString OriginalMaker() {
+    return QString::fromUtf16(u"オリジナル");
+}
+
+bool ReadPaperLines(const QString& path, QStringList* lines) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    *lines = SplitLines(DecodeCp932(f.readAll()));
+    return true;
+}
+
+bool WritePaperLines(const QString& path, const QStringList& lines) {
+    QString text;
+    for (const QString& l : lines) text += l + QStringLiteral("\r\n");
+    return WriteFileAtomically(path, EncodeCp932(text));
+}
+
+QString OriginalHeading(const QString& title) {
+    return QLatin1Char('*') + OriginalMaker() + QLatin1Char(',') + title;
+}
+
+QStringList LabelRecordLines(const QString& heading, bool landscape, const QStringList& values) {
+    QStringList out{heading, landscape ? QStringLiteral("1'") : QStringLiteral("0'")};
+    for (const QString& v : values) out << v + QLatin1Char('\'');
+    return out;
+}
+
+bool RemoveLabelRecord(QStringList& lines, const QString& heading) {
+    const qsizetype at = lines.indexOf(heading);
+    if (at < 0) return false;
+    lines.remove(at, std::min<qsizetype>(10, lines.size() - at));
+    return true;
 }
 
 }  // namespace q2

@@ -1,0 +1,866 @@
+// The print dialog: controls, preview, settings and the print run.
+#include "print/FormPrintAddress.h"
+
+#include <QAbstractTableModel>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "model/DataPaths.h"
+#include "platform/Prompter.h"
+#include "print/FormAddPaper.h"
+#include "print/PreviewBackground.h"
+
+namespace q2 {
+
+namespace {
+
+QString T(const char16_t* s) {
+    return QString::fromUtf16(s);
+}
+
+QString DateText(const QDateTime& d) {
+    return FormatDate(d.date());
+}
+
+QString SexText(TThSex s) {
+    switch (s) {
+        case TThSex::tsMale:
+            return T(u"男性");
+        case TThSex::tsFemale:
+            return T(u"女性");
+        default:
+            return T(u"未設定");
+    }
+}
+
+struct TPrintColumn {
+    const char16_t* Caption;
+    QString (*Text)(const TUserInfo&);
+};
+
+#define Q2_FIELD(caption, expr)                                     \
+    {                                                               \
+        caption, [](const TUserInfo& r) -> QString { return expr; } \
+    }
+const TPrintColumn kPrintColumns[] = {
+    Q2_FIELD(u"フリガナ", r.PersonalFullNameKana()),
+    Q2_FIELD(u"名前", r.PersonalFullName()),
+    Q2_FIELD(u"敬称", r.PerSonalHonorificTitle),
+    Q2_FIELD(u"郵便番号", r.PersonalFullZip()),
+    Q2_FIELD(u"住所１", r.PerSonalAddress_1),
+    Q2_FIELD(u"住所２", r.PerSonalAddress_2),
+    Q2_FIELD(u"電話", r.PerSonalTel_1),
+    Q2_FIELD(u"電話/FAX", r.PerSonalTel_2),
+    Q2_FIELD(u"メール１", r.PerSonalMail_1),
+    Q2_FIELD(u"メール２", r.PerSonalMail_2),
+    Q2_FIELD(u"HP", r.PerSonalHomePage),
+    Q2_FIELD(u"生年月日", DateText(r.CommonBirthday)),
+    Q2_FIELD(u"年齢", QString::number(r.PersonalAge())),
+    Q2_FIELD(u"性別", SexText(r.PersonalSex)),
+    Q2_FIELD(u"フリガナ", r.OfficeKana),
+    Q2_FIELD(u"会社名", r.OfficeName),
+    Q2_FIELD(u"会社郵便番号", r.OfficeFullZip()),
+    Q2_FIELD(u"会社住所１", r.OfficeAddress_1),
+    Q2_FIELD(u"会社住所２", r.OfficeAddress_2),
+    Q2_FIELD(u"会社電話", r.OfficeTel_1),
+    Q2_FIELD(u"会社電話/FAX", r.OfficeTel_2),
+    Q2_FIELD(u"会社メール１", r.OfficeMail_1),
+    Q2_FIELD(u"会社メール２", r.OfficeMail_2),
+    Q2_FIELD(u"会社HP", r.OfficeHomePage),
+    Q2_FIELD(u"部署", r.OfficePost),
+    Q2_FIELD(u"役職", r.OfficeOfficialPosition),
+    Q2_FIELD(u"連名１", r.CommonJointNameObj_1.PrintName),
+    Q2_FIELD(u"連名１敬称", r.CommonJointNameObj_1.HonorificTitle),
+    Q2_FIELD(u"連名２", r.CommonJointNameObj_2.PrintName),
+    Q2_FIELD(u"連名２敬称", r.CommonJointNameObj_2.HonorificTitle),
+    Q2_FIELD(u"連名３", r.CommonJointNameObj_3.PrintName),
+    Q2_FIELD(u"連名３敬称", r.CommonJointNameObj_3.HonorificTitle),
+    Q2_FIELD(u"連名４", r.CommonJointNameObj_4.PrintName),
+    Q2_FIELD(u"連名４敬称", r.CommonJointNameObj_4.HonorificTitle),
+    Q2_FIELD(u"分類１", r.CommonCategory_1),
+    Q2_FIELD(u"分類２", r.CommonCategory_2),
+    Q2_FIELD(u"差込1", r.CommonInsertStr_1),
+    Q2_FIELD(u"差込2", r.CommonInsertStr_2),
+    Q2_FIELD(u"差込3", r.CommonInsertStr_3),
+    Q2_FIELD(u"差込4", r.CommonInsertStr_4),
+    Q2_FIELD(u"印刷住所", r.CommonUseTypePersonal ? T(u"個人用") : T(u"会社用")),
+    Q2_FIELD(u"登録日", DateText(r.CommonRegistDate)),
+    Q2_FIELD(u"備考", r.CommonMemo),
+};
+#undef Q2_FIELD
+
+constexpr int kLabelTab = 1;
+constexpr int kHisagoTab = 1;
+
+}  // namespace
+
+// The print list as a virtual table: rows are answered from the records.
+class TPrintListModel : public QAbstractTableModel {
+public:
+    explicit TPrintListModel(QObject* parent) : QAbstractTableModel(parent) {}
+    void SetRecords(const QList<const TUserInfo*>* records) {
+        beginResetModel();
+        records_ = records;
+        endResetModel();
+    }
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() || !records_ ? 0 : int(records_->size());
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : int(std::size(kPrintColumns));
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole || !records_ || index.row() >= records_->size()) return {};
+        return kPrintColumns[index.column()].Text(*records_->at(index.row()));
+    }
+    QVariant headerData(int section, Qt::Orientation o, int role) const override {
+        if (o != Qt::Horizontal || role != Qt::DisplayRole) return {};
+        return QString::fromUtf16(kPrintColumns[section].Caption);
+    }
+
+private:
+    const QList<const TUserInfo*>* records_ = nullptr;
+};
+
+TFormPrintAddress::TFormPrintAddress(QWidget* parent)
+    : QDialog(parent), printer_(QPrinter::HighResolution) {
+    setObjectName(QStringLiteral("FormPrintAddress"));
+    setWindowTitle(T(u"宛名印刷"));
+    // "閉じる" is the only way out: it saves the settings.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    paperPath_ = GetPaperPath();
+    configPath_ = GetConfigPath();
+    printerSetup_ = [](QPrinter& printer, QWidget* parent) {
+        QPrintDialog dialog(&printer, parent);
+        return dialog.exec() == QDialog::Accepted;
+    };
+    allFaces_ = ListJapaneseFaces();
+    BuildControls();
+    formAddPaper_ = new TFormAddPaper(this);
+    SelectPaperKind(kNengaKind);
+    DrawTextImage->SetFrames(DefaultFrames(kNengaKind, true));
+    FillFontList(QString());
+}
+
+TFormPrintAddress::~TFormPrintAddress() = default;
+
+void TFormPrintAddress::SetDataFiles(const QString& paperPath, const QString& configPath) {
+    paperPath_ = paperPath;
+    configPath_ = configPath;
+    formAddPaper_->SetPaperPath(paperPath);
+}
+
+void TFormPrintAddress::BuildControls() {
+    auto* root = new QHBoxLayout(this);
+
+    PanelPreview = new QFrame(this);
+    PanelPreview->setObjectName(QStringLiteral("PanelPreview"));
+    PanelPreview->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    PanelPreview->setLineWidth(1);
+    auto* panelLayout = new QVBoxLayout(PanelPreview);
+    panelLayout->setContentsMargins(1, 1, 1, 1);
+    DrawTextImage = new TPreviewWidget(PanelPreview);
+    panelLayout->addWidget(DrawTextImage);
+    auto* left = new QVBoxLayout;
+    left->addWidget(PanelPreview, 0, Qt::AlignLeft | Qt::AlignTop);
+    left->addStretch();
+    root->addLayout(left);
+
+    auto* right = new QVBoxLayout;
+    root->addLayout(right, 1);
+
+    PCPrintType = new QTabWidget(this);
+    PCPrintType->setObjectName(QStringLiteral("PCPrintType"));
+    auto* cardPage = new QWidget;
+    auto* cardLayout = new QVBoxLayout(cardPage);
+    auto* paperGroup = new QGroupBox(T(u"ハガキ選択"), cardPage);
+    auto* paperGrid = new QGridLayout(paperGroup);
+    PaperButtons = new QButtonGroup(this);
+    PaperButtons->setExclusive(true);
+    const char* names[] = {"",
+                           "SpeedButtonPaper1",
+                           "SpeedButtonPaper2",
+                           "SpeedButtonPaper3",
+                           "SpeedButtonPaper4",
+                           "SBTyou2",
+                           "SBTyou3",
+                           "SBTyou4",
+                           "SBTyou3Y",
+                           "SBKaku2",
+                           "SBKaku3"};
+    for (int k = kFirstPaperKind; k <= kLastPaperKind; ++k) {
+        const TPaperKindInfo* info = PaperKindInfo(k);
+        auto* b = new QToolButton(paperGroup);
+        b->setObjectName(QLatin1String(names[k]));
+        b->setCheckable(true);
+        if (info->IsPostcard()) {
+            // The glyph: the postcard kind drawn small, with its label as the hint.
+            QImage glyph(50, 73, QImage::Format_RGB32);
+            glyph.fill(Qt::white);
+            QPainter gp(&glyph);
+            DrawPreviewBackground(gp, k, info->UnitWidth, info->UnitHeight,
+                                  Dpi{RoundInt(50 * 25.4 / info->UnitWidth.v),
+                                      RoundInt(73 * 25.4 / info->UnitHeight.v)});
+            gp.setPen(Qt::gray);
+            gp.drawRect(0, 0, 49, 72);
+            gp.end();
+            b->setIcon(QIcon(QPixmap::fromImage(glyph)));
+            b->setIconSize(QSize(50, 73));
+            b->setToolTip(QString::fromUtf16(info->Label));
+            paperGrid->addWidget(b, 0, k - 1);
+        } else {
+            b->setText(QString::fromUtf16(info->Label));
+            b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+            paperGrid->addWidget(b, 1 + (k - 5) / 3, (k - 5) % 3 + ((k - 5) % 3 == 2 ? 1 : 0), 1,
+                                 (k - 5) % 3 == 2 ? 1 : 1);
+        }
+        PaperButtons->addButton(b, k);
+        PaperButton[k] = b;
+    }
+    connect(PaperButtons, &QButtonGroup::idClicked, this, [this](int k) { SelectPaperKind(k); });
+    cardLayout->addWidget(paperGroup);
+    cardLayout->addStretch();
+    PCPrintType->addTab(cardPage, T(u"ハガキ"));
+
+    auto* labelPage = new QWidget;
+    auto* labelLayout = new QVBoxLayout(labelPage);
+    TCMaker = new QTabBar(labelPage);
+    TCMaker->setObjectName(QStringLiteral("TCMaker"));
+    for (const QString& m : LabelMakers()) TCMaker->addTab(m);
+    labelLayout->addWidget(TCMaker);
+    ListViewPaper = new QTreeWidget(labelPage);
+    ListViewPaper->setObjectName(QStringLiteral("ListViewPaper"));
+    ListViewPaper->setRootIsDecorated(false);
+    ListViewPaper->setHeaderLabels({T(u"型番"), T(u"横幅"), T(u"縦幅"), T(u"上余白"), T(u"下余白"),
+                                    T(u"左余白"), T(u"右余白"), T(u"列数"), T(u"段数"),
+                                    T(u"向き")});
+    ListViewPaper->setSelectionMode(QAbstractItemView::SingleSelection);
+    labelLayout->addWidget(ListViewPaper);
+    auto* labelButtons = new QHBoxLayout;
+    Button4 = new QPushButton(T(u"登録"), labelPage);
+    Button4->setObjectName(QStringLiteral("Button4"));
+    Button3 = new QPushButton(T(u"削除"), labelPage);
+    Button3->setObjectName(QStringLiteral("Button3"));
+    Button4->setEnabled(false);
+    Button3->setEnabled(false);
+    labelButtons->addStretch();
+    labelButtons->addWidget(Button4);
+    labelButtons->addWidget(Button3);
+    labelLayout->addLayout(labelButtons);
+    PCPrintType->addTab(labelPage, T(u"タックシール"));
+    right->addWidget(PCPrintType);
+    connect(PCPrintType, &QTabWidget::currentChanged, this, [this] { PCPrintTypeChange(); });
+    connect(TCMaker, &QTabBar::currentChanged, this, [this] {
+        LoadLabelList();
+        RefreshPreview();
+    });
+    connect(ListViewPaper, &QTreeWidget::itemSelectionChanged, this, [this] {
+        if (loading_ || inTargetChange_) return;
+        SelectLabelPaper();
+        RefreshPreview();
+    });
+    connect(Button4, &QPushButton::clicked, this, [this] { ButtonRegisterClick(); });
+    connect(Button3, &QPushButton::clicked, this, [this] { DeleteLabelPaper(); });
+
+    auto* direction = new QHBoxLayout;
+    RadioButtonTate = new QRadioButton(T(u"縦書き"), this);
+    RadioButtonTate->setObjectName(QStringLiteral("RadioButtonTate"));
+    RadioButtonYoko = new QRadioButton(T(u"横書き"), this);
+    RadioButtonYoko->setObjectName(QStringLiteral("RadioButtonYoko"));
+    RadioButtonTate->setChecked(true);
+    direction->addWidget(RadioButtonTate);
+    direction->addWidget(RadioButtonYoko);
+    direction->addStretch();
+    right->addLayout(direction);
+    connect(RadioButtonTate, &QRadioButton::clicked, this, [this] { SetVertical(true); });
+    connect(RadioButtonYoko, &QRadioButton::clicked, this, [this] { SetVertical(false); });
+
+    GroupSender = new QGroupBox(T(u"差出人印刷"), this);
+    auto* senderLayout = new QGridLayout(GroupSender);
+    CheckBoxPrintSender = new QCheckBox(T(u"差出人情報を印刷する"), GroupSender);
+    CheckBoxPrintSender->setObjectName(QStringLiteral("CheckBoxPrintSender"));
+    CBSenderName = new QComboBox(GroupSender);
+    CBSenderName->setObjectName(QStringLiteral("CBSenderName"));
+    for (const char16_t* s : {u"差出人１", u"差出人２", u"差出人３", u"差出人４", u"差出人５"})
+        CBSenderName->addItem(T(s));
+    CBSenderConfig = new QComboBox(GroupSender);
+    CBSenderConfig->setObjectName(QStringLiteral("CBSenderConfig"));
+    CBSenderConfig->addItems({T(u"個人用"), T(u"会社用")});
+    CheckBoxPrintSenderZipSenderArea =
+        new QCheckBox(T(u"郵便番号を差出人部分に印刷する"), GroupSender);
+    CheckBoxPrintSenderZipSenderArea->setObjectName(
+        QStringLiteral("CheckBoxPrintSenderZipSenderArea"));
+    senderLayout->addWidget(CheckBoxPrintSender, 0, 0, 1, 2);
+    senderLayout->addWidget(new QLabel(T(u"使用する差出人"), GroupSender), 1, 0);
+    senderLayout->addWidget(CBSenderName, 1, 1);
+    senderLayout->addWidget(new QLabel(T(u"使用する内容"), GroupSender), 2, 0);
+    senderLayout->addWidget(CBSenderConfig, 2, 1);
+    senderLayout->addWidget(CheckBoxPrintSenderZipSenderArea, 3, 0, 1, 2);
+    right->addWidget(GroupSender);
+    connect(CheckBoxPrintSender, &QCheckBox::toggled, this, [this](bool on) {
+        if (!on) ShowCornerSquaresOff();
+        RefreshPreview();
+    });
+    connect(CheckBoxPrintSenderZipSenderArea, &QCheckBox::toggled, this, [this](bool on) {
+        if (on) ShowCornerSquaresOff();
+        RefreshPreview();
+    });
+    connect(CBSenderName, &QComboBox::currentIndexChanged, this, [this] { RefreshPreview(); });
+    connect(CBSenderConfig, &QComboBox::currentIndexChanged, this, [this] { RefreshPreview(); });
+
+    auto* options = new QGridLayout;
+    CBCostom = new QCheckBox(T(u"カスタマーコードを印刷する"), this);
+    CBCostom->setObjectName(QStringLiteral("CBCostom"));
+    CBPrintControl = new QComboBox(this);
+    CBPrintControl->setObjectName(QStringLiteral("CBPrintControl"));
+    CBPrintControl->addItems(
+        {T(u"個人名"), T(u"会社部署御中"), T(u"会社部署役職殿"), T(u"会社部署役職名前")});
+    CBPrintControl->setCurrentIndex(3);
+    options->addWidget(CBCostom, 0, 0, 1, 2);
+    options->addWidget(new QLabel(T(u"印刷コントロール"), this), 1, 0);
+    options->addWidget(CBPrintControl, 1, 1);
+    right->addLayout(options);
+    connect(CBCostom, &QCheckBox::toggled, this, [this](bool on) {
+        // The barcode frame shows only while the barcode is printed.
+        DrawTextImage->SetFrameVisible(TFrameId::CUS, on);
+        RefreshPreview();
+    });
+    connect(CBPrintControl, &QComboBox::currentIndexChanged, this, [this] { RefreshPreview(); });
+
+    right->addWidget(new QLabel(T(u"印刷フォント"), this));
+    ListBoxFont = new QListWidget(this);
+    ListBoxFont->setObjectName(QStringLiteral("ListBoxFont"));
+    ListBoxFont->setMaximumHeight(110);
+    right->addWidget(ListBoxFont);
+    connect(ListBoxFont, &QListWidget::currentRowChanged, this, [this] { RefreshPreview(); });
+
+    GroupHidden = new QGroupBox(this);
+    CheckBox1 = new QCheckBox(T(u"宛先を大きくする"), GroupHidden);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    (new QVBoxLayout(GroupHidden))->addWidget(CheckBox1);
+    GroupHidden->hide();
+    connect(CheckBox1, &QCheckBox::toggled, this, [this] { RefreshPreview(); });
+
+    right->addWidget(new QLabel(T(u"印刷リスト"), this));
+    ListViewPrint = new QTableView(this);
+    ListViewPrint->setObjectName(QStringLiteral("ListViewPrint"));
+    printModel_ = new TPrintListModel(this);
+    printModel_->SetRecords(&printList_);
+    ListViewPrint->setModel(printModel_);
+    ListViewPrint->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListViewPrint->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListViewPrint->verticalHeader()->hide();
+    ListViewPrint->verticalHeader()->setDefaultSectionSize(20);
+    right->addWidget(ListViewPrint, 1);
+    connect(ListViewPrint->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { RefreshPreview(); });
+
+    auto* buttons = new QHBoxLayout;
+    Button1 = new QPushButton(this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->hide();
+    connect(Button1, &QPushButton::clicked, this, [this] { RefreshPreview(); });
+    Button2 = new QPushButton(T(u"プリンタ設定"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    ButtonPrint = new QPushButton(T(u"印刷"), this);
+    ButtonPrint->setObjectName(QStringLiteral("ButtonPrint"));
+    ButtonCancel = new QPushButton(T(u"閉じる"), this);
+    ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
+    buttons->addStretch();
+    buttons->addWidget(Button2);
+    buttons->addWidget(ButtonPrint);
+    buttons->addWidget(ButtonCancel);
+    right->addLayout(buttons);
+    connect(Button2, &QPushButton::clicked, this, [this] { ButtonPrinterSetupClick(); });
+    connect(ButtonPrint, &QPushButton::clicked, this, [this] { PrintAll(); });
+    connect(ButtonCancel, &QPushButton::clicked, this, [this] { ButtonCancelClick(); });
+
+    connect(DrawTextImage, &TPreviewWidget::EditFinished, this, [this] { RefreshPreview(); });
+}
+
+void TFormPrintAddress::ShowPrintDialog(const std::vector<TUserInfo*>& records,
+                                        TSenderInfoList& senders) {
+    TakeRecords(records, senders);
+    FormShow();
+    exec();
+    // Closed without "閉じる" (only possible from outside): lend nothing further.
+    printModel_->SetRecords(nullptr);
+    printList_.clear();
+    printModel_->SetRecords(&printList_);
+    senders_ = nullptr;
+}
+
+void TFormPrintAddress::TakeRecords(const std::vector<TUserInfo*>& records,
+                                    TSenderInfoList& senders) {
+    printModel_->SetRecords(nullptr);
+    printList_.clear();
+    for (const TUserInfo* r : records)
+        if (r->CommonPrintCheck) printList_ << r;
+    printModel_->SetRecords(&printList_);
+    senders_ = &senders;
+}
+
+void TFormPrintAddress::FormShow() {
+    loading_ = true;
+    FillFontList(QString());
+    LoadPrintSettings();
+    if (!printList_.isEmpty()) SelectPrintRow(0);
+    if (PCPrintType->currentIndex() == 0) {
+        if (PaperButton[std::clamp(kind_, 0, 10)] && kind_ >= 1) SelectPaperKind(kind_);
+    } else {
+        SetBackgroundKind(0);
+    }
+    ShowCornerSquaresOff();
+    LoadLabelList();
+    LoadPrintSettings();
+    loading_ = false;
+    RefreshPreview();
+}
+
+void TFormPrintAddress::ButtonCancelClick() {
+    SavePrintSettings();
+    printModel_->SetRecords(nullptr);
+    printList_.clear();
+    printModel_->SetRecords(&printList_);
+    senders_ = nullptr;
+    accept();
+}
+
+void TFormPrintAddress::SetPanelSize(TPreviewSize area) {
+    area_ = area;
+    DrawTextImage->SetArea(area);
+    PanelPreview->setFixedSize(area.Width + 2, area.Height + 2);
+}
+
+void TFormPrintAddress::SetBackgroundKind(int kind) {
+    const TPaperKindInfo* info = PaperKindInfo(kind);
+    // Labels show plain white at the postcard picture's size.
+    const int w = info ? info->PictureWidth : 384, h = info ? info->PictureHeight : 567;
+    QImage picture(w, h, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    if (info) {
+        QPainter p(&picture);
+        p.setRenderHint(QPainter::Antialiasing);
+        DrawPreviewBackground(
+            p, kind, info->UnitWidth, info->UnitHeight,
+            Dpi{RoundInt(w * 25.4 / info->UnitWidth.v), RoundInt(h * 25.4 / info->UnitHeight.v)});
+    }
+    DrawTextImage->SetBackground(picture);
+}
+
+void TFormPrintAddress::SelectPaperKind(int kind) {
+    const TPaperKindInfo* info = PaperKindInfo(kind);
+    if (!info) return;
+    {
+        QSignalBlocker block(PaperButtons);
+        PaperButton[kind]->setChecked(true);
+    }
+    kind_ = kind;
+    SetPanelSize(PreviewAreaForKind(kind));
+    SetBackgroundKind(kind);
+    // While loading, the postcard buttons keep the frames the settings bring.
+    if (!loading_ || !info->IsPostcard()) DrawTextImage->SetFrames(DefaultFrames(kind, Vertical()));
+    ShowCornerSquaresOff();
+    RefreshPreview();
+}
+
+void TFormPrintAddress::SetFrames(const TLayoutFrames& frames) {
+    DrawTextImage->SetFrames(frames);
+}
+
+int TFormPrintAddress::CheckedPaperKind() const {
+    return std::max(0, PaperButtons->checkedId());
+}
+
+bool TFormPrintAddress::Vertical() const {
+    return vertical_;
+}
+
+int TFormPrintAddress::SelectedLabelRow() const {
+    const QList<QTreeWidgetItem*> sel = ListViewPaper->selectedItems();
+    return sel.isEmpty() ? -1 : ListViewPaper->indexOfTopLevelItem(sel.first());
+}
+
+void TFormPrintAddress::ApplyLabelRow(int row) {
+    QSignalBlocker block(ListViewPaper);
+    ListViewPaper->clearSelection();
+    if (QTreeWidgetItem* item = ListViewPaper->topLevelItem(row)) {
+        item->setSelected(true);
+        ListViewPaper->setCurrentItem(item);
+    }
+}
+
+void TFormPrintAddress::SelectLabelPaper() {
+    const int row = SelectedLabelRow();
+    if (row < 0 || row >= labelRows_.size()) return;
+    const std::optional<TLabelPaper> paper = ToLabelPaper(labelRows_[row]);
+    if (!paper) {
+        GetPrompter().Inform(labelRows_[row].Model +
+                             T(u" の寸法に数値でない値があるため、この用紙は選択できません"));
+        // The previous label stays in force, and its row selected.
+        ApplyLabelRow(labelRow_);
+        return;
+    }
+    label_ = paper;
+    labelRow_ = row;
+    if (PCPrintType->currentIndex() == kLabelTab) SetPanelSize(PreviewAreaForLabel(*label_));
+}
+
+void TFormPrintAddress::LoadLabelList() {
+    QSignalBlocker block(ListViewPaper);
+    ListViewPaper->clear();
+    labelRows_.clear();
+    labelRow_ = -1;
+    QList<TLabelRecord> all;
+    if (!ReadPaperConfig(paperPath_, &all))
+        GetPrompter().Inform(T(u"用紙ファイルを読み込めませんでした: ") + paperPath_);
+    const QString maker = TCMaker->tabText(TCMaker->currentIndex());
+    for (const TLabelRecord& r : all) {
+        if (r.Maker != maker) continue;
+        labelRows_ << r;
+        ListViewPaper->addTopLevelItem(new QTreeWidgetItem(
+            QStringList{r.Model, r.Width, r.Height, r.TopMargin, r.BottomMargin, r.LeftMargin,
+                        r.RightMargin, r.Columns, r.Rows, r.Orientation}));
+    }
+    const bool original = TCMaker->currentIndex() == 0;
+    Button4->setEnabled(original);
+    Button3->setEnabled(original);
+}
+
+void TFormPrintAddress::FillFontList(const QString& keep) {
+    QSignalBlocker block(ListBoxFont);
+    ListBoxFont->clear();
+    for (const QString& f : allFaces_)
+        if (f.startsWith(QLatin1Char('@')) == vertical_) ListBoxFont->addItem(f);
+    QString want = keep;
+    if (want.isEmpty()) {
+        const QString ms = T(u"ＭＳ Ｐゴシック");
+        want =
+            vertical_ && !ListBoxFont->findItems(QLatin1Char('@') + ms, Qt::MatchExactly).isEmpty()
+                ? QLatin1Char('@') + ms
+                : ms;
+    }
+    const QList<QListWidgetItem*> found = ListBoxFont->findItems(want, Qt::MatchExactly);
+    ListBoxFont->setCurrentRow(found.isEmpty() ? 0 : ListBoxFont->row(found.first()));
+}
+
+void TFormPrintAddress::SelectFont(const QString& name) {
+    QSignalBlocker block(ListBoxFont);
+    auto rowOf = [this](const QString& n) {
+        const QList<QListWidgetItem*> f = ListBoxFont->findItems(n, Qt::MatchExactly);
+        return f.isEmpty() ? -1 : ListBoxFont->row(f.first());
+    };
+    int row = rowOf(name);
+    if (row <= 0) row = rowOf(QLatin1Char('@') + name);
+    ListBoxFont->setCurrentRow(row <= 0 ? 0 : row);
+}
+
+QString TFormPrintAddress::SelectedFontName() const {
+    const QListWidgetItem* item = ListBoxFont->currentItem();
+    return item ? item->text() : QString();
+}
+
+void TFormPrintAddress::SetVertical(bool vertical) {
+    const QString previous = SelectedFontName();
+    vertical_ = vertical;
+    {
+        QSignalBlocker a(RadioButtonTate), b(RadioButtonYoko);
+        (vertical ? RadioButtonTate : RadioButtonYoko)->setChecked(true);
+    }
+    QString keep = previous;
+    if (vertical && !keep.startsWith(QLatin1Char('@'))) keep = QLatin1Char('@') + keep;
+    if (!vertical && keep.startsWith(QLatin1Char('@'))) keep = keep.mid(1);
+    FillFontList(keep);
+    // The frames belong to a direction: the pressed paper's defaults for the new one.
+    if (PCPrintType->currentIndex() == 0 && CheckedPaperKind() > 0)
+        SelectPaperKind(CheckedPaperKind());
+    else
+        RefreshPreview();
+}
+
+void TFormPrintAddress::SelectPrintRow(int row) {
+    if (row < 0 || row >= printList_.size()) {
+        ListViewPrint->clearSelection();
+        ListViewPrint->setCurrentIndex({});
+    } else {
+        ListViewPrint->selectRow(row);
+    }
+    RefreshPreview();
+}
+
+void TFormPrintAddress::LoadPrintSettings() {
+    const TPrintSettings st = q2::LoadPrintSettings(configPath_);
+    // 1. The target.
+    {
+        QSignalBlocker block(PCPrintType);
+        PCPrintType->setCurrentIndex(st.Type == 1 ? kLabelTab : 0);
+    }
+    if (st.Type == 1) SetBackgroundKind(0);
+    // 2. The paper kind; the remembered kind is kept whatever it is.
+    if (st.Type != 1) {
+        if (PaperKindInfo(st.PostcardIndex)) {
+            SelectPaperKind(st.PostcardIndex);
+        } else {
+            QSignalBlocker block(PaperButtons);
+            PaperButtons->setExclusive(false);
+            if (QAbstractButton* b = PaperButtons->checkedButton()) b->setChecked(false);
+            PaperButtons->setExclusive(true);
+            SetPanelSize(PreviewAreaForKind(kNengaKind));
+        }
+        kind_ = st.PostcardIndex;
+    }
+    // 3. The direction, with the font list of that direction.
+    if (st.Vertical != vertical_) {
+        vertical_ = st.Vertical;
+        FillFontList(QString());
+    }
+    {
+        QSignalBlocker a(RadioButtonTate), b(RadioButtonYoko);
+        (vertical_ ? RadioButtonTate : RadioButtonYoko)->setChecked(true);
+    }
+    // 4.–6.
+    {
+        QSignalBlocker a(CheckBoxPrintSender), b(CBCostom), c(CheckBoxPrintSenderZipSenderArea),
+            d(CheckBox1), e(CBSenderName), f(CBSenderConfig), g(CBPrintControl);
+        CheckBoxPrintSender->setChecked(st.PrintSender);
+        CBCostom->setChecked(st.PrintCostom);
+        SelectFont(st.Font);
+        DrawTextImage->SetFrames(st.Frames);
+        CheckBoxPrintSenderZipSenderArea->setChecked(st.ZipPrintState);
+        CheckBox1->setChecked(st.AteSize);
+        CBSenderName->setCurrentIndex(std::clamp(st.SuseNo, 0, 4));
+        CBSenderConfig->setCurrentIndex(std::clamp(st.SuseType, 0, 1));
+        CBPrintControl->setCurrentIndex(std::clamp(st.SprintControl, 0, 3));
+    }
+    DrawTextImage->SetFrameVisible(TFrameId::CUS, st.PrintCostom);
+    // 7. The label.
+    if (st.Type == 1) {
+        {
+            QSignalBlocker block(TCMaker);
+            TCMaker->setCurrentIndex(std::clamp(st.PMaker, 0, 4));
+        }
+        LoadLabelList();
+        if (st.PIndex >= 0 && st.PIndex < labelRows_.size()) ApplyLabelRow(st.PIndex);
+        PCPrintTypeChange();
+    }
+}
+
+TPrintSettings TFormPrintAddress::CollectSettings() const {
+    TPrintSettings st;
+    st.Type = PCPrintType->currentIndex() == kLabelTab ? 1 : 0;
+    st.PostcardIndex = kind_;
+    st.Vertical = vertical_;
+    st.PrintSender = CheckBoxPrintSender->isChecked();
+    st.PrintCostom = CBCostom->isChecked();
+    st.Font = SelectedFontName();
+    st.PMaker = TCMaker->currentIndex();
+    st.PIndex = SelectedLabelRow();
+    st.Frames = DrawTextImage->Frames();
+    st.ZipPrintState = CheckBoxPrintSenderZipSenderArea->isChecked();
+    st.AteSize = CheckBox1->isChecked();
+    st.SuseNo = CBSenderName->currentIndex();
+    st.SuseType = CBSenderConfig->currentIndex();
+    st.SprintControl = CBPrintControl->currentIndex();
+    return st;
+}
+
+void TFormPrintAddress::SavePrintSettings() {
+    if (!q2::SavePrintSettings(configPath_, CollectSettings()))
+        GetPrompter().Inform(T(u"印刷設定を保存できませんでした: ") + configPath_);
+}
+
+TPieceSetup TFormPrintAddress::CurrentSetup() const {
+    TPieceSetup s = MakePieceSetup(CollectSettings(), label_, senders_);
+    return s;
+}
+
+void TFormPrintAddress::PCPrintTypeChange() {
+    if (inTargetChange_) return;
+    inTargetChange_ = true;
+    ShowCornerSquaresOff();
+    if (PCPrintType->currentIndex() == 0) {
+        SetVertical(savedVertical_);
+        DrawTextImage->SetFrameVisible(TFrameId::SEN, true);
+        RadioButtonTate->setEnabled(true);
+        RadioButtonYoko->setEnabled(true);
+        if (CheckedPaperKind() > 0)
+            SelectPaperKind(CheckedPaperKind());
+        else
+            SetPanelSize(PreviewAreaForKind(kNengaKind));
+    } else {
+        SetPanelSize({384, area_.Height});
+        SetBackgroundKind(0);
+        DrawTextImage->SetFrameVisible(TFrameId::SEN, false);
+        DrawTextImage->SetFrameVisible(TFrameId::SZIP, false);
+        savedVertical_ = vertical_;
+        SetVertical(false);
+        RadioButtonTate->setEnabled(false);
+        RadioButtonYoko->setEnabled(false);
+        {
+            QSignalBlocker block(CheckBoxPrintSender);
+            CheckBoxPrintSender->setChecked(false);
+        }
+        ShowCornerSquaresOff();
+        if (SelectedLabelRow() < 0 && !labelRows_.isEmpty()) ApplyLabelRow(0);
+        if (labelRows_.isEmpty() && TCMaker->currentIndex() != kHisagoTab) {
+            // Once only: an empty "ヒサゴ" list leaves no label selected.
+            {
+                QSignalBlocker block(TCMaker);
+                TCMaker->setCurrentIndex(kHisagoTab);
+            }
+            LoadLabelList();
+            if (!labelRows_.isEmpty()) ApplyLabelRow(0);
+        }
+        if (SelectedLabelRow() < 0) label_.reset();
+        SelectLabelPaper();
+        DrawTextImage->SetFrames(DefaultLabelFrames());
+        if (label_) SetPanelSize(PreviewAreaForLabel(*label_));
+        DrawTextImage->SetFrameVisible(TFrameId::ZIP, true);
+        DrawTextImage->SetFrameVisible(TFrameId::ADD, true);
+        DrawTextImage->SetFrameVisible(TFrameId::NAM, true);
+        DrawTextImage->SetFrameVisible(TFrameId::CUS, CBCostom->isChecked());
+    }
+    inTargetChange_ = false;
+    RefreshPreview();
+}
+
+std::optional<QRect> TFormPrintAddress::PrintableAreaOnPreview(const TPieceSetup& setup) const {
+    const int res = printer_.resolution();
+    if (res <= 0) return std::nullopt;
+    const TPaperGeometry g = setup.Geometry();
+    const double r = area_.Height * 25.4 / g.UnitHeight.v;  // preview pixels per inch
+    const QPageLayout layout = printer_.pageLayout();
+    const QRect paint = layout.paintRectPixels(res), full = layout.fullRectPixels(res);
+    const QRectF paintMm = layout.paintRect(QPageLayout::Millimeter);
+    const QPoint offset = printer_.fullPage() ? QPoint() : paint.topLeft() - full.topLeft();
+    int left = RoundInt(offset.x() * r / res), top = RoundInt(offset.y() * r / res);
+    const int right = RoundInt(r * paintMm.width() / 25.4) + left;
+    const int bottom = RoundInt(r * paintMm.height() / 25.4) + top;
+    left = std::max(left, 1);
+    top = std::max(top, 1);
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+void TFormPrintAddress::RefreshPreview() {
+    if (loading_) return;
+    const bool sender = CheckBoxPrintSender->isChecked();
+    DrawTextImage->SetFrameVisible(TFrameId::SEN, sender);
+    DrawTextImage->SetFrameVisible(TFrameId::SZIP,
+                                   sender && !CheckBoxPrintSenderZipSenderArea->isChecked());
+    const QModelIndexList rows = ListViewPrint->selectionModel()->selectedRows();
+    const int row = rows.isEmpty() ? -1 : rows.first().row();
+    if (row >= 0 && row < printList_.size())
+        CBPrintControl->setEnabled(!printList_[row]->CommonUseTypePersonal);
+    const TPieceSetup setup = CurrentSetup();
+    const bool labelTab = PCPrintType->currentIndex() == kLabelTab;
+    DrawTextImage->SetPrintableArea(labelTab ? std::nullopt : PrintableAreaOnPreview(setup));
+    if (row < 0 || row >= printList_.size() || (labelTab && !label_)) {
+        DrawTextImage->SetPiece(QImage());
+        return;
+    }
+    const TPaperGeometry g = setup.Geometry();
+    const QSize p(area_.Width, area_.Height);
+    const Dpi dpi{RoundInt(p.width() * 25.4 / g.UnitWidth.v),
+                  RoundInt(p.height() * 25.4 / g.UnitHeight.v)};
+    const DevicePx spacing(RoundInt(p.width() / g.UnitWidth.v * 0.2));
+    QImage piece(p, QImage::Format_ARGB32_Premultiplied);
+    piece.fill(Qt::transparent);
+    QPainter painter(&piece);
+    painter.setRenderHint(QPainter::Antialiasing);
+    // Drawn over the background picture, so not filled white.
+    RenderPiece(painter, *printList_[row], setup, dpi, spacing, TRenderPurpose::Preview, {false});
+    painter.end();
+    DrawTextImage->SetPiece(piece);
+}
+
+void TFormPrintAddress::ButtonPrinterSetupClick() {
+    printerSetup_(printer_, this);
+    RefreshPreview();
+}
+
+bool TFormPrintAddress::PrintAll() {
+    const bool labelTab = PCPrintType->currentIndex() == kLabelTab;
+    if (labelTab && !label_) {
+        GetPrompter().Inform(T(u"印刷用紙が選択されていません。"));
+        return false;
+    }
+    if (printList_.isEmpty()) return false;
+    const TPieceSetup setup = CurrentSetup();
+    // The setup dialog opens on the paper of the job, so that a postcard is not
+    // printed on whatever sheet the printer had last; the user may change it.
+    const TPaperGeometry g = setup.Geometry();
+    if (labelTab)
+        printer_.setPageSize(QPageSize(QPageSize::A4));
+    else
+        printer_.setPageSize(QPageSize(QSizeF(g.UnitWidth.v, g.UnitHeight.v), QPageSize::Millimeter,
+                                       QString(), QPageSize::ExactMatch));
+    printer_.setPageOrientation(labelTab && label_->Landscape() ? QPageLayout::Landscape
+                                                                : QPageLayout::Portrait);
+    if (!printerSetup_(printer_, this)) return false;
+    printer_.setDocName(T(u"印刷"));
+    QPainter painter;
+    if (!painter.begin(&printer_)) {
+        GetPrompter().Inform(T(u"印刷を開始できませんでした。プリンタの設定を確かめて下さい。"));
+        return false;
+    }
+    const int res = printer_.resolution();
+    const QPageLayout layout = printer_.pageLayout();
+    const QPoint offset = printer_.fullPage() ? QPoint()
+                                              : layout.paintRectPixels(res).topLeft() -
+                                                    layout.fullRectPixels(res).topLeft();
+    PrintPieces(painter, printer_, printList_, setup, Dpi{res, res},
+                DevicePoint{DevicePx(offset.x()), DevicePx(offset.y())});
+    painter.end();
+    return true;
+}
+
+void TFormPrintAddress::ButtonRegisterClick() {
+    if (formAddPaper_->Execute()) {
+        LoadLabelList();
+        RefreshPreview();
+    }
+}
+
+void TFormPrintAddress::DeleteLabelPaper() {
+    const int row = SelectedLabelRow();
+    if (row < 0) {
+        GetPrompter().Inform(T(u"削除するラベルを選択して下さい"));
+        return;
+    }
+    const QString model = labelRows_[row].Model;
+    if (!GetPrompter().Ask(model + T(u"を削除しますか？"))) return;
+    if (TCMaker->currentIndex() != 0) {
+        GetPrompter().Inform(T(u"オリジナル欄以外のラベルは削除できません"));
+        return;
+    }
+    QStringList lines;
+    if (!ReadPaperLines(paperPath_, &lines)) {
+        GetPrompter().Inform(T(u"用紙ファイルを読み込めませんでした: ") + paperPath_);
+        return;
+    }
+    if (RemoveLabelRecord(lines, OriginalHeading(model)) && !WritePaperLines(paperPath_, lines))
+        GetPrompter().Inform(T(u"用紙ファイルを書き込めませんでした: ") + paperPath_);
+    if (labelRow_ == row) label_.reset();
+    LoadLabelList();
+    RefreshPreview();
+}
+
+}  // namespace q2

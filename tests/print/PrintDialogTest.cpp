@@ -1,0 +1,677 @@
+// The print dialog offscreen: target and direction changes, frame editing,
+// settings, the label catalogue and registration, and the print run into PDF.
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTableView>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <climits>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include "model/UserInfoList.h"
+#include "platform/Cp932.h"
+#include "platform/Prompter.h"
+#include "print/FormAddPaper.h"
+#include "print/FormPrintAddress.h"
+#include "tests/print/SampleRecords.h"
+
+using namespace q2;
+using sample::U;
+
+namespace {
+
+QString RunProgram(const QString& program, const QStringList& args, int* rc = nullptr,
+                   const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(program, args);
+    p.waitForFinished(120000);
+    if (rc) *rc = p.exitCode();
+    return QString::fromUtf8(p.readAllStandardOutput()) +
+           QString::fromUtf8(p.readAllStandardError());
+}
+
+struct Word {
+    int page;
+    double x, y;
+    QString text;
+};
+
+// pdftotext -bbox, with the page each word is on; positions in mm.
+QList<Word> Words(const QString& pdf) {
+    const QString html = RunProgram("pdftotext", {"-bbox", pdf, "-"});
+    static const QRegularExpression re(
+        R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="[\d.]+" yMax="[\d.]+">([^<]*)</word>)re");
+    QList<Word> out;
+    int page = -1;
+    for (auto it = re.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        if (m.captured(0) == "<page ") {
+            ++page;
+            continue;
+        }
+        out.append({page, m.captured(1).toDouble() * 25.4 / 72,
+                    m.captured(2).toDouble() * 25.4 / 72, m.captured(3)});
+    }
+    return out;
+}
+
+// "Pages: N" and the first page's size in mm from pdfinfo.
+struct PdfInfo {
+    int pages = 0;
+    double width = 0, height = 0;
+};
+PdfInfo Info(const QString& pdf) {
+    const QString text = RunProgram("pdfinfo", {pdf});
+    PdfInfo info;
+    const auto pages = QRegularExpression(R"(Pages:\s+(\d+))").match(text);
+    const auto size = QRegularExpression(R"(Page size:\s+([\d.]+) x ([\d.]+) pts)").match(text);
+    if (pages.hasMatch()) info.pages = pages.captured(1).toInt();
+    if (size.hasMatch()) {
+        info.width = size.captured(1).toDouble() * 25.4 / 72;
+        info.height = size.captured(2).toDouble() * 25.4 / 72;
+    }
+    return info;
+}
+
+// A paper.cfg written line by line, CP932 with CR LF.
+QByteArray PaperFile(const QStringList& lines) {
+    QString text;
+    for (const QString& l : lines) text += l + "\r\n";
+    return EncodeCp932(text);
+}
+
+QStringList Record(const QString& maker, const QString& model, const QStringList& values) {
+    QStringList out{"*" + maker + "," + model};
+    for (const QString& v : values) out << v + "'";
+    return out;
+}
+
+const QStringList kTwoBySix = {"0", "83.8", "42.3", "20.3", "22.9", "20.3", "18.3", "2", "6"};
+
+class PrintDialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        paperPath = dir.filePath("paper.cfg");
+        configPath = dir.filePath("config.ini");
+        WritePaper(Record(U(u"エーワン"), "28186", kTwoBySix) +
+                   Record(U(u"ヒサゴ"), "ELM007", kTwoBySix));
+        for (int i = 0; i < TSenderInfoList::kSenderCount; ++i)
+            *senders.Add() = sample::PrivateSender();
+    }
+    void WritePaper(const QStringList& lines) {
+        QFile f(paperPath);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(PaperFile(lines));
+    }
+    QStringList PaperLines() {
+        QStringList lines;
+        EXPECT_TRUE(ReadPaperLines(paperPath, &lines));
+        return lines;
+    }
+    void WriteConfig(const QString& keys) {
+        QFile f(configPath);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(("[PRINT_CONF]\r\n" + keys).toLatin1());
+    }
+    // Creates the dialog and shows it as ShowPrintDialog does, without blocking.
+    TFormPrintAddress& Show(int records = 2) {
+        while (int(book.size()) < records) {
+            book.push_back(std::make_unique<TUserInfo>(book.size() % 2 ? sample::Midoricho()
+                                                                       : sample::FamilyOfFive()));
+        }
+        pointers.clear();
+        for (auto& r : book) pointers.push_back(r.get());
+        form = std::make_unique<TFormPrintAddress>();
+        form->SetDataFiles(paperPath, configPath);
+        form->TakeRecords(pointers, senders);
+        form->FormShow();
+        form->show();
+        return *form;
+    }
+
+    QTemporaryDir dir;
+    QString paperPath, configPath;
+    ScriptedPrompter prompter;
+    ScopedPrompter scoped{prompter};
+    TSenderInfoList senders;
+    std::vector<std::unique_ptr<TUserInfo>> book;
+    std::vector<TUserInfo*> pointers;
+    std::unique_ptr<TFormPrintAddress> form;
+};
+
+TEST_F(PrintDialog, ListsOnlyTheMarkedRecordsAndStartsOnTheFirst) {
+    book.push_back(std::make_unique<TUserInfo>(sample::Office(0)));
+    book.back()->CommonPrintCheck = false;
+    TFormPrintAddress& f = Show(3);
+    ASSERT_EQ(f.PrintList().size(), 2);
+    EXPECT_EQ(f.PrintList()[0], book[1].get());
+    EXPECT_EQ(f.ListViewPrint->model()->columnCount(), 43);
+    EXPECT_EQ(f.ListViewPrint->model()->data(f.ListViewPrint->model()->index(1, 1)).toString(),
+              book[2]->PersonalFullName());
+    EXPECT_FALSE(f.Preview()->Piece().isNull());
+    EXPECT_EQ(f.RememberedKind(), 3);
+    EXPECT_EQ(f.Preview()->Area().Width, 383);
+    f.ButtonCancelClick();
+    EXPECT_TRUE(f.PrintList().isEmpty());
+    EXPECT_EQ(book.size(), 3u);  // nothing destroyed
+}
+
+TEST_F(PrintDialog, NoRowSelectedShowsOnlyBackgroundAndPrintableArea) {
+    TFormPrintAddress& f = Show();
+    f.SelectPrintRow(-1);
+    EXPECT_TRUE(f.Preview()->Piece().isNull());
+    const QImage shown = f.Preview()->grab().toImage();
+    // The red postal boxes of the background are there; no black ink of a text.
+    int red = 0, black = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) {
+            const QColor c = shown.pixelColor(x, y);
+            red += c.red() > 180 && c.green() < 120;
+            black += c.red() < 60 && c.green() < 60 && c.blue() < 60;
+        }
+    EXPECT_GT(red, 100);
+    EXPECT_LT(black, 50);
+}
+
+TEST_F(PrintDialog, LabelTabTurnsSenderOffForcesHorizontalAndBackRestoresTheDirection) {
+    TFormPrintAddress& f = Show();
+    f.CheckBoxPrintSender->setChecked(true);
+    ASSERT_TRUE(f.Vertical());
+    f.PCPrintType->setCurrentIndex(1);
+    EXPECT_FALSE(f.Vertical());
+    EXPECT_FALSE(f.CheckBoxPrintSender->isChecked());
+    EXPECT_FALSE(f.Preview()->FrameVisible(TFrameId::SEN));
+    ASSERT_TRUE(f.SelectedLabel().has_value());  // the first row of the first non-empty tab
+    EXPECT_EQ(f.SelectedLabel()->Model, "ELM007");
+    EXPECT_EQ(f.Preview()->Frames(), DefaultLabelFrames());
+    EXPECT_EQ(f.Preview()->Area().Width, 384);
+    EXPECT_EQ(f.Preview()->Area().Height, RoundInt(384 * 42.3 / 83.8));
+    f.PCPrintType->setCurrentIndex(0);
+    EXPECT_TRUE(f.Vertical());
+    EXPECT_FALSE(f.CheckBoxPrintSender->isChecked());
+    EXPECT_EQ(f.Preview()->Frames(), DefaultFrames(3, true));
+    EXPECT_EQ(f.Preview()->Area().Height, 567);
+}
+
+TEST_F(PrintDialog, AnEmptyHisagoTabLeavesNoLabelAndPrintingIsRefused) {
+    WritePaper(Record(U(u"エーワン"), "28186", kTwoBySix));
+    WriteConfig("TYPE=1\r\nP_MAKER=3\r\nP_INDEX=0\r\n");  // マクセル: empty
+    TFormPrintAddress& f = Show();
+    EXPECT_EQ(f.TCMaker->currentIndex(), 1);
+    EXPECT_FALSE(f.SelectedLabel().has_value());
+    bool setupShown = false;
+    f.SetPrinterSetup([&](QPrinter&, QWidget*) { return setupShown = true; });
+    EXPECT_FALSE(f.PrintAll());
+    EXPECT_FALSE(setupShown);
+    EXPECT_EQ(prompter.shown.last(), U(u"印刷用紙が選択されていません。"));
+}
+
+TEST_F(PrintDialog, DraggingStopsAtTheEdgeAndResizingAtFifteen) {
+    TFormPrintAddress& f = Show();
+    TPreviewWidget* p = f.Preview();
+    const PreviewRect nam = p->Frames().NAM;  // 177, 148, 102, 300
+    const QPoint inside(nam.left.v + 10, nam.top.v + 10);
+    QTest::mousePress(p, Qt::LeftButton, {}, inside);
+    ASSERT_EQ(p->SelectedFrame(), TFrameId::NAM);
+    QTest::mouseMove(p, inside + QPoint(1000, 1000));
+    QTest::mouseRelease(p, Qt::LeftButton, {}, inside + QPoint(1000, 1000));
+    PreviewRect moved = p->Frames().NAM;
+    EXPECT_EQ(moved.left.v, 383 - nam.width.v + 1);
+    EXPECT_EQ(moved.top.v, 567 - nam.height.v + 1);
+    EXPECT_EQ(moved.width, nam.width);
+    QTest::mousePress(p, Qt::LeftButton, {}, QPoint(moved.left.v + 5, moved.top.v + 5));
+    QTest::mouseMove(p, QPoint(-500, -500));
+    QTest::mouseRelease(p, Qt::LeftButton, {}, QPoint(-500, -500));
+    EXPECT_EQ(p->Frames().NAM.left.v, 0);
+    EXPECT_EQ(p->Frames().NAM.top.v, 0);
+
+    // The bottom-right square dragged beyond the top-left corner: 15 × 15.
+    const QPoint square = p->CornerSquare(TFrameCorner::RightBottom).center();
+    QTest::mousePress(p, Qt::LeftButton, {}, square);
+    QTest::mouseMove(p, QPoint(2, 2));
+    QTest::mouseRelease(p, Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_EQ(p->Frames().NAM,
+              (PreviewRect{PreviewPx(0), PreviewPx(0), PreviewPx(15), PreviewPx(15)}));
+    // The top-left square pulled outside the area stops at the area's corner.
+    EXPECT_EQ(
+        ResizeFrame(nam, TFrameCorner::LeftTop, -40, -40, {383, 567}),
+        (PreviewRect{PreviewPx(0), PreviewPx(0), PreviewPx(177 + 102), PreviewPx(148 + 300)}));
+    // A click beside every frame hides the squares.
+    QTest::mouseClick(p, Qt::LeftButton, {}, QPoint(380, 560));
+    EXPECT_FALSE(p->SelectedFrame().has_value());
+}
+
+TEST_F(PrintDialog, DirectionSwitchReplacesTheFramesByTheKindsDefaults) {
+    TFormPrintAddress& f = Show();
+    f.SelectPaperKind(1);
+    TLayoutFrames moved = f.Preview()->Frames();
+    moved.ADD.left = PreviewPx(5);
+    f.SetFrames(moved);
+    f.RadioButtonYoko->click();
+    EXPECT_EQ(f.Preview()->Frames(), DefaultFrames(1, false));
+    f.RadioButtonTate->click();
+    EXPECT_EQ(f.Preview()->Frames(), DefaultFrames(1, true));
+    // Envelopes take their own panel size.
+    f.PaperButton[6]->click();
+    EXPECT_EQ(f.Preview()->Area().Width, 230);
+    EXPECT_EQ(f.Preview()->Area().Height, 450);
+    EXPECT_EQ(f.PaperGeometry().UnitWidth.v, 120);
+}
+
+TEST_F(PrintDialog, PostcardIndexZeroPressesNothingAndKeepsAPostcard) {
+    WriteConfig("TYPE=0\r\nPOSTCARD_INDEX=0\r\n");
+    TFormPrintAddress& f = Show();
+    EXPECT_EQ(f.CheckedPaperKind(), 0);
+    EXPECT_EQ(f.RememberedKind(), 0);
+    EXPECT_EQ(f.PaperGeometry().UnitWidth.v, 100);
+    EXPECT_EQ(f.PaperGeometry().UnitHeight.v, 148);
+}
+
+TEST_F(PrintDialog, AStoredHorizontalFontSelectsItsVerticalFace) {
+    const QStringList faces = ListJapaneseFaces();
+    QString face;
+    for (const QString& n : faces)
+        if (!n.startsWith('@') && faces.indexOf(n) > 0 && faces.contains("@" + n)) face = n;
+    ASSERT_FALSE(face.isEmpty());
+    WriteConfig("VERTICAL=1\r\nFONT=" + face + "\r\n");
+    TFormPrintAddress& f = Show();
+    EXPECT_EQ(f.SelectedFontName(), "@" + face);
+    f.RadioButtonYoko->click();
+    EXPECT_EQ(f.SelectedFontName(), face);
+}
+
+TEST_F(PrintDialog, SettingsSurviveClosingAndShowingAgain) {
+    TFormPrintAddress& f = Show();
+    f.PaperButton[4]->click();
+    f.RadioButtonYoko->click();
+    f.CBCostom->setChecked(true);
+    f.CheckBox1->setChecked(true);
+    f.CBPrintControl->setCurrentIndex(2);
+    f.CBSenderName->setCurrentIndex(4);
+    TLayoutFrames frames = f.Preview()->Frames();
+    frames.SEN.top = PreviewPx(400);
+    f.SetFrames(frames);
+    f.ButtonCancelClick();
+    const TPrintSettings st = LoadPrintSettings(configPath);
+    EXPECT_EQ(st.PostcardIndex, 4);
+    EXPECT_FALSE(st.Vertical);
+    EXPECT_TRUE(st.PrintCostom);
+    EXPECT_TRUE(st.AteSize);
+    EXPECT_EQ(st.SprintControl, 2);
+    EXPECT_EQ(st.SuseNo, 4);
+    EXPECT_EQ(st.Frames, frames);
+    TFormPrintAddress& g = Show();
+    EXPECT_EQ(g.CheckedPaperKind(), 4);
+    EXPECT_EQ(g.Preview()->Frames(), frames);
+    EXPECT_TRUE(g.Preview()->FrameVisible(TFrameId::CUS));
+}
+
+TEST_F(PrintDialog, LabelListFollowsTheFileRules) {
+    WritePaper(Record(U(u"ノーブランド"), "X1", kTwoBySix) +
+               QStringList{U(u"*ヒサゴ,A"), "0' note", "83.8'mm", "42.3", "20'", "20'", "20'",
+                           "20'", "2'", "6'"} +
+               QStringList{U(u"*ヒサゴ,short"), "0'", "10'"});
+    WriteConfig("TYPE=1\r\nP_MAKER=1\r\nP_INDEX=0\r\n");
+    TFormPrintAddress& f = Show();
+    ASSERT_EQ(f.ListViewPaper->topLevelItemCount(), 1);  // the short trailing group is not read
+    const QTreeWidgetItem* row = f.ListViewPaper->topLevelItem(0);
+    EXPECT_EQ(row->text(0), "A");
+    EXPECT_EQ(row->text(1), "83.8");  // text after the "'" is ignored
+    EXPECT_EQ(row->text(2), "");      // no "'": empty
+    EXPECT_EQ(row->text(9), "0");
+    // The empty height is refused on selection; no label, so no print.
+    EXPECT_FALSE(f.SelectedLabel().has_value());
+    EXPECT_TRUE(prompter.shown.join('\n').contains(U(u"この用紙は選択できません")));
+    // The unknown maker's record is kept when the file is rewritten.
+    f.TCMaker->setCurrentIndex(0);
+    f.AddPaperForm()->EditTitle->setText("mine");
+    for (QLineEdit* e : {f.AddPaperForm()->EditLabelHor, f.AddPaperForm()->EditLabelVer,
+                         f.AddPaperForm()->EditOffsetUpper, f.AddPaperForm()->EditOffsetLower,
+                         f.AddPaperForm()->EditOffsetLeft, f.AddPaperForm()->EditOffsetRight,
+                         f.AddPaperForm()->EditLow, f.AddPaperForm()->EditColumn})
+        e->setText("10");
+    ASSERT_TRUE(f.AddPaperForm()->RegisterLabelPaper());
+    EXPECT_EQ(PaperLines().mid(0, 10), Record(U(u"ノーブランド"), "X1", kTwoBySix));
+}
+
+TEST_F(PrintDialog, ANonNumericLabelIsRefusedOnSelectionKeepingThePreviousOne) {
+    WritePaper(Record(U(u"ヒサゴ"), "good", kTwoBySix) +
+               Record(U(u"ヒサゴ"), "bad", {"0", "abc", "42", "1", "1", "1", "1", "2", "6"}));
+    WriteConfig("TYPE=1\r\nP_MAKER=1\r\nP_INDEX=0\r\n");
+    TFormPrintAddress& f = Show();
+    ASSERT_EQ(f.SelectedLabel()->Model, "good");
+    f.ListViewPaper->topLevelItem(1)->setSelected(true);
+    f.ListViewPaper->topLevelItem(0)->setSelected(false);
+    EXPECT_EQ(f.SelectedLabel()->Model, "good");
+    EXPECT_EQ(f.PaperGeometry().UnitWidth.v, 83.8);
+    EXPECT_EQ(f.SelectedLabelRow(), 0);
+    EXPECT_EQ(prompter.shown.last(),
+              U(u"bad の寸法に数値でない値があるため、この用紙は選択できません"));
+}
+
+class Registration : public PrintDialog {
+protected:
+    TFormAddPaper& Fill(const QString& title, const QStringList& values) {
+        TFormAddPaper& a = *Show().AddPaperForm();
+        a.ClearEdits();
+        a.EditTitle->setText(title);
+        QLineEdit* edits[] = {a.EditLabelHor,    a.EditLabelVer,   a.EditOffsetUpper,
+                              a.EditOffsetLower, a.EditOffsetLeft, a.EditOffsetRight,
+                              a.EditLow,         a.EditColumn};
+        for (int i = 0; i < 8; ++i) edits[i]->setText(values.value(i));
+        return a;
+    }
+    const QStringList kValues = {" 86.4", "42.3", "21.2", "22", "18.6", "18.6", "2", "6 "};
+};
+
+TEST_F(Registration, EmptyOrNonNumericFieldsAreNamedAndNothingIsWritten) {
+    const QByteArray before = PaperFile(PaperLines());
+    struct Case {
+        QString title;
+        QStringList values;
+        const char16_t* message;
+    };
+    const Case cases[] = {
+        {" ", kValues, u"ラベルのタイトルを入力して下さい"},
+        {"t", {"1", "1", "1", "1", "1", "1", "1", ""}, u"段数を入力して下さい"},
+        {"t", {"1", "", "1", "1", "1", "1", "1", "1"}, u"ラベル高さを入力して下さい"},
+        {"t", {"1", "1", "1", "x", "1", "1", "1", "1"}, u"下余白には数値を入力して下さい"},
+        {"t", {"1", "1", "1", "1", "1", "1", "1.5", "1"}, u"列数には1以上の整数を入力して下さい"},
+        {"t", {"0", "1", "1", "1", "1", "1", "1", "1"}, u"ラベル幅には数値を入力して下さい"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_FALSE(Fill(c.title, c.values).RegisterLabelPaper());
+        EXPECT_EQ(prompter.shown.last(), U(c.message));
+    }
+    QFile f(paperPath);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), before);
+}
+
+TEST_F(Registration, DuplicatesAreRefusedWhereverTheyStandOtherMakersNot) {
+    WritePaper(Record(U(u"オリジナル"), "first", kTwoBySix) +
+               Record(U(u"ヒサゴ"), "ELM007", kTwoBySix));
+    EXPECT_FALSE(Fill("first", kValues).RegisterLabelPaper());
+    EXPECT_EQ(prompter.shown.last(),
+              U(u"同名のラベルが存在します、ラベルタイトルを別のものにしてください"));
+    EXPECT_TRUE(Fill("ELM007", kValues).RegisterLabelPaper());
+    EXPECT_EQ(prompter.shown.last(), U(u"ELM007を追加しました"));
+    // Stored as typed, blanks included, and listed last on the tab.
+    EXPECT_EQ(PaperLines().mid(20),
+              Record(U(u"オリジナル"), "ELM007",
+                     {"0", " 86.4", "42.3", "21.2", "22", "18.6", "18.6", "2", "6 "}));
+    form->TCMaker->setCurrentIndex(1);
+    form->TCMaker->setCurrentIndex(0);
+    ASSERT_EQ(form->ListViewPaper->topLevelItemCount(), 2);
+    EXPECT_EQ(form->ListViewPaper->topLevelItem(1)->text(0), "ELM007");
+}
+
+TEST_F(Registration, LandscapeWritesOneAndSelectsALandscapeSheet) {
+    WritePaper({});
+    TFormAddPaper& a = Fill("wide", {"90", "50", "10", "10", "10", "10", "3", "4"});
+    a.RadioButtonPaperA4T->setChecked(true);
+    ASSERT_TRUE(a.RegisterLabelPaper());
+    EXPECT_EQ(PaperLines().value(1), "1'");
+    form->TCMaker->setCurrentIndex(1);
+    form->TCMaker->setCurrentIndex(0);
+    form->ListViewPaper->topLevelItem(0)->setSelected(true);
+    form->PCPrintType->setCurrentIndex(1);
+    ASSERT_TRUE(form->SelectedLabel().has_value());
+    EXPECT_EQ(form->PaperGeometry().UnitWidth.v, 90);
+    EXPECT_EQ(form->PaperGeometry().SheetWidth.v, 297);
+    EXPECT_EQ(form->PaperGeometry().SheetHeight.v, 210);
+}
+
+TEST_F(Registration, DeletingAPrefixTitleRemovesExactlyThatRecord) {
+    WritePaper(Record(U(u"オリジナル"), "AB", kTwoBySix) +
+               Record(U(u"オリジナル"), "A", kTwoBySix));
+    TFormPrintAddress& f = Show();
+    f.TCMaker->setCurrentIndex(1);
+    f.TCMaker->setCurrentIndex(0);
+    f.DeleteLabelPaper();
+    EXPECT_EQ(prompter.shown.last(), U(u"削除するラベルを選択して下さい"));
+    f.ListViewPaper->topLevelItem(1)->setSelected(true);
+    prompter.answers = {false};
+    f.DeleteLabelPaper();
+    EXPECT_EQ(PaperLines().size(), 20);
+    prompter.answers = {true};
+    f.DeleteLabelPaper();
+    EXPECT_EQ(prompter.asked.last(), U(u"Aを削除しますか？"));
+    EXPECT_EQ(PaperLines(), Record(U(u"オリジナル"), "AB", kTwoBySix));
+    ASSERT_EQ(f.ListViewPaper->topLevelItemCount(), 1);
+    // Not on another maker's tab.
+    f.TCMaker->setCurrentIndex(1);
+    EXPECT_FALSE(f.Button3->isEnabled());
+}
+
+// The print run through the dialog's own path, into PDF files.
+class PrintRun : public PrintDialog {
+protected:
+    void ToPdf(TFormPrintAddress& f, const QString& path) {
+        f.SetPrinterSetup([path](QPrinter& p, QWidget*) {
+            p.setOutputFormat(QPrinter::PdfFormat);
+            p.setOutputFileName(path);
+            p.setResolution(600);
+            return true;
+        });
+    }
+};
+
+TEST_F(PrintRun, ThreePostcardsGiveThreePostcardPagesWithTheToolsText) {
+    WriteConfig("VERTICAL=0\r\n");
+    TFormPrintAddress& f = Show(3);
+    f.SelectPaperKind(3);  // horizontal defaults, so that text reads back
+    const QString pdf = dir.filePath("dialog.pdf");
+    ToPdf(f, pdf);
+    f.Printer().setPageMargins(QMarginsF(5, 7, 5, 5),
+                               QPageLayout::Millimeter);  // unprintable edges
+    ASSERT_TRUE(f.PrintAll());
+    const PdfInfo info = Info(pdf);
+    EXPECT_EQ(info.pages, 3);
+    EXPECT_NEAR(info.width, 100, 0.5);
+    EXPECT_NEAR(info.height, 148, 0.5);
+
+    // The same records through q2tool print, with the settings the dialog saves.
+    f.ButtonCancelClick();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_DATA_HOME", dir.filePath("xdg"));
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    const QString data = dir.filePath("xdg/Zabelle/Quintaro2");
+    QDir().mkpath(data);
+    QFile::copy(configPath, data + "/config.ini");
+    TUserInfoList list;
+    for (auto& r : book) *list.Add() = *r;
+    ASSERT_TRUE(list.SaveToFile(dir.filePath("book.QT2")));
+    int rc = -1;
+    const QString out = RunProgram(
+        Q2_TOOL_PATH, {"print", dir.filePath("book.QT2"), dir.filePath("tool.pdf")}, &rc, env);
+    ASSERT_EQ(rc, 0) << out.toStdString();
+    const QList<Word> mine = Words(pdf), tools = Words(dir.filePath("tool.pdf"));
+    ASSERT_GT(mine.size(), 20);
+    ASSERT_EQ(mine.size(), tools.size());
+    for (qsizetype i = 0; i < mine.size(); ++i) {
+        EXPECT_EQ(mine[i].page, tools[i].page);
+        EXPECT_EQ(mine[i].text, tools[i].text);
+        EXPECT_NEAR(mine[i].x, tools[i].x, 0.1) << mine[i].text.toStdString();
+        EXPECT_NEAR(mine[i].y, tools[i].y, 0.1) << mine[i].text.toStdString();
+    }
+}
+
+struct LabelCase {
+    int records, pages;
+};
+
+// The top-left of the ink inside `area` (mm) of page `page` (from 0), in mm.
+std::optional<QPointF> InkTopLeft(const QString& pdf, int page, const QRectF& area) {
+    const QString prefix = pdf + QString(".p%1").arg(page);
+    RunProgram("pdftoppm", {"-r", "254", "-gray", "-singlefile", "-f", QString::number(page + 1),
+                            "-l", QString::number(page + 1), "-png", pdf, prefix});
+    const QImage img(prefix + ".png");
+    if (img.isNull()) return std::nullopt;
+    const double px = 10;  // 254 dpi: ten pixels a millimetre
+    int minX = INT_MAX, minY = INT_MAX;
+    for (int y = int(area.top() * px); y < int(area.bottom() * px) && y < img.height(); ++y)
+        for (int x = int(area.left() * px); x < int(area.right() * px) && x < img.width(); ++x)
+            if (qGray(img.pixel(x, y)) < 128) {
+                minX = std::min(minX, x);
+                minY = std::min(minY, y);
+            }
+    if (minX == INT_MAX) return std::nullopt;
+    return QPointF(minX / px, minY / px);
+}
+
+TEST_F(PrintRun, LabelSheetsPlaceRecordsAtTheDerivedPitches) {
+    // The real catalogue's ヒサゴ ELM007: 83.8 × 42.3 mm, 2 × 6 on portrait A4.
+    QFile::remove(paperPath);
+    ASSERT_TRUE(QFile::copy(Q2_SOURCE_DIR "/data/paper.cfg", paperPath));
+    QList<TLabelRecord> all;
+    ASSERT_TRUE(ReadPaperConfig(paperPath, &all));
+    int row = 0;
+    for (const TLabelRecord& r : all)
+        if (r.Maker == U(u"ヒサゴ")) {
+            if (r.Model == "ELM007") break;
+            ++row;
+        }
+    WriteConfig(QString("TYPE=1\r\nP_MAKER=1\r\nP_INDEX=%1\r\n").arg(row));
+    const double pitchX = (210 - 20.3 - 18.3 - 83.8), pitchY = (297 - 20.3 - 22.9 - 42.3) / 5;
+    for (const LabelCase& c : {LabelCase{3, 1}, LabelCase{13, 2}}) {
+        book.clear();
+        TFormPrintAddress& f = Show(c.records);
+        ASSERT_EQ(f.SelectedLabel()->Model, "ELM007");
+        const QString pdf = dir.filePath(QString("labels%1.pdf").arg(c.records));
+        ToPdf(f, pdf);
+        ASSERT_TRUE(f.PrintAll());
+        const PdfInfo info = Info(pdf);
+        EXPECT_EQ(info.pages, c.pages);
+        EXPECT_NEAR(info.width, 210, 0.5);
+        EXPECT_NEAR(info.height, 297, 0.5);
+        // Ink read back from the pages: the top-left of each label's ink is its
+        // postal code, at the label's corner plus the frame's whole millimetres.
+        const PreviewScale s = f.CurrentSetup().FrameScale();
+        const double zipLeft = RoundInt((8 + 4) / s.perMm), zipTop = RoundInt((5 + 4) / s.perMm);
+        for (int slot = 0; slot < 12 * c.pages; ++slot) {
+            const int page = slot / 12, inPage = slot % 12;
+            const double labelX = 20.3 + (inPage % 2) * pitchX,
+                         labelY = 20.3 + (inPage / 2) * pitchY;
+            const std::optional<QPointF> ink =
+                InkTopLeft(pdf, page, QRectF(labelX, labelY, 83.8, 42.3));
+            if (slot >= c.records) {
+                EXPECT_FALSE(ink.has_value()) << "slot " << slot;
+                continue;
+            }
+            ASSERT_TRUE(ink.has_value()) << "slot " << slot;
+            EXPECT_NEAR(ink->x(), labelX + zipLeft, 1.0) << "slot " << slot;
+            EXPECT_NEAR(ink->y(), labelY + zipTop, 1.5) << "slot " << slot;
+        }
+        f.ButtonCancelClick();
+    }
+}
+
+// The same print path into the CUPS queue that cups-print-test.sh starts.
+class CupsQueue : public PrintRun {
+protected:
+    void SetUp() override {
+        PrintRun::SetUp();
+        queue = qEnvironmentVariable("Q2_CUPS_QUEUE");
+        out = qEnvironmentVariable("Q2_CUPS_OUT");
+        if (queue.isEmpty() || out.isEmpty()) GTEST_SKIP() << "run by cups-print-test.sh";
+    }
+    void ToQueue(TFormPrintAddress& f) {
+        f.SetPrinterSetup([this](QPrinter& p, QWidget*) {
+            p.setOutputFormat(QPrinter::NativeFormat);
+            p.setPrinterName(queue);
+            return p.isValid();
+        });
+    }
+    // The next PDF cups-pdf writes, once its size stops changing.
+    QString WaitForPdf() {
+        QDeadlineTimer deadline(120000);
+        qint64 lastSize = -1;
+        while (!deadline.hasExpired()) {
+            const QFileInfoList pdfs = QDir(out).entryInfoList({"*.pdf"}, QDir::Files, QDir::Time);
+            for (const QFileInfo& i : pdfs) {
+                if (seen.contains(i.fileName())) continue;
+                if (i.size() > 0 && i.size() == lastSize) {
+                    seen << i.fileName();
+                    return i.filePath();
+                }
+                lastSize = i.size();
+            }
+            QTest::qWait(300);
+        }
+        return {};
+    }
+    QString queue, out;
+    QStringList seen;
+};
+
+TEST_F(CupsQueue, ThreePostcardsAndALabelSheetPrintThroughTheQueue) {
+    WriteConfig("VERTICAL=0\r\n");
+    TFormPrintAddress& f = Show(3);
+    f.SelectPaperKind(3);
+    ToQueue(f);
+    ASSERT_TRUE(f.PrintAll());
+    const QString cards = WaitForPdf();
+    ASSERT_FALSE(cards.isEmpty()) << "no PDF from the queue";
+    PdfInfo info = Info(cards);
+    EXPECT_EQ(info.pages, 3);
+    EXPECT_NEAR(info.width, 100, 1);
+    EXPECT_NEAR(info.height, 148, 1);
+    // The text where the engine puts it on a PDF of the same job.
+    const QString direct = dir.filePath("direct.pdf");
+    ToPdf(f, direct);
+    ASSERT_TRUE(f.PrintAll());
+    const QList<Word> printed = Words(cards), expected = Words(direct);
+    ASSERT_GT(expected.size(), 20);
+    ASSERT_EQ(printed.size(), expected.size());
+    for (qsizetype i = 0; i < printed.size(); ++i) {
+        EXPECT_EQ(printed[i].page, expected[i].page);
+        EXPECT_EQ(printed[i].text, expected[i].text);
+        EXPECT_NEAR(printed[i].x, expected[i].x, 0.5) << expected[i].text.toStdString();
+        EXPECT_NEAR(printed[i].y, expected[i].y, 0.5) << expected[i].text.toStdString();
+    }
+    f.ButtonCancelClick();
+
+    // Thirteen records on the real ヒサゴ ELM007 (2 × 6): two A4 pages.
+    QFile::remove(paperPath);
+    ASSERT_TRUE(QFile::copy(Q2_SOURCE_DIR "/data/paper.cfg", paperPath));
+    WriteConfig(QString("TYPE=1\r\nP_MAKER=1\r\nP_INDEX=%1\r\n").arg(39));
+    book.clear();
+    TFormPrintAddress& g = Show(13);
+    ASSERT_EQ(g.SelectedLabel()->Model, "ELM007");
+    ToQueue(g);
+    ASSERT_TRUE(g.PrintAll());
+    const QString labels = WaitForPdf();
+    ASSERT_FALSE(labels.isEmpty()) << "no PDF from the queue";
+    info = Info(labels);
+    EXPECT_EQ(info.pages, 2);
+    EXPECT_NEAR(info.width, 210, 1);
+    EXPECT_NEAR(info.height, 297, 1);
+    const double pitchX = 210 - 20.3 - 18.3 - 83.8, pitchY = (297 - 20.3 - 22.9 - 42.3) / 5;
+    const PreviewScale sc = g.CurrentSetup().FrameScale();
+    const double zipLeft = RoundInt((8 + 4) / sc.perMm), zipTop = RoundInt((5 + 4) / sc.perMm);
+    for (int slot : {0, 1, 11, 12}) {
+        const int inPage = slot % 12;
+        const double x = 20.3 + (inPage % 2) * pitchX, y = 20.3 + (inPage / 2) * pitchY;
+        const std::optional<QPointF> ink = InkTopLeft(labels, slot / 12, QRectF(x, y, 83.8, 42.3));
+        ASSERT_TRUE(ink.has_value()) << slot;
+        EXPECT_NEAR(ink->x(), x + zipLeft, 1.0) << slot;
+        EXPECT_NEAR(ink->y(), y + zipTop, 1.5) << slot;
+    }
+    EXPECT_FALSE(InkTopLeft(labels, 1, QRectF(20.3 + pitchX, 20.3, 83.8, 42.3)).has_value());
+}
+
+}  // namespace
