@@ -4,6 +4,7 @@
 #include "app/DialogRunner.h"
 #include "app/FormConfig.h"
 #include "app/FormMain.h"
+#include "mail/FormDirectMail.h"
 #include "zip/FormZipUpdate.h"
 
 namespace q2 {
@@ -15,6 +16,9 @@ void InstallDialogs(TFormMain& main) {
     });
     auto* zipUpdate = new Tzip_update(&main);
     main.SetZipUpdateDialog([zipUpdate] { GetDialogRunner().Exec(*zipUpdate); });
+    main.SetDirectMailDialog([&main](TDisplayList& records, TthMailConfig& mail) {
+        ShowDirectMailDialog(&main, records, mail);
+    });
 }
 
 }  // namespace q2

@@ -11,5 +11,5 @@ target_link_libraries(q2app PUBLIC q2zipupdate)
 
 # The program proper: every dialog plugged into the main window.
 target_sources(velmora3 PRIVATE DialogWiring.cpp)
-target_link_libraries(velmora3 PRIVATE q2settings q2zipupdateui)
+target_link_libraries(velmora3 PRIVATE q2settings q2zipupdateui q2mailui)
 target_compile_definitions(velmora3 PRIVATE Q2_VERSION="${PROJECT_VERSION}")
