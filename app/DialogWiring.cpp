@@ -4,6 +4,9 @@
 #include "app/DialogRunner.h"
 #include "app/FormConfig.h"
 #include "app/FormMain.h"
+#include "exchange/FormExport.h"
+#include "exchange/FormImport.h"
+#include "exchange/FormSearch.h"
 #include "mail/FormDirectMail.h"
 #include "zip/FormZipUpdate.h"
 
@@ -16,6 +19,18 @@ void InstallDialogs(TFormMain& main) {
     });
     auto* zipUpdate = new Tzip_update(&main);
     main.SetZipUpdateDialog([zipUpdate] { GetDialogRunner().Exec(*zipUpdate); });
+    auto* import = new TFormImport(&main);
+    main.SetImportDialog([import](const QString& path, TUserInfoList& book) {
+        return RunImport(*import, path, book) == TImportRun::Imported;
+    });
+    auto* exportForm = new TFormExport(&main);
+    main.SetExportDialog(
+        [exportForm](const QString& path, TUserInfoList& book) { exportForm->Execute(path, book); });
+    auto* search = new TFormSearch(&main);
+    main.SetSearchDialog([search] { return search->Execute(); },
+                         [search](const TUserInfo& record, int readingRow) {
+                             return search->Matches(record, readingRow);
+                         });
     main.SetDirectMailDialog([&main](TDisplayList& records, TthMailConfig& mail) {
         ShowDirectMailDialog(&main, records, mail);
     });

@@ -10,6 +10,8 @@ q2_warnings(q2settings)
 target_link_libraries(q2app PUBLIC q2zipupdate)
 
 # The program proper: every dialog plugged into the main window.
-target_sources(velmora3 PRIVATE DialogWiring.cpp)
-target_link_libraries(velmora3 PRIVATE q2settings q2zipupdateui q2mailui)
+add_library(q2program STATIC DialogWiring.cpp)
+target_link_libraries(q2program PUBLIC q2app q2settings q2zipupdateui q2mailui q2exchangeui)
+q2_warnings(q2program)
+target_link_libraries(velmora3 PRIVATE q2program)
 target_compile_definitions(velmora3 PRIVATE Q2_VERSION="${PROJECT_VERSION}")
