@@ -12,3 +12,11 @@ function(q2_link_listprint_tool)
     target_link_libraries(q2tool PRIVATE q2listprint)
   endif()
 endfunction()
+
+# The list print dialog and the print-type choice before printing.
+add_library(q2listprintui STATIC ${CMAKE_CURRENT_LIST_DIR}/FormPrintAllAddressList.cpp
+                                 ${CMAKE_CURRENT_LIST_DIR}/FormSelectPrintType.cpp)
+set_target_properties(q2listprintui PROPERTIES AUTOMOC ON)
+target_include_directories(q2listprintui PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(q2listprintui PUBLIC q2listprint q2platform Qt6::Widgets Qt6::PrintSupport)
+q2_warnings(q2listprintui)

@@ -4,3 +4,7 @@ q2_test(test_list_print
   LIBS q2listprint q2print q2model q2platform q2_test_main_gui Qt6::Gui)
 target_compile_definitions(test_list_print PRIVATE Q2_TOOL_PATH="$<TARGET_FILE:q2tool>")
 add_dependencies(test_list_print q2tool)
+
+q2_test(test_list_print_dialog
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/ListPrintDialogTest.cpp
+  LIBS q2listprintui q2listprint q2print q2model q2platform q2_test_main_gui Qt6::Test)
