@@ -4,6 +4,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <algorithm>
 #include <cmath>
 
 #include "print/PrintText.h"
@@ -209,14 +210,25 @@ std::vector<DevicePx> ListColumnWidths(const TPrintFont& font, int type,
     const std::vector<TListColumn>& columns = ListTypeColumns(type);
     std::vector<DevicePx> widths;
     widths.reserve(columns.size());
-    for (TListColumn c : columns) widths.push_back(MeasureWidth(font, ListColumnMeasuringTitle(c)));
+    // "電話/FAX" and "会社電話/FAX" are wider than their measuring titles and
+    // would run into the next title; a column is never narrower than its own
+    // title and a full-width blank.
+    for (TListColumn c : columns)
+        widths.push_back(std::max(MeasureWidth(font, ListColumnMeasuringTitle(c)),
+                                  MeasureWidth(font, ListColumnTitle(c) + QChar(u'　'))));
+    // A value is drawn one indent in from its column's edge: it fits only when
+    // the indent and the value are narrower than the column, else it would
+    // cross the next rule (as "会社用" does under "用途　", both three
+    // full-width characters). A value that does not fit widens the column to
+    // itself and "あ", which is wider than the indent.
+    const DevicePx indent = MeasureWidth(font, u"a");
     const QString wideUse = T(u"会社用");
     for (const TUserInfo* r : records) {
         for (size_t i = 0; i < columns.size(); ++i) {
             const QString value =
                 columns[i] == TListColumn::Use ? wideUse : ListColumnValue(columns[i], *r);
-            if (MeasureWidth(font, value) > widths[i])
-                widths[i] = MeasureWidth(font, value + QChar(u'あ'));
+            if (!(indent + MeasureWidth(font, value) < widths[i]))
+                widths[i] = std::max(widths[i], MeasureWidth(font, value + QChar(u'あ')));
         }
     }
     return widths;

@@ -178,13 +178,34 @@ TEST(ListColumnWidths, TitlesFirstThenWiderValuesOfEveryRecordPlusOneCharacter) 
     EXPECT_EQ(w[0], MeasureWidth(font, v[1].PersonalFullName() + U(u"あ")));
     // Empty categories leave the measuring titles.
     EXPECT_EQ(w[1], MeasureWidth(font, U(u"分類1　")));
-    // The use column is measured with "会社用" whatever the record holds.
-    const DevicePx use = MeasureWidth(font, U(u"用途　"));
-    EXPECT_EQ(w[3],
-              MeasureWidth(font, U(u"会社用")) > use ? MeasureWidth(font, U(u"会社用あ")) : use);
+    // The use column is measured with "会社用" whatever the record holds; as
+    // wide as "用途　", it would touch the next rule and so widens the column.
+    ASSERT_GE(MeasureWidth(font, U(u"a会社用")), MeasureWidth(font, U(u"用途　")));
+    EXPECT_EQ(w[3], MeasureWidth(font, U(u"会社用あ")));
     EXPECT_EQ(w[4], MeasureWidth(font, U(u"その他　")));
+    // A printed title wider than its measuring title keeps its own width, so
+    // that the header's titles never run into each other.
+    const std::vector<DevicePx> five = ListColumnWidths(font, 5, {});
+    ASSERT_GT(MeasureWidth(font, U(u"会社電話/FAX　")), MeasureWidth(font, U(u"会社電話2　")));
+    EXPECT_EQ(five[5], MeasureWidth(font, U(u"会社電話/FAX　")));
+    EXPECT_EQ(five[2],
+              std::max(MeasureWidth(font, U(u"電話/FAX　")), MeasureWidth(font, U(u"電話2　"))));
     // Without the unmarked record the column stays narrower.
     EXPECT_LT(ListColumnWidths(font, 2, {all[0]})[0], w[0]);
+    // Every title and every value ends left of its column's right rule.
+    v[0].PerSonalTel_1 = U(u"電話1　");  // exactly its measuring title
+    const DevicePx indent = MeasureWidth(font, u"a");
+    for (int t = 1; t <= kListTypeCount; ++t) {
+        const std::vector<TListColumn>& columns = ListTypeColumns(t);
+        const std::vector<DevicePx> widths = ListColumnWidths(font, t, all);
+        for (size_t c = 0; c < columns.size(); ++c) {
+            EXPECT_LT(indent + MeasureWidth(font, ListColumnTitle(columns[c])), widths[c])
+                << t << c;
+            for (const TUserInfo* r : all)
+                EXPECT_LT(indent + MeasureWidth(font, ListColumnValue(columns[c], *r)), widths[c])
+                    << t << "/" << c;
+        }
+    }
 }
 
 TEST(DrawClippedText, CutsAtTheLastWholeCharacterBeforeTheRightMargin) {
