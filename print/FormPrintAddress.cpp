@@ -192,7 +192,11 @@ void TFormPrintAddress::BuildControls() {
     auto* cardPage = new QWidget;
     auto* cardLayout = new QVBoxLayout(cardPage);
     auto* paperGroup = new QGroupBox(T(u"ハガキ選択"), cardPage);
-    auto* paperGrid = new QGridLayout(paperGroup);
+    auto* paperLayout = new QVBoxLayout(paperGroup);
+    auto* paperGrid = new QHBoxLayout;
+    auto* envelopeGrid = new QGridLayout;
+    paperLayout->addLayout(paperGrid);
+    paperLayout->addLayout(envelopeGrid);
     PaperButtons = new QButtonGroup(this);
     PaperButtons->setExclusive(true);
     const char* names[] = {"",
@@ -225,12 +229,11 @@ void TFormPrintAddress::BuildControls() {
             b->setIcon(QIcon(QPixmap::fromImage(glyph)));
             b->setIconSize(QSize(50, 73));
             b->setToolTip(QString::fromUtf16(info->Label));
-            paperGrid->addWidget(b, 0, k - 1);
+            paperGrid->addWidget(b);
         } else {
             b->setText(QString::fromUtf16(info->Label));
             b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-            paperGrid->addWidget(b, 1 + (k - 5) / 3, (k - 5) % 3 + ((k - 5) % 3 == 2 ? 1 : 0), 1,
-                                 (k - 5) % 3 == 2 ? 1 : 1);
+            envelopeGrid->addWidget(b, (k - 5) / 3, (k - 5) % 3);
         }
         PaperButtons->addButton(b, k);
         PaperButton[k] = b;
