@@ -168,6 +168,8 @@ void TFormPrintAllAddressList::Execute(const std::vector<TUserInfo*>& records) {
 }
 
 void TFormPrintAllAddressList::FormShow() {
+    // A file chosen in the setup dialog was for that opening only.
+    printer_.setOutputFileName(QString());
     ChooseCurrentPrinter();
     RBPrintDirectionHorizontal->setChecked(true);
     SENumberOfCopies->setValue(1);
@@ -234,6 +236,7 @@ bool TFormPrintAllAddressList::PrintStart() {
     printer_.setDocName(T(u"-住所録一覧印刷-"));
     printer_.setCopyCount(SENumberOfCopies->value());
     const TListJob job = MakeListJob(records_, CurrentSetup());
+    if (!job.Font.IsValid()) return false;  // the font message has been shown
     // A job without a page would still feed the printer a blank sheet.
     if (job.PageCount == 0) {
         GetPrompter().Inform(T(u"印刷するデータがありません。"));

@@ -249,7 +249,8 @@ TListJob MakeListJob(const TListRecords& records, const TListPageSetup& setup) {
     int marked = 0;
     for (const TUserInfo* r : records)
         if (r->CommonPrintCheck) ++marked;
-    job.PageCount = ListPageCount(marked, job.Geometry.RowsPerPage);
+    // A font that could not be made measures nothing: no page is printed.
+    job.PageCount = job.Font.IsValid() ? ListPageCount(marked, job.Geometry.RowsPerPage) : 0;
     return job;
 }
 
@@ -274,6 +275,9 @@ QString ClippedText(const TPrintFont& font, DevicePx x, DevicePx right, QStringV
 
 void DrawClippedText(QPainter& painter, const TPrintFont& font, DevicePx x, DevicePx y,
                      DevicePx right, QStringView text) {
+    // Without a font there is nothing to draw, and making it again for every
+    // cell would repeat the font message once per cell.
+    if (!font.IsValid()) return;
     const QString part = ClippedText(font, x, right, text);
     if (part.isEmpty()) return;
     const DevicePx indent = MeasureWidth(font, u"a");
@@ -330,7 +334,7 @@ int DrawListPage(QPainter& painter, const TListJob& job, int pageIndex, int next
         }
         ++r;
     }
-    if (job.Setup.PageNumbers) {
+    if (job.Setup.PageNumbers && job.Font.IsValid()) {
         const QString text = ListPageNumberText(pageIndex);
         const int x = g.PaperWidth.v / 2 - MeasureWidth(job.Font, text).v / 2;
         DrawPlainText(painter, job.Font.Dpi(),

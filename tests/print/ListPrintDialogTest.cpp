@@ -97,8 +97,10 @@ TEST_F(ListPrintDialog, CaptionsAndDefaultsAndNoSettingKeptBetweenOpenings) {
     form.SENumberOfCopies->setValue(7);
     form.CBPrintLine->setChecked(false);
     form.SelectPrintType(4);
+    PrintIntoFile();
     form.FormShow();
     expectDefaults();
+    EXPECT_TRUE(form.Printer().outputFileName().isEmpty());
 }
 
 TEST_F(ListPrintDialog, ClickingATypeLineChoosesItsTypeAndColour) {
