@@ -447,6 +447,11 @@ void TFormPrintAddress::ButtonCancelClick() {
     accept();
 }
 
+void TFormPrintAddress::reject() {
+    // Escape closes as "閉じる" does: the dialog has no other way out.
+    ButtonCancelClick();
+}
+
 void TFormPrintAddress::SetPanelSize(TPreviewSize area) {
     area_ = area;
     DrawTextImage->SetArea(area);
@@ -801,7 +806,9 @@ void TFormPrintAddress::ButtonPrinterSetupClick() {
 
 bool TFormPrintAddress::PrintAll() {
     const bool labelTab = PCPrintType->currentIndex() == kLabelTab;
-    if (labelTab && !label_) {
+    // The geometry of an earlier label outlives a reloaded list; printing
+    // needs a row chosen in the list now.
+    if (labelTab && (!label_ || SelectedLabelRow() < 0)) {
         GetPrompter().Inform(T(u"印刷用紙が選択されていません。"));
         return false;
     }

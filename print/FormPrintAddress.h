@@ -112,6 +112,9 @@ public:
     QGroupBox* GroupHidden;
     QCheckBox* CheckBox1;  // 宛先を大きくする
 
+protected:
+    void reject() override;
+
 private:
     void BuildControls();
     void FillFontList(const QString& keep);

@@ -2,6 +2,7 @@
 // settings, the label catalogue and registration, and the print run into PDF.
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QMap>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -152,6 +153,31 @@ protected:
     std::unique_ptr<TFormPrintAddress> form;
 };
 
+// The installed catalogue: every sheet readable, on its maker's tab, and its
+// grid inside the A4 sheet with labels no closer than their own size.
+TEST(ShippedCatalogue, EverySheetIsSelectableAndFitsItsPage) {
+    QList<TLabelRecord> all;
+    ASSERT_TRUE(ReadPaperConfig(Q2_SOURCE_DIR "/data/paper.cfg", &all));
+    QMap<QString, int> perMaker;
+    for (const TLabelRecord& r : all) {
+        ++perMaker[r.Maker];
+        const std::optional<TLabelPaper> p = ToLabelPaper(r);
+        ASSERT_TRUE(p.has_value()) << r.Model.toStdString();
+        const TPaperGeometry g = GeometryForLabel(*p);
+        EXPECT_TRUE(g.Columns == 1 || LabelPitchX(g).v >= p->Width.v - 0.01)
+            << r.Model.toStdString();
+        EXPECT_TRUE(g.Rows == 1 || LabelPitchY(g).v >= p->Height.v - 0.01) << r.Model.toStdString();
+        const MmPoint last = LabelOrigin(g, g.Columns - 1, g.Rows - 1);
+        EXPECT_LE(last.x.v + p->Width.v, g.SheetWidth.v + 0.01) << r.Model.toStdString();
+        EXPECT_LE(last.y.v + p->Height.v, g.SheetHeight.v + 0.01) << r.Model.toStdString();
+    }
+    EXPECT_EQ(all.size(), 346);
+    EXPECT_EQ(perMaker.value(U(u"ヒサゴ")), 179);
+    EXPECT_EQ(perMaker.value(U(u"エーワン")), 156);
+    EXPECT_EQ(perMaker.value(U(u"サンワサプライ")), 11);
+    EXPECT_EQ(perMaker.size(), 3);
+}
+
 TEST_F(PrintDialog, ListsOnlyTheMarkedRecordsAndStartsOnTheFirst) {
     book.push_back(std::make_unique<TUserInfo>(sample::Office(0)));
     book.back()->CommonPrintCheck = false;
@@ -199,6 +225,13 @@ TEST_F(PrintDialog, LabelTabTurnsSenderOffForcesHorizontalAndBackRestoresTheDire
     EXPECT_EQ(f.Preview()->Frames(), DefaultLabelFrames());
     EXPECT_EQ(f.Preview()->Area().Width, 384);
     EXPECT_EQ(f.Preview()->Area().Height, RoundInt(384 * 42.3 / 83.8));
+    // Another maker's list: no row chosen there yet, so nothing is printed.
+    f.TCMaker->setCurrentIndex(2);
+    f.SetPrinterSetup([](QPrinter&, QWidget*) { return true; });
+    EXPECT_FALSE(f.PrintAll());
+    EXPECT_EQ(prompter.shown.last(), U(u"印刷用紙が選択されていません。"));
+    f.TCMaker->setCurrentIndex(1);
+    f.ListViewPaper->topLevelItem(0)->setSelected(true);
     f.PCPrintType->setCurrentIndex(0);
     EXPECT_TRUE(f.Vertical());
     EXPECT_FALSE(f.CheckBoxPrintSender->isChecked());
