@@ -620,6 +620,10 @@ TEST_F(PrintRun, LabelSheetsPlaceRecordsAtTheDerivedPitches) {
 }
 
 // The same print path into the CUPS queue that cups-print-test.sh starts.
+// cups-pdf names its files after the job title, "印刷" as octal UTF-8 bytes;
+// other jobs in the shared output folder are left alone.
+const QString kJobFiles = QStringLiteral("345_215_260_345_210_267*.pdf");
+
 class CupsQueue : public PrintRun {
 protected:
     void SetUp() override {
@@ -644,7 +648,8 @@ protected:
         QDeadlineTimer deadline(120000);
         qint64 lastSize = -1;
         while (!deadline.hasExpired()) {
-            const QFileInfoList pdfs = QDir(out).entryInfoList({"*.pdf"}, QDir::Files, QDir::Time);
+            const QFileInfoList pdfs =
+                QDir(out).entryInfoList({kJobFiles}, QDir::Files, QDir::Time);
             if (!pdfs.isEmpty() && pdfs.first().lastModified() >= since.addSecs(-1) &&
                 !written.contains(pdfs.first().filePath())) {
                 const QFileInfo& i = pdfs.first();
