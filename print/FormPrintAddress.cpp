@@ -465,11 +465,14 @@ void TFormPrintAddress::SetBackgroundKind(int kind) {
     QImage picture(w, h, QImage::Format_RGB32);
     picture.fill(Qt::white);
     if (info) {
+        // Drawn at the resolution the preview renders the piece at, so that the
+        // red boxes lie under the digits; the picture's extra column is clipped.
+        const TPreviewSize area = PreviewAreaForKind(kind);
         QPainter p(&picture);
         p.setRenderHint(QPainter::Antialiasing);
-        DrawPreviewBackground(
-            p, kind, info->UnitWidth, info->UnitHeight,
-            Dpi{RoundInt(w * 25.4 / info->UnitWidth.v), RoundInt(h * 25.4 / info->UnitHeight.v)});
+        DrawPreviewBackground(p, kind, info->UnitWidth, info->UnitHeight,
+                              Dpi{RoundInt(area.Width * 25.4 / info->UnitWidth.v),
+                                  RoundInt(area.Height * 25.4 / info->UnitHeight.v)});
     }
     DrawTextImage->SetBackground(picture);
 }

@@ -27,6 +27,7 @@ public:
     void SetPiece(QImage piece);         // DrawTextImage; a null image clears it
     void SetPrintableArea(std::optional<QRect> rect);
     const QImage& Piece() const { return piece_; }
+    const QImage& Background() const { return background_; }
 
     TLayoutFrames Frames() const;
     void SetFrames(const TLayoutFrames& frames);

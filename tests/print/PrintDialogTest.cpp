@@ -212,6 +212,48 @@ TEST_F(PrintDialog, NoRowSelectedShowsOnlyBackgroundAndPrintableArea) {
     EXPECT_LT(black, 50);
 }
 
+// The digits of the addressee's postal code, drawn at the default frames of
+// every kind and direction, lie inside the red boxes of the background: red
+// ink is met going left, right, up and down from every pixel of a digit.
+TEST_F(PrintDialog, RedBoxesOfEveryKindHoldTheDigits) {
+    TFormPrintAddress& f = Show(1);
+    auto red = [](QRgb c) {
+        return qRed(c) > 150 && qRed(c) - qGreen(c) > 30 && qRed(c) - qBlue(c) > 30;
+    };
+    for (int kind = 1; kind <= 10; ++kind)
+        for (bool vertical : {true, false}) {
+            // Horizontal 長形3号(横) places the code at the top left, away from
+            // the boxes its envelope face has at the top right.
+            if (kind == 8 && !vertical) continue;
+            f.SetVertical(vertical);
+            f.SelectPaperKind(kind);
+            const QImage bg = f.Preview()->Background().convertToFormat(QImage::Format_RGB32);
+            const QImage piece = f.Preview()->Piece();
+            const PreviewRect zip = DefaultFrames(kind, vertical).ZIP;
+            const int reach =
+                RoundInt(f.CurrentSetup().PictureScale().perMm * 16);  // boxes are smaller
+            int ink = 0, enclosed = 0;
+            for (int y = std::max(0, zip.top.v - 5); y < zip.top.v + reach; ++y)
+                for (int x = std::max(0, zip.left.v - 5); x < std::min(piece.width(), bg.width());
+                     ++x) {
+                    if (qAlpha(piece.pixel(x, y)) < 100) continue;
+                    ++ink;
+                    auto meets = [&](int dx, int dy) {
+                        for (int i = 1; i <= reach; ++i) {
+                            const QPoint p(x + dx * i, y + dy * i);
+                            if (!bg.rect().contains(p)) return false;
+                            if (red(bg.pixel(p))) return true;
+                        }
+                        return false;
+                    };
+                    enclosed += meets(-1, 0) && meets(1, 0) && meets(0, -1) && meets(0, 1);
+                }
+            EXPECT_GT(ink, 40) << "kind " << kind << (vertical ? " vertical" : " horizontal");
+            EXPECT_GE(enclosed, ink * 95 / 100)
+                << "kind " << kind << (vertical ? " vertical" : " horizontal");
+        }
+}
+
 TEST_F(PrintDialog, LabelTabTurnsSenderOffForcesHorizontalAndBackRestoresTheDirection) {
     TFormPrintAddress& f = Show();
     f.CheckBoxPrintSender->setChecked(true);
