@@ -36,6 +36,9 @@ bool WriteFile(const QString& path, const QByteArray& text) {
 
 int RunTool(const QString& program, const QStringList& args, QString* out = nullptr) {
     QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LC_ALL", "C");  // the tools' answers are read
+    p.setProcessEnvironment(env);
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(program, args);
     if (!p.waitForFinished(30000)) {
@@ -96,15 +99,22 @@ public:
         qputenv("CUPS_SERVER", socket_.toUtf8());
         QElapsedTimer t;
         t.start();
-        while (RunTool("lpstat", {"-r"}) != 0) {
-            if (cupsd_.state() == QProcess::NotRunning || t.elapsed() > 15000)
-                return "cupsd does not answer" + Log();
-            QThread::msleep(200);
-        }
+        // "lpstat -r" answers 0 either way; the socket may also take a moment
+        // more to accept the administration requests, so those are retried.
         QString out;
-        if (RunTool("lpadmin", {"-p", kQueue, "-E", "-v", "cups-pdf:/", "-P", kPpd}, &out) != 0)
+        auto waitFor = [&](const QStringList& args, const QString& want) {
+            while (true) {
+                const int rc = RunTool(args[0], args.mid(1), &out);
+                if (rc == 0 && (want.isEmpty() || out.contains(want))) return true;
+                if (cupsd_.state() == QProcess::NotRunning || t.elapsed() > 20000) return false;
+                QThread::msleep(200);
+            }
+        };
+        if (!waitFor({"lpstat", "-r"}, "scheduler is running"))
+            return "cupsd does not answer" + Log();
+        if (!waitFor({"lpadmin", "-p", kQueue, "-E", "-v", "cups-pdf:/", "-P", kPpd}, {}))
             return "lpadmin: " + out + Log();
-        if (RunTool("lpadmin", {"-d", kQueue}, &out) != 0) return "lpadmin -d: " + out;
+        if (!waitFor({"lpadmin", "-d", kQueue}, {})) return "lpadmin -d: " + out;
         return {};
     }
 
