@@ -570,7 +570,15 @@ void TFormPrintAddress::FillFontList(const QString& keep) {
                 : ms;
     }
     const QList<QListWidgetItem*> found = ListBoxFont->findItems(want, Qt::MatchExactly);
-    ListBoxFont->setCurrentRow(found.isEmpty() ? 0 : ListBoxFont->row(found.first()));
+    ListBoxFont->setCurrentRow(found.isEmpty() ? FallbackFontRow() : ListBoxFont->row(found.first()));
+}
+
+int TFormPrintAddress::FallbackFontRow() const {
+    // A face this machine lacks (the default "ＭＳ Ｐゴシック" among them) is
+    // printed in IPAPGothic, so the list shows that one.
+    const QString ipa = (vertical_ ? QStringLiteral("@") : QString()) + QStringLiteral("IPAPGothic");
+    const QList<QListWidgetItem*> f = ListBoxFont->findItems(ipa, Qt::MatchExactly);
+    return f.isEmpty() ? 0 : ListBoxFont->row(f.first());
 }
 
 void TFormPrintAddress::SelectFont(const QString& name) {
@@ -580,8 +588,8 @@ void TFormPrintAddress::SelectFont(const QString& name) {
         return f.isEmpty() ? -1 : ListBoxFont->row(f.first());
     };
     int row = rowOf(name);
-    if (row <= 0) row = rowOf(QLatin1Char('@') + name);
-    ListBoxFont->setCurrentRow(row <= 0 ? 0 : row);
+    if (row < 0) row = rowOf(QLatin1Char('@') + name);
+    ListBoxFont->setCurrentRow(row < 0 ? FallbackFontRow() : row);
 }
 
 QString TFormPrintAddress::SelectedFontName() const {

@@ -82,6 +82,7 @@ public:
     QList<const TUserInfo*> PrintList() const { return printList_; }
     TPreviewWidget* Preview() const { return DrawTextImage; }
     QString SelectedFontName() const;
+    int FallbackFontRow() const;
     TFormAddPaper* AddPaperForm() const { return formAddPaper_; }
 
     // Controls, named as the program's documents name them.
