@@ -8,6 +8,8 @@
 #include "exchange/FormImport.h"
 #include "exchange/FormSearch.h"
 #include "mail/FormDirectMail.h"
+#include "print/FormPrintAllAddressList.h"
+#include "print/FormSelectPrintType.h"
 #include "zip/FormZipUpdate.h"
 
 namespace q2 {
@@ -31,6 +33,21 @@ void InstallDialogs(TFormMain& main) {
                          [search](const TUserInfo& record, int readingRow) {
                              return search->Matches(record, readingRow);
                          });
+    auto* printType = new TFormSelectPrintType(&main);
+    auto* listPrint = new TFormPrintAllAddressList(&main);
+    main.SetListPrintDialog(
+        [printType] {
+            switch (TFormSelectPrintType::ChoiceOf(GetDialogRunner().Exec(*printType))) {
+                case TPrintTypeChoice::AddressPrint: return TFormMain::TPrintKind::Address;
+                case TPrintTypeChoice::ListPrint: return TFormMain::TPrintKind::List;
+                default: return TFormMain::TPrintKind::Cancel;
+            }
+        },
+        [listPrint](TDisplayList& records) {
+            listPrint->TakeRecords(records);
+            listPrint->FormShow();
+            GetDialogRunner().Exec(*listPrint);
+        });
     main.SetDirectMailDialog([&main](TDisplayList& records, TthMailConfig& mail) {
         ShowDirectMailDialog(&main, records, mail);
     });

@@ -799,6 +799,15 @@ bool TFormMain::SaveAddressFile(const QString& path) {
 }
 
 void TFormMain::pngBtnPrintClick() {
+    if (choosePrintKind_) {
+        switch (choosePrintKind_()) {
+            case TPrintKind::Cancel: return;
+            case TPrintKind::List:
+                if (listPrintDialog_) listPrintDialog_(DisplayList);
+                return;
+            case TPrintKind::Address: break;
+        }
+    }
     const bool any = std::any_of(DisplayList.begin(), DisplayList.end(),
                                  [](const TUserInfo* r) { return r->CommonPrintCheck; });
     if (!any) {
@@ -806,6 +815,13 @@ void TFormMain::pngBtnPrintClick() {
         return;
     }
     if (printDialog_) printDialog_(DisplayList, Senders);
+}
+
+void TFormMain::SetListPrintDialog(std::function<TPrintKind()> choose,
+                                   std::function<void(TDisplayList&)> printList) {
+    choosePrintKind_ = std::move(choose);
+    listPrintDialog_ = std::move(printList);
+    UpdateDialogButtons();
 }
 
 void TFormMain::pngBtnExportClick() {
@@ -839,7 +855,7 @@ void TFormMain::SetExportDialog(std::function<void(const QString&, TUserInfoList
 
 void TFormMain::UpdateDialogButtons() {
     TCAddressList->setTabEnabled(kTabSearch, bool(searchDialog_));
-    pngBtnPrint->defaultAction()->setEnabled(bool(printDialog_));
+    pngBtnPrint->defaultAction()->setEnabled(bool(printDialog_) || bool(listPrintDialog_));
     pngBtnExport->defaultAction()->setEnabled(bool(exportDialog_));
     pngBtnConfig->defaultAction()->setEnabled(bool(configDialog_));
     pngBtnImport->defaultAction()->setEnabled(bool(importDialog_));

@@ -57,6 +57,10 @@ public:
     void SetImportDialog(std::function<bool(const QString& csvPath, TUserInfoList&)> execute);
     void SetDirectMailDialog(std::function<void(TDisplayList&, TthMailConfig&)> execute);
     void SetZipUpdateDialog(std::function<void()> show);
+    // The print button first asks what to print when a list print is plugged in.
+    enum class TPrintKind { Address, List, Cancel };
+    void SetListPrintDialog(std::function<TPrintKind()> choose,
+                            std::function<void(TDisplayList&)> printList);
 
     // Life cycle.
     void FormCreate();
@@ -194,6 +198,8 @@ private:
     std::function<bool(const QString&, TUserInfoList&)> importDialog_;
     std::function<void(TDisplayList&, TthMailConfig&)> directMailDialog_;
     std::function<void()> zipUpdateDialog_;
+    std::function<TPrintKind()> choosePrintKind_;
+    std::function<void(TDisplayList&)> listPrintDialog_;
     bool programEnded_ = false;
     bool formShown_ = false;
     bool quietControls_ = false;  // set while the program itself moves tabs and filters

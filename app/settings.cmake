@@ -11,7 +11,7 @@ target_link_libraries(q2app PUBLIC q2zipupdate)
 
 # The program proper: every dialog plugged into the main window.
 add_library(q2program STATIC DialogWiring.cpp)
-target_link_libraries(q2program PUBLIC q2app q2settings q2zipupdateui q2mailui q2exchangeui)
+target_link_libraries(q2program PUBLIC q2app q2settings q2zipupdateui q2mailui q2exchangeui q2listprintui)
 q2_warnings(q2program)
 target_link_libraries(velmora3 PRIVATE q2program)
 target_compile_definitions(velmora3 PRIVATE Q2_VERSION="${PROJECT_VERSION}")

@@ -100,3 +100,28 @@ TEST_F(AppTest, AboutNamesVersionPostalDataAndDataFolder) {
     EXPECT_TRUE(text.contains(QStringLiteral("2025/09/30日本郵便公開データ"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QDir::toNativeSeparators(DataFolderPath())));
 }
+
+TEST_F(AppTest, PrintAsksWhatToPrintFirst) {
+    TFormMain& m = Start();
+    m.AddressBook.Add()->PerSonalName_1 = "x";  // not marked for printing
+    m.RebuildDisplayList();
+    int addressPrints = 0, listPrints = 0;
+    m.SetPrintDialog([&](TDisplayList&, TSenderInfoList&) { ++addressPrints; });
+    std::deque<TFormMain::TPrintKind> answers = {TFormMain::TPrintKind::Cancel,
+                                                 TFormMain::TPrintKind::List,
+                                                 TFormMain::TPrintKind::Address};
+    m.SetListPrintDialog(
+        [&] {
+            const auto a = answers.front();
+            answers.pop_front();
+            return a;
+        },
+        [&](TDisplayList& records) {
+            EXPECT_EQ(records.size(), 1u);
+            ++listPrints;
+        });
+    for (int i = 0; i < 3; ++i) m.pngBtnPrint->defaultAction()->trigger();
+    EXPECT_EQ(listPrints, 1);
+    EXPECT_EQ(addressPrints, 0);  // no record marked: the address print's own message
+    EXPECT_EQ(prompter.shown, QStringList{QStringLiteral("印刷対象がありません")});
+}

@@ -22,7 +22,7 @@ TEST(DialogWiring, EveryToolbarButtonAndTheSearchTabAreLive) {
     TProgramWindows windows;
     TFormMain& m = windows.FormMain();
     InstallDialogs(m);
-    for (QToolButton* b : {m.pngBtnAddAddress, m.pngBtnOpen, m.pngBtnSave, m.pngBtnAddSender,
+    for (QToolButton* b : {m.pngBtnAddAddress, m.pngBtnOpen, m.pngBtnSave, m.pngBtnAddSender, m.pngBtnPrint,
                            m.pngBtnConfig, m.PngBtnDirectMail, m.pngBtnImport, m.pngBtnExport,
                            m.pngBtnNew, m.PngBtnZipUpdate})
         EXPECT_TRUE(b->defaultAction()->isEnabled()) << b->objectName().toStdString();
