@@ -306,14 +306,122 @@ TSearchMatcher::TSearchMatcher(const TSearchSettings& s, QDate today)
     }
 }
 
+namespace {
+
+// Appends the CP932 bytes of a piece of topic text with its spaces removed.
+void AppendWithoutSpaces(QStringView piece, QByteArray& out) {
+    bool spaced = false;
+    for (QChar c : piece) spaced |= c == u' ' || c == u'　';
+    if (spaced)
+        AppendCp932(WithoutSpaces(piece.toString()), out);
+    else
+        AppendCp932(piece, out);
+}
+
+const QString* PlainTopicField(const TUserInfo& r, int topic) {
+    switch (topic) {
+        case 3:
+            return &r.PerSonalHonorificTitle;
+        case 5:
+            return &r.PerSonalAddress_1;
+        case 6:
+            return &r.PerSonalAddress_2;
+        case 7:
+            return &r.PerSonalTel_1;
+        case 8:
+            return &r.PerSonalTel_2;
+        case 9:
+            return &r.PerSonalMail_1;
+        case 10:
+            return &r.PerSonalMail_2;
+        case 11:
+            return &r.PerSonalHomePage;
+        case 15:
+            return &r.OfficeKana;
+        case 16:
+            return &r.OfficeName;
+        case 18:
+            return &r.OfficeAddress_1;
+        case 19:
+            return &r.OfficeAddress_2;
+        case 20:
+            return &r.OfficeTel_1;
+        case 21:
+            return &r.OfficeTel_2;
+        case 22:
+            return &r.OfficeMail_1;
+        case 23:
+            return &r.OfficeMail_2;
+        case 24:
+            return &r.OfficeHomePage;
+        case 25:
+            return &r.OfficePost;
+        case 26:
+            return &r.OfficeOfficialPosition;
+        case 27:
+        case 29:
+        case 31:
+        case 33:
+            return &r.JointName((topic - 27) / 2).PrintName;
+        case 28:
+        case 30:
+        case 32:
+        case 34:
+            return &r.JointName((topic - 28) / 2).HonorificTitle;
+        case 35:
+            return &r.CommonCategory_1;
+        case 36:
+            return &r.CommonCategory_2;
+        case 37:
+            return &r.CommonInsertStr_1;
+        case 38:
+            return &r.CommonInsertStr_2;
+        case 39:
+            return &r.CommonInsertStr_3;
+        case 40:
+            return &r.CommonInsertStr_4;
+        case 43:
+            return &r.CommonMemo;
+        default:
+            return nullptr;
+    }
+}
+
+// The topic's text for a record as the operators see it: spaces removed,
+// CP932 bytes, into a buffer reused from record to record.
+void TopicBytes(const TUserInfo& r, int topic, QDate today, QByteArray& out) {
+    out.resize(0);
+    if (const QString* field = PlainTopicField(r, topic)) {
+        AppendWithoutSpaces(*field, out);
+    } else if (topic == 1 || topic == 2) {
+        // The joining space of the full name goes anyway.
+        AppendWithoutSpaces(topic == 1 ? r.PerSonalKana_1 : r.PerSonalName_1, out);
+        AppendWithoutSpaces(topic == 1 ? r.PerSonalKana_2 : r.PerSonalName_2, out);
+    } else if (topic == kTopicAge) {
+        const int age = r.PersonalAge(today);
+        if (age >= 0 && age < 1000) {
+            out.resize(3);
+            out[0] = char('0' + age / 100);
+            out[1] = char('0' + age / 10 % 10);
+            out[2] = char('0' + age % 10);
+        } else {
+            out = QString::asprintf("%.3d", age).toLatin1();
+        }
+    } else {
+        AppendWithoutSpaces(SearchTopicText(r, topic, today), out);
+    }
+}
+
+}  // namespace
+
 bool TSearchMatcher::RowHolds(const Row& row, const TUserInfo& r) const {
     if (row.Op < 0) return false;
-    const QString text = WithoutSpaces(SearchTopicText(r, row.Topic, today_));
     if (row.Op == kInMonth) {
-        const QDate d = ParseDate(text);
+        const QDate d = ParseDate(WithoutSpaces(SearchTopicText(r, row.Topic, today_)));
         return d.isValid() && row.Month != 0 && d.month() == row.Month;
     }
-    const QByteArray t = EncodeCp932(text);
+    QByteArray& t = buffer_;
+    TopicBytes(r, row.Topic, today_, t);
     const QByteArray& op = row.Operand;
     switch (row.Op) {
         case kContains:

@@ -71,6 +71,7 @@ private:
     int range_ = kSearchRangeAll;
     std::vector<Row> rows_;
     QDate today_;
+    mutable QByteArray buffer_;  // reused for every record's text
 };
 
 // Byte-level rules, on CP932 bytes. Letters are folded only in single-byte
