@@ -93,9 +93,9 @@ void TFormExport::Open(const QString& path, const TUserInfoList& book) {
     for (QCheckBox* b : FieldBoxes) b->setChecked(true);
     CBMidashi->setChecked(false);
     CBUtf8->setChecked(false);
-    ProgressBarStatus->setRange(0, 0);
+    // An empty bar: Qt draws a range of 0 to 0 as a busy indicator.
+    ProgressBarStatus->setRange(0, 1);
     ProgressBarStatus->setValue(0);
-    ProgressBarStatus->reset();
 }
 
 void TFormExport::Release() {
@@ -121,7 +121,7 @@ void TFormExport::BtnExportClick() {
     options.Header = CBMidashi->isChecked();
     options.Utf8 = CBUtf8->isChecked();
     const int count = book_->Count();
-    ProgressBarStatus->setRange(0, std::max(0, count - 1));
+    ProgressBarStatus->setRange(0, std::max(1, count - 1));
     QElapsedTimer clock;
     clock.start();
     options.Progress = [&](int index) {
@@ -132,6 +132,7 @@ void TFormExport::BtnExportClick() {
     };
     setEnabled(false);
     const TExportResult result = ComposeCsv(*book_, options, Today());
+    ProgressBarStatus->setValue(ProgressBarStatus->maximum());
     setEnabled(true);
     // A character CP932 cannot hold would silently become "?": the user decides.
     if (result.Unencodable > 0 &&

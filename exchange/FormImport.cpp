@@ -123,9 +123,9 @@ void TFormImport::Open(QStringList& records, TUserInfoList& book) {
     SGMain->setCurrentCell(0, 1);
     ListBoxContents->clear();
     ListBoxContents->addItems(ImportDestinations());
-    ProgressBarStatus->setRange(0, 0);
+    // An empty bar: Qt draws a range of 0 to 0 as a busy indicator.
+    ProgressBarStatus->setRange(0, 1);
     ProgressBarStatus->setValue(0);
-    ProgressBarStatus->reset();
     CBFirstLineDisregarded->setChecked(false);
     previewIndex_ = 0;
     ShowPreview();
@@ -194,7 +194,7 @@ TImportMapping TFormImport::Mapping() const {
 void TFormImport::BtnImportClick() {
     if (!records_ || !book_) return;
     const int count = static_cast<int>(records_->size());
-    ProgressBarStatus->setRange(0, std::max(0, count - 1));
+    ProgressBarStatus->setRange(0, std::max(1, count - 1));
     TImportOptions options;
     options.SkipFirstRecord = CBFirstLineDisregarded->isChecked();
     // Large files: the bar moves and the window repaints every few dozen

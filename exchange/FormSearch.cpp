@@ -46,6 +46,7 @@ void TFormSearch::FormCreate() {
         operand->setMinimumWidth(180);
         auto* op = new QComboBox(g);
         op->setObjectName(QStringLiteral("CB_%1_Topic3").arg(i + 1));
+        op->setMinimumContentsLength(9);
         auto* row = new QGridLayout(g);
         row->addWidget(use, 0, 0, 1, 4);
         row->addWidget(topic, 1, 0);

@@ -123,7 +123,7 @@ TEST_F(ImportForm, SkipFirstLineWrapAndProgress) {
     form.Open(again, book);
     EXPECT_FALSE(form.CBFirstLineDisregarded->isChecked());
     EXPECT_EQ(Column(form, 1), QStringList({""}));
-    EXPECT_EQ(form.ProgressBarStatus->maximum(), 0);
+    EXPECT_EQ(form.ProgressBarStatus->value(), 0);
 }
 
 TEST_F(ImportForm, FileWithoutRecordsOpensNoDialog) {
