@@ -23,7 +23,11 @@ void InstallDialogs(TFormMain& main) {
     main.SetZipUpdateDialog([zipUpdate] { GetDialogRunner().Exec(*zipUpdate); });
     auto* import = new TFormImport(&main);
     main.SetImportDialog([import](const QString& path, TUserInfoList& book) {
-        return RunImport(*import, path, book) == TImportRun::Imported;
+        switch (RunImport(*import, path, book)) {
+            case TImportRun::Imported: return TFormMain::TImportResult::Imported;
+            case TImportRun::Cancelled: return TFormMain::TImportResult::Cancelled;
+            default: return TFormMain::TImportResult::NotRun;
+        }
     });
     auto* exportForm = new TFormExport(&main);
     main.SetExportDialog(

@@ -868,7 +868,8 @@ void TFormMain::SetConfigDialog(std::function<bool(TUserInfoList&, TthMailConfig
     UpdateDialogButtons();
 }
 
-void TFormMain::SetImportDialog(std::function<bool(const QString&, TUserInfoList&)> execute) {
+void TFormMain::SetImportDialog(
+    std::function<TImportResult(const QString&, TUserInfoList&)> execute) {
     importDialog_ = std::move(execute);
     UpdateDialogButtons();
 }
@@ -902,8 +903,10 @@ void TFormMain::pngBtnImportClick() {
     const QString path = GetDialogRunner().OpenFileName(
         this, {QStringLiteral("インポート"), PersonalFolder, QString(), kCsvFilter, QString()});
     if (path.isEmpty()) return;
-    if (importDialog_(path, AddressBook)) RefreshAddressList();
-    Saved = false;
+    const TImportResult result = importDialog_(path, AddressBook);
+    if (result == TImportResult::Imported) RefreshAddressList();
+    // The dialog marks the book modified even when cancelled.
+    if (result != TImportResult::NotRun) Saved = false;
 }
 
 void TFormMain::PngBtnDirectMailClick() {

@@ -53,8 +53,9 @@ public:
     void SetExportDialog(std::function<void(const QString& path, TUserInfoList&)> execute);
     // True when the settings dialog closed with OK.
     void SetConfigDialog(std::function<bool(TUserInfoList&, TthMailConfig&)> execute);
-    // True when records were appended to the book.
-    void SetImportDialog(std::function<bool(const QString& csvPath, TUserInfoList&)> execute);
+    // NotRun: the file could not be used and the dialog never opened.
+    enum class TImportResult { NotRun, Cancelled, Imported };
+    void SetImportDialog(std::function<TImportResult(const QString& csvPath, TUserInfoList&)> execute);
     void SetDirectMailDialog(std::function<void(TDisplayList&, TthMailConfig&)> execute);
     void SetZipUpdateDialog(std::function<void()> show);
     // The print button first asks what to print when a list print is plugged in.
@@ -195,7 +196,7 @@ private:
     std::function<void(TDisplayList&, TSenderInfoList&)> printDialog_;
     std::function<void(const QString&, TUserInfoList&)> exportDialog_;
     std::function<bool(TUserInfoList&, TthMailConfig&)> configDialog_;
-    std::function<bool(const QString&, TUserInfoList&)> importDialog_;
+    std::function<TImportResult(const QString&, TUserInfoList&)> importDialog_;
     std::function<void(TDisplayList&, TthMailConfig&)> directMailDialog_;
     std::function<void()> zipUpdateDialog_;
     std::function<TPrintKind()> choosePrintKind_;

@@ -20,7 +20,8 @@ TEST_F(AppTest, ButtonsStayOffUntilTheirDialogIsPluggedIn) {
     for (QToolButton* b : {m.pngBtnConfig, m.pngBtnImport, m.PngBtnDirectMail, m.PngBtnZipUpdate})
         EXPECT_FALSE(Enabled(b));
     m.SetConfigDialog([](TUserInfoList&, TthMailConfig&) { return false; });
-    m.SetImportDialog([](const QString&, TUserInfoList&) { return false; });
+    m.SetImportDialog(
+        [](const QString&, TUserInfoList&) { return TFormMain::TImportResult::Cancelled; });
     m.SetDirectMailDialog([](TDisplayList&, TthMailConfig&) {});
     m.SetZipUpdateDialog([] {});
     for (QToolButton* b : {m.pngBtnConfig, m.pngBtnImport, m.PngBtnDirectMail, m.PngBtnZipUpdate})
@@ -57,15 +58,21 @@ TEST_F(AppTest, SettingsCancelChangesNothing) {
 TEST_F(AppTest, ImportMarksTheBookModifiedEvenWhenCancelled) {
     TFormMain& m = Start();
     QString seenPath;
-    m.SetImportDialog([&](const QString& path, TUserInfoList& book) {
+    TFormMain::TImportResult answer = TFormMain::TImportResult::Cancelled;
+    m.SetImportDialog([&](const QString& path, TUserInfoList&) {
         seenPath = path;
-        book.Add()->PerSonalName_1 = QStringLiteral("取込");
-        return false;
+        return answer;
     });
     runner.fileNames = {Path("in.csv")};
     m.pngBtnImport->defaultAction()->trigger();
     EXPECT_EQ(seenPath, Path("in.csv"));
     EXPECT_FALSE(m.Saved);
+    // A file that could not be used never opened the dialog: the book stays as it was.
+    m.Saved = true;
+    answer = TFormMain::TImportResult::NotRun;
+    runner.fileNames = {Path("empty.csv")};
+    m.pngBtnImport->defaultAction()->trigger();
+    EXPECT_TRUE(m.Saved);
     // The file dialog cancelled: nothing happens at all.
     m.Saved = true;
     m.pngBtnImport->defaultAction()->trigger();
