@@ -60,6 +60,19 @@ const std::vector<TExportColumn>& ExportColumns() {
     return columns;
 }
 
+QString ImportDestinationOfExportColumn(int column) {
+    static const char* const kDestinations[kExportColumnCount] = {
+        "個人名前", "個人フリガナ", "個人敬称", "個人郵便番号", "個人住所１", "個人住所２",
+        "個人電話", "個人電話/FAX", "個人メール１", "個人メール２", "個人ホームページ", "",
+        "性別", "会社名", "会社フリガナ", "会社郵便番号", "会社住所１", "会社住所２",
+        "会社電話", "会社電話/FAX", "会社メール１", "会社メール２", "会社部署", "会社役職",
+        "会社ホームページ", "", "生年月日", "分類１", "分類２", "連名１名前", "連名２名前",
+        "連名３名前", "連名４名前", "連名１敬称", "連名２敬称", "連名３敬称", "連名４敬称",
+        "差込１", "差込２", "差込３", "差込４", "備考", "履歴"};
+    if (column < 0 || column >= kExportColumnCount) return QString();
+    return QString::fromUtf8(kDestinations[column]);
+}
+
 QString ExportValue(const TUserInfo& r, int column, QDate today) {
     switch (column) {
         case 0:

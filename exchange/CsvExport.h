@@ -23,6 +23,11 @@ struct TExportColumn {
 // Columns 1 to 43 at indices 0 to 42.
 const std::vector<TExportColumn>& ExportColumns();
 
+// The import destination that reads back what export column `column`
+// (0-based) writes; empty for the columns the import has none for (age,
+// registration date).
+QString ImportDestinationOfExportColumn(int column);
+
 // The text column `column` (0-based) writes for a record.
 QString ExportValue(const TUserInfo& record, int column, QDate today);
 

@@ -26,51 +26,10 @@ struct Fixture {
         for (int c = 0; c < kExportColumnCount; ++c) o.Columns.push_back(c);
         csv = ComposeCsv(book, o, kToday).Bytes;
         // Every column the import has a destination for, as the round trip maps them.
-        const char* const dest[kExportColumnCount] = {"個人名前",
-                                                      "個人フリガナ",
-                                                      "個人敬称",
-                                                      "個人郵便番号",
-                                                      "個人住所１",
-                                                      "個人住所２",
-                                                      "個人電話",
-                                                      "個人電話/FAX",
-                                                      "個人メール１",
-                                                      "個人メール２",
-                                                      "個人ホームページ",
-                                                      "",
-                                                      "性別",
-                                                      "会社名",
-                                                      "会社フリガナ",
-                                                      "会社郵便番号",
-                                                      "会社住所１",
-                                                      "会社住所２",
-                                                      "会社電話",
-                                                      "会社電話/FAX",
-                                                      "会社メール１",
-                                                      "会社メール２",
-                                                      "会社部署",
-                                                      "会社役職",
-                                                      "会社ホームページ",
-                                                      "",
-                                                      "生年月日",
-                                                      "分類１",
-                                                      "分類２",
-                                                      "連名１名前",
-                                                      "連名２名前",
-                                                      "連名３名前",
-                                                      "連名４名前",
-                                                      "連名１敬称",
-                                                      "連名２敬称",
-                                                      "連名３敬称",
-                                                      "連名４敬称",
-                                                      "差込１",
-                                                      "差込２",
-                                                      "差込３",
-                                                      "差込４",
-                                                      "備考",
-                                                      "履歴"};
-        for (const char* d : dest)
-            mapping.push_back(*d ? ImportDestinationIndex(QString::fromUtf8(d)) : -1);
+        for (int c = 0; c < kExportColumnCount; ++c) {
+            const QString d = ImportDestinationOfExportColumn(c);
+            mapping.push_back(d.isEmpty() ? -1 : ImportDestinationIndex(d));
+        }
     }
 };
 

@@ -37,55 +37,13 @@ QByteArray ReadAll(const QString& path) {
 
 const QString kSample = QStringLiteral(Q2_SOURCE_DIR "/data/sample.QT2");
 
-// Export column i (0-based) maps to this import destination; "" for the
-// columns the import has no destination for (age, registration date).
+// The --map argument that reads an export with every column back.
 QString MapArgument() {
-    const char* const dest[kExportColumnCount] = {"個人名前",
-                                                  "個人フリガナ",
-                                                  "個人敬称",
-                                                  "個人郵便番号",
-                                                  "個人住所１",
-                                                  "個人住所２",
-                                                  "個人電話",
-                                                  "個人電話/FAX",
-                                                  "個人メール１",
-                                                  "個人メール２",
-                                                  "個人ホームページ",
-                                                  "",
-                                                  "性別",
-                                                  "会社名",
-                                                  "会社フリガナ",
-                                                  "会社郵便番号",
-                                                  "会社住所１",
-                                                  "会社住所２",
-                                                  "会社電話",
-                                                  "会社電話/FAX",
-                                                  "会社メール１",
-                                                  "会社メール２",
-                                                  "会社部署",
-                                                  "会社役職",
-                                                  "会社ホームページ",
-                                                  "",
-                                                  "生年月日",
-                                                  "分類１",
-                                                  "分類２",
-                                                  "連名１名前",
-                                                  "連名２名前",
-                                                  "連名３名前",
-                                                  "連名４名前",
-                                                  "連名１敬称",
-                                                  "連名２敬称",
-                                                  "連名３敬称",
-                                                  "連名４敬称",
-                                                  "差込１",
-                                                  "差込２",
-                                                  "差込３",
-                                                  "差込４",
-                                                  "備考",
-                                                  "履歴"};
     QStringList pairs;
-    for (int i = 0; i < kExportColumnCount; ++i)
-        if (*dest[i]) pairs << QStringLiteral("%1=%2").arg(i).arg(QString::fromUtf8(dest[i]));
+    for (int i = 0; i < kExportColumnCount; ++i) {
+        const QString d = ImportDestinationOfExportColumn(i);
+        if (!d.isEmpty()) pairs << QStringLiteral("%1=%2").arg(i).arg(d);
+    }
     return pairs.join(u',');
 }
 
@@ -195,4 +153,15 @@ TEST(CsvTool, ImportAppendsToAnExistingBookAndReportsBadInput) {
     ASSERT_EQ(Q2Tool({"export-csv", book, dir.filePath("o.csv"), "--columns", "1,5"}).code, 0);
     EXPECT_EQ(DecodeCp932(ReadAll(dir.filePath("o.csv"))),
               QString("\"鈴木 \",大阪府\r\n\"山田 太郎\",東京都\r\n\"鈴木 \",大阪府\r\n"));
+}
+
+TEST(CsvExportColumns, EveryColumnButAgeAndRegistrationDateHasAnImportDestination) {
+    QStringList without;
+    for (int c = 0; c < kExportColumnCount; ++c) {
+        const QString d = ImportDestinationOfExportColumn(c);
+        if (d.isEmpty()) without << ExportColumns()[c].Header;
+        else EXPECT_GE(ImportDestinationIndex(d), 0) << d.toStdString();
+    }
+    EXPECT_EQ(without.size(), 2);
+    EXPECT_TRUE(ImportDestinationOfExportColumn(kExportColumnCount).isEmpty());
 }
