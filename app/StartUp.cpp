@@ -30,7 +30,18 @@ void SetDialogInstaller(std::function<void(TFormMain&)> install) {
     dialogInstaller = std::move(install);
 }
 
+QTranslator* InstallQtJapanese(QApplication& app) {
+    // One translator for the whole run; it must outlive every dialog.
+    static QTranslator qtJapanese;
+    if (!qtJapanese.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return nullptr;
+    return app.installTranslator(&qtJapanese) ? &qtJapanese : nullptr;
+}
+
 int RunProgram(QApplication& app, const QStringList& args) {
+    // Before the first box, so that even "既に起動しています" has Japanese buttons.
+    InstallQtJapanese(app);
     SingleInstanceLock lock;
     {
         // The program's title is not set yet: this box carries the
@@ -40,13 +51,6 @@ int RunProgram(QApplication& app, const QStringList& args) {
         if (!AcquireSingleInstance(lock)) return 1;
     }
     // The lock is held until the process ends.
-
-    // Qt's own dialogs (file choosers, standard buttons) in Japanese when the
-    // translations are installed.
-    QTranslator qtJapanese;
-    if (qtJapanese.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
-                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(&qtJapanese);
 
     MessageBoxPrompter prompter(QStringLiteral("Quintaro2"));
     ScopedPrompter scope(prompter);

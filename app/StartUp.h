@@ -7,6 +7,7 @@
 #include <QStringList>
 
 class QApplication;
+class QTranslator;
 
 namespace q2 {
 
@@ -16,6 +17,10 @@ class TFormMain;
 // False, after telling the user "既に起動しています", when another running
 // copy holds the lock.
 bool AcquireSingleInstance(SingleInstanceLock& lock);
+
+// Makes Qt's own dialogs (file chooser, print dialog, standard buttons) speak
+// Japanese. Null when Qt's Japanese translation is not installed.
+QTranslator* InstallQtJapanese(QApplication& app);
 
 // Called once the windows exist, before anything is shown: the program
 // plugs its dialogs into the main window here.

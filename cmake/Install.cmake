@@ -45,7 +45,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, fonts-ipafont-mincho")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups")
+# The toolbar pictures and the window icon are SVG (Qt's SVG plugins); the
+# record pictures may be JPEG or BMP through the image-format plugins.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, fonts-ipafont-mincho, libqt6svg6, qt6-image-formats-plugins")
+# Qt's own dialogs speak Japanese only with the translations installed.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups, qt6-translations-l10n, xdg-utils")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 include(CPack)

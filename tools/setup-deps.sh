@@ -6,12 +6,14 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-image-formats-plugins libharfbuzz-dev libcurl4-openssl-dev
+  qt6-base-dev qt6-image-formats-plugins libqt6svg6 qt6-translations-l10n
+  libharfbuzz-dev libcurl4-openssl-dev
   fonts-ipafont fonts-ipaexfont fontconfig
   poppler-utils xvfb xauth imagemagick
   cups cups-bsd printer-driver-cups-pdf
   python3 python3-aiosmtpd dovecot-pop3d zint tinyproxy openssl
-  desktop-file-utils shared-mime-info xdg-utils file binutils dpkg-dev
+  desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl file binutils dpkg-dev
+  debootstrap
 )
 
 missing=()

@@ -1,5 +1,6 @@
 // Start-up and shutdown: one instance, the command-line file, automatic
 // loading, damaged settings, and the close question.
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -9,6 +10,7 @@
 #include <QLockFile>
 #include <QProcess>
 #include <QThread>
+#include <QTranslator>
 
 #include "AppFixture.h"
 #include "app/RecordEditor.h"
@@ -27,6 +29,17 @@ bool Closes(q2::TFormMain& m) {
     QCloseEvent e;
     QCoreApplication::sendEvent(&m, &e);
     return e.isAccepted();
+}
+
+TEST_F(AppTest, QtDialogsSpeakJapanese) {
+    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    ASSERT_NE(app, nullptr);
+    QTranslator* translator = q2::InstallQtJapanese(*app);
+    ASSERT_NE(translator, nullptr) << "Qt's Japanese translation is not installed";
+    // The standard buttons and the file chooser's own texts.
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("キャンセル"));
+    EXPECT_NE(QCoreApplication::translate("QFileDialog", "File &name:"), QStringLiteral("File &name:"));
+    QCoreApplication::removeTranslator(translator);
 }
 
 TEST_F(AppTest, SecondInstanceIsRefused) {
