@@ -121,7 +121,8 @@ qint64 NumberKey(const TUserInfo& r, int column, QDate today) {
         case 42:
             return r.CommonRegistDate.date().toJulianDay();
         case 13:
-            return r.PersonalAge(today);
+            // Records without a birthday sort before every age.
+            return r.HasBirthday() ? r.PersonalAge(today) : -1;
         case 14:
             // By the enumeration's names: tsFemale, tsMale, tsNone.
             switch (r.PersonalSex) {
@@ -202,7 +203,7 @@ QString ColumnText(const TUserInfo& r, int column) {
         case 12:
             return FormatDate(r.CommonBirthday.date());
         case 13:
-            return QString::number(r.PersonalAge());
+            return r.PersonalAgeText();
         case 14:
             return SexDisplayName(r.PersonalSex);
         case 17:

@@ -501,7 +501,7 @@ void TRecordEditor::ShowRecord() {
     EditRegistDate->setText(FormatDate(r.CommonRegistDate.date()));
     picture_ = r.CommonImg_1;
     ShowPicture();
-    EditPersonalAge->setText(QString::number(r.PersonalAge()));
+    EditPersonalAge->setText(r.PersonalAgeText());
     filling_ = was;
     RefreshHistoryList();
 }
@@ -555,7 +555,7 @@ void TRecordEditor::StoreInputArea() {
     r.CommonInsertStr_2 = EditInsertStr[1]->text();
     r.CommonInsertStr_3 = EditInsertStr[2]->text();
     r.CommonInsertStr_4 = EditInsertStr[3]->text();
-    EditPersonalAge->setText(QString::number(r.PersonalAge()));
+    EditPersonalAge->setText(r.PersonalAgeText());
     r.CommonImg_1 = picture_;
     UpdateImageButtons();
     emit RecordChanged();

@@ -95,6 +95,12 @@ int TUserInfo::PersonalAge(QDate today) const {
 
 int TUserInfo::PersonalAge() const { return PersonalAge(Today()); }
 
+QString TUserInfo::PersonalAgeText(QDate today) const {
+    return HasBirthday() ? QString::number(PersonalAge(today)) : QString();
+}
+
+QString TUserInfo::PersonalAgeText() const { return PersonalAgeText(Today()); }
+
 QString TUserInfo::PersonalFullName() const {
     return PerSonalName_1 + QLatin1Char(' ') + PerSonalName_2;
 }

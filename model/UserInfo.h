@@ -140,6 +140,12 @@ public:
     // Derived texts, computed from the fields on every call.
     int PersonalAge(QDate today) const;
     int PersonalAge() const;  // as of the program clock's today
+    // The zero date (1899/12/30) is what the file holds for "no birthday".
+    bool HasBirthday() const { return CommonBirthday.date() != ZeroDate(); }
+    // The age as the list, the editor and the print list show it: empty
+    // without a birthday, where PersonalAge would count from 1899.
+    QString PersonalAgeText(QDate today) const;
+    QString PersonalAgeText() const;
     QString PersonalFullName() const;
     QString PersonalFullNameKana() const;
     QString PersonalFullZip() const;

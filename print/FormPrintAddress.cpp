@@ -73,7 +73,7 @@ const TPrintColumn kPrintColumns[] = {
     Q2_FIELD(u"メール２", r.PerSonalMail_2),
     Q2_FIELD(u"HP", r.PerSonalHomePage),
     Q2_FIELD(u"生年月日", DateText(r.CommonBirthday)),
-    Q2_FIELD(u"年齢", QString::number(r.PersonalAge())),
+    Q2_FIELD(u"年齢", r.PersonalAgeText()),
     Q2_FIELD(u"性別", SexText(r.PersonalSex)),
     Q2_FIELD(u"フリガナ", r.OfficeKana),
     Q2_FIELD(u"会社名", r.OfficeName),

@@ -73,6 +73,9 @@ TEST(AddressListColumns, TextsOfARecord) {
     EXPECT_EQ(q2::ColumnText(r, 0), "");
     EXPECT_EQ(q2::ColumnText(r, 41), "会社用");
     EXPECT_EQ(q2::ColumnText(r, 14), "未設定");
+    // The file's zero date means no birthday: no age of 124 in the list.
+    r.CommonBirthday = q2::ZeroDateTime();
+    EXPECT_EQ(q2::ColumnText(r, 13), "");
     q2::SetNowForTesting(std::nullopt);
     QLocale::setDefault(QLocale::system());
 }
@@ -114,6 +117,13 @@ TEST(SortDisplayList, KeysOfEachKind) {
     EXPECT_EQ(SortedTags(13, true, 3,
                          [&](q2::TUserInfo& r, int i) {
                              r.CommonBirthday = q2::MakeDateTime(QDate(2024 - ages[i], 1, 1));
+                         }),
+              QStringList({"1", "0", "2"}));
+    // No birthday sorts before every age, not as the oldest.
+    EXPECT_EQ(SortedTags(13, true, 3,
+                         [&](q2::TUserInfo& r, int i) {
+                             r.CommonBirthday = i == 1 ? q2::ZeroDateTime()
+                                                       : q2::MakeDateTime(QDate(2024 - ages[i], 1, 1));
                          }),
               QStringList({"1", "0", "2"}));
     q2::SetNowForTesting(std::nullopt);

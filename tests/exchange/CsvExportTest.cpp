@@ -65,6 +65,9 @@ TEST(ComposeCsv, AgeAndDates) {
     EXPECT_EQ(Csv(book, {kAge}), QString("0\r\n"));
     r->CommonBirthday = MakeDateTime(QDate(1980, 6, 2));
     EXPECT_EQ(Csv(book, {kAge, 25, 26}), QString("43,2001/02/03,1980/06/02\r\n"));
+    // A record without a birthday exports what the original writes for it.
+    r->CommonBirthday = ZeroDateTime();
+    EXPECT_EQ(Csv(book, {kAge, 26}), QString("124,1899/12/30\r\n"));
 }
 
 TEST(ComposeCsv, HeaderLineAndHistory) {
