@@ -12,6 +12,7 @@ packages=(
   cups cups-bsd printer-driver-cups-pdf
   python3 python3-aiosmtpd dovecot-pop3d zint tinyproxy openssl
   desktop-file-utils shared-mime-info xdg-utils file binutils dpkg-dev
+  libzip-dev
 )
 
 missing=()
