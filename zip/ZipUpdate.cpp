@@ -226,12 +226,14 @@ QString ZipNoNumberPath(const QString& dataPath) {
 
 QString DefaultJapanPostUrl() { return QStringLiteral("https://www.post.japanpost.jp"); }
 
-TZipSourceSettings ReadZipSourceSettings(const QString& configPath) {
+TZipSourceSettings ReadZipSourceSettings(const QString& configPath,
+                                         std::optional<TZipSource> source) {
     const ProfileFile ini(configPath);
     const QString section = QStringLiteral("COMMON");
     TZipSourceSettings s;
-    const QString source = ini.ReadString(section, QStringLiteral("UPDATE_SOURCE"), QString());
-    s.Source = source.trimmed().compare(QLatin1String("server"), Qt::CaseInsensitive) == 0
+    const QString named = ini.ReadString(section, QStringLiteral("UPDATE_SOURCE"), QString());
+    s.Source = source ? *source
+               : named.trimmed().compare(QLatin1String("server"), Qt::CaseInsensitive) == 0
                    ? TZipSource::Server
                    : TZipSource::JapanPost;
     if (s.Source == TZipSource::Server) {
@@ -258,6 +260,22 @@ void SaveZipSource(const QString& configPath, TZipSource source) {
     ProfileFile(configPath).WriteString(
         QStringLiteral("COMMON"), QStringLiteral("UPDATE_SOURCE"),
         source == TZipSource::Server ? QStringLiteral("server") : QStringLiteral("japanpost"));
+}
+
+QString ZipCheckFailedMessage() {
+    return QStringLiteral(
+        "更新データを確認できませんでした。\r\nインターネット接続がされているか確認して下さい。\r\n"
+        "セキュリティソフトを使っている場合はそちらも確認してください。");
+}
+
+QString ZipDownloadFailedMessage() {
+    return QStringLiteral(
+        "更新データの取得に失敗しました。\r\nインターネット接続がされているか確認してください。\r\n"
+        "セキュリティソフトを使っている場合はそちらも確認してください。");
+}
+
+QString ZipWriteFailedMessage() {
+    return QStringLiteral("郵便番号データを保存できませんでした。元のデータをそのまま使用します。");
 }
 
 TZipVersion JapanPostVersion(const QDateTime& time) {
@@ -356,7 +374,7 @@ TZipDownloadResult DownloadZipUpdate(TZipHttpClient& client, const TZipSourceSet
     jigZip.clear();
     TJapanPostData data;
     if (!ConvertJapanPost(kenCsv, jigCsv, &data, &error)) return Fail(reason, error);
-    if (data.ResidentialLines < source.MinResidentialLines)
+    if (data.ResidentialLines == 0 || data.ResidentialLines < source.MinResidentialLines)
         return Fail(reason, QStringLiteral("%1 residential lines, fewer than %2")
                                 .arg(data.ResidentialLines).arg(source.MinResidentialLines));
     if (data.BusinessLines == 0) return Fail(reason, QStringLiteral("no business lines"));

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace q2 {
 
@@ -77,7 +78,9 @@ struct TZipSourceSettings {
     // A conversion with fewer residential lines is no complete data set.
     int MinResidentialLines = 100000;
 };
-TZipSourceSettings ReadZipSourceSettings(const QString& configPath);
+// source, when given, overrides UPDATE_SOURCE.
+TZipSourceSettings ReadZipSourceSettings(const QString& configPath,
+                                         std::optional<TZipSource> source = {});
 void SaveZipSource(const QString& configPath, TZipSource source);
 QString DefaultJapanPostUrl();
 // The business codes converted with the data, beside zip.dat: "zip/nonumber.txt".
@@ -86,6 +89,11 @@ QString ZipNoNumberPath(const QString& dataPath);
 // The version key and display text of Japan Post data published at `time`:
 // "yyyyMMddhhmmss" and "yyyy/MM/dd日本郵便公開データ", Japan time.
 TZipVersion JapanPostVersion(const QDateTime& time);
+
+// The update's messages to the user.
+QString ZipCheckFailedMessage();
+QString ZipDownloadFailedMessage();
+QString ZipWriteFailedMessage();
 
 enum class TZipCheckResult { Newer, Current, Failed };
 // Asks the source whether its data sorts above currentKey: the Last-Modified

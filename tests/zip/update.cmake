@@ -1,6 +1,7 @@
 q2_test(test_zip_update SOURCES ZipUpdateTest.cpp LIBS q2zipupdateui q2zip Qt6::Test Qt6::Network q2_test_main_gui)
 target_compile_definitions(test_zip_update PRIVATE
-  Q2_BROKEN_SERVER="${CMAKE_CURRENT_SOURCE_DIR}/servers/broken_http.py")
+  Q2_BROKEN_SERVER="${CMAKE_CURRENT_SOURCE_DIR}/servers/broken_http.py"
+  Q2_JAPANPOST_FILES="${CMAKE_CURRENT_SOURCE_DIR}/japanpost_files.py")
 # Japan Post's published files: conversion, and the update against a real server.
 q2_test(test_zip_japanpost SOURCES JapanPostTest.cpp LIBS q2zipupdate)
 target_compile_definitions(test_zip_japanpost PRIVATE
