@@ -11,3 +11,11 @@ add_library(q2zipupdateui STATIC FormZipUpdate.cpp)
 set_target_properties(q2zipupdateui PROPERTIES AUTOMOC ON)
 target_link_libraries(q2zipupdateui PUBLIC q2zipupdate q2model Qt6::Widgets)
 q2_warnings(q2zipupdateui)
+
+# The book review after a refresh (core) and its dialog.
+add_library(q2zipreview STATIC ZipReview.cpp)
+target_include_directories(q2zipreview PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(q2zipreview PUBLIC q2model q2platform Qt6::Core)
+q2_warnings(q2zipreview)
+target_sources(q2zipupdateui PRIVATE FormZipReview.cpp)
+target_link_libraries(q2zipupdateui PUBLIC q2zipreview)

@@ -6,3 +6,9 @@ target_compile_definitions(test_zip_update PRIVATE
 q2_test(test_zip_japanpost SOURCES JapanPostTest.cpp LIBS q2zipupdate)
 target_compile_definitions(test_zip_japanpost PRIVATE
   Q2_JAPANPOST_FILES="${CMAKE_CURRENT_SOURCE_DIR}/japanpost_files.py")
+q2_test(test_zip_review SOURCES ZipReviewTest.cpp LIBS q2zipupdateui Qt6::Test q2_test_main_gui)
+# The review dialog's picture in docs/screenshots; run by hand.
+add_executable(zip_screenshots Screenshots.cpp)
+target_link_libraries(zip_screenshots PRIVATE q2zipupdateui)
+target_compile_definitions(zip_screenshots PRIVATE Q2_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+q2_warnings(zip_screenshots)
