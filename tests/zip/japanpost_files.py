@@ -47,9 +47,14 @@ def quote(s):
     return '"' + s.replace('"', '""') + '"'
 
 
+def kana(text):
+    # Half-width readings run about twice as long as the kanji they read.
+    return ('ｶﾅﾖﾐ' * len(text))[:2 * len(text)]
+
+
 def ken_row(code, pref, city, town):
-    return ','.join(['13101', quote(code[:3] + '  '), quote(code), quote('ﾃｽﾄ'), quote('ﾃｽﾄ'),
-                     quote('ﾃｽﾄ'), quote(pref), quote(city), quote(town)] + ['0'] * 6)
+    return ','.join(['13101', quote(code[:3] + '  '), quote(code), quote(kana(pref)), quote(kana(city)),
+                     quote(kana(town)), quote(pref), quote(city), quote(town)] + ['0'] * 6)
 
 
 def business_row(code, text):
