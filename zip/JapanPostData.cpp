@@ -241,6 +241,12 @@ bool ConvertJapanPost(QByteArrayView kenAllCsv, QByteArrayView jigyosyoCsv, TJap
         residentialCodes.insert(pendingCode);
         pendingCode.clear();
     };
+    // A quoted line break would split a data line in two.
+    const auto hasBreak = [](const CsvRow& r) {
+        return std::any_of(r.fields.begin(), r.fields.end(), [](QStringView f) {
+            return f.contains(u'\r') || f.contains(u'\n');
+        });
+    };
     while (pos < ken.size()) {
         ReadCsvRow(ken, pos, row);
         ++lineNo;
@@ -252,8 +258,8 @@ bool ConvertJapanPost(QByteArrayView kenAllCsv, QByteArrayView jigyosyoCsv, TJap
         }
         const QStringView code = row.fields[2], pref = row.fields[6], city = row.fields[7],
                           town = row.fields[8];
-        if (!IsSevenDigits(code)) {
-            SetError(error, QStringLiteral("KEN_ALL.CSV line %1: no seven-digit postal code").arg(lineNo));
+        if (!IsSevenDigits(code) || hasBreak(row)) {
+            SetError(error, QStringLiteral("KEN_ALL.CSV line %1: no seven-digit postal code or a line break in a field").arg(lineNo));
             return false;
         }
         if (!pendingCode.isEmpty() && pendingCode == code && ParenthesisBalance(pendingTown) > 0) {
@@ -283,8 +289,8 @@ bool ConvertJapanPost(QByteArrayView kenAllCsv, QByteArrayView jigyosyoCsv, TJap
         }
         const QStringView pref = row.fields[3], city = row.fields[4], town = row.fields[5],
                           street = row.fields[6], code = row.fields[7];
-        if (!IsSevenDigits(code)) {
-            SetError(error, QStringLiteral("JIGYOSYO.CSV line %1: no seven-digit postal code").arg(lineNo));
+        if (!IsSevenDigits(code) || hasBreak(row)) {
+            SetError(error, QStringLiteral("JIGYOSYO.CSV line %1: no seven-digit postal code or a line break in a field").arg(lineNo));
             return false;
         }
         const QString townText = IsPlaceholderTown(city, town) ? QString() : town.toString();

@@ -113,6 +113,7 @@ TEST(JapanPostConvert, RefusesRowsOfTheWrongWidthAndBadCodes) {
     EXPECT_FALSE(ConvertJapanPost(goodKen, goodKen, &out, &error));
     EXPECT_EQ(error, QStringLiteral("JIGYOSYO.CSV line 1: 15 columns, not 13"));
     EXPECT_FALSE(ConvertJapanPost(Csv({KenRow("100-004", "千代田区", "大手町")}), jig, &out, &error));
+    EXPECT_FALSE(ConvertJapanPost(Csv({KenRow("1000004", "千代田区", "大手\r\n町")}), jig, &out, &error));
     EXPECT_TRUE(out.ZipDat.isEmpty());
     EXPECT_TRUE(ConvertJapanPost(goodKen, jig, &out, &error));
 }
