@@ -18,3 +18,10 @@ if(TARGET q2tool)
     Q2_JAPANPOST_FILES="${CMAKE_CURRENT_SOURCE_DIR}/japanpost_files.py")
   add_dependencies(test_q2tool_zip_update q2tool)
 endif()
+# The review offered by the main window after new data.
+if(TARGET q2program)
+  q2_test(test_zip_review_wiring SOURCES ReviewWiringTest.cpp LIBS q2program Qt6::Test Qt6::Network q2_test_main_gui)
+  target_include_directories(test_zip_review_wiring PRIVATE ${PROJECT_SOURCE_DIR}/tests/app)
+  target_compile_definitions(test_zip_review_wiring PRIVATE
+    Q2_JAPANPOST_FILES="${CMAKE_CURRENT_SOURCE_DIR}/japanpost_files.py")
+endif()
