@@ -1,15 +1,20 @@
 // The dialogs of the subsystems, created once and lent to the main window.
 #include "app/DialogWiring.h"
 
+#include <QTableView>
+
 #include "app/DialogRunner.h"
 #include "app/FormConfig.h"
 #include "app/FormMain.h"
+#include "app/RecordEditor.h"
 #include "exchange/FormExport.h"
 #include "exchange/FormImport.h"
 #include "exchange/FormSearch.h"
 #include "mail/FormDirectMail.h"
+#include "model/DataPaths.h"
 #include "print/FormPrintAllAddressList.h"
 #include "print/FormSelectPrintType.h"
+#include "zip/FormZipReview.h"
 #include "zip/FormZipUpdate.h"
 
 namespace q2 {
@@ -20,7 +25,20 @@ void InstallDialogs(TFormMain& main) {
         return config->Execute(book, mail) == QDialog::Accepted;
     });
     auto* zipUpdate = new Tzip_update(&main);
-    main.SetZipUpdateDialog([zipUpdate] { GetDialogRunner().Exec(*zipUpdate); });
+    main.SetZipUpdateDialog([zipUpdate, &main] {
+        GetDialogRunner().Exec(*zipUpdate);
+        if (!zipUpdate->Installed()) return;
+        // New data: offer the review of the open book against it.
+        main.StoreInputArea();
+        TFormZipReview review(main.AddressBook, &main);
+        if (!review.Review(GetZipDataPath()) || !review.Offer()) return;
+        review.OnApplied = [&main](TUserInfo& record) {
+            main.Saved = false;
+            if (&record == main.CurrentRecord) main.RecordEditor->ShowRecord();
+            main.LVAddressList->viewport()->update();
+        };
+        GetDialogRunner().Exec(review);
+    });
     auto* import = new TFormImport(&main);
     main.SetImportDialog([import](const QString& path, TUserInfoList& book) {
         switch (RunImport(*import, path, book)) {

@@ -13,7 +13,7 @@ packages=(
   cups cups-bsd printer-driver-cups-pdf
   python3 python3-aiosmtpd dovecot-pop3d zint tinyproxy openssl
   desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl file binutils dpkg-dev
-  debootstrap
+  libzip-dev debootstrap
 )
 
 missing=()

@@ -2,6 +2,7 @@
 #include "FormZipUpdate.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -17,21 +18,13 @@
 #include "platform/Prompter.h"
 
 namespace q2 {
-namespace {
-
-const char kCheckFailed[] =
-    "更新データを確認できませんでした。\r\nインターネット接続がされているか確認して下さい。\r\n"
-    "セキュリティソフトを使っている場合はそちらも確認してください。";
-const char kDownloadFailed[] =
-    "更新データの取得に失敗しました。\r\nインターネット接続がされているか確認してください。\r\n"
-    "セキュリティソフトを使っている場合はそちらも確認してください。";
-
-}  // namespace
 
 void Thread_ZipDL::run() {
+    // Download, unpacking and conversion all run here, so the dialog stays responsive.
     TZipHttpClient& client = dialog_.client_;
-    const TZipDownloadResult result = DownloadZipData(
-        client, GetZipVersionPath(), GetZipDataPath(), [this](qint64 received, qint64 total) {
+    const TZipDownloadResult result = DownloadZipUpdate(
+        client, dialog_.source_, GetZipVersionPath(), GetZipDataPath(),
+        ZipNoNumberPath(GetZipDataPath()), [this](qint64 received, qint64 total) {
             // Progress is only shown, so it need not wait for the dialog.
             QMetaObject::invokeMethod(&dialog_, "WorkerProgress", Qt::QueuedConnection,
                                       Q_ARG(qint64, received), Q_ARG(qint64, total));
@@ -53,6 +46,13 @@ Tzip_update::Tzip_update(QWidget* parent) : QDialog(parent) {
     current->addWidget(Edit1, 1);
     current->addWidget(new QLabel(QStringLiteral("が使用されています。"), this));
     layout->addLayout(current);
+
+    auto* source = new QFormLayout;
+    CBSource = new QComboBox(this);
+    CBSource->addItem(QStringLiteral("日本郵便の公開データ"));
+    CBSource->addItem(QStringLiteral("更新サーバ"));
+    source->addRow(QStringLiteral("取得元"), CBSource);
+    layout->addLayout(source);
 
     Button1 = new QPushButton(QStringLiteral("郵便番号データの更新を確認する"), this);
     layout->addWidget(Button1);
@@ -102,7 +102,9 @@ void Tzip_update::showEvent(QShowEvent* e) {
 
 void Tzip_update::FormShow() {
     mayClose_ = true;
+    installed_ = false;
     RefreshVersion();
+    CBSource->setCurrentIndex(ReadZipSourceSettings(GetConfigPath()).Source == TZipSource::Server ? 1 : 0);
     const TProxySetting p = LoadProxyFile(GetProxyPath());
     LabeledEdit1->setText(p.Host);
     LabeledEdit2->setText(p.Port);
@@ -114,8 +116,14 @@ void Tzip_update::RefreshVersion() {
     if (current_.Read) Edit1->setText(current_.DisplayText);
 }
 
+TZipSourceSettings Tzip_update::ChosenSource() const {
+    TZipSourceSettings s = ReadZipSourceSettings(
+        GetConfigPath(), CBSource->currentIndex() == 1 ? TZipSource::Server : TZipSource::JapanPost);
+    s.MinResidentialLines = MinResidentialLines;
+    return s;
+}
+
 void Tzip_update::ApplyProxy() {
-    client_.BaseUrl = UpdateServerUrl(GetConfigPath());
     client_.ProxyHost = LabeledEdit1->text().trimmed();
     bool ok = false;
     client_.ProxyPort = LabeledEdit2->text().trimmed().toInt(&ok, 10);
@@ -127,16 +135,16 @@ void Tzip_update::ApplyProxy() {
 
 void Tzip_update::Button1Click() {
     ApplyProxy();
-    QByteArray body;
-    if (!client_.Get(QStringLiteral("/liveupdate/zipcode/version.txt"), &body)) {
-        GetPrompter().Inform(QString::fromUtf8(kCheckFailed));
-        return;
-    }
-    const QList<QByteArray> lines = SplitLines(NormalizeLineBreaks(body));
-    const QByteArray serverKey = lines.isEmpty() ? QByteArray() : lines[0];
-    if (!IsNewerVersion(current_.Key, serverKey)) {
-        GetPrompter().Inform(QStringLiteral("データの更新はありませんでした。"));
-        return;
+    const TZipSourceSettings source = ChosenSource();
+    switch (CheckZipUpdate(client_, source, current_.Key)) {
+        case TZipCheckResult::Failed:
+            GetPrompter().Inform(ZipCheckFailedMessage());
+            return;
+        case TZipCheckResult::Current:
+            GetPrompter().Inform(QStringLiteral("データの更新はありませんでした。"));
+            return;
+        case TZipCheckResult::Newer:
+            break;
     }
     if (GetPrompter().Ask(QStringLiteral(
             "新しい更新データがありました\r\n更新を行いますか？\r\n"
@@ -146,6 +154,7 @@ void Tzip_update::Button1Click() {
             worker_.reset();
         }
         SetBusy(true);
+        source_ = source;
         worker_ = std::make_unique<Thread_ZipDL>(*this);
         connect(worker_.get(), &QThread::finished, this, &Tzip_update::WorkerEnded);
         worker_->start();
@@ -156,7 +165,8 @@ void Tzip_update::Button1Click() {
 void Tzip_update::SetBusy(bool busy) {
     mayClose_ = !busy;
     for (QWidget* w : {static_cast<QWidget*>(LabeledEdit1), static_cast<QWidget*>(LabeledEdit2),
-                       static_cast<QWidget*>(Btn_Cancel), static_cast<QWidget*>(Button1)})
+                       static_cast<QWidget*>(Btn_Cancel), static_cast<QWidget*>(Button1),
+                       static_cast<QWidget*>(CBSource)})
         w->setEnabled(!busy);
     Progress->setRange(0, 0);
     Progress->setValue(0);
@@ -173,13 +183,14 @@ void Tzip_update::WorkerProgress(qint64 received, qint64 total) {
 void Tzip_update::WorkerReport(int result) {
     switch (static_cast<TZipDownloadResult>(result)) {
         case TZipDownloadResult::Updated:
+            installed_ = true;
             GetPrompter().Inform(QStringLiteral("更新しました。"));
             break;
         case TZipDownloadResult::DownloadFailed:
-            GetPrompter().Inform(QString::fromUtf8(kDownloadFailed));
+            GetPrompter().Inform(ZipDownloadFailedMessage());
             break;
         case TZipDownloadResult::WriteFailed:
-            GetPrompter().Inform(QStringLiteral("郵便番号データを保存できませんでした。元のデータをそのまま使用します。"));
+            GetPrompter().Inform(ZipWriteFailedMessage());
             break;
     }
     RefreshVersion();
@@ -196,6 +207,7 @@ void Tzip_update::WorkerEnded() {
 void Tzip_update::Btn_CancelClick() {
     if (!mayClose_) return;
     SaveProxyFile(GetProxyPath(), {LabeledEdit1->text(), LabeledEdit2->text()});
+    SaveZipSource(GetConfigPath(), CBSource->currentIndex() == 1 ? TZipSource::Server : TZipSource::JapanPost);
     accept();
 }
 

@@ -1,4 +1,5 @@
-// The dialog that refreshes the postal code data from the update server.
+// The dialog that refreshes the postal code data from Japan Post's published
+// files or from an update server.
 #pragma once
 
 #include <QDialog>
@@ -7,6 +8,7 @@
 
 #include "zip/ZipUpdate.h"
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -47,8 +49,15 @@ public:
 
     bool MayClose() const { return mayClose_; }
     bool Downloading() const { return worker_ != nullptr; }
+    // New data was installed since the dialog was last shown.
+    bool Installed() const { return installed_; }
+
+    // Below this many residential lines a conversion is refused; tests of
+    // small data sets lower it.
+    int MinResidentialLines = TZipSourceSettings().MinResidentialLines;
 
     QLineEdit* Edit1;
+    QComboBox* CBSource;  // 日本郵便の公開データ / 更新サーバ
     QPushButton* Button1;
     QLineEdit* LabeledEdit1;
     QLineEdit* LabeledEdit2;
@@ -74,9 +83,13 @@ private:
     Q_INVOKABLE void WorkerProgress(qint64 received, qint64 total);
     void WorkerEnded();
 
+    TZipSourceSettings ChosenSource() const;
+
     TZipHttpClient client_;
+    TZipSourceSettings source_;  // of the running download
     TZipVersion current_;
     bool mayClose_ = true;
+    bool installed_ = false;
     std::unique_ptr<Thread_ZipDL> worker_;
 };
 

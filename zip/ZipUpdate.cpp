@@ -7,9 +7,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <memory>
 #include <mutex>
+#include <vector>
 
 #include "platform/Cp932.h"
+#include "zip/JapanPostData.h"
 #include "platform/ProfileFile.h"
 
 namespace q2 {
@@ -105,9 +108,20 @@ QString UpdateServerUrl(const QString& configPath) {
 }
 
 bool TZipHttpClient::Get(const QString& path, QByteArray* body, const Progress& progress,
-                         QString* error) {
+                         QString* error, QDateTime* lastModified) {
+    return Perform(path, false, body, progress, error, lastModified);
+}
+
+bool TZipHttpClient::Head(const QString& path, QDateTime* lastModified, QString* error) {
+    QByteArray body;
+    return Perform(path, true, &body, {}, error, lastModified);
+}
+
+bool TZipHttpClient::Perform(const QString& path, bool head, QByteArray* body,
+                             const Progress& progress, QString* error, QDateTime* lastModified) {
     InitCurl();
     body->clear();
+    if (lastModified) *lastModified = QDateTime();
     CURL* curl = curl_easy_init();
     if (!curl) return false;
     const QByteArray url = (BaseUrl + path).toUtf8();
@@ -124,6 +138,8 @@ bool TZipHttpClient::Get(const QString& path, QByteArray* body, const Progress& 
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, OnProgress);
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_FILETIME, 1L);
+    if (head) curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
     // A dead server must not hang the dialog for ever: give up on connecting
     // after 30 s and on a transfer that stalls for a minute.
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 30L);
@@ -139,6 +155,10 @@ bool TZipHttpClient::Get(const QString& path, QByteArray* body, const Progress& 
     for (const QByteArray& line : SplitLines(cookies_))
         curl_easy_setopt(curl, CURLOPT_COOKIELIST, line.constData());
     const CURLcode rc = curl_easy_perform(curl);
+    curl_off_t filetime = -1;
+    if (rc == CURLE_OK && lastModified &&
+        curl_easy_getinfo(curl, CURLINFO_FILETIME_T, &filetime) == CURLE_OK && filetime >= 0)
+        *lastModified = QDateTime::fromSecsSinceEpoch(qint64(filetime), Qt::UTC);
     curl_slist* jar = nullptr;
     if (curl_easy_getinfo(curl, CURLINFO_COOKIELIST, &jar) == CURLE_OK) {
         cookies_.clear();
@@ -198,6 +218,177 @@ TZipDownloadResult DownloadZipData(TZipHttpClient& client, const QString& versio
         return TZipDownloadResult::WriteFailed;
     }
     return versionFile.commit() ? TZipDownloadResult::Updated : TZipDownloadResult::WriteFailed;
+}
+
+QString ZipNoNumberPath(const QString& dataPath) {
+    return QFileInfo(dataPath).absolutePath() + QStringLiteral("/nonumber.txt");
+}
+
+QString DefaultJapanPostUrl() { return QStringLiteral("https://www.post.japanpost.jp"); }
+
+TZipSourceSettings ReadZipSourceSettings(const QString& configPath,
+                                         std::optional<TZipSource> source) {
+    const ProfileFile ini(configPath);
+    const QString section = QStringLiteral("COMMON");
+    TZipSourceSettings s;
+    const QString named = ini.ReadString(section, QStringLiteral("UPDATE_SOURCE"), QString());
+    s.Source = source ? *source
+               : named.trimmed().compare(QLatin1String("server"), Qt::CaseInsensitive) == 0
+                   ? TZipSource::Server
+                   : TZipSource::JapanPost;
+    if (s.Source == TZipSource::Server) {
+        s.BaseUrl = UpdateServerUrl(configPath);
+    } else {
+        s.BaseUrl = ini.ReadString(section, QStringLiteral("JAPANPOST_BASE"), QString()).trimmed();
+        if (!s.BaseUrl.startsWith(QLatin1String("http://")) &&
+            !s.BaseUrl.startsWith(QLatin1String("https://")))
+            s.BaseUrl = DefaultJapanPostUrl();
+        while (s.BaseUrl.endsWith(QLatin1Char('/'))) s.BaseUrl.chop(1);
+    }
+    auto path = [&](const char* key, const char* fallback) {
+        QString p = ini.ReadString(section, QString::fromLatin1(key), QString()).trimmed();
+        if (p.isEmpty()) p = QString::fromLatin1(fallback);
+        if (!p.startsWith(QLatin1Char('/'))) p.prepend(QLatin1Char('/'));
+        return p;
+    };
+    s.KenAllPath = path("KEN_ALL_PATH", "/zipcode/dl/kogaki/zip/ken_all.zip");
+    s.JigyosyoPath = path("JIGYOSYO_PATH", "/zipcode/dl/jigyosyo/zip/jigyosyo.zip");
+    return s;
+}
+
+void SaveZipSource(const QString& configPath, TZipSource source) {
+    ProfileFile(configPath).WriteString(
+        QStringLiteral("COMMON"), QStringLiteral("UPDATE_SOURCE"),
+        source == TZipSource::Server ? QStringLiteral("server") : QStringLiteral("japanpost"));
+}
+
+QString ZipCheckFailedMessage() {
+    return QStringLiteral(
+        "更新データを確認できませんでした。\r\nインターネット接続がされているか確認して下さい。\r\n"
+        "セキュリティソフトを使っている場合はそちらも確認してください。");
+}
+
+QString ZipDownloadFailedMessage() {
+    return QStringLiteral(
+        "更新データの取得に失敗しました。\r\nインターネット接続がされているか確認してください。\r\n"
+        "セキュリティソフトを使っている場合はそちらも確認してください。");
+}
+
+QString ZipWriteFailedMessage() {
+    return QStringLiteral("郵便番号データを保存できませんでした。元のデータをそのまま使用します。");
+}
+
+TZipVersion JapanPostVersion(const QDateTime& time) {
+    const QDateTime japan = time.toOffsetFromUtc(9 * 3600);
+    TZipVersion v;
+    v.Read = true;
+    v.Key = japan.toString(QStringLiteral("yyyyMMddhhmmss")).toLatin1();
+    v.DisplayText = japan.toString(QStringLiteral("yyyy/MM/dd")) + QStringLiteral("日本郵便公開データ");
+    return v;
+}
+
+TZipCheckResult CheckZipUpdate(TZipHttpClient& client, const TZipSourceSettings& source,
+                               const QByteArray& currentKey) {
+    client.BaseUrl = source.BaseUrl;
+    QByteArray serverKey;
+    if (source.Source == TZipSource::Server) {
+        QByteArray body;
+        if (!client.Get(QString::fromLatin1(kVersionPath), &body)) return TZipCheckResult::Failed;
+        const QList<QByteArray> lines = SplitLines(NormalizeLineBreaks(body));
+        if (!lines.isEmpty()) serverKey = lines[0];
+    } else {
+        // Without a date there is nothing to compare: that is no answer either.
+        QDateTime ken, jig;
+        if (!client.Head(source.KenAllPath, &ken) || !ken.isValid() ||
+            !client.Head(source.JigyosyoPath, &jig) || !jig.isValid())
+            return TZipCheckResult::Failed;
+        serverKey = JapanPostVersion(std::max(ken, jig)).Key;
+    }
+    return IsNewerVersion(currentKey, serverKey) ? TZipCheckResult::Newer : TZipCheckResult::Current;
+}
+
+namespace {
+
+struct FileImage {
+    QString path;
+    QByteArray bytes;
+};
+
+// Writes every file to a temporary file first and commits them in the order
+// given, so that a failure before the first commit leaves all of them as they were.
+TZipDownloadResult ReplaceFiles(const std::vector<FileImage>& files) {
+    std::vector<std::unique_ptr<QSaveFile>> saves;
+    for (const FileImage& f : files) {
+        QDir().mkpath(QFileInfo(f.path).absolutePath());
+        auto save = std::make_unique<QSaveFile>(f.path);
+        if (!save->open(QIODevice::WriteOnly) || save->write(f.bytes) != f.bytes.size()) {
+            save->cancelWriting();
+            for (auto& s : saves) s->cancelWriting();
+            return TZipDownloadResult::WriteFailed;
+        }
+        saves.push_back(std::move(save));
+    }
+    for (std::size_t i = 0; i < saves.size(); ++i) {
+        if (!saves[i]->commit()) {
+            for (std::size_t j = i + 1; j < saves.size(); ++j) saves[j]->cancelWriting();
+            return TZipDownloadResult::WriteFailed;
+        }
+    }
+    return TZipDownloadResult::Updated;
+}
+
+TZipDownloadResult Fail(QString* reason, const QString& text) {
+    if (reason) *reason = text;
+    return TZipDownloadResult::DownloadFailed;
+}
+
+}  // namespace
+
+TZipDownloadResult DownloadZipUpdate(TZipHttpClient& client, const TZipSourceSettings& source,
+                                     const QString& versionPath, const QString& dataPath,
+                                     const QString& noNumberPath,
+                                     const TZipHttpClient::Progress& progress, QString* reason) {
+    client.BaseUrl = source.BaseUrl;
+    if (source.Source == TZipSource::Server)
+        return DownloadZipData(client, versionPath, dataPath, progress);
+
+    QByteArray kenZip, jigZip;
+    QDateTime kenTime, jigTime;
+    QString error;
+    // Progress counts the bytes of both files, the second after the first.
+    if (!client.Get(source.KenAllPath, &kenZip, progress, &error, &kenTime))
+        return Fail(reason, source.KenAllPath + QStringLiteral(": ") + error);
+    const qint64 first = kenZip.size();
+    const TZipHttpClient::Progress second = [&](qint64 received, qint64 total) {
+        if (progress) progress(first + received, total > 0 ? first + total : 0);
+    };
+    if (!client.Get(source.JigyosyoPath, &jigZip, second, &error, &jigTime))
+        return Fail(reason, source.JigyosyoPath + QStringLiteral(": ") + error);
+
+    QByteArray kenCsv, jigCsv;
+    if (!UnpackCsv(kenZip, &kenCsv, &error))
+        return Fail(reason, source.KenAllPath + QStringLiteral(": ") + error);
+    kenZip.clear();
+    if (!UnpackCsv(jigZip, &jigCsv, &error))
+        return Fail(reason, source.JigyosyoPath + QStringLiteral(": ") + error);
+    jigZip.clear();
+    TJapanPostData data;
+    if (!ConvertJapanPost(kenCsv, jigCsv, &data, &error)) return Fail(reason, error);
+    if (data.ResidentialLines == 0 || data.ResidentialLines < source.MinResidentialLines)
+        return Fail(reason, QStringLiteral("%1 residential lines, fewer than %2")
+                                .arg(data.ResidentialLines).arg(source.MinResidentialLines));
+    if (data.BusinessLines == 0) return Fail(reason, QStringLiteral("no business lines"));
+
+    const QDateTime published =
+        kenTime.isValid() || jigTime.isValid() ? std::max(kenTime, jigTime)
+                                               : QDateTime::currentDateTimeUtc();
+    const TZipVersion version = JapanPostVersion(published);
+    const QByteArray versionBytes =
+        version.Key + "\r\n" + EncodeCp932(version.DisplayText) + "\r\n";
+    // Data first, key last: a new key is never seen over old data.
+    return ReplaceFiles({{dataPath, data.ZipDat},
+                         {noNumberPath, data.NoNumber},
+                         {versionPath, versionBytes}});
 }
 
 }  // namespace q2

@@ -1,6 +1,8 @@
 // The postal data update against real HTTP servers on 127.0.0.1.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -18,6 +20,7 @@
 #include "platform/ProfileFile.h"
 #include "platform/Prompter.h"
 #include "zip/FormZipUpdate.h"
+#include "zip/ZipUpdate.h"
 #include "zip/ZipData.h"
 
 using namespace q2;
@@ -114,8 +117,9 @@ protected:
         PointAt(port);
     }
     void PointAt(int port) {
-        ProfileFile(GetConfigPath())
-            .WriteString("COMMON", "UPDATE_SERVER", QStringLiteral("http://127.0.0.1:%1").arg(port));
+        ProfileFile config(GetConfigPath());
+        config.WriteString("COMMON", "UPDATE_SOURCE", "server");
+        config.WriteString("COMMON", "UPDATE_SERVER", QStringLiteral("http://127.0.0.1:%1").arg(port));
     }
     // Presses the check button and, when a download starts, waits for its end.
     void Check(Tzip_update& dialog) {
@@ -252,4 +256,140 @@ TEST_F(ZipUpdate, PortBoxTakesDigitsOnlyAndClosingWritesTheProxyFile) {
     dialog.LabeledEdit2->clear();
     dialog.Btn_CancelClick();
     EXPECT_EQ(ReadFile(GetProxyPath()), "\r\n\r\n");
+}
+
+namespace {
+
+const QString kShippedData = QStringLiteral(Q2_SOURCE_DIR "/data/zip/zip.dat");
+const QString kBusinessCodes = QStringLiteral(Q2_SOURCE_DIR "/barcode/data/nonumber.txt");
+// 2025-10-31 10:00 in Japan.
+constexpr qint64 kPublished = 1761872400;
+// Codes of every oddity of the published files: 以下に掲載がない場合 (100),
+// floors (170, 450), …の次に…がくる場合 (409, 766), 一円 (522), several
+// lines per code (004, 069) and business codes (001, 100).
+const char kSlice[] = "001,004,069,100,170,409,450,522,766";
+const char kNewLine[] = "9999991,北海道テスト郡新しい町";
+
+// The shipped lines whose code starts with one of the prefixes.
+QByteArray ShippedSlice(const QString& path, const QStringList& prefixes) {
+    QByteArray out;
+    for (const QByteArray& line : SplitLines(ReadFile(path)))
+        for (const QString& p : prefixes)
+            if (line.startsWith(p.toLatin1())) {
+                out += line + (path.endsWith(".txt") ? "\n" : "\r\n");
+                break;
+            }
+    return out;
+}
+
+// Japan Post's layout on a real server: /zipcode/dl/kogaki/zip/ken_all.zip
+// and /zipcode/dl/jigyosyo/zip/jigyosyo.zip.
+class JapanPostUpdate : public ZipUpdate {
+protected:
+    void SetUp() override {
+        ZipUpdate::SetUp();
+        WriteFile(GetZipVersionPath(), EncodeCp932(QStringLiteral("20250930\r\n2025/09/30日本郵便公開データ\r\n")));
+        const int port = server.StartHttp(site.path());
+        ASSERT_NE(port, 0);
+        ProfileFile(GetConfigPath())
+            .WriteString("COMMON", "JAPANPOST_BASE", QStringLiteral("http://127.0.0.1:%1/").arg(port));
+    }
+    // Writes the two ZIPs from the shipped data's slice into the site.
+    void Publish(const QStringList& options) {
+        QTemporaryDir out;
+        QProcess p;
+        p.start("/usr/bin/python3", QStringList{Q2_JAPANPOST_FILES, kShippedData, kBusinessCodes, out.path(),
+                                                "--mtime", QString::number(kPublished)} + options);
+        ASSERT_TRUE(p.waitForFinished(60000) && p.exitCode() == 0) << p.readAllStandardError().constData();
+        PublishFile("ken_all.zip", ReadFile(out.filePath("ken_all.zip")));
+        PublishFile("jigyosyo.zip", ReadFile(out.filePath("jigyosyo.zip")));
+    }
+    void PublishFile(const QString& name, const QByteArray& bytes) {
+        const QString path = site.path() + (name == "ken_all.zip" ? "/zipcode/dl/kogaki/zip/"
+                                                                  : "/zipcode/dl/jigyosyo/zip/") + name;
+        WriteFile(path, bytes);
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.setFileTime(QDateTime::fromSecsSinceEpoch(kPublished, Qt::UTC), QFileDevice::FileModificationTime);
+    }
+    QStringList ZipFolder() const {
+        return QDir(QFileInfo(GetZipDataPath()).absolutePath()).entryList(QDir::Files);
+    }
+};
+
+}  // namespace
+
+TEST_F(JapanPostUpdate, NewerFilesAreConvertedAndInstalledAndThenCurrent) {
+    Publish({"--prefixes", kSlice, "--add", QString::fromUtf8(kNewLine)});
+    Tzip_update dialog;
+    dialog.MinResidentialLines = 100;
+    dialog.show();
+    EXPECT_EQ(dialog.CBSource->currentText(), QStringLiteral("日本郵便の公開データ"));
+    prompter.answers = {true};
+    Check(dialog);
+    ASSERT_EQ(prompter.shown.size(), 2) << prompter.shown.join("|").toStdString();
+    EXPECT_EQ(prompter.shown[1], QString::fromUtf8(kUpdated));
+    EXPECT_TRUE(dialog.Installed());
+
+    const QStringList slice = QString::fromLatin1(kSlice).split(',');
+    EXPECT_TRUE(ReadFile(GetZipDataPath()) ==
+                ShippedSlice(kShippedData, slice) + EncodeCp932(QString::fromUtf8(kNewLine)) + "\r\n");
+    EXPECT_TRUE(ReadFile(ZipNoNumberPath(GetZipDataPath())) == ShippedSlice(kBusinessCodes, slice));
+    EXPECT_EQ(ReadFile(GetZipVersionPath()),
+              EncodeCp932(QStringLiteral("20251031100000\r\n2025/10/31日本郵便公開データ\r\n")));
+    EXPECT_EQ(dialog.Edit1->text(), QStringLiteral("2025/10/31日本郵便公開データ"));
+    const TZipSearch found = SearchByZip(GetZipDataPath(), "999", "9991");
+    ASSERT_EQ(found.Result, TZipSearchResult::Found);
+    EXPECT_EQ(found.Entries[0].Address, QStringLiteral("北海道テスト郡新しい町"));
+    EXPECT_EQ(SearchByZip(GetZipDataPath(), "170", "6045").Entries[0].Address,
+              QStringLiteral("東京都豊島区東池袋サンシャイン６０　４５階"));
+
+    prompter.shown.clear();
+    Check(dialog);  // the same files again
+    EXPECT_EQ(prompter.shown, QStringList{QString::fromUtf8(kNoUpdate)});
+}
+
+// Each bad download leaves the installed files byte for byte as they were.
+TEST_F(JapanPostUpdate, BadFilesLeaveTheInstalledDataAlone) {
+    const QByteArray version = ReadFile(GetZipVersionPath()), data = ReadFile(GetZipDataPath());
+    struct Case { const char* name; QStringList options; QByteArray kenAll; int minLines; };
+    const Case cases[] = {
+        {"not a ZIP", {"--prefixes", "100"}, "<html>メンテナンス中</html>", 1},
+        {"an empty file", {"--prefixes", "100"}, QByteArray(""), 1},
+        {"a few bytes", {"--prefixes", "100"}, QByteArray("PK\x03\x04", 4), 1},
+        {"a row of 14 columns", {"--prefixes", "100", "--break", "columns"}, {}, 1},
+        {"an empty CSV", {"--prefixes", "100", "--break", "empty"}, {}, 0},
+        {"under 100,000 residential lines", {"--prefixes", kSlice}, {}, 100000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Publish(c.options);
+        if (!c.kenAll.isNull()) PublishFile("ken_all.zip", c.kenAll);
+        Tzip_update dialog;
+        dialog.MinResidentialLines = c.minLines;
+        dialog.show();
+        prompter.shown.clear();
+        prompter.answers = {true};
+        Check(dialog);
+        ASSERT_EQ(prompter.shown.size(), 2);
+        EXPECT_EQ(prompter.shown[1], ZipDownloadFailedMessage());
+        EXPECT_FALSE(dialog.Installed());
+        EXPECT_TRUE(ReadFile(GetZipDataPath()) == data);
+        EXPECT_TRUE(ReadFile(GetZipVersionPath()) == version);
+        EXPECT_EQ(ZipFolder(), (QStringList{"version.txt", "zip.dat"}));
+    }
+}
+
+TEST_F(JapanPostUpdate, AMissingFileOrOlderFilesAreNoUpdate) {
+    Tzip_update dialog;
+    dialog.show();
+    Check(dialog);  // nothing published: HEAD gets 404
+    EXPECT_EQ(prompter.shown, QStringList{ZipCheckFailedMessage()});
+
+    Publish({"--prefixes", "100"});
+    WriteFile(GetZipVersionPath(), "20251101000000\r\nlater\r\n");
+    dialog.FormShow();
+    prompter.shown.clear();
+    Check(dialog);
+    EXPECT_EQ(prompter.shown, QStringList{QString::fromUtf8(kNoUpdate)});
 }

@@ -1,0 +1,110 @@
+// The review of a book after new postal data: what is found, what is
+// suggested, and the dialog that applies it.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+#include "ReviewFixture.h"
+#include "platform/Prompter.h"
+#include "zip/FormZipReview.h"
+#include "zip/ZipReview.h"
+
+using namespace q2;
+namespace fx = q2::review_fixture;
+
+TEST(ZipReview, FindsVanishedRenamedAndMovedCodesWithTheirSuggestions) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(fx::WriteData(dir.filePath("zip.dat")));
+    TZipIndex data;
+    ASSERT_TRUE(data.Load(dir.filePath("zip.dat")));
+    TUserInfoList book;
+    fx::FillBook(book);
+    fx::AddRecord(book, "伊藤", "四郎", "", "", "どこか");                       // no code: not checked
+    fx::AddRecord(book, "渡辺", "五郎", "100", "0013", "");                      // no address to compare
+    fx::AddRecord(book, "小林", "六郎", "４３０", "０９４６", "浜松市中区元城町１"); // full-width, no prefecture
+
+    const QList<TZipFinding> found = ReviewBook(book, data);
+    struct Expected { int record; TZipFindingKind kind; QStringList suggestions; };
+    const Expected expected[] = {
+        {0, TZipFindingKind::Vanished, {"〒100-0013　東京都千代田区霞が関１－１"}},
+        {1, TZipFindingKind::TownChanged, {"〒430-0946　静岡県浜松市中央区元城町１０３－２"}},
+        {2, TZipFindingKind::CodeMoved,
+         {"〒100-0005　東京都千代田区丸の内２－７－３", "〒100-0004　東京都千代田区大手町２－７－３"}},
+        {7, TZipFindingKind::TownChanged, {"〒430-0946　浜松市中央区元城町１"}},
+    };
+    ASSERT_EQ(found.size(), std::size(expected));
+    for (int i = 0; i < found.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(found[i].Record, expected[i].record);
+        EXPECT_EQ(found[i].Kind, expected[i].kind);
+        QStringList texts;
+        for (const TZipSuggestion& s : found[i].Suggestions) texts << s.Text();
+        EXPECT_EQ(texts, expected[i].suggestions);
+    }
+}
+
+TEST(ZipReview, RewritesTheTownAndKeepsTheRest) {
+    struct Case { const char* address; const char* entry; const char* rewritten; };
+    const Case cases[] = {
+        {"静岡県浜松市中区元城町１０３－２", "静岡県浜松市中央区元城町", "静岡県浜松市中央区元城町１０３－２"},
+        {"北海道札幌市北区北七条西５丁目", "北海道札幌市北区北八条西", "北海道札幌市北区北八条西５丁目"},
+        {"東京都千代田区旧町１－２　ビル３階", "東京都千代田区新町", "東京都千代田区新町１－２　ビル３階"},
+        // The city's name inside the new town is not taken for the old town's end.
+        {"東京都千代田区丸の内１", "東京都千代田区千代田", "東京都千代田区千代田１"},
+        {"千代田区旧町", "東京都千代田区新町", "千代田区新町"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(RewriteAddress(QString::fromUtf8(c.address), QString::fromUtf8(c.entry)),
+                  QString::fromUtf8(c.rewritten))
+            << c.address;
+}
+
+TEST(FormZipReview, ListsTheFindingsAndAppliesTheChosenSuggestion) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(fx::WriteData(dir.filePath("zip.dat")));
+    TUserInfoList book;
+    fx::FillBook(book);
+    ScriptedPrompter prompter;
+    ScopedPrompter scope(prompter);
+    TFormZipReview form(book);
+    QList<TUserInfo*> applied;
+    form.OnApplied = [&](TUserInfo& r) { applied.append(&r); };
+    ASSERT_TRUE(form.Review(dir.filePath("zip.dat")));
+    prompter.answers = {true};
+    EXPECT_TRUE(form.Offer());
+    EXPECT_EQ(prompter.asked, QStringList{QStringLiteral(
+        "新しい郵便番号データと一致しない住所が住所録に3件あります。\r\n住所録の確認を行いますか？")});
+    form.show();
+    ASSERT_EQ(form.LVFindings->rowCount(), 3);
+    EXPECT_EQ(form.LVFindings->item(1, 0)->text(), QStringLiteral("鈴木 花子"));
+    EXPECT_EQ(form.LVFindings->item(1, 4)->text(), QStringLiteral("住所が郵便番号の町域と一致しません"));
+
+    // The moved code: take the second choice, the address rewritten onto the code's town.
+    auto* choice = qobject_cast<QComboBox*>(form.LVFindings->cellWidget(2, 5));
+    ASSERT_TRUE(choice);
+    ASSERT_EQ(choice->count(), 2);
+    choice->setCurrentIndex(1);
+    form.LVFindings->selectRow(2);
+    form.BtnApply->click();
+    const TUserInfo& sato = *book.Item(2);
+    EXPECT_EQ(sato.PerSonalZip_1 + sato.PerSonalZip_2, QStringLiteral("1000004"));
+    EXPECT_EQ(sato.PerSonalAddress_1, QStringLiteral("東京都千代田区大手町２－７－３"));
+    EXPECT_EQ(applied, QList<TUserInfo*>{book.Item(2)});
+    EXPECT_TRUE(form.Applied(2));
+    EXPECT_FALSE(form.BtnApply->isEnabled());  // once only
+
+    // The vanished code takes the code of its address; the renamed ward is left.
+    form.ApplyRow(0);
+    EXPECT_EQ(book.Item(0)->PerSonalZip_1 + book.Item(0)->PerSonalZip_2, QStringLiteral("1000013"));
+    EXPECT_EQ(book.Item(0)->PerSonalAddress_1, QStringLiteral("東京都千代田区霞が関１－１"));
+    EXPECT_EQ(book.Item(1)->PerSonalAddress_1, QStringLiteral("静岡県浜松市中区元城町１０３－２"));
+    EXPECT_EQ(form.AppliedCount(), 2);
+
+    // After applying, the book fits the data but for what was left.
+    TZipIndex data;
+    ASSERT_TRUE(data.Load(dir.filePath("zip.dat")));
+    EXPECT_EQ(ReviewBook(book, data).size(), 1);
+}

@@ -1,0 +1,115 @@
+// q2tool update-zip and check-zip: the postal data update without a window,
+// and the book review that follows it.
+#include "Command.h"
+#include "model/DataPaths.h"
+#include "model/ListFile.h"
+#include "model/UserInfoList.h"
+#include "platform/DataFolder.h"
+#include "zip/ZipReview.h"
+#include "zip/ZipUpdate.h"
+
+namespace q2tool {
+namespace {
+
+using namespace q2;
+
+// Messages are written for a message box; a terminal wants plain line ends.
+QString ForTerminal(QString text) { return text.replace(QLatin1String("\r\n"), QLatin1String("\n")); }
+
+int UpdateZip(const QStringList& argsIn) {
+    QStringList args = argsIn;
+    const qsizetype sourceAt = args.indexOf(QStringLiteral("--source"));
+    const QString source = TakeOption(args, QStringLiteral("--source"));
+    const qsizetype baseAt = args.indexOf(QStringLiteral("--base"));
+    QString base = TakeOption(args, QStringLiteral("--base"));
+    const bool badSource = sourceAt >= 0 && source != QLatin1String("japanpost") &&
+                           source != QLatin1String("server");
+    const bool badBase = baseAt >= 0 && !base.startsWith(QLatin1String("http://")) &&
+                         !base.startsWith(QLatin1String("https://"));
+    if (!args.isEmpty() || badSource || badBase)
+        return PrintError(Commands()["update-zip"].Usage), kUsage;
+
+    EnsureDataFolder();
+    CopyMissingDefaults({QStringLiteral("zip/zip.dat"), QStringLiteral("zip/version.txt")});
+    std::optional<TZipSource> chosen;
+    if (!source.isEmpty())
+        chosen = source == QLatin1String("server") ? TZipSource::Server : TZipSource::JapanPost;
+    TZipSourceSettings settings = ReadZipSourceSettings(GetConfigPath(), chosen);
+    if (!base.isEmpty()) {
+        while (base.endsWith(QLatin1Char('/'))) base.chop(1);
+        settings.BaseUrl = base;
+    }
+    // The dialog's proxy, as the user last left it.
+    const TProxySetting proxy = LoadProxyFile(GetProxyPath());
+    TZipHttpClient client;
+    client.ProxyHost = proxy.Host.trimmed();
+    client.ProxyPort = proxy.Port.trimmed().toInt();
+
+    const TZipVersion current = ReadZipVersion(GetZipVersionPath());
+    switch (CheckZipUpdate(client, settings, current.Key)) {
+        case TZipCheckResult::Failed:
+            PrintError(ForTerminal(ZipCheckFailedMessage()));
+            return kFailure;
+        case TZipCheckResult::Current:
+            PrintOut(QStringLiteral("郵便番号データは最新です：") + current.DisplayText);
+            return kOk;
+        case TZipCheckResult::Newer:
+            break;
+    }
+    QString reason;
+    switch (DownloadZipUpdate(client, settings, GetZipVersionPath(), GetZipDataPath(),
+                              ZipNoNumberPath(GetZipDataPath()), {}, &reason)) {
+        case TZipDownloadResult::Updated:
+            PrintOut(QStringLiteral("新しい郵便番号データをインストールしました：") +
+                     ReadZipVersion(GetZipVersionPath()).DisplayText);
+            return kOk;
+        case TZipDownloadResult::DownloadFailed:
+            PrintError(ForTerminal(ZipDownloadFailedMessage()));
+            if (!reason.isEmpty()) PrintError(reason);
+            return kFailure;
+        case TZipDownloadResult::WriteFailed:
+            PrintError(ZipWriteFailedMessage());
+            return kFailure;
+    }
+    return kFailure;
+}
+
+int CheckZip(const QStringList& argsIn) {
+    QStringList args = argsIn;
+    const QString password = TakeOption(args, QStringLiteral("--password"));
+    if (args.size() != 1 || args[0].startsWith(QLatin1String("--")))
+        return PrintError(Commands()["check-zip"].Usage), kUsage;
+    const QString stored = TUserInfoList::ReadPassword(args[0]);
+    if (!stored.isEmpty() && stored != password) {
+        PrintError(password.isEmpty() ? QStringLiteral("パスワードを入力してください (--password)")
+                                      : QStringLiteral("パスワードが違います"));
+        return kFailure;
+    }
+    TUserInfoList book;
+    if (!book.LoadFromFile(args[0])) {
+        PrintError(QStringLiteral(
+            "指定されたファイルは、破損しているか本ソフト用のファイルではないため開けません"));
+        return kFailure;
+    }
+    EnsureDataFolder();
+    CopyMissingDefaults({QStringLiteral("zip/zip.dat")});
+    TZipIndex data;
+    if (!data.Load(GetZipDataPath())) {
+        PrintError(QStringLiteral("ファイル %1 を開けません").arg(GetZipDataPath()));
+        return kFailure;
+    }
+    for (const TZipFinding& f : ReviewBook(book, data)) PrintOut(FindingLine(*book.Item(f.Record), f));
+    return kOk;
+}
+
+const Registrar updateZip(
+    QStringLiteral("update-zip"),
+    {QStringLiteral("update-zip [--source japanpost|server] [--base URL]   fetch new postal data"),
+     UpdateZip});
+const Registrar checkZip(
+    QStringLiteral("check-zip"),
+    {QStringLiteral("check-zip BOOK.QT2 [--password P]   records that no longer fit the postal data"),
+     CheckZip});
+
+}  // namespace
+}  // namespace q2tool

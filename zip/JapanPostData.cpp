@@ -1,0 +1,333 @@
+// Conversion of Japan Post's postal code files; the rules are those the
+// shipped data was built with (tools/merge-zip-data.py and its sources).
+#include "JapanPostData.h"
+
+#include <zip.h>
+
+#include <QSet>
+#include <algorithm>
+#include <deque>
+#include <memory>
+#include <vector>
+
+#include "platform/Cp932.h"
+
+namespace q2 {
+namespace {
+
+// Far above the real files (about 18 MB unpacked): a bigger entry is no
+// postal data, and reading stops before it fills the memory.
+constexpr qint64 kMaxCsvBytes = 256 * 1024 * 1024;
+
+constexpr int kKenAllColumns = 15;
+constexpr int kJigyosyoColumns = 13;
+
+struct ZipCloser {
+    void operator()(zip_t* z) const { zip_discard(z); }
+};
+struct FileCloser {
+    void operator()(zip_file_t* f) const { zip_fclose(f); }
+};
+
+// One CSV record as views into the decoded text; a quoted field with ""
+// inside is unescaped into `owned`, whose strings keep their place in memory.
+struct CsvRow {
+    std::vector<QStringView> fields;
+    std::deque<QString> owned;
+};
+
+// Reads the record starting at `pos` and moves `pos` past its line break.
+// Quotes may hold commas and line breaks; the files have neither, but a
+// reader that knew only their shape would cut a stray quote into two rows.
+void ReadCsvRow(QStringView text, qsizetype& pos, CsvRow& row) {
+    row.fields.clear();
+    row.owned.clear();
+    const qsizetype n = text.size();
+    while (true) {
+        if (pos < n && text[pos] == u'"') {
+            const qsizetype start = ++pos;
+            bool escaped = false;
+            while (pos < n) {
+                if (text[pos] == u'"') {
+                    if (pos + 1 < n && text[pos + 1] == u'"') {
+                        escaped = true;
+                        pos += 2;
+                        continue;
+                    }
+                    break;
+                }
+                ++pos;
+            }
+            QStringView field = text.sliced(start, pos - start);
+            if (pos < n) ++pos;  // the closing quote
+            if (escaped) {
+                row.owned.push_back(field.toString().replace(QLatin1String("\"\""), QLatin1String("\"")));
+                field = row.owned.back();
+            }
+            row.fields.push_back(field);
+            // Anything between the closing quote and the next comma is dropped.
+            while (pos < n && text[pos] != u',' && text[pos] != u'\r' && text[pos] != u'\n') ++pos;
+        } else {
+            const qsizetype start = pos;
+            while (pos < n && text[pos] != u',' && text[pos] != u'\r' && text[pos] != u'\n') ++pos;
+            row.fields.push_back(text.sliced(start, pos - start));
+        }
+        if (pos < n && text[pos] == u',') {
+            ++pos;
+            continue;
+        }
+        if (pos < n && text[pos] == u'\r') ++pos;
+        if (pos < n && text[pos] == u'\n') ++pos;
+        return;
+    }
+}
+
+bool IsSevenDigits(QStringView code) {
+    return code.size() == 7 &&
+           std::all_of(code.begin(), code.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+bool IsFullWidthDigit(QChar c) { return c >= u'０' && c <= u'９'; }
+
+// "４５階"
+bool IsFloor(QStringView note) {
+    return note.size() >= 2 && note.endsWith(u'階') &&
+           std::all_of(note.begin(), note.end() - 1, IsFullWidthDigit);
+}
+
+// Open minus closed full-width parentheses.
+int ParenthesisBalance(QStringView text) {
+    int depth = 0;
+    for (QChar c : text) {
+        if (c == u'（') ++depth;
+        else if (c == u'）') --depth;
+    }
+    return depth;
+}
+
+// The town rules that apply to residential and business towns alike.
+bool IsPlaceholderTown(QStringView city, QStringView town) {
+    if (town == u"以下に掲載がない場合") return true;
+    // "小菅村の次に６６４番地以降がくる場合" and the like.
+    const qsizetype next = town.indexOf(u"の次に");
+    if (next >= 0 && town.endsWith(u"がくる場合") && town.indexOf(u'番', next) >= 0) return true;
+    // "利島村一円" is the whole village; 犬上郡多賀町's "一円" is a real name.
+    return town.size() > 2 && town.endsWith(u"一円") && city.endsWith(town.chopped(2));
+}
+
+struct Line {
+    QString code;
+    QString text;
+};
+
+// Drops repeated (code, text) pairs and sorts by code, keeping the source
+// order within a code.
+void AddUnique(std::vector<Line>& lines, QSet<QString>& seen, QString code, QString text) {
+    const QString key = code + QLatin1Char(',') + text;
+    if (seen.contains(key)) return;
+    seen.insert(key);
+    lines.push_back({std::move(code), std::move(text)});
+}
+
+void SetError(QString* error, const QString& text) {
+    if (error) *error = text;
+}
+
+}  // namespace
+
+bool UnpackCsv(QByteArrayView zipBytes, QByteArray* csv, QString* error) {
+    csv->clear();
+    zip_error_t ze;
+    zip_error_init(&ze);
+    zip_source_t* source = zip_source_buffer_create(zipBytes.data(), zip_uint64_t(zipBytes.size()), 0, &ze);
+    if (!source) {
+        SetError(error, QString::fromUtf8(zip_error_strerror(&ze)));
+        zip_error_fini(&ze);
+        return false;
+    }
+    std::unique_ptr<zip_t, ZipCloser> archive(zip_open_from_source(source, ZIP_RDONLY, &ze));
+    if (!archive) {
+        SetError(error, QStringLiteral("ZIP: ") + QString::fromUtf8(zip_error_strerror(&ze)));
+        zip_error_fini(&ze);
+        zip_source_free(source);
+        return false;
+    }
+    zip_error_fini(&ze);
+    const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
+    zip_int64_t chosen = -1;
+    for (zip_int64_t i = 0; i < count; ++i) {
+        const char* name = zip_get_name(archive.get(), zip_uint64_t(i), 0);
+        if (name && QByteArray(name).toUpper().endsWith(".CSV")) {
+            chosen = i;
+            break;
+        }
+    }
+    if (chosen < 0 && count == 1) chosen = 0;
+    if (chosen < 0) {
+        SetError(error, QStringLiteral("ZIP: no CSV file inside"));
+        return false;
+    }
+    std::unique_ptr<zip_file_t, FileCloser> file(zip_fopen_index(archive.get(), zip_uint64_t(chosen), 0));
+    if (!file) {
+        SetError(error, QStringLiteral("ZIP: ") + QString::fromUtf8(zip_strerror(archive.get())));
+        return false;
+    }
+    // The size in the directory is not trusted: read until the end, within the cap.
+    char buffer[64 * 1024];
+    while (true) {
+        const zip_int64_t got = zip_fread(file.get(), buffer, sizeof buffer);
+        if (got < 0) {
+            SetError(error, QStringLiteral("ZIP: ") + QString::fromUtf8(zip_file_strerror(file.get())));
+            csv->clear();
+            return false;
+        }
+        if (got == 0) return true;
+        if (csv->size() + got > kMaxCsvBytes) {
+            SetError(error, QStringLiteral("ZIP: the CSV file is too large"));
+            csv->clear();
+            return false;
+        }
+        csv->append(buffer, qsizetype(got));
+    }
+}
+
+QString CleanTownName(QStringView city, QStringView town) {
+    if (IsPlaceholderTown(city, town)) return QString();
+    QString out;
+    out.reserve(town.size());
+    qsizetype i = 0;
+    while (i < town.size()) {
+        if (town[i] != u'（') {
+            out += town[i++];
+            continue;
+        }
+        // A note runs to its matching parenthesis, or to the end when it never closes.
+        qsizetype end = i + 1;
+        int depth = 1;
+        for (; end < town.size() && depth > 0; ++end) {
+            if (town[end] == u'（') ++depth;
+            else if (town[end] == u'）') --depth;
+        }
+        const bool closed = depth == 0;
+        const QStringView note = town.sliced(i + 1, (closed ? end - 1 : end) - (i + 1));
+        if (closed && note == u"高層棟") out += town.sliced(i, end - i);
+        else if (closed && end == town.size() && IsFloor(note)) {
+            out += QChar(u'　');
+            out += note;
+        }
+        i = end;
+    }
+    return out;
+}
+
+bool ConvertJapanPost(QByteArrayView kenAllCsv, QByteArrayView jigyosyoCsv, TJapanPostData* out,
+                      QString* error) {
+    *out = TJapanPostData();
+    std::vector<Line> residential, business;
+    QSet<QString> seen;
+    QSet<QString> residentialCodes;
+    CsvRow row;
+
+    const QString ken = DecodeCp932(kenAllCsv);
+    residential.reserve(130000);
+    seen.reserve(150000);
+    qsizetype pos = 0;
+    int lineNo = 0;
+    // A town whose （ closes on a later row of the same code continues there.
+    QString pendingCode, pendingPrefCity, pendingCity, pendingTown;
+    auto flush = [&] {
+        if (pendingCode.isEmpty()) return;
+        AddUnique(residential, seen, pendingCode, pendingPrefCity + CleanTownName(pendingCity, pendingTown));
+        residentialCodes.insert(pendingCode);
+        pendingCode.clear();
+    };
+    // A quoted line break would split a data line in two.
+    const auto hasBreak = [](const CsvRow& r) {
+        return std::any_of(r.fields.begin(), r.fields.end(), [](QStringView f) {
+            return f.contains(u'\r') || f.contains(u'\n');
+        });
+    };
+    while (pos < ken.size()) {
+        ReadCsvRow(ken, pos, row);
+        ++lineNo;
+        if (row.fields.size() == 1 && row.fields[0].isEmpty()) continue;  // blank line
+        if (row.fields.size() != kKenAllColumns) {
+            SetError(error, QStringLiteral("KEN_ALL.CSV line %1: %2 columns, not %3")
+                                .arg(lineNo).arg(row.fields.size()).arg(kKenAllColumns));
+            return false;
+        }
+        const QStringView code = row.fields[2], pref = row.fields[6], city = row.fields[7],
+                          town = row.fields[8];
+        if (!IsSevenDigits(code) || hasBreak(row)) {
+            SetError(error, QStringLiteral("KEN_ALL.CSV line %1: no seven-digit postal code or a line break in a field").arg(lineNo));
+            return false;
+        }
+        if (!pendingCode.isEmpty() && pendingCode == code && ParenthesisBalance(pendingTown) > 0) {
+            pendingTown += town;
+            continue;
+        }
+        flush();
+        pendingCode = code.toString();
+        pendingPrefCity = pref.toString() + city.toString();
+        pendingCity = city.toString();
+        pendingTown = town.toString();
+    }
+    flush();
+
+    const QString jig = DecodeCp932(jigyosyoCsv);
+    QSet<QString> businessCodes;
+    pos = 0;
+    lineNo = 0;
+    while (pos < jig.size()) {
+        ReadCsvRow(jig, pos, row);
+        ++lineNo;
+        if (row.fields.size() == 1 && row.fields[0].isEmpty()) continue;
+        if (row.fields.size() != kJigyosyoColumns) {
+            SetError(error, QStringLiteral("JIGYOSYO.CSV line %1: %2 columns, not %3")
+                                .arg(lineNo).arg(row.fields.size()).arg(kJigyosyoColumns));
+            return false;
+        }
+        const QStringView pref = row.fields[3], city = row.fields[4], town = row.fields[5],
+                          street = row.fields[6], code = row.fields[7];
+        if (!IsSevenDigits(code) || hasBreak(row)) {
+            SetError(error, QStringLiteral("JIGYOSYO.CSV line %1: no seven-digit postal code or a line break in a field").arg(lineNo));
+            return false;
+        }
+        const QString townText = IsPlaceholderTown(city, town) ? QString() : town.toString();
+        AddUnique(business, seen, code.toString(),
+                  pref.toString() + city.toString() + townText + street.toString());
+        businessCodes.insert(code.toString());
+    }
+
+    out->ResidentialLines = int(residential.size());
+    out->BusinessLines = int(business.size());
+    // Residential lines before business lines of the same code, as the shipped data has them.
+    std::vector<Line> all = std::move(residential);
+    all.insert(all.end(), std::make_move_iterator(business.begin()),
+               std::make_move_iterator(business.end()));
+    std::stable_sort(all.begin(), all.end(), [](const Line& a, const Line& b) { return a.code < b.code; });
+    QString text;
+    qsizetype size = 0;
+    for (const Line& l : all) size += l.code.size() + l.text.size() + 3;
+    text.reserve(size);
+    for (const Line& l : all) {
+        text += l.code;
+        text += u',';
+        text += l.text;
+        text += QLatin1String("\r\n");
+    }
+    out->ZipDat = EncodeCp932(text);
+
+    QList<QString> noNumber;
+    for (const QString& c : businessCodes)
+        if (!residentialCodes.contains(c)) noNumber.append(c);
+    std::sort(noNumber.begin(), noNumber.end());
+    out->NoNumber.reserve(noNumber.size() * 8);
+    for (const QString& c : noNumber) {
+        out->NoNumber += c.toLatin1();
+        out->NoNumber += '\n';
+    }
+    return true;
+}
+
+}  // namespace q2

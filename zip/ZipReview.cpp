@@ -1,0 +1,198 @@
+// The book review after a postal data refresh.
+#include "ZipReview.h"
+
+#include <QFile>
+#include <algorithm>
+
+#include "model/UserInfo.h"
+#include "model/UserInfoList.h"
+#include "platform/Cp932.h"
+#include "platform/WidthMap.h"
+
+namespace q2 {
+namespace {
+
+const char* const kPrefectures[] = {
+    "北海道", "青森県", "岩手県", "宮城県", "秋田県", "山形県", "福島県", "茨城県", "栃木県",
+    "群馬県", "埼玉県", "千葉県", "東京都", "神奈川県", "新潟県", "富山県", "石川県", "福井県",
+    "山梨県", "長野県", "岐阜県", "静岡県", "愛知県", "三重県", "滋賀県", "京都府", "大阪府",
+    "兵庫県", "奈良県", "和歌山県", "鳥取県", "島根県", "岡山県", "広島県", "山口県", "徳島県",
+    "香川県", "愛媛県", "高知県", "福岡県", "佐賀県", "長崎県", "熊本県", "大分県", "宮崎県",
+    "鹿児島県", "沖縄県"};
+
+// Characters of the prefecture text begins with, 0 when none.
+qsizetype PrefectureLength(QStringView text) {
+    for (const char* p : kPrefectures) {
+        const QString name = QString::fromUtf8(p);
+        if (text.startsWith(name)) return name.size();
+    }
+    return 0;
+}
+
+// Address lines are often written without the prefecture: both forms match.
+qsizetype MatchLength(QStringView address, const QString& entryText) {
+    if (address.startsWith(entryText)) return entryText.size();
+    const qsizetype pref = PrefectureLength(entryText);
+    if (pref > 0 && pref < entryText.size() && address.startsWith(QStringView(entryText).mid(pref)))
+        return entryText.size() - pref;
+    return 0;
+}
+
+qsizetype CommonPrefix(QStringView a, QStringView b) {
+    qsizetype n = 0;
+    while (n < a.size() && n < b.size() && a[n] == b[n]) ++n;
+    return n;
+}
+
+bool IsDigit(QChar c) { return (c >= u'0' && c <= u'9') || (c >= u'０' && c <= u'９'); }
+
+// The seven digits of a record's code, empty when it has not seven.
+QString CodeDigits(const QString& first, const QString& second) {
+    QString digits;
+    for (QChar c : first + second) {
+        if (c >= u'0' && c <= u'9') digits += c;
+        else if (c >= u'０' && c <= u'９') digits += QChar(u'0' + (c.unicode() - u'０'));
+        else if (c != u'-' && c != u'－' && !c.isSpace()) return QString();
+    }
+    return digits.size() == 7 ? digits : QString();
+}
+
+TZipSuggestion Suggest(const QString& code, const QString& address) {
+    return {code.left(3), code.mid(3), address};
+}
+
+void ReviewSide(const TZipIndex& data, int record, bool office, const QString& zip1,
+                const QString& zip2, const QString& addressIn, QList<TZipFinding>& out) {
+    const QString code = CodeDigits(zip1, zip2);
+    if (code.isEmpty()) return;
+    const QString address = Trim(addressIn);
+    TZipFinding f;
+    f.Record = record;
+    f.Office = office;
+    f.Zip = JoinZip(zip1, zip2);
+    f.Address = addressIn;
+    const QStringList texts = data.TextsOf(code);
+    const TZipIndex::Match moved = data.LongestPrefix(address);
+    if (texts.isEmpty()) {
+        f.Kind = TZipFindingKind::Vanished;
+        if (moved.Length > 0) f.Suggestions.append(Suggest(moved.Code, addressIn));
+        out.append(f);
+        return;
+    }
+    if (address.isEmpty()) return;
+    qsizetype shared = 0;  // how much of the address the code's own towns share
+    for (const QString& t : texts) {
+        if (MatchLength(address, t) > 0) return;
+        shared = std::max(shared, CommonPrefix(address, t));
+    }
+    // A town found under another code counts only when it says more than the
+    // part the address shares with its own code's towns (the city, mostly).
+    f.Kind = moved.Length > shared ? TZipFindingKind::CodeMoved : TZipFindingKind::TownChanged;
+    if (f.Kind == TZipFindingKind::CodeMoved) f.Suggestions.append(Suggest(moved.Code, addressIn));
+    for (const QString& t : texts) {
+        const TZipSuggestion s = Suggest(code, RewriteAddress(address, t));
+        if (!f.Suggestions.contains(s)) f.Suggestions.append(s);
+    }
+    out.append(f);
+}
+
+}  // namespace
+
+bool TZipIndex::Load(const QString& dataPath) {
+    QFile file(dataPath);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QString text = DecodeCp932(file.readAll());
+    byCode_.clear();
+    byText_.clear();
+    QHash<QString, QString> barePrefecture;  // of the first entry with that bare text
+    for (QStringView line : QStringView(text).split(u'\n')) {
+        if (line.endsWith(u'\r')) line.chop(1);
+        const qsizetype comma = line.indexOf(u',');
+        if (comma < 0) continue;
+        const QString code = line.left(comma).toString();
+        const QString entry = line.mid(comma + 1).toString();
+        byCode_[code].append(entry);
+        if (!byText_.contains(entry)) byText_.insert(entry, code);
+        // The same town without its prefecture may name places in several
+        // prefectures (府中市): such a key says nothing and is dropped.
+        const qsizetype pref = PrefectureLength(entry);
+        if (pref == 0 || pref == entry.size()) continue;
+        const QString bare = entry.mid(pref);
+        const auto it = byText_.find(bare);
+        if (it == byText_.end()) {
+            byText_.insert(bare, code);
+            barePrefecture.insert(bare, entry.left(pref));
+        } else if (barePrefecture.value(bare) != entry.left(pref)) {
+            it.value().clear();
+        }
+    }
+    return true;
+}
+
+TZipIndex::Match TZipIndex::LongestPrefix(QStringView address) const {
+    for (qsizetype n = address.size(); n > 0; --n) {
+        const auto it = byText_.constFind(address.left(n).toString());
+        if (it != byText_.cend() && !it.value().isEmpty()) return {it.value(), n};
+    }
+    return {};
+}
+
+QString TZipSuggestion::Text() const {
+    return QStringLiteral("〒") + Upper + QLatin1Char('-') + Lower + QStringLiteral("　") + Address;
+}
+
+QString TZipFinding::Description() const {
+    switch (Kind) {
+        case TZipFindingKind::Vanished: return QStringLiteral("郵便番号がなくなりました");
+        case TZipFindingKind::TownChanged: return QStringLiteral("住所が郵便番号の町域と一致しません");
+        case TZipFindingKind::CodeMoved: return QStringLiteral("郵便番号が別の町域のものになりました");
+    }
+    return QString();
+}
+
+QString RewriteAddress(const QString& address, const QString& entryText) {
+    // Keep the address's own style: without the prefecture when it has none.
+    const qsizetype pref = PrefectureLength(entryText);
+    const QString base = pref > 0 && !address.startsWith(QStringView(entryText).left(pref))
+                             ? entryText.mid(pref)
+                             : entryText;
+    // The old town ends where the longest tail of the new name is found
+    // again ("中区元城町１０３" under "中央区元城町"), searched only past the
+    // part both share so that a city name is not taken for the town.
+    const qsizetype shared = CommonPrefix(address, base);
+    for (qsizetype n = base.size() - shared; n >= 2; --n) {
+        const qsizetype at = address.indexOf(QStringView(base).right(n), shared);
+        if (at >= 0) return base + address.mid(at + n);
+    }
+    // Otherwise the house number, from the first digit on, follows the new town.
+    for (qsizetype i = shared; i < address.size(); ++i)
+        if (IsDigit(address[i])) return base + address.mid(i);
+    return base;
+}
+
+QList<TZipFinding> ReviewBook(const TUserInfoList& book, const TZipIndex& data) {
+    QList<TZipFinding> out;
+    for (int i = 0; i < book.Count(); ++i) {
+        const TUserInfo& r = *book.Item(i);
+        ReviewSide(data, i, false, r.PerSonalZip_1, r.PerSonalZip_2, r.PerSonalAddress_1, out);
+        ReviewSide(data, i, true, r.OfficeZip_1, r.OfficeZip_2, r.OfficeAddress_1, out);
+    }
+    return out;
+}
+
+void ApplySuggestion(TUserInfo& record, bool office, const TZipSuggestion& s) {
+    (office ? record.OfficeZip_1 : record.PerSonalZip_1) = s.Upper;
+    (office ? record.OfficeZip_2 : record.PerSonalZip_2) = s.Lower;
+    (office ? record.OfficeAddress_1 : record.PerSonalAddress_1) = s.Address;
+}
+
+QString FindingLine(const TUserInfo& record, const TZipFinding& f) {
+    QStringList fields{record.PersonalFullName(),
+                       f.Office ? QStringLiteral("勤務先") : QStringLiteral("自宅"),
+                       f.Zip, f.Address, f.Description()};
+    if (f.Suggestions.isEmpty()) fields << QStringLiteral("（候補なし）");
+    for (const TZipSuggestion& s : f.Suggestions) fields << s.Text();
+    return fields.join(u'\t');
+}
+
+}  // namespace q2

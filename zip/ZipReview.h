@@ -1,0 +1,72 @@
+// Checking an address book against the postal data after a refresh: codes that
+// are gone, first address lines that no longer begin with a town of their
+// code, and codes that now belong to another town.
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace q2 {
+
+class TUserInfo;
+class TUserInfoList;
+
+// The data file's entries by code and by address text.
+class TZipIndex {
+public:
+    // False when the file cannot be read.
+    bool Load(const QString& dataPath);
+    QStringList TextsOf(const QString& code) const { return byCode_.value(code); }
+    struct Match {
+        QString Code;
+        qsizetype Length = 0;  // characters of the address the entry covers
+    };
+    // The entry whose text (with or without its prefecture) is the longest
+    // beginning of address; Length 0 when none is.
+    Match LongestPrefix(QStringView address) const;
+
+private:
+    QHash<QString, QStringList> byCode_;
+    QHash<QString, QString> byText_;  // text and prefecture-less text → first code
+};
+
+enum class TZipFindingKind {
+    Vanished,     // the code is in the data no more
+    TownChanged,  // the address begins with none of its code's towns
+    CodeMoved,    // the address's town now has another code
+};
+
+struct TZipSuggestion {
+    QString Upper, Lower;  // the two postal code boxes
+    QString Address;       // the first address line
+    QString Text() const;  // "〒100-0013　東京都千代田区霞が関１－１"
+    bool operator==(const TZipSuggestion&) const = default;
+};
+
+struct TZipFinding {
+    int Record = -1;      // index in the book
+    bool Office = false;  // the office side, else the private one
+    TZipFindingKind Kind = TZipFindingKind::Vanished;
+    QString Zip;                         // "100-0013" as the record has it
+    QString Address;                     // the record's first address line
+    QList<TZipSuggestion> Suggestions;   // best first; empty when none is known
+    QString Description() const;         // the kind in the user's words
+};
+
+// Every side of every record whose postal code (seven digits) or first
+// address line does not fit the data.
+QList<TZipFinding> ReviewBook(const TUserInfoList& book, const TZipIndex& data);
+
+// The address line rewritten onto a town of the code: the part after the
+// old town name is kept.
+QString RewriteAddress(const QString& address, const QString& entryText);
+
+// Writes the suggestion into the record's postal code and first address line.
+void ApplySuggestion(TUserInfo& record, bool office, const TZipSuggestion& suggestion);
+
+// The list as q2tool check-zip prints it, one finding a line.
+QString FindingLine(const TUserInfo& record, const TZipFinding& finding);
+
+}  // namespace q2
