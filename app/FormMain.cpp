@@ -20,6 +20,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabBar>
@@ -199,7 +200,8 @@ void TFormMain::BuildWindow() {
     TCAddressList->setObjectName(QStringLiteral("TCAddressList"));
     for (const char16_t* caption : kTabCaptions) TCAddressList->addTab(QString::fromUtf16(caption));
     TCAddressList->setExpanding(false);
-    TCAddressList->setUsesScrollButtons(false);
+    // Scroll buttons appear only where the window is too narrow for every tab.
+    TCAddressList->setUsesScrollButtons(true);
     TCAddressList->setDrawBase(true);
     TCAddressList->setFocusPolicy(Qt::StrongFocus);
     TCAddressList->setCurrentIndex(kTabAll);
@@ -278,7 +280,7 @@ void TFormMain::BuildWindow() {
     CBDisplayCategory_2->setObjectName(QStringLiteral("CBDisplayCategory_2"));
     for (QComboBox* box : {CBDisplayCategory_1, CBDisplayCategory_2}) {
         box->setEditable(false);
-        box->setMinimumWidth(150);
+        box->setMinimumWidth(120);
         box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         connect(box, &QComboBox::currentIndexChanged, this, [this] {
             if (!quietControls_) RefreshAddressList();
@@ -335,6 +337,13 @@ void TFormMain::BuildWindow() {
     auto* editorLayout = new QVBoxLayout(PanelRecordEditor);
     editorLayout->setContentsMargins(2, 2, 2, 2);
     editorLayout->addWidget(scroll);
+    // The editor keeps its full width on a narrow screen (the list gives way
+    // and scrolls sideways), so that no control is cut off at the right.
+    const int editorWidth = RecordEditor->minimumSizeHint().width() +
+                            scroll->verticalScrollBar()->sizeHint().width() +
+                            PanelRecordEditor->contentsMargins().left() +
+                            PanelRecordEditor->contentsMargins().right() + 8;
+    PanelRecordEditor->setMinimumWidth(std::max(470, editorWidth));
     FormAddData = new TFormAddData(this);
     FormSender = new TFormSender(this);
     FormSearchZip = new TFormSearchZip(this);

@@ -547,6 +547,9 @@ TEST_F(Desktop, WindowFitsASmallScreenAndRemembersItsPlace) {
     auto* scroll = m.findChild<QScrollArea*>("ScrollRecordEditor");
     ASSERT_NE(scroll, nullptr);
     EXPECT_GT(scroll->verticalScrollBar()->maximum(), 0);
+    // Nothing is cut off at the right either.
+    EXPECT_GE(m.RecordEditor->width(), m.RecordEditor->minimumSizeHint().width());
+    EXPECT_GE(scroll->viewport()->width(), m.RecordEditor->width());
     scroll->ensureWidgetVisible(m.RecordEditor->LVHistory);
     EXPECT_GT(scroll->verticalScrollBar()->value(), 0);
     m.hide();
