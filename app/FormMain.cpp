@@ -2,10 +2,13 @@
 #include "app/FormMain.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -14,8 +17,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTableView>
 #include <QTimer>
@@ -28,15 +35,17 @@
 #include "app/AddressListModel.h"
 #include "app/DialogRunner.h"
 #include "app/FormAddData.h"
+#include "app/DesktopSettings.h"
 #include "app/FormEditHistory.h"
+#include "app/FormHelp.h"
 #include "app/FormPasswordAuth.h"
 #include "app/FormSearchZip.h"
 #include "app/FormSender.h"
 #include "app/PasswordCheck.h"
+#include "app/PostalCodeBoxes.h"
 #include "app/ReadingRow.h"
 #include "app/RecordEditor.h"
 #include "app/ToolbarIcons.h"
-#include "app/UnencodableMessage.h"
 #include "zip/ZipUpdate.h"
 #include "model/DataPaths.h"
 #include "model/ListFile.h"
@@ -62,6 +71,25 @@ QString FileNameOnly(const QString& path) {
     const qsizetype cut =
         std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
     return path.mid(cut + 1);
+}
+
+const QString kCloseQuestion =
+    QStringLiteral("現在の住所録は変更されています。終了する前に保存しますか？");
+const QString kNewQuestion =
+    QStringLiteral("現在の住所録は変更されています。新規住所録を作成する前に保存しますか？");
+const QString kOpenQuestion =
+    QStringLiteral("現在の住所録は変更されています。別の住所録を開く前に保存しますか？");
+
+bool HasSuffix(const QString& path, const char* suffix) {
+    return QFileInfo(path).suffix().compare(QLatin1String(suffix), Qt::CaseInsensitive) == 0;
+}
+
+// The first local file of a drag with the given suffix.
+QString DroppedFile(const QMimeData* data, const char* suffix) {
+    if (!data || !data->hasUrls()) return QString();
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile() && HasSuffix(url.toLocalFile(), suffix)) return url.toLocalFile();
+    return QString();
 }
 
 QString WithSlash(QString folder) {
@@ -113,9 +141,9 @@ void TFormMain::BuildWindow() {
     pngBtnOpen =
         AddToolButton("pngBtnOpen", QStringLiteral("開く"), QStringLiteral("document-open"),
                       QStringLiteral("open"), QKeySequence(Qt::CTRL | Qt::Key_O));
-    pngBtnSave =
-        AddToolButton("pngBtnSave", QStringLiteral("保存"), QStringLiteral("document-save"),
-                      QStringLiteral("save"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    // Ctrl+S belongs to 上書き保存 in the menu; this button always asks for a name.
+    pngBtnSave = AddToolButton("pngBtnSave", QStringLiteral("保存"),
+                               QStringLiteral("document-save"), QStringLiteral("save"));
     pngBtnAddSender =
         AddToolButton("pngBtnAddSender", QStringLiteral("差出人"),
                       QStringLiteral("x-office-address-book"), QStringLiteral("sender"));
@@ -163,11 +191,6 @@ void TFormMain::BuildWindow() {
             &TFormMain::PngBtnDirectMailClick);
     connect(PngBtnZipUpdate->defaultAction(), &QAction::triggered, this,
             &TFormMain::PngBtnZipUpdateClick);
-    auto* about = new QAction(QStringLiteral("バージョン情報"), this);
-    about->setObjectName(QStringLiteral("ActAbout"));
-    about->setShortcut(QKeySequence(Qt::Key_F1));
-    addAction(about);
-    connect(about, &QAction::triggered, this, &TFormMain::ShowAbout);
     // Their dialogs are not part of this program yet.
     for (QToolButton* b :
          {pngBtnPrint, pngBtnConfig, PngBtnDirectMail, pngBtnImport, pngBtnExport, PngBtnZipUpdate})
@@ -177,7 +200,8 @@ void TFormMain::BuildWindow() {
     TCAddressList->setObjectName(QStringLiteral("TCAddressList"));
     for (const char16_t* caption : kTabCaptions) TCAddressList->addTab(QString::fromUtf16(caption));
     TCAddressList->setExpanding(false);
-    TCAddressList->setUsesScrollButtons(false);
+    // Scroll buttons appear only where the window is too narrow for every tab.
+    TCAddressList->setUsesScrollButtons(true);
     TCAddressList->setDrawBase(true);
     TCAddressList->setFocusPolicy(Qt::StrongFocus);
     TCAddressList->setCurrentIndex(kTabAll);
@@ -256,7 +280,7 @@ void TFormMain::BuildWindow() {
     CBDisplayCategory_2->setObjectName(QStringLiteral("CBDisplayCategory_2"));
     for (QComboBox* box : {CBDisplayCategory_1, CBDisplayCategory_2}) {
         box->setEditable(false);
-        box->setMinimumWidth(150);
+        box->setMinimumWidth(120);
         box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         connect(box, &QComboBox::currentIndexChanged, this, [this] {
             if (!quietControls_) RefreshAddressList();
@@ -302,7 +326,7 @@ void TFormMain::BuildWindow() {
     PanelRecordEditor = new QGroupBox(QStringLiteral("住所"), this);
     PanelRecordEditor->setObjectName(QStringLiteral("PanelRecordEditor"));
     PanelRecordEditor->setMinimumWidth(470);
-    RecordEditor = new TRecordEditor(CurrentRecord, MailConfig);
+    RecordEditor = new TRecordEditor(CurrentRecord, Session.MailConfig);
     // The editor is taller than a small screen: it scrolls rather than squeezes.
     auto* scroll = new QScrollArea(PanelRecordEditor);
     scroll->setObjectName(QStringLiteral("ScrollRecordEditor"));
@@ -313,13 +337,26 @@ void TFormMain::BuildWindow() {
     auto* editorLayout = new QVBoxLayout(PanelRecordEditor);
     editorLayout->setContentsMargins(2, 2, 2, 2);
     editorLayout->addWidget(scroll);
+    // The editor keeps its full width on a narrow screen (the list gives way
+    // and scrolls sideways), so that no control is cut off at the right.
+    const int editorWidth = RecordEditor->minimumSizeHint().width() +
+                            scroll->verticalScrollBar()->sizeHint().width() +
+                            PanelRecordEditor->contentsMargins().left() +
+                            PanelRecordEditor->contentsMargins().right() + 8;
+    PanelRecordEditor->setMinimumWidth(std::max(470, editorWidth));
     FormAddData = new TFormAddData(this);
     FormSender = new TFormSender(this);
     FormSearchZip = new TFormSearchZip(this);
     FormEditHistory = new TFormEditHistory(this);
+    FormHelp = new TFormHelp(this);
     RecordEditor->SetDialogs(FormSearchZip, FormEditHistory);
+    JoinPostalCodeBoxes(RecordEditor->EditPersonalZip_1, RecordEditor->EditPersonalZip_2);
+    JoinPostalCodeBoxes(RecordEditor->EditOfficeZip_1, RecordEditor->EditOfficeZip_2);
     connect(RecordEditor, &TRecordEditor::RecordChanged, this, [this] {
-        Saved = false;
+        if (CurrentRecord) {
+            Session.RecordEdited(CurrentRecord, editBase_, RecordEditor->LastEditedControl());
+            editBase_ = *CurrentRecord;
+        }
         model_->Redraw();
     });
     connect(RecordEditor, &TRecordEditor::DeleteRequested, this, &TFormMain::PopDelAddressClick);
@@ -350,11 +387,144 @@ void TFormMain::BuildWindow() {
     };
     connect(nextTab, &QAction::triggered, this, [stepTab] { stepTab(1); });
     connect(previousTab, &QAction::triggered, this, [stepTab] { stepTab(-1); });
+    nextTab->setText(QStringLiteral("次のタブ"));
+    previousTab->setText(QStringLiteral("前のタブ"));
+    nextTab->setObjectName(QStringLiteral("ActNextTab"));
+    previousTab->setObjectName(QStringLiteral("ActPreviousTab"));
+
+    BuildMenuBar();
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    setAcceptDrops(true);
+
+    Session.FilePasswordCheck = [this](const QString& stored) {
+        return passwordAuth_ ? CheckFilePassword(*passwordAuth_, stored)
+                             : TPasswordResult::Cancelled;
+    };
+    connect(&Session, &TAddressBookSession::EndRequested, this, &TFormMain::EndProgram);
+    connect(&Session, &TAddressBookSession::SavedChanged, this, &TFormMain::UpdateCaption);
+    connect(&Session, &TAddressBookSession::FileNameChanged, this, &TFormMain::UpdateCaption);
+    connect(&Session, &TAddressBookSession::RecordsAboutToChange, this,
+            &TFormMain::OnRecordsAboutToChange);
+    connect(&Session, &TAddressBookSession::RecordsChanged, this, [this] {
+        model_->EndReset();
+        RebuildDisplayList();
+    });
+    connect(&Session, &TAddressBookSession::RecordContentsChanged, this,
+            &TFormMain::OnRecordContentsChanged);
 
     setTabOrder(TCAddressList, LVAddressList);
     setTabOrder(LVAddressList, CBDisplayCategory_1);
     setTabOrder(CBDisplayCategory_1, CBDisplayCategory_2);
     UpdateDialogButtons();
+}
+
+void TFormMain::BuildMenuBar() {
+    auto action = [this](const char* name, const QString& text, const QKeySequence& key = {}) {
+        auto* a = new QAction(text, this);
+        a->setObjectName(QLatin1String(name));
+        if (!key.isEmpty()) a->setShortcut(key);
+        return a;
+    };
+    ActSaveInPlace = action("ActSaveInPlace", QStringLiteral("上書き保存(&S)"), QKeySequence::Save);
+    ActSaveAs = action("ActSaveAs", QStringLiteral("名前を付けて保存(&A)..."),
+                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    ActUndo = action("ActUndo", QStringLiteral("元に戻す(&U)"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    ActRedo = action("ActRedo", QStringLiteral("やり直し(&R)"),
+                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    ActSearch = action("ActSearch", QStringLiteral("検索(&F)..."), QKeySequence::Find);
+    ActQuit = action("ActQuit", QStringLiteral("終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    ActHelp = action("ActHelp", QStringLiteral("使い方(&H)"), QKeySequence::HelpContents);
+    ActAbout = action("ActAbout", QStringLiteral("バージョン情報(&A)"));
+    // Ctrl+P prints as the toolbar's button does.
+    pngBtnPrint->defaultAction()->setShortcut(QKeySequence::Print);
+    connect(ActSaveInPlace, &QAction::triggered, this, &TFormMain::SaveInPlaceClick);
+    connect(ActSaveAs, &QAction::triggered, this, &TFormMain::pngBtnSaveClick);
+    connect(ActUndo, &QAction::triggered, this, &TFormMain::Undo);
+    connect(ActRedo, &QAction::triggered, this, &TFormMain::Redo);
+    connect(ActSearch, &QAction::triggered, this, [this] { ClickTab(kTabSearch); });
+    connect(ActQuit, &QAction::triggered, this, &QWidget::close);
+    connect(ActHelp, &QAction::triggered, this, &TFormMain::ShowHelp);
+    connect(ActAbout, &QAction::triggered, this, &TFormMain::ShowAbout);
+    auto updateUndo = [this] {
+        TUndoHistory& h = Session.History();
+        ActUndo->setEnabled(h.CanUndo());
+        ActRedo->setEnabled(h.CanRedo());
+        ActUndo->setText(h.CanUndo() ? QStringLiteral("元に戻す(&U)：%1").arg(h.UndoText())
+                                     : QStringLiteral("元に戻す(&U)"));
+        ActRedo->setText(h.CanRedo() ? QStringLiteral("やり直し(&R)：%1").arg(h.RedoText())
+                                     : QStringLiteral("やり直し(&R)"));
+    };
+    connect(&Session.History(), &TUndoHistory::Changed, this, updateUndo);
+    updateUndo();
+
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenuBar"));
+    QMenu* file = bar->addMenu(QStringLiteral("ファイル(&F)"));
+    file->setObjectName(QStringLiteral("MenuFile"));
+    file->addAction(pngBtnNew->defaultAction());
+    file->addAction(pngBtnOpen->defaultAction());
+    MenuRecentFiles = file->addMenu(QStringLiteral("最近使ったファイル(&R)"));
+    MenuRecentFiles->setObjectName(QStringLiteral("MenuRecentFiles"));
+    connect(MenuRecentFiles, &QMenu::aboutToShow, this, &TFormMain::FillRecentFiles);
+    file->addSeparator();
+    file->addAction(ActSaveInPlace);
+    file->addAction(ActSaveAs);
+    file->addSeparator();
+    file->addAction(pngBtnImport->defaultAction());
+    file->addAction(pngBtnExport->defaultAction());
+    file->addSeparator();
+    file->addAction(pngBtnPrint->defaultAction());
+    file->addSeparator();
+    file->addAction(ActQuit);
+
+    QMenu* edit = bar->addMenu(QStringLiteral("編集(&E)"));
+    edit->setObjectName(QStringLiteral("MenuEdit"));
+    edit->addAction(ActUndo);
+    edit->addAction(ActRedo);
+    edit->addSeparator();
+    edit->addAction(pngBtnAddAddress->defaultAction());
+    edit->addAction(PopPrintCheck);
+    edit->addAction(PopPrintNotCheck);
+    edit->addAction(PopDelAddress);
+    edit->addSeparator();
+    edit->addAction(ActSearch);
+    connect(edit, &QMenu::aboutToShow, this, &TFormMain::UpdatePopupState);
+
+    QMenu* view = bar->addMenu(QStringLiteral("表示(&V)"));
+    view->setObjectName(QStringLiteral("MenuView"));
+    view->addMenu(PopSortMenu);
+    view->addSeparator();
+    view->addAction(findChild<QAction*>(QStringLiteral("ActNextTab")));
+    view->addAction(findChild<QAction*>(QStringLiteral("ActPreviousTab")));
+
+    QMenu* tools = bar->addMenu(QStringLiteral("ツール(&T)"));
+    tools->setObjectName(QStringLiteral("MenuTools"));
+    tools->addAction(pngBtnAddSender->defaultAction());
+    tools->addAction(PngBtnDirectMail->defaultAction());
+    tools->addAction(PngBtnZipUpdate->defaultAction());
+    tools->addSeparator();
+    tools->addAction(pngBtnConfig->defaultAction());
+
+    QMenu* help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
+    help->setObjectName(QStringLiteral("MenuHelp"));
+    help->addAction(ActHelp);
+    help->addSeparator();
+    help->addAction(ActAbout);
+}
+
+void TFormMain::FillRecentFiles() {
+    MenuRecentFiles->clear();
+    const QStringList files = ReadRecentFiles();
+    if (files.isEmpty()) {
+        MenuRecentFiles->addAction(QStringLiteral("（なし）"))->setEnabled(false);
+        return;
+    }
+    for (int i = 0; i < files.size(); ++i) {
+        const QString path = files[i];
+        QAction* a = MenuRecentFiles->addAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path)));
+        connect(a, &QAction::triggered, this, [this, path] { OpenFileFromOutside(path); });
+    }
 }
 
 void TFormMain::FormCreate() {
@@ -371,18 +541,11 @@ void TFormMain::FormCreate() {
     DataFolder = DataFolderPath();
     PersonalFolder = WithSlash(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
 
-    AddressBook.Clear();
+    Session.Book.Clear();
     DisplayList.clear();
 
-    if (LoadSenderFile(GetSenderPath(), Senders) == TSenderFileState::Damaged)
-        GetPrompter().Inform(QStringLiteral(
-            "差出人ファイルが破損しているため、読み込めなかった差出人は空欄になります"));
-
-    MailConfig = TthMailConfig();
-    if (!MailConfig.LoadFromFile(GetMailConfigPath())) {
-        GetPrompter().Inform(QStringLiteral("設定ファイルが破損しているため設定を読み込めません"));
-        MailConfig = TthMailConfig();
-    }
+    Session.LoadSenders();
+    Session.LoadMailConfig();
 
     // A list file that neither the data folder nor the installation has is an
     // empty list.
@@ -398,7 +561,7 @@ void TFormMain::FormCreate() {
     ClearCurrentRecord();
     UpdateCountLabel();
     UpdatePopupState();
-    Saved = true;
+    Session.SetSaved(true);
 }
 
 void TFormMain::FillDisplayCategory(QComboBox* box, const QStringList& items) {
@@ -417,26 +580,25 @@ void TFormMain::showEvent(QShowEvent* event) {
 void TFormMain::FormShow() {
     if (formShown_ || programEnded_) return;
     formShown_ = true;
-    if (MailConfig.UseSoftPassword) {
+    if (Session.MailConfig.UseSoftPassword) {
         const TPasswordResult r =
-            passwordAuth_ ? CheckStartupPassword(*passwordAuth_, MailConfig.SoftPassword)
+            passwordAuth_ ? CheckStartupPassword(*passwordAuth_, Session.MailConfig.SoftPassword)
                           : TPasswordResult::Cancelled;
         if (r != TPasswordResult::Passed) {
             EndProgram();
             return;
         }
     }
-    if (AddressBook.Count() == 0 && GetUseAutoLoadFile()) AutoLoadFile();
+    if (Session.Book.Count() == 0 && GetUseAutoLoadFile()) AutoLoadFile();
 }
 
 bool TFormMain::FormCloseQuery() {
-    if (Saved) return true;
-    return GetPrompter().Ask(
-        QStringLiteral("現在の住所録は変更されています。保存せず終了してよろしいですか？"));
+    return Session.MaySetAside(kCloseQuestion, [this] { return AskSavePath(); });
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
     if (programEnded_ || FormCloseQuery()) {
+        SaveWindowPlace();
         event->accept();
         emit Closed();
     } else {
@@ -471,42 +633,47 @@ void TFormMain::AutoLoadFile() {
 }
 
 bool TFormMain::OpenAddressFile(const QString& path) {
-    if (programEnded_ || !QFileInfo(path).isFile()) return false;
-    const QString stored = TUserInfoList::ReadPassword(path);
-    if (!stored.isEmpty()) {
-        if (!passwordAuth_) return false;
-        switch (CheckFilePassword(*passwordAuth_, stored)) {
-            case TPasswordResult::Passed:
-                break;
-            case TPasswordResult::Cancelled:
-                return false;
-            case TPasswordResult::TooManyWrong:
-                EndProgram();
-                return false;
-        }
-    }
-    // Read into a book of its own: a damaged file leaves the open book as it was.
-    TUserInfoList loaded;
-    if (!loaded.LoadFromFile(path)) {
-        GetPrompter().Inform(QStringLiteral(
-            "指定されたファイルは、破損しているか本ソフト用のファイルではないため開けません"));
-        return false;
-    }
-    model_->BeginReset();
-    DisplayList.clear();
-    CurrentRecord = nullptr;
-    AddressBook = std::move(loaded);
-    model_->EndReset();
-    CurrentFileName = path;
-    UpdateCaption();
+    if (programEnded_) return false;
+    if (Session.Open(path) != TAddressBookSession::TOpenResult::Opened) return false;
+    AddRecentFile(path);
     return true;
 }
 
 void TFormMain::UpdateCaption() {
-    if (Trim(CurrentFileName).isEmpty())
-        setWindowTitle(kTitle);
-    else
-        setWindowTitle(kTitle + QStringLiteral(" - ") + FileNameOnly(CurrentFileName));
+    const QString name = Session.FileName();
+    QString title = kTitle;
+    if (!Trim(name).isEmpty()) title += QStringLiteral(" - ") + FileNameOnly(name);
+    if (!Session.Saved()) title += QLatin1Char('*');
+    setWindowTitle(title);
+}
+
+void TFormMain::OnRecordsAboutToChange() {
+    model_->BeginReset();
+    DisplayList.clear();
+    CurrentRecord = nullptr;
+}
+
+void TFormMain::OnRecordContentsChanged(TUserInfo* record) {
+    model_->Redraw();
+    if (!record) return;
+    const auto it = std::find(DisplayList.begin(), DisplayList.end(), record);
+    if (it == DisplayList.end()) return;
+    const int row = int(it - DisplayList.begin());
+    if (record == CurrentRecord) {
+        SetInputArea(false);
+        ShowRecord(row);
+        SetInputArea(true);
+    } else {
+        SelectRows({row});
+    }
+}
+
+void TFormMain::Undo() {
+    Session.History().Undo();
+}
+
+void TFormMain::Redo() {
+    Session.History().Redo();
 }
 
 bool TFormMain::MatchesDisplayCategory(const TUserInfo& r) const {
@@ -523,9 +690,9 @@ void TFormMain::RebuildDisplayList() {
     const int tab = TCAddressList->currentIndex();
     model_->BeginReset();
     DisplayList.clear();
-    DisplayList.reserve(AddressBook.Count());
-    for (int i = 0; i < AddressBook.Count(); ++i) {
-        TUserInfo* r = AddressBook.Item(i);
+    DisplayList.reserve(Session.Book.Count());
+    for (int i = 0; i < Session.Book.Count(); ++i) {
+        TUserInfo* r = Session.Book.Item(i);
         if (!MatchesDisplayCategory(*r)) continue;
         bool listed;
         if (tab == kTabAll)
@@ -555,7 +722,7 @@ void TFormMain::RefreshAddressList() {
 
 void TFormMain::UpdateCountLabel() {
     LblPrintCount->setText(
-        QStringLiteral("%1/%2件該当").arg(DisplayList.size()).arg(AddressBook.Count()));
+        QStringLiteral("%1/%2件該当").arg(DisplayList.size()).arg(Session.Book.Count()));
 }
 
 void TFormMain::SortDisplayListBy(int column) {
@@ -641,6 +808,7 @@ void TFormMain::SetInputArea(bool enabled) {
 void TFormMain::ShowRecord(int row) {
     if (row < 0 || row >= int(DisplayList.size())) return;
     CurrentRecord = DisplayList[row];
+    editBase_ = *CurrentRecord;
     RecordEditor->ShowRecord();
 }
 
@@ -664,12 +832,11 @@ void TFormMain::pngBtnAddAddressClick() {
     record->CommonRegistDate = now;
     record->CommonBirthday = now;
     for (int i = 0; i < 4; ++i) record->JointName(i).HonorificTitle = QStringLiteral("様");
-    TUserInfo* added = AddressBook.Add(std::move(record));
+    TUserInfo* added = Session.AddRecord(std::move(record));
     // With a filter on, the new record waits for the next refresh.
     if (CBDisplayCategory_1->currentIndex() <= 0 && CBDisplayCategory_2->currentIndex() <= 0)
         SelectNewRecord(added);
     if (RecordEditor->EditPersonalZip_1->isEnabled()) RecordEditor->EditPersonalZip_1->setFocus();
-    Saved = false;
 }
 
 void TFormMain::SelectNewRecord(TUserInfo* record) {
@@ -682,13 +849,12 @@ void TFormMain::SelectNewRecord(TUserInfo* record) {
 }
 
 void TFormMain::pngBtnAddSenderClick() {
-    if (FormSender->Execute(Senders)) {
-        if (!SaveSenderFile(GetSenderPath(), Senders))
+    if (FormSender->Execute(Session.Senders)) {
+        if (!SaveSenderFile(GetSenderPath(), Session.Senders))
             GetPrompter().Inform(QStringLiteral("差出人ファイルを保存できませんでした"));
-        Saved = false;
-    } else if (LoadSenderFile(GetSenderPath(), Senders) == TSenderFileState::Damaged) {
-        GetPrompter().Inform(QStringLiteral(
-            "差出人ファイルが破損しているため、読み込めなかった差出人は空欄になります"));
+        Session.SetSaved(false);
+    } else {
+        Session.LoadSenders();
     }
 }
 
@@ -702,8 +868,9 @@ void TFormMain::UpdatePopupState() {
 void TFormMain::SetPrintChecks(bool on) {
     const QList<int> rows = SelectedRows();
     if (rows.isEmpty()) return;
-    for (int row : rows) DisplayList[row]->CommonPrintCheck = on;
-    Saved = false;
+    std::vector<TUserInfo*> records;
+    for (int row : rows) records.push_back(DisplayList[row]);
+    Session.SetPrintChecks(records, on);
     model_->Redraw();
 }
 
@@ -720,14 +887,9 @@ void TFormMain::PopDelAddressClick() {
     if (!GetPrompter().Ask(QStringLiteral("選択中の住所を削除しますか？"))) return;
     std::vector<TUserInfo*> doomed;
     for (auto it = rows.crbegin(); it != rows.crend(); ++it) doomed.push_back(DisplayList[*it]);
-    model_->BeginReset();
-    DisplayList.clear();
-    CurrentRecord = nullptr;
-    for (TUserInfo* r : doomed) AddressBook.Delete(AddressBook.IndexOf(r));
-    model_->EndReset();
-    Saved = false;
+    // Kept in the undo history, to be put back at their places.
+    Session.DeleteRecords(doomed);
     ClearCurrentRecord();
-    RebuildDisplayList();
 }
 
 void TFormMain::ResetTabAndFilters() {
@@ -739,18 +901,12 @@ void TFormMain::ResetTabAndFilters() {
 }
 
 void TFormMain::pngBtnNewClick() {
-    const QString question =
-        Saved ? QStringLiteral("住所録を新規作成しますか？")
-              : QStringLiteral(
-                    "現在の住所録は変更されています。保存せず新規住所録を作成してよろしいですか？");
-    if (!GetPrompter().Ask(question)) return;
-    model_->BeginReset();
-    DisplayList.clear();
-    CurrentRecord = nullptr;
-    AddressBook.Clear();  // the password stays for the next save
-    model_->EndReset();
-    RebuildDisplayList();
-    CurrentFileName.clear();
+    if (Session.Saved()) {
+        if (!GetPrompter().Ask(QStringLiteral("住所録を新規作成しますか？"))) return;
+    } else if (!Session.MaySetAside(kNewQuestion, [this] { return AskSavePath(); })) {
+        return;
+    }
+    Session.New();  // the password stays for the next save
     ClearCurrentRecord();
     ResetTabAndFilters();
     RebuildDisplayList();
@@ -758,43 +914,81 @@ void TFormMain::pngBtnNewClick() {
 }
 
 void TFormMain::pngBtnOpenClick() {
-    if (!Saved &&
-        !GetPrompter().Ask(QStringLiteral(
-            "現在の住所録は変更されています。変更を保存せず別の住所録を開いてよろしいですか？")))
-        return;
+    if (!Session.MaySetAside(kOpenQuestion, [this] { return AskSavePath(); })) return;
     const QString path = GetDialogRunner().OpenFileName(
-        this, {QStringLiteral("住所録を開く"), PersonalFolder, QString(), kBookFilter, QString()});
+        this, {QStringLiteral("住所録を開く"), LastFolder(TFileKind::Book, PersonalFolder),
+               QString(), kBookFilter, QString()});
     if (path.isEmpty()) return;
-    OpenAddressFile(path);
-    if (programEnded_) return;
+    SetLastFolder(TFileKind::Book, path);
+    // A file cancelled at its password or refused as damaged leaves the book,
+    // the list and the modified state as they were.
+    if (OpenAddressFile(path)) AfterOpen();
+}
+
+void TFormMain::AfterOpen() {
     ResetTabAndFilters();
     RebuildDisplayList();
-    Saved = true;
     ClearCurrentRecord();
     SortAscending = true;
     SortDisplayListBy(1);
 }
 
-void TFormMain::pngBtnSaveClick() {
+void TFormMain::OpenFileFromOutside(const QString& path) {
+    if (programEnded_) return;
+    if (!Session.MaySetAside(kOpenQuestion, [this] { return AskSavePath(); })) return;
+    if (!QFileInfo(path).isFile()) {
+        GetPrompter().Inform(QStringLiteral("「") + path + QStringLiteral("」は存在しません"));
+        RemoveRecentFile(path);
+        return;
+    }
+    if (OpenAddressFile(path)) AfterOpen();
+}
+
+void TFormMain::TakeHandOver(const QString& path) {
+    if (programEnded_) return;
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(300, this, [this, path] { TakeHandOver(path); });
+        return;
+    }
+    if (isMinimized()) showNormal();
+    show();
+    raise();
+    activateWindow();
+    if (!path.isEmpty()) OpenFileFromOutside(path);
+}
+
+QString TFormMain::AskSavePath() {
+    const QString current = Session.FileName();
     const QString folder =
-        CurrentFileName.isEmpty() ? PersonalFolder : QFileInfo(CurrentFileName).absolutePath();
+        current.isEmpty() ? LastFolder(TFileKind::Book, PersonalFolder) : QFileInfo(current).absolutePath();
     const QString path =
-        GetDialogRunner().SaveFileName(this, {QStringLiteral("住所録の保存"), folder,
-                                              CurrentFileName, kBookFilter, QStringLiteral("QT2")});
+        GetDialogRunner().SaveFileName(this, {QStringLiteral("住所録の保存"), folder, current,
+                                              kBookFilter, QStringLiteral("QT2")});
+    if (!path.isEmpty()) SetLastFolder(TFileKind::Book, path);
+    return path;
+}
+
+void TFormMain::pngBtnSaveClick() {
+    const QString path = AskSavePath();
     if (path.isEmpty()) return;
     SaveAddressFile(path);
 }
 
+bool TFormMain::SaveInPlace() {
+    const QString name = Session.FileName();
+    const QString path = Trim(name).isEmpty() ? AskSavePath() : name;
+    if (path.isEmpty() || !SaveAddressFile(path)) return false;
+    statusBar()->showMessage(QStringLiteral("保存しました"), 5000);
+    return true;
+}
+
+void TFormMain::SaveInPlaceClick() {
+    SaveInPlace();
+}
+
 bool TFormMain::SaveAddressFile(const QString& path) {
-    const QList<TUnencodableField> bad = AddressBook.FindUnencodable();
-    if (!bad.isEmpty() && !GetPrompter().Ask(UnencodableQuestion(AddressBook, bad))) return false;
-    if (!AddressBook.SaveToFile(path)) {
-        GetPrompter().Inform(QStringLiteral("ファイルの保存に失敗しました"));
-        return false;
-    }
-    CurrentFileName = path;
-    UpdateCaption();
-    Saved = true;
+    if (!Session.SaveAs(path)) return false;
+    AddRecentFile(path);
     return true;
 }
 
@@ -814,7 +1008,7 @@ void TFormMain::pngBtnPrintClick() {
         GetPrompter().Inform(QStringLiteral("印刷対象がありません"));
         return;
     }
-    if (printDialog_) printDialog_(DisplayList, Senders);
+    if (printDialog_) printDialog_(DisplayList, Session.Senders);
 }
 
 void TFormMain::SetListPrintDialog(std::function<TPrintKind()> choose,
@@ -825,15 +1019,16 @@ void TFormMain::SetListPrintDialog(std::function<TPrintKind()> choose,
 }
 
 void TFormMain::pngBtnExportClick() {
-    if (AddressBook.Count() == 0) {
+    if (Session.Book.Count() == 0) {
         GetPrompter().Inform(QStringLiteral("エクスポート対象がありません"));
         return;
     }
-    const QString path =
-        GetDialogRunner().SaveFileName(this, {QStringLiteral("エクスポート"), PersonalFolder,
-                                              QString(), kCsvFilter, QStringLiteral("csv")});
+    const QString path = GetDialogRunner().SaveFileName(
+        this, {QStringLiteral("エクスポート"), LastFolder(TFileKind::Csv, PersonalFolder), QString(),
+               kCsvFilter, QStringLiteral("csv")});
     if (path.isEmpty()) return;
-    if (exportDialog_) exportDialog_(path, AddressBook);
+    SetLastFolder(TFileKind::Csv, path);
+    if (exportDialog_) exportDialog_(path, Session.Book);
 }
 
 void TFormMain::SetSearchDialog(std::function<bool()> execute,
@@ -885,7 +1080,7 @@ void TFormMain::SetZipUpdateDialog(std::function<void()> show) {
 }
 
 void TFormMain::pngBtnConfigClick() {
-    if (!configDialog_ || !configDialog_(AddressBook, MailConfig)) return;
+    if (!configDialog_ || !configDialog_(Session.Book, Session.MailConfig)) return;
     NameTitleItems = LoadListFile(GetNameTitlePath());
     Category1Items = LoadListFile(GetCategory1Path());
     Category2Items = LoadListFile(GetCategory2Path());
@@ -895,22 +1090,34 @@ void TFormMain::pngBtnConfigClick() {
     FillDisplayCategory(CBDisplayCategory_1, Category1Items);
     FillDisplayCategory(CBDisplayCategory_2, Category2Items);
     quietControls_ = false;
-    Saved = false;
+    Session.SetSaved(false);
 }
 
 void TFormMain::pngBtnImportClick() {
     if (!importDialog_) return;
     const QString path = GetDialogRunner().OpenFileName(
-        this, {QStringLiteral("インポート"), PersonalFolder, QString(), kCsvFilter, QString()});
+        this, {QStringLiteral("インポート"), LastFolder(TFileKind::Csv, PersonalFolder), QString(),
+               kCsvFilter, QString()});
     if (path.isEmpty()) return;
-    const TImportResult result = importDialog_(path, AddressBook);
-    if (result == TImportResult::Imported) RefreshAddressList();
+    SetLastFolder(TFileKind::Csv, path);
+    ImportFile(path);
+}
+
+void TFormMain::ImportFile(const QString& csvPath) {
+    if (!importDialog_) return;
+    // The import appends: the records from here on are one undo step.
+    const int before = Session.Book.Count();
+    const TImportResult result = importDialog_(csvPath, Session.Book);
+    if (result == TImportResult::Imported) {
+        Session.RecordsAppended(before, QStringLiteral("インポート"));
+        RefreshAddressList();
+    }
     // The dialog marks the book modified even when cancelled.
-    if (result != TImportResult::NotRun) Saved = false;
+    if (result != TImportResult::NotRun) Session.SetSaved(false);
 }
 
 void TFormMain::PngBtnDirectMailClick() {
-    if (!MailConfig.IsComplete()) {
+    if (!Session.MailConfig.IsComplete()) {
         GetPrompter().Inform(QStringLiteral(
             "メール送信設定が完了していないため使用できません\n設定ボタンから設定を行ってください"));
         return;
@@ -920,7 +1127,7 @@ void TFormMain::PngBtnDirectMailClick() {
             "メール送信の対象がいないため使用できません\n送信対象者を抽出してください"));
         return;
     }
-    if (directMailDialog_) directMailDialog_(DisplayList, MailConfig);
+    if (directMailDialog_) directMailDialog_(DisplayList, Session.MailConfig);
 }
 
 void TFormMain::PngBtnZipUpdateClick() {
@@ -936,5 +1143,58 @@ QString TFormMain::AboutText() const {
 }
 
 void TFormMain::ShowAbout() { GetPrompter().Inform(AboutText()); }
+
+void TFormMain::ShowHelp() {
+    FormHelp->show();
+    FormHelp->raise();
+    FormHelp->activateWindow();
+}
+
+void TFormMain::dragEnterEvent(QDragEnterEvent* event) {
+    const QMimeData* data = event->mimeData();
+    if (!DroppedFile(data, "qt2").isEmpty() || (importDialog_ && !DroppedFile(data, "csv").isEmpty()))
+        event->acceptProposedAction();
+}
+
+void TFormMain::dropEvent(QDropEvent* event) {
+    const QString book = DroppedFile(event->mimeData(), "qt2");
+    const QString csv = DroppedFile(event->mimeData(), "csv");
+    if (book.isEmpty() && (csv.isEmpty() || !importDialog_)) return;
+    event->acceptProposedAction();
+    // The questions come after the drop has ended, so that the program the
+    // file came from is not held up by them.
+    QTimer::singleShot(0, this, [this, book, csv] {
+        if (!book.isEmpty())
+            OpenFileFromOutside(book);
+        else
+            ImportFile(csv);
+    });
+}
+
+void TFormMain::FitToScreen(const QRect& available) {
+    if (!available.isValid()) return;
+    // Room for the frame the window manager adds; before the window is first
+    // shown nobody knows it, so a usual title bar and border are assumed.
+    QSize frame = frameGeometry().size() - geometry().size();
+    if (frame.isEmpty()) frame = QSize(8, 36);
+    const QSize room = available.size() - frame;
+    setMinimumSize(minimumSize().boundedTo(room));
+    // A new window, or one last seen on a screen no longer there, is centred.
+    QRect place = ReadWindowPlace();
+    const bool remembered = place.isValid() && available.intersects(place);
+    if (!place.isValid()) place = QRect(QPoint(), size());
+    place.setSize(place.size().boundedTo(room).expandedTo(minimumSize()));
+    if (!remembered) place.moveCenter(available.center() - QPoint(frame.width(), frame.height()) / 2);
+    place.moveLeft(std::clamp(place.left(), available.left(),
+                              available.right() + 1 - place.width() - frame.width()));
+    place.moveTop(std::clamp(place.top(), available.top(),
+                             available.bottom() + 1 - place.height() - frame.height()));
+    resize(place.size());
+    move(place.topLeft());
+}
+
+void TFormMain::SaveWindowPlace() const {
+    WriteWindowPlace(QRect(pos(), size()));
+}
 
 }  // namespace q2

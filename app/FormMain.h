@@ -7,13 +7,13 @@
 #include <QStringList>
 #include <functional>
 
+#include "app/AddressBookSession.h"
 #include "app/DisplayList.h"
-#include "model/MailConfig.h"
-#include "model/SenderInfo.h"
-#include "model/UserInfoList.h"
 
 class QAction;
 class QComboBox;
+class QDragEnterEvent;
+class QDropEvent;
 class QGroupBox;
 class QLabel;
 class QMenu;
@@ -26,6 +26,7 @@ namespace q2 {
 class TAddressListModel;
 class TFormAddData;
 class TFormEditHistory;
+class TFormHelp;
 class TFormPasswordAuth;
 class TFormSearchZip;
 class TFormSender;
@@ -71,7 +72,21 @@ public:
     void AutoLoadFile();
     // True when the file was loaded into the book.
     bool OpenAddressFile(const QString& path);
+    // The caption: the file's name and, while there are unsaved changes, "*".
     void UpdateCaption();
+    // A file handed over by a second start, dropped on the window or chosen
+    // among the recent files: opened as the open button does after its file
+    // dialog, once unsaved changes have been dealt with.
+    void OpenFileFromOutside(const QString& path);
+    // The import as the import button runs it after its file dialog.
+    void ImportFile(const QString& csvPath);
+    // A request of a second start: the window comes to the front and opens
+    // `path` unless it is empty. Waits while a dialog or question is open.
+    void TakeHandOver(const QString& path);
+    // Keeps the window within `available` (a screen's free area), at the size
+    // and place last used where that fits.
+    void FitToScreen(const QRect& available);
+    void SaveWindowPlace() const;
 
     // A password check asked to end the program: nothing more is asked,
     // loaded or written, and closing asks no question.
@@ -91,6 +106,9 @@ public:
 
     // The book's files.
     bool SaveAddressFile(const QString& path);
+    // 上書き保存: the book's own file without a dialog; a book without one
+    // goes through 名前を付けて保存.
+    bool SaveInPlace();
 
     // The record editor on the right half.
     void ClearInputArea();
@@ -101,16 +119,14 @@ public:
     // its row selected.
     void SelectNewRecord(TUserInfo* record);
 
-    TUserInfoList AddressBook;
+    // The open book, its senders, mail settings, file name, modified state
+    // and undo history.
+    TAddressBookSession Session;
     TDisplayList DisplayList;
     TUserInfo* CurrentRecord = nullptr;
-    TSenderInfoList Senders;
-    TthMailConfig MailConfig;
     QString DataFolder;
     QString PersonalFolder;
     bool SortAscending = true;
-    bool Saved = true;
-    QString CurrentFileName;
     // The list files' items, for the record editor's combo boxes.
     QStringList NameTitleItems;
     QStringList Category1Items;
@@ -139,6 +155,16 @@ public:
     QAction* PopDelAddress;
     // Sorting from the keyboard: one command per column, as a header click.
     QMenu* PopSortMenu;
+    // The menu bar's own commands; the rest are the toolbar's and the popup's.
+    QAction* ActSaveInPlace;
+    QAction* ActSaveAs;
+    QAction* ActUndo;
+    QAction* ActRedo;
+    QAction* ActSearch;
+    QAction* ActQuit;
+    QAction* ActHelp;
+    QAction* ActAbout;
+    QMenu* MenuRecentFiles;
     QWidget* PanelRecordEditor;  // holds the record editor
     TRecordEditor* RecordEditor;
     // The dialogs the toolbar and the editor open, created once.
@@ -146,6 +172,7 @@ public:
     TFormSender* FormSender;
     TFormSearchZip* FormSearchZip;
     TFormEditHistory* FormEditHistory;
+    TFormHelp* FormHelp;
 
 signals:
     void ProgramEndRequested();
@@ -164,6 +191,10 @@ public slots:
     void pngBtnImportClick();
     void PngBtnDirectMailClick();
     void PngBtnZipUpdateClick();
+    void SaveInPlaceClick();
+    void Undo();
+    void Redo();
+    void ShowHelp();
     // Version, postal data in use and the data folder.
     void ShowAbout();
     QString AboutText() const;
@@ -174,9 +205,17 @@ public slots:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildWindow();
+    void BuildMenuBar();
+    void FillRecentFiles();
+    void AfterOpen();
+    QString AskSavePath();
+    void OnRecordsAboutToChange();
+    void OnRecordContentsChanged(TUserInfo* record);
     QToolButton* AddToolButton(const char* name, const QString& caption, const QString& iconName,
                                const QString& fallback, const QKeySequence& shortcut = {});
     void EndProgram();
@@ -204,6 +243,9 @@ private:
     bool programEnded_ = false;
     bool formShown_ = false;
     bool quietControls_ = false;  // set while the program itself moves tabs and filters
+    // The current record as the last undo step left it: the next editor change
+    // is recorded against it.
+    TUserInfo editBase_;
 };
 
 }  // namespace q2

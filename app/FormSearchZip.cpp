@@ -85,6 +85,9 @@ bool TFormSearchZip::Execute(QString& upper, QString& lower, bool byAddress, QSt
     const bool found = byAddress ? SearchByAddress(address) : SearchByZip(upper, lower);
     if (!found || LVZipList->topLevelItemCount() == 0) return false;
     if (parentWidget()) move(parentWidget()->geometry().center() - rect().center());
+    // The first hit is chosen from the start: Enter takes it.
+    LVZipList->setCurrentItem(LVZipList->topLevelItem(0));
+    LVZipList->setFocus();
     mayClose_ = false;
     setResult(QDialog::Rejected);
     if (GetDialogRunner().Exec(*this) != QDialog::Accepted) return false;

@@ -23,4 +23,18 @@ bool MessageBoxPrompter::Ask(const QString& text) {
     return box.clickedButton() == box.button(QMessageBox::Yes);
 }
 
+TSaveChoice MessageBoxPrompter::AskSave(const QString& text) {
+    QMessageBox box(QMessageBox::Warning, caption_, text, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    QPushButton* save = box.addButton(QStringLiteral("保存(&S)"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("保存しない(&N)"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save) return TSaveChoice::Save;
+    if (box.clickedButton() == discard) return TSaveChoice::Discard;
+    return TSaveChoice::Cancel;
+}
+
 }  // namespace q2

@@ -1,17 +1,20 @@
-// Messages and Yes/No questions as modal message boxes with the program's caption.
+// Messages, Yes/No questions and the save question as modal message boxes with the program's caption.
 #pragma once
 
 #include <QString>
 
+#include "app/SaveChoice.h"
 #include "platform/Prompter.h"
 
 namespace q2 {
 
-class MessageBoxPrompter : public Prompter {
+class MessageBoxPrompter : public Prompter, public SaveChoicePrompter {
 public:
     explicit MessageBoxPrompter(QString caption) : caption_(std::move(caption)) {}
     void Inform(const QString& text) override;
     bool Ask(const QString& text) override;
+    // 保存 / 保存しない / キャンセル; Escape and the close box cancel.
+    TSaveChoice AskSave(const QString& text) override;
 
 private:
     QString caption_;

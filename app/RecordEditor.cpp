@@ -335,24 +335,30 @@ void TRecordEditor::BuildControls() {
     layout->addLayout(other);
     layout->addLayout(bottom, 1);
 
-    // Every change is copied into the record at once.
-    auto store = [this] { StoreInputArea(); };
+    // Every change is copied into the record at once; the control is noted so
+    // that a run of changes in one field is one undo step.
+    auto store = [this](const QObject* control) {
+        return [this, control] {
+            lastControl_ = control;
+            StoreInputArea();
+        };
+    };
     for (QLineEdit* e : findChildren<QLineEdit*>()) {
         if (e == EditPersonalAge || e == EditRegistDate) continue;
         if (qobject_cast<QComboBox*>(e->parentWidget())) continue;  // the combos report their own
         if (qobject_cast<QDateEdit*>(e->parentWidget())) continue;
-        connect(e, &QLineEdit::textChanged, this, store);
+        connect(e, &QLineEdit::textChanged, this, store(e));
     }
     for (QComboBox* c : findChildren<QComboBox*>()) {
         if (c->isEditable())
-            connect(c, &QComboBox::editTextChanged, this, store);
+            connect(c, &QComboBox::editTextChanged, this, store(c));
         else
-            connect(c, &QComboBox::currentIndexChanged, this, store);
+            connect(c, &QComboBox::currentIndexChanged, this, store(c));
     }
-    for (QCheckBox* c : findChildren<QCheckBox*>()) connect(c, &QCheckBox::toggled, this, store);
-    connect(MemoRemarks, &QPlainTextEdit::textChanged, this, store);
-    connect(DTPBirthday, &QDateEdit::dateChanged, this, store);
-    connect(PGPrintType, &QTabWidget::currentChanged, this, store);
+    for (QCheckBox* c : findChildren<QCheckBox*>()) connect(c, &QCheckBox::toggled, this, store(c));
+    connect(MemoRemarks, &QPlainTextEdit::textChanged, this, store(MemoRemarks));
+    connect(DTPBirthday, &QDateEdit::dateChanged, this, store(DTPBirthday));
+    connect(PGPrintType, &QTabWidget::currentChanged, this, store(PGPrintType));
 
     connect(BtnPersonalZip, &QPushButton::clicked, this, [this] { ZipButtonClick(1); });
     connect(BtnOfficeZip, &QPushButton::clicked, this, [this] { ZipButtonClick(2); });
@@ -608,6 +614,7 @@ bool TRecordEditor::LoadPicture(const QString& path) {
     }
     picture_ = TPicture{kind.Kind, data, false};
     ShowPicture();
+    lastControl_ = nullptr;
     StoreInputArea();
     return true;
 }
@@ -622,6 +629,7 @@ void TRecordEditor::BtnImg_1_ClearClick() {
     if (!GetPrompter().Ask(QStringLiteral("画像を削除しますか？"))) return;
     picture_ = TPicture();
     ShowPicture();
+    lastControl_ = nullptr;
     StoreInputArea();
 }
 
@@ -650,7 +658,7 @@ void TRecordEditor::AddressButtonClick(int tag) {
 }
 
 void TRecordEditor::OpenMailer(const QString& address) {
-    OpenUrlText(QStringLiteral("mailto:") + address);
+    OpenUrlText(QStringLiteral("mailto:") + MailtoAddress(address));
 }
 
 void TRecordEditor::MailButtonClick(int tag) {
@@ -661,16 +669,20 @@ void TRecordEditor::MailButtonClick(int tag) {
 
 QString TRecordEditor::SendMailUrl(const TUserInfo& r) const {
     const QString crlf = QStringLiteral("%0D%0A");
-    return QStringLiteral("mailto:") + mailConfig_.SenderMailAddress + QStringLiteral("?Subject=") +
-           r.PersonalFullName() + QLatin1Char(' ') + r.PerSonalHonorificTitle +
-           QStringLiteral("の情報&Body=") + QStringLiteral("名前：") + r.PersonalFullName() + crlf +
-           crlf + QStringLiteral("会社名：") + r.OfficeName + crlf + QStringLiteral("部署：") +
-           r.OfficePost + crlf + QStringLiteral("役職：") + r.OfficeOfficialPosition + crlf + crlf +
-           QStringLiteral("〒：") + r.OfficeFullZip() + crlf + QStringLiteral("住所：") +
-           r.OfficeAddress_1 + r.OfficeAddress_2 + crlf + QStringLiteral("電話：") + r.OfficeTel_1 +
-           crlf + QStringLiteral("電話/FAX：") + r.OfficeTel_2 + crlf +
-           QStringLiteral("メール１：") + r.OfficeMail_1 + crlf + QStringLiteral("メール２：") +
-           r.OfficeMail_2 + crlf + QStringLiteral("HP：") + r.OfficeHomePage + crlf;
+    // The record's texts may hold "&", "#" or "%", which would end or break
+    // the subject and body: they are escaped, the rest is left readable.
+    const auto t = [](const QString& text) { return MailtoText(text); };
+    return QStringLiteral("mailto:") + MailtoAddress(mailConfig_.SenderMailAddress) +
+           QStringLiteral("?Subject=") + t(r.PersonalFullName()) + QLatin1Char(' ') +
+           t(r.PerSonalHonorificTitle) + QStringLiteral("の情報&Body=") +
+           QStringLiteral("名前：") + t(r.PersonalFullName()) + crlf + crlf +
+           QStringLiteral("会社名：") + t(r.OfficeName) + crlf + QStringLiteral("部署：") +
+           t(r.OfficePost) + crlf + QStringLiteral("役職：") + t(r.OfficeOfficialPosition) + crlf +
+           crlf + QStringLiteral("〒：") + t(r.OfficeFullZip()) + crlf + QStringLiteral("住所：") +
+           t(r.OfficeAddress_1 + r.OfficeAddress_2) + crlf + QStringLiteral("電話：") +
+           t(r.OfficeTel_1) + crlf + QStringLiteral("電話/FAX：") + t(r.OfficeTel_2) + crlf +
+           QStringLiteral("メール１：") + t(r.OfficeMail_1) + crlf + QStringLiteral("メール２：") +
+           t(r.OfficeMail_2) + crlf + QStringLiteral("HP：") + t(r.OfficeHomePage) + crlf;
 }
 
 void TRecordEditor::BtnSendMailClick() {
@@ -714,6 +726,7 @@ void TRecordEditor::RefreshHistoryList() {
 }
 
 void TRecordEditor::BtnHistoryAddClick() {
+    lastControl_ = nullptr;
     if (!current_ || !editHistory_) return;
     THistoryObject entry{Today(), QString(), QString()};
     if (!editHistory_->Execute(entry, QStringLiteral("履歴追加"))) return;
@@ -723,6 +736,7 @@ void TRecordEditor::BtnHistoryAddClick() {
 }
 
 void TRecordEditor::BtnHistoryEditClick() {
+    lastControl_ = nullptr;
     const int row = SelectedHistoryRow();
     if (!current_ || !editHistory_ || row < 0 || row >= current_->CommonHistoryObjectList.Count())
         return;
@@ -735,6 +749,7 @@ void TRecordEditor::BtnHistoryEditClick() {
 }
 
 void TRecordEditor::BtnHistoryDelClick() {
+    lastControl_ = nullptr;
     const int row = SelectedHistoryRow();
     if (!current_ || row < 0 || row >= current_->CommonHistoryObjectList.Count()) return;
     if (!GetPrompter().Ask(QStringLiteral("選択中の履歴を削除しますか？"))) return;

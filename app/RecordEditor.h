@@ -46,6 +46,9 @@ public:
     void UpdateImageButtons();
     void OpenMailer(const QString& address);
     bool InputEnabled() const { return enabled_; }
+    // The control behind the latest RecordChanged; nullptr for the history
+    // and picture buttons, whose every use is a change of its own.
+    const QObject* LastEditedControl() const { return lastControl_; }
     // The picture the editor shows (and the record gets on the next store).
     const TPicture& Picture() const { return picture_; }
 
@@ -146,6 +149,7 @@ private:
     TPicture picture_;
     bool enabled_ = false;
     bool filling_ = false;  // set while the program itself fills the controls
+    const QObject* lastControl_ = nullptr;
 };
 
 }  // namespace q2

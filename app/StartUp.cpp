@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QTranslator>
 
+#include "app/FileHandOver.h"
 #include "app/FormMain.h"
 #include "app/MessageBoxPrompter.h"
 #include "app/ProgramWindows.h"
@@ -43,7 +44,11 @@ int RunProgram(QApplication& app, const QStringList& args) {
     // Before the first box, so that even "既に起動しています" has Japanese buttons.
     InstallQtJapanese(app);
     SingleInstanceLock lock;
-    {
+    const QString socketName = HandOverSocketName(lock.FilePath());
+    const QString file = args.value(0);
+    if (!lock.TryAcquire()) {
+        // The running program opens the file, or just comes to the front.
+        if (HandOverToRunningProgram(socketName, file)) return 0;
         // The program's title is not set yet: this box carries the
         // executable's name.
         MessageBoxPrompter early(QCoreApplication::applicationName());
@@ -60,12 +65,16 @@ int RunProgram(QApplication& app, const QStringList& args) {
     TProgramWindows windows;
     TFormMain& main = windows.FormMain();
     if (dialogInstaller) dialogInstaller(main);
-    // Centred before anything is asked, so that a file password prompt shown
-    // ahead of the window is centred as well.
-    if (const QScreen* screen = main.screen())
-        main.move(screen->availableGeometry().center() - main.rect().center());
+    // Placed before anything is asked, so that a file password prompt shown
+    // ahead of the window is centred on it as well.
+    if (const QScreen* screen = main.screen()) main.FitToScreen(screen->availableGeometry());
     QObject::connect(&main, &TFormMain::ProgramEndRequested, &app,
                      [] { QCoreApplication::exit(0); });
+
+    TFileHandOverServer handOver;
+    QObject::connect(&handOver, &TFileHandOverServer::Received, &main,
+                     [&main](const QString& path) { main.TakeHandOver(path); });
+    handOver.Listen(socketName);
 
     if (!args.isEmpty() && !args.first().isEmpty()) main.OpenCommandLineFile(args.first());
     if (main.ProgramEnded()) return 0;

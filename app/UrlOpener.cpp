@@ -9,6 +9,22 @@ namespace {
 std::function<void(const QString&)> opener;
 }
 
+QString MailtoAddress(const QString& address) {
+    return QString::fromLatin1(QUrl::toPercentEncoding(address, "@"));
+}
+
+QString MailtoText(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        if (c == u'%' || c == u'&' || c == u'#')
+            out += QStringLiteral("%%1").arg(c.unicode(), 2, 16, QLatin1Char('0')).toUpper();
+        else
+            out += c;
+    }
+    return out;
+}
+
 void OpenUrlText(const QString& url) {
     if (opener) {
         opener(url);

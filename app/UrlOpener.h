@@ -6,6 +6,14 @@
 
 namespace q2 {
 
+// A mail address for the part of a "mailto:" link before "?": everything but
+// letters, digits, "-._~" and "@" is percent-encoded, so that "&", "#", "?"
+// and blanks stay part of the address.
+QString MailtoAddress(const QString& address);
+// A text for a "mailto:" subject or body: "%", "&" and "#" are
+// percent-encoded; the rest stays as written.
+QString MailtoText(const QString& text);
+
 // Opens the URL text as built; a failure is not reported.
 void OpenUrlText(const QString& url);
 

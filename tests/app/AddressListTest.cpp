@@ -148,15 +148,15 @@ TEST(SortDisplayList, KeysOfEachKind) {
 TEST_F(AppTest, SampleBookFillsEveryReadingRow) {
     q2::TFormMain& m = Start();
     m.OpenCommandLineFile(QStringLiteral(Q2_SOURCE_DIR "/data/sample.QT2"));
-    ASSERT_EQ(m.AddressBook.Count(), 30);
+    ASSERT_EQ(m.Session.Book.Count(), 30);
     EXPECT_TRUE(prompter.shown.isEmpty());
     for (int tab = 1; tab <= 12; ++tab) {
         m.ClickTab(tab);
         EXPECT_FALSE(m.DisplayList.empty()) << "tab " << tab;
     }
     int offices = 0, joint = 0, history = 0;
-    for (int i = 0; i < m.AddressBook.Count(); ++i) {
-        const q2::TUserInfo& r = *m.AddressBook.Item(i);
+    for (int i = 0; i < m.Session.Book.Count(); ++i) {
+        const q2::TUserInfo& r = *m.Session.Book.Item(i);
         offices += !r.OfficeName.isEmpty();
         joint += !r.CommonJointNameObj_1.PrintName.isEmpty();
         history += r.CommonHistoryObjectList.Count() > 0;
@@ -346,7 +346,7 @@ TEST_F(AddressListWindow, PrintMarksOnAndOffForTheSelectedRows) {
     q2::TFormMain& m = StartWithBook();
     m.SelectRows({0, 2});
     m.PopPrintCheckClick();
-    EXPECT_FALSE(m.Saved);
+    EXPECT_FALSE(m.Session.Saved());
     EXPECT_EQ(m.LVAddressList->model()->index(0, 0).data().toString(), "●");
     EXPECT_EQ(m.LVAddressList->model()->index(1, 0).data().toString(), "");
     EXPECT_TRUE(m.DisplayList[2]->CommonPrintCheck);
@@ -363,23 +363,23 @@ TEST_F(AddressListWindow, DeletingThreeRowsAfterYes) {
                        m.DisplayList[5]->PerSonalName_1};
     prompter.answers = {false};
     m.PopDelAddressClick();
-    EXPECT_EQ(m.AddressBook.Count(), 8);
-    EXPECT_TRUE(m.Saved);
+    EXPECT_EQ(m.Session.Book.Count(), 8);
+    EXPECT_TRUE(m.Session.Saved());
 
     m.SelectRows({0, 2, 5});
     prompter.answers = {true};
     m.PopDelAddressClick();
     EXPECT_EQ(prompter.asked,
               QStringList({"選択中の住所を削除しますか？", "選択中の住所を削除しますか？"}));
-    EXPECT_EQ(m.AddressBook.Count(), 5);
+    EXPECT_EQ(m.Session.Book.Count(), 5);
     EXPECT_EQ(m.DisplayList.size(), 5u);
     EXPECT_EQ(m.LblPrintCount->text(), "5/5件該当");
-    EXPECT_FALSE(m.Saved);
+    EXPECT_FALSE(m.Session.Saved());
     EXPECT_EQ(m.CurrentRecord, nullptr);
-    for (int i = 0; i < m.AddressBook.Count(); ++i) {
-        EXPECT_FALSE(doomed.contains(m.AddressBook.Item(i)->PerSonalName_1));
+    for (int i = 0; i < m.Session.Book.Count(); ++i) {
+        EXPECT_FALSE(doomed.contains(m.Session.Book.Item(i)->PerSonalName_1));
         // Unsorted after deleting: the remaining rows in book order.
-        EXPECT_EQ(m.DisplayList[i], m.AddressBook.Item(i));
+        EXPECT_EQ(m.DisplayList[i], m.Session.Book.Item(i));
     }
 }
 
@@ -394,15 +394,16 @@ TEST_F(AddressListWindow, KeyboardDrivesTheWindow) {
     EXPECT_EQ(m.SelectedRows(), QList<int>({0, 1, 2}));
     prompter.answers = {true};
     QTest::keyClick(m.LVAddressList, Qt::Key_Delete);
-    EXPECT_EQ(m.AddressBook.Count(), 5);
+    EXPECT_EQ(m.Session.Book.Count(), 5);
     QTest::keyClick(&m, Qt::Key_O, Qt::ControlModifier);  // Saved is false: asked first
-    QTest::keyClick(&m, Qt::Key_S, Qt::ControlModifier);
+    // 名前を付けて保存 is the save with the dialog (Ctrl+S writes in place).
+    QTest::keyClick(&m, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     QTest::keyClick(&m, Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(
         prompter.asked.mid(1),
         QStringList(
-            {"現在の住所録は変更されています。変更を保存せず別の住所録を開いてよろしいですか？",
-             "現在の住所録は変更されています。保存せず新規住所録を作成してよろしいですか？"}));
+            {"現在の住所録は変更されています。別の住所録を開く前に保存しますか？",
+             "現在の住所録は変更されています。新規住所録を作成する前に保存しますか？"}));
     EXPECT_EQ(runner.seen, QStringList({"住所録の保存"}));
     QTest::keyClick(m.LVAddressList, Qt::Key_PageDown, Qt::ControlModifier);
     EXPECT_EQ(m.TCAddressList->currentIndex(), 1);

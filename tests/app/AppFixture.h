@@ -11,6 +11,7 @@
 
 #include "app/FormMain.h"
 #include "app/ProgramWindows.h"
+#include "app/SaveChoice.h"
 #include "app/ScriptedDialogRunner.h"
 #include "model/DataPaths.h"
 #include "model/UserInfoList.h"
@@ -88,7 +89,7 @@ protected:
         }
     }
 
-    q2::ScriptedPrompter prompter;
+    q2::ScriptedChoicePrompter prompter;
     q2::ScriptedDialogRunner runner;
 
 private:

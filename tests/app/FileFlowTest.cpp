@@ -38,13 +38,13 @@ TEST_F(FileFlow, OpenResetsTabAndFiltersAndSortsByReading) {
     EXPECT_EQ(
         prompter.asked,
         QStringList(
-            {"現在の住所録は変更されています。変更を保存せず別の住所録を開いてよろしいですか？"}));
+            {"現在の住所録は変更されています。別の住所録を開く前に保存しますか？"}));
     EXPECT_EQ(runner.fileRequests.front().Folder, m.PersonalFolder);
     EXPECT_EQ(m.TCAddressList->currentIndex(), 0);
     EXPECT_EQ(m.CBDisplayCategory_1->currentIndex(), 0);
     EXPECT_EQ(m.CBDisplayCategory_2->currentIndex(), 0);
     EXPECT_EQ(Names(m.DisplayList), QStringList({"伊藤", "宇野", "佐藤"}));
-    EXPECT_TRUE(m.Saved);
+    EXPECT_TRUE(m.Session.Saved());
     EXPECT_TRUE(m.SortAscending);
     EXPECT_EQ(m.CurrentRecord, nullptr);
     EXPECT_EQ(m.windowTitle(), "Quintaro2 - second.QT2");
@@ -59,12 +59,12 @@ TEST_F(FileFlow, OpenStopsAtNoAndAtACancelledFileDialog) {
     runner.fileNames = {second_};
     m.pngBtnOpenClick();
     EXPECT_TRUE(runner.fileRequests.empty());
-    EXPECT_FALSE(m.Saved);
+    EXPECT_FALSE(m.Session.Saved());
     prompter.answers = {true};
     runner.fileNames = {};
     m.pngBtnOpenClick();  // file dialog cancelled
-    EXPECT_FALSE(m.Saved);
-    EXPECT_EQ(m.CurrentFileName, first_);
+    EXPECT_FALSE(m.Session.Saved());
+    EXPECT_EQ(m.Session.FileName(), first_);
 }
 
 TEST_F(FileFlow, SaveAndCloseWithoutQuestion) {
@@ -77,8 +77,8 @@ TEST_F(FileFlow, SaveAndCloseWithoutQuestion) {
     m.pngBtnSaveClick();
     EXPECT_EQ(runner.fileRequests.front().FileName, first_);  // preset to the open file
     EXPECT_EQ(runner.fileRequests.front().DefaultSuffix, "QT2");
-    EXPECT_TRUE(m.Saved);
-    EXPECT_EQ(m.CurrentFileName, copy);
+    EXPECT_TRUE(m.Session.Saved());
+    EXPECT_EQ(m.Session.FileName(), copy);
     EXPECT_EQ(m.windowTitle(), "Quintaro2 - copy.QT2");
     EXPECT_TRUE(m.FormCloseQuery());
     q2::TUserInfoList back;
@@ -97,13 +97,13 @@ TEST_F(FileFlow, FailedSaveKeepsTheBookModified) {
     m.pngBtnSaveClick();
     q2::SetAtomicWriteFailureAfterForTesting(-1);
     EXPECT_EQ(prompter.shown, QStringList({"ファイルの保存に失敗しました"}));
-    EXPECT_FALSE(m.Saved);
-    EXPECT_EQ(m.CurrentFileName, first_);
+    EXPECT_FALSE(m.Session.Saved());
+    EXPECT_EQ(m.Session.FileName(), first_);
     EXPECT_FALSE(QFile::exists(Path("full-disk.QT2")));
     prompter.answers = {false};
     EXPECT_FALSE(m.FormCloseQuery());
     EXPECT_EQ(prompter.asked.last(),
-              "現在の住所録は変更されています。保存せず終了してよろしいですか？");
+              "現在の住所録は変更されています。終了する前に保存しますか？");
 }
 
 TEST_F(FileFlow, TextsTheFileCannotHoldAreNamedBeforeSaving) {
@@ -113,7 +113,7 @@ TEST_F(FileFlow, TextsTheFileCannotHoldAreNamedBeforeSaving) {
         m.DisplayList[0]->PerSonalName_1 == "加藤" ? m.DisplayList[0] : m.DisplayList[1];
     kato->PerSonalAddress_1 = QString::fromUtf8("𠮷野町1-2");
     kato->CommonHistoryObjectList.Add({QDate(2024, 1, 1), "訪問", QString::fromUtf8("café")});
-    m.Saved = false;
+    m.Session.SetSaved(false);
     const QString path = Path("out.QT2");
     prompter.answers = {false};
     EXPECT_FALSE(m.SaveAddressFile(path));
@@ -123,10 +123,10 @@ TEST_F(FileFlow, TextsTheFileCannotHoldAreNamedBeforeSaving) {
     EXPECT_TRUE(q.contains("履歴1の内容：é")) << q.toStdString();
     EXPECT_TRUE(q.endsWith("保存してよろしいですか？"));
     EXPECT_FALSE(QFile::exists(path));
-    EXPECT_FALSE(m.Saved);
+    EXPECT_FALSE(m.Session.Saved());
     prompter.answers = {true};
     EXPECT_TRUE(m.SaveAddressFile(path));
-    EXPECT_TRUE(m.Saved);
+    EXPECT_TRUE(m.Session.Saved());
     q2::TUserInfoList back;
     ASSERT_TRUE(back.LoadFromFile(path));
     bool found = false;
@@ -139,33 +139,33 @@ TEST_F(FileFlow, NewAsksAccordingToTheSavedFlagAndKeepsThePassword) {
     q2::TFormMain& m = Start();
     AnswerPasswords({"pw"});
     m.OpenCommandLineFile(locked);
-    ASSERT_EQ(m.AddressBook.Count(), 1);
+    ASSERT_EQ(m.Session.Book.Count(), 1);
     m.CBDisplayCategory_1->setCurrentIndex(1);
     prompter.answers = {false};
     m.pngBtnNewClick();
-    EXPECT_EQ(m.AddressBook.Count(), 1);
+    EXPECT_EQ(m.Session.Book.Count(), 1);
     prompter.answers = {true};
     m.pngBtnNewClick();
     EXPECT_EQ(prompter.asked,
               QStringList({"住所録を新規作成しますか？", "住所録を新規作成しますか？"}));
-    EXPECT_EQ(m.AddressBook.Count(), 0);
-    EXPECT_EQ(m.AddressBook.Password, "pw");
+    EXPECT_EQ(m.Session.Book.Count(), 0);
+    EXPECT_EQ(m.Session.Book.Password, "pw");
     EXPECT_EQ(m.CBDisplayCategory_1->currentIndex(), 0);
-    EXPECT_EQ(m.CurrentFileName, "");
+    EXPECT_EQ(m.Session.FileName(), "");
     EXPECT_EQ(m.windowTitle(), "Quintaro2");
-    EXPECT_TRUE(m.Saved);
+    EXPECT_TRUE(m.Session.Saved());
     // The saved copy carries the password in its header.
     runner.fileNames = {Path("renamed.QT2")};
     m.pngBtnSaveClick();
     EXPECT_EQ(q2::TUserInfoList::ReadPassword(Path("renamed.QT2")), "pw");
 
-    m.AddressBook.Add();
-    m.Saved = false;
+    m.Session.Book.Add();
+    m.Session.SetSaved(false);
     prompter.answers = {true};
     m.pngBtnNewClick();
     EXPECT_EQ(prompter.asked.last(),
-              "現在の住所録は変更されています。保存せず新規住所録を作成してよろしいですか？");
-    EXPECT_FALSE(m.Saved);  // New leaves the flag alone
+              "現在の住所録は変更されています。新規住所録を作成する前に保存しますか？");
+    EXPECT_FALSE(m.Session.Saved());  // New leaves the flag alone
 }
 
 TEST_F(FileFlow, PrintAndExportPreconditions) {
@@ -202,7 +202,7 @@ TEST_F(FileFlow, PrintAndExportPreconditions) {
     m.PopPrintCheckClick();
     m.pngBtnPrintClick();
     EXPECT_EQ(printed, 1);
-    EXPECT_TRUE(m.Saved == false);
+    EXPECT_TRUE(m.Session.Saved() == false);
 }
 
 }  // namespace

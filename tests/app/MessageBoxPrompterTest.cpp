@@ -41,4 +41,25 @@ TEST(MessageBoxPrompter, CaptionTextAndAnswers) {
     EXPECT_EQ(ok.title, "Quintaro2");
 }
 
+TEST(MessageBoxPrompter, SaveQuestionHasThreeAnswersAndEscapeCancels) {
+    q2::MessageBoxPrompter prompter(QStringLiteral("Quintaro2"));
+    const auto answer = [&](const char* caption) {
+        QString buttons;
+        QTimer::singleShot(0, [&buttons, caption] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            for (QAbstractButton* b : box->buttons()) buttons += b->text() + "|";
+            for (QAbstractButton* b : box->buttons())
+                if (b->text() == QString::fromUtf8(caption)) b->click();
+            if (!*caption) box->reject();  // Escape
+        });
+        return std::pair{prompter.AskSave(QStringLiteral("保存しますか？")), buttons};
+    };
+    const auto [save, buttons] = answer("保存(&S)");
+    EXPECT_EQ(save, q2::TSaveChoice::Save);
+    EXPECT_TRUE(buttons.contains("保存しない(&N)") && buttons.contains("キャンセル")) << buttons.toStdString();
+    EXPECT_EQ(answer("保存しない(&N)").first, q2::TSaveChoice::Discard);
+    EXPECT_EQ(answer("").first, q2::TSaveChoice::Cancel);
+}
+
 }  // namespace

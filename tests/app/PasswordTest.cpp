@@ -2,6 +2,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <QFile>
+
 #include "AppFixture.h"
 #include "app/FormEditPassword.h"
 #include "app/FormPasswordAuth.h"
@@ -33,7 +35,7 @@ TEST_F(Passwords, StartupWrongWrongRight) {
     EXPECT_EQ(prompter.shown, QStringList({kWrong, kWrong}));
     EXPECT_EQ(runner.seen, QStringList({"パスワード入力", "パスワード入力", "パスワード入力"}));
     EXPECT_FALSE(m.ProgramEnded());
-    EXPECT_EQ(m.AddressBook.Count(), 1);  // automatic loading follows
+    EXPECT_EQ(m.Session.Book.Count(), 1);  // automatic loading follows
 }
 
 TEST_F(Passwords, StartupThreeWrongEndsBeforeAutomaticLoading) {
@@ -49,9 +51,9 @@ TEST_F(Passwords, StartupThreeWrongEndsBeforeAutomaticLoading) {
     EXPECT_EQ(runner.dialogs.size(), 1u);  // no fourth prompt
     EXPECT_TRUE(m.ProgramEnded());
     EXPECT_EQ(endRequests, 1);
-    EXPECT_EQ(m.AddressBook.Count(), 0);
+    EXPECT_EQ(m.Session.Book.Count(), 0);
     // Ending asks nothing more, not even about changes.
-    m.Saved = false;
+    m.Session.SetSaved(false);
     EXPECT_TRUE(m.close());
     EXPECT_TRUE(prompter.asked.isEmpty());
 }
@@ -80,7 +82,7 @@ TEST_F(Passwords, CommandLineFileIsAskedBeforeTheStartupPassword) {
     q2::TFormMain& m = Start();
     AnswerPasswords({"file", "start"});
     m.OpenCommandLineFile(locked);
-    EXPECT_EQ(m.AddressBook.Count(), 1);
+    EXPECT_EQ(m.Session.Book.Count(), 1);
     m.FormShow();
     EXPECT_FALSE(m.ProgramEnded());
     EXPECT_TRUE(prompter.shown.isEmpty());
@@ -93,8 +95,8 @@ TEST_F(Passwords, FileThreeWrongEndsWithoutLoading) {
     m.OpenCommandLineFile(locked);
     EXPECT_EQ(prompter.shown, QStringList({kWrong, kWrong, kWrong, kTooMany}));
     EXPECT_TRUE(m.ProgramEnded());
-    EXPECT_EQ(m.AddressBook.Count(), 0);
-    EXPECT_EQ(m.CurrentFileName, "");
+    EXPECT_EQ(m.Session.Book.Count(), 0);
+    EXPECT_EQ(m.Session.FileName(), "");
     m.FormShow();  // nothing further happens
     EXPECT_EQ(runner.seen.size(), 3);
 }
@@ -112,9 +114,35 @@ TEST_F(Passwords, CancelAtAFilePromptLeavesTheBookUnchanged) {
     m.pngBtnOpenClick();
     EXPECT_EQ(prompter.shown.size(), 1);  // only the open question, no message
     EXPECT_FALSE(m.ProgramEnded());
-    EXPECT_EQ(m.AddressBook.Count(), 2);
-    EXPECT_EQ(m.CurrentFileName, plain);
-    EXPECT_TRUE(m.Saved);  // the open flow marks the book saved all the same
+    EXPECT_EQ(m.Session.Book.Count(), 2);
+    EXPECT_EQ(m.Session.FileName(), plain);
+    // The earlier change is still unsaved: closing asks about it.
+    EXPECT_FALSE(m.Session.Saved());
+    EXPECT_EQ(m.windowTitle(), "Quintaro2 - plain.QT2*");
+    prompter.answers = {false};
+    EXPECT_FALSE(m.FormCloseQuery());
+}
+
+TEST_F(Passwords, ADamagedFileLeavesTheBookAndItsChangesAsTheyWere) {
+    const QString plain = WriteBook("plain.QT2", {{"ア", "一"}, {"イ", "二"}});
+    QFile damaged(Path("damaged.QT2"));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("not a book");
+    damaged.close();
+    q2::TFormMain& m = Start();
+    m.OpenCommandLineFile(plain);
+    m.SelectRows({1});
+    m.PopPrintCheckClick();
+    const QByteArray before = m.Session.Book.ToBytes();
+    prompter.answers = {true};
+    runner.fileNames = {Path("damaged.QT2")};
+    m.pngBtnOpenClick();
+    EXPECT_EQ(prompter.shown.last(),
+              "指定されたファイルは、破損しているか本ソフト用のファイルではないため開けません");
+    EXPECT_EQ(m.Session.Book.ToBytes(), before);
+    EXPECT_EQ(m.Session.FileName(), plain);
+    EXPECT_FALSE(m.Session.Saved());
+    EXPECT_EQ(m.SelectedRows(), QList<int>({1}));  // the list is left alone too
 }
 
 TEST_F(Passwords, PromptIsEmptiedEachTime) {

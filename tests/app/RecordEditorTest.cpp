@@ -70,11 +70,11 @@ TEST_F(RecordEditor, EveryChangeIsStoredAtOnce) {
     q2::TRecordEditor& e = *m.RecordEditor;
     ASSERT_EQ(m.CurrentRecord, m.DisplayList[row_]);
     EXPECT_EQ(e.EditPersonalName_1->text(), "青木");
-    EXPECT_TRUE(m.Saved);  // showing a record changes nothing
+    EXPECT_TRUE(m.Session.Saved());  // showing a record changes nothing
 
     e.EditPersonalName_1->end(false);
     QTest::keyClick(e.EditPersonalName_1, Qt::Key_X);  // one character typed
-    EXPECT_FALSE(m.Saved);
+    EXPECT_FALSE(m.Session.Saved());
     EXPECT_EQ(m.CurrentRecord->PerSonalName_1, "青木x");
     EXPECT_EQ(Cell(m, ColumnOf("名前")).left(3), "青木x");
 
@@ -107,17 +107,17 @@ TEST_F(RecordEditor, OfficePageTurnsThePrintAddressColumn) {
     const int column = ColumnOf("印刷住所");
     m.RecordEditor->PGPrintType->setCurrentWidget(m.RecordEditor->TabSheetPersonal);
     EXPECT_EQ(Cell(m, column), "個人用");
-    m.Saved = true;
+    m.Session.SetSaved(true);
     m.RecordEditor->PGPrintType->setCurrentWidget(m.RecordEditor->TabSheetOffice);
     EXPECT_FALSE(m.CurrentRecord->CommonUseTypePersonal);
     EXPECT_EQ(Cell(m, column), "会社用");
-    EXPECT_FALSE(m.Saved);
+    EXPECT_FALSE(m.Session.Saved());
     // Showing an office record opens its page without storing anything.
-    m.Saved = true;
+    m.Session.SetSaved(true);
     m.SelectRows({other_});
     m.SelectRows({row_});
     EXPECT_EQ(m.RecordEditor->PGPrintType->currentWidget(), m.RecordEditor->TabSheetOffice);
-    EXPECT_TRUE(m.Saved);
+    EXPECT_TRUE(m.Session.Saved());
 }
 
 TEST_F(RecordEditor, AgeFollowsTheDatePicker) {
@@ -158,8 +158,8 @@ TEST_F(RecordEditor, AddingARecordGivesItsDefaultsAndSelectsIt) {
     q2::TFormMain& m = StartShowingFirst();
     runner.dialogs.push_back(AddData("山田", "太郎", "ヤマダ", "タロウ"));
     m.pngBtnAddAddressClick();
-    ASSERT_EQ(m.AddressBook.Count(), 3);
-    const q2::TUserInfo& r = *m.AddressBook.Item(2);
+    ASSERT_EQ(m.Session.Book.Count(), 3);
+    const q2::TUserInfo& r = *m.Session.Book.Item(2);
     EXPECT_EQ(r.PersonalFullName(), "山田 太郎");
     EXPECT_EQ(r.PersonalFullNameKana(), "ヤマダ タロウ");
     EXPECT_EQ(r.PerSonalHonorificTitle, "様");
@@ -171,7 +171,7 @@ TEST_F(RecordEditor, AddingARecordGivesItsDefaultsAndSelectsIt) {
     EXPECT_EQ(r.CommonRegistDate, now);
     EXPECT_EQ(r.CommonBirthday, now);
     for (int i = 0; i < 4; ++i) EXPECT_EQ(r.JointName(i).HonorificTitle, "様");
-    EXPECT_FALSE(m.Saved);
+    EXPECT_FALSE(m.Session.Saved());
     // Selected on the tab of its reading, shown in the editor.
     EXPECT_EQ(m.TCAddressList->currentIndex(), 8);  // ヤ
     EXPECT_EQ(m.CurrentRecord, &r);
@@ -181,13 +181,13 @@ TEST_F(RecordEditor, AddingARecordGivesItsDefaultsAndSelectsIt) {
 
     // Cancelled: nothing added.
     m.pngBtnAddAddressClick();
-    EXPECT_EQ(m.AddressBook.Count(), 3);
+    EXPECT_EQ(m.Session.Book.Count(), 3);
 
     // The editor's delete button removes the selected record after asking.
     prompter.answers.push_back(true);
     m.RecordEditor->BtnDel->click();
     EXPECT_EQ(prompter.asked.last(), "選択中の住所を削除しますか？");
-    EXPECT_EQ(m.AddressBook.Count(), 2);
+    EXPECT_EQ(m.Session.Book.Count(), 2);
     EXPECT_EQ(m.CurrentRecord, nullptr);
     EXPECT_FALSE(m.RecordEditor->EditPersonalName_1->isEnabled());
 }
@@ -198,10 +198,10 @@ TEST_F(RecordEditor, AddingWithAFilterOnLeavesTheListAsItWas) {
     const QString count = m.LblPrintCount->text();
     runner.dialogs.push_back(AddData("山田", "太郎", "ヤマダ", "タロウ"));
     m.pngBtnAddAddressClick();
-    EXPECT_EQ(m.AddressBook.Count(), 3);
+    EXPECT_EQ(m.Session.Book.Count(), 3);
     EXPECT_EQ(m.LblPrintCount->text(), count);
-    EXPECT_NE(m.CurrentRecord, m.AddressBook.Item(2));
-    EXPECT_FALSE(m.Saved);
+    EXPECT_NE(m.CurrentRecord, m.Session.Book.Item(2));
+    EXPECT_FALSE(m.Session.Saved());
 }
 
 q2::ScriptedDialogRunner::Step EditHistory(QDate date, const char* title, const char* content,
@@ -238,7 +238,7 @@ TEST_F(RecordEditor, HistoryStaysNewestFirstThroughAddEditAndDelete) {
     EXPECT_EQ(captions, QStringList({"履歴追加", "履歴追加", "履歴追加"}));
     EXPECT_EQ(HistoryTitles(e.LVHistory),
               QStringList({"2024/08/01 暑中", "2024/01/10 年賀", "2023/12/01 歳暮"}));
-    EXPECT_FALSE(m.Saved);
+    EXPECT_FALSE(m.Session.Saved());
 
     // The oldest entry edited to the newest date moves to the top.
     e.LVHistory->selectRow(2);
@@ -269,7 +269,7 @@ TEST_F(RecordEditor, HistoryStaysNewestFirstThroughAddEditAndDelete) {
 
 TEST_F(RecordEditor, SendMailBuildsTheExactUrlAlsoWithAnEmptyCompany) {
     q2::TFormMain& m = StartShowingFirst();
-    m.MailConfig.SenderMailAddress = "me@example.jp";
+    m.Session.MailConfig.SenderMailAddress = "me@example.jp";
     m.CurrentRecord->PerSonalName_2 = "一郎";
     m.CurrentRecord->PerSonalHonorificTitle = "様";
     m.RecordEditor->BtnSendMail->click();
@@ -314,7 +314,7 @@ TEST_F(RecordEditor, PictureLoadKeepsTheFileAndRemovalAsksFirst) {
     EXPECT_EQ(m.CurrentRecord->CommonImg_1.Data, png);
     EXPECT_FALSE(e.Img1->pixmap().isNull());
     EXPECT_TRUE(e.BtnImg_1_Clear->isEnabled());
-    EXPECT_FALSE(m.Saved);
+    EXPECT_FALSE(m.Session.Saved());
 
     // A file whose bytes are not what its name says is refused; the picture stays.
     const QString fake = Path("fake.jpg");

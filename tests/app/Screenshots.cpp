@@ -1,10 +1,14 @@
 // Takes the main window's screenshots for docs/screenshots: the sample book
 // on the "全" tab and on the "カ" tab, the popup menu, the password prompt and
-// a record in the editor on both of its pages.
+// a record in the editor on both of its pages. With "desktop" after the
+// folder: the menu bar open, the help window and the modified title (run with
+// a window manager for the title); with "small": the window on a 1024 × 768
+// screen.
 // Run under a display (xvfb-run); not a test.
 #include <QApplication>
 #include <QDir>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPixmap>
 #include <QScreen>
 #include <QScrollArea>
@@ -15,6 +19,7 @@
 #include <QTest>
 #include <cstdio>
 
+#include "app/FormHelp.h"
 #include "app/FormMain.h"
 #include "app/FormPasswordAuth.h"
 #include "app/ProgramWindows.h"
@@ -23,11 +28,14 @@
 
 namespace {
 
-bool Shoot(q2::TFormMain& window, const QString& path) {
+bool Shoot(q2::TFormMain& window, const QString& path, bool withTitle = false) {
     QTest::qWait(300);
     const QPixmap shot = window.screen()->grabWindow(0);
-    // Only the window's own area, in case the screen is larger.
-    const QRect area = window.frameGeometry().intersected(shot.rect());
+    // Only the window's own area, in case the screen is larger. A window
+    // manager that does not tell its frame leaves Qt's frame geometry without
+    // the title bar: a window at the screen's corner is taken from there.
+    QRect area = window.frameGeometry().intersected(shot.rect());
+    if (withTitle) area.setTopLeft(QPoint(0, 0));
     if (!shot.copy(area).save(path)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return false;
@@ -50,9 +58,31 @@ int main(int argc, char** argv) {
     q2::TProgramWindows windows;
     q2::TFormMain& main = windows.FormMain();
     main.OpenCommandLineFile(QStringLiteral(Q2_SOURCE_DIR "/data/sample.QT2"));
+    const QString mode = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    if (mode == QLatin1String("small")) {
+        main.FitToScreen(main.screen()->availableGeometry());
+        main.show();
+        if (!QTest::qWaitForWindowExposed(&main)) return 1;
+        main.SelectRows({0});
+        return Shoot(main, out + QStringLiteral("/main-window-1024x768.png"), true) ? 0 : 1;
+    }
     main.move(0, 0);
     main.show();
     if (!QTest::qWaitForWindowExposed(&main)) return 1;
+    if (mode == QLatin1String("desktop")) {
+        // A change not yet saved: "*" after the file's name in the title.
+        main.SelectRows({0});
+        main.PopPrintCheckClick();
+        bool ok = Shoot(main, out + QStringLiteral("/main-window-modified.png"), true);
+        QAction* file = main.menuBar()->actions().first();
+        main.menuBar()->setActiveAction(file);
+        ok = Shoot(main, out + QStringLiteral("/menu-bar-file.png"), true) && ok;
+        file->menu()->hide();
+        main.ShowHelp();
+        main.FormHelp->move(main.geometry().center() - main.FormHelp->rect().center());
+        ok = Shoot(main, out + QStringLiteral("/help-window.png"), true) && ok;
+        return ok ? 0 : 1;
+    }
     main.LVAddressList->setFocus();
     bool ok = Shoot(main, out + QStringLiteral("/main-window-all.png"));
     main.ClickTab(2);

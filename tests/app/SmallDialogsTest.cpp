@@ -173,9 +173,9 @@ class SenderEditor : public AppTest {};
 
 TEST_F(SenderEditor, CancelUndoesTheChangesOfEveryTabAndOkSavesThem) {
     q2::TFormMain& m = Start();
-    m.Senders.Item(0)->SenderName_1 = "元一";
-    m.Senders.Item(2)->SenderName_1 = "元三";
-    ASSERT_TRUE(q2::SaveSenderFile(q2::GetSenderPath(), m.Senders));
+    m.Session.Senders.Item(0)->SenderName_1 = "元一";
+    m.Session.Senders.Item(2)->SenderName_1 = "元三";
+    ASSERT_TRUE(q2::SaveSenderFile(q2::GetSenderPath(), m.Session.Senders));
     q2::TFormSender& f = *m.FormSender;
     auto edit = [&f](bool ok) {
         return [&f, ok](QDialog&) {
@@ -196,10 +196,10 @@ TEST_F(SenderEditor, CancelUndoesTheChangesOfEveryTabAndOkSavesThem) {
     };
     runner.dialogs.push_back(edit(false));
     m.pngBtnAddSenderClick();
-    EXPECT_EQ(m.Senders.Item(0)->SenderName_1, "元一");
-    EXPECT_FALSE(m.Senders.Item(0)->OfficeName.PrintData);
-    EXPECT_EQ(m.Senders.Item(2)->SenderName_1, "元三");
-    EXPECT_TRUE(m.Saved);
+    EXPECT_EQ(m.Session.Senders.Item(0)->SenderName_1, "元一");
+    EXPECT_FALSE(m.Session.Senders.Item(0)->OfficeName.PrintData);
+    EXPECT_EQ(m.Session.Senders.Item(2)->SenderName_1, "元三");
+    EXPECT_TRUE(m.Session.Saved());
 
     runner.dialogs.push_back(edit(true));
     m.pngBtnAddSenderClick();
@@ -209,7 +209,7 @@ TEST_F(SenderEditor, CancelUndoesTheChangesOfEveryTabAndOkSavesThem) {
     EXPECT_TRUE(reread.Item(0)->OfficeName.PrintData);
     EXPECT_EQ(reread.Item(2)->SenderName_1, "新三");
     EXPECT_EQ(reread.Item(2)->SenderZip_1, "123");  // the box holds three characters
-    EXPECT_FALSE(m.Saved);
+    EXPECT_FALSE(m.Session.Saved());
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ namespace q2test {
 namespace {
 
 const QString kCloseQuestion =
-    QStringLiteral("現在の住所録は変更されています。保存せず終了してよろしいですか？");
+    QStringLiteral("現在の住所録は変更されています。終了する前に保存しますか？");
 
 bool Closes(q2::TFormMain& m) {
     QCloseEvent e;
@@ -74,9 +74,9 @@ TEST_F(AppTest, FormCreateStartsEmptyAndSaved) {
     EXPECT_EQ(m.windowTitle(), "Quintaro2");
     EXPECT_EQ(m.minimumSize(), QSize(990, 680));
     EXPECT_EQ(m.LblPrintCount->text(), "0/0件該当");
-    EXPECT_TRUE(m.Saved);
+    EXPECT_TRUE(m.Session.Saved());
     EXPECT_TRUE(m.SortAscending);
-    EXPECT_EQ(m.Senders.Count(), 5);
+    EXPECT_EQ(m.Session.Senders.Count(), 5);
     EXPECT_TRUE(QFile::exists(q2::GetSenderPath()));
     EXPECT_TRUE(m.DataFolder.endsWith("/Zabelle/Quintaro2/"));
     EXPECT_TRUE(m.PersonalFolder.endsWith("/"));
@@ -96,7 +96,7 @@ TEST_F(AppTest, UncreatableDataFolderIsToldOnce) {
     ASSERT_EQ(prompter.shown.size(), 1);
     EXPECT_TRUE(prompter.shown.first().startsWith("データフォルダ「"))
         << prompter.shown.first().toStdString();
-    EXPECT_EQ(m.Senders.Count(), 5);
+    EXPECT_EQ(m.Session.Senders.Count(), 5);
     EXPECT_EQ(m.CBDisplayCategory_1->count(), 1);  // only "指定なし"
 }
 
@@ -107,7 +107,7 @@ TEST_F(AppTest, DamagedSenderFileIsToldAndFilledUp) {
     f.close();
     q2::TFormMain& m = Start();
     EXPECT_EQ(prompter.shown.size(), 1);
-    EXPECT_EQ(m.Senders.Count(), 5);
+    EXPECT_EQ(m.Session.Senders.Count(), 5);
 }
 
 TEST_F(AppTest, DamagedMailSettingsGiveOneMessageAndDefaults) {
@@ -122,9 +122,9 @@ TEST_F(AppTest, DamagedMailSettingsGiveOneMessageAndDefaults) {
     f.close();
     q2::TFormMain& m = Start();
     EXPECT_EQ(prompter.shown, QStringList({"設定ファイルが破損しているため設定を読み込めません"}));
-    EXPECT_EQ(m.MailConfig, q2::TthMailConfig());
-    EXPECT_EQ(m.MailConfig.SMTPPortNo, 25);
-    EXPECT_EQ(m.MailConfig.POP3PortNo, 110);
+    EXPECT_EQ(m.Session.MailConfig, q2::TthMailConfig());
+    EXPECT_EQ(m.Session.MailConfig.SMTPPortNo, 25);
+    EXPECT_EQ(m.Session.MailConfig.POP3PortNo, 110);
     m.FormShow();  // the start-up password is off with the defaults
     EXPECT_TRUE(runner.seen.isEmpty());
     EXPECT_FALSE(m.ProgramEnded());
@@ -135,7 +135,7 @@ TEST_F(AppTest, MissingCommandLineFileIsQuotedAsTyped) {
     q2::TFormMain& m = Start();
     m.OpenCommandLineFile("./nowhere/無い.QT2");
     EXPECT_EQ(prompter.shown, QStringList({"「./nowhere/無い.QT2」は存在しません"}));
-    EXPECT_EQ(m.AddressBook.Count(), 0);
+    EXPECT_EQ(m.Session.Book.Count(), 0);
     EXPECT_EQ(m.windowTitle(), "Quintaro2");
 }
 
@@ -146,8 +146,8 @@ TEST_F(AppTest, CommandLineFileWithRecordsSuppressesAutomaticLoading) {
     q2::TFormMain& m = Start();
     m.OpenCommandLineFile(cmd);
     m.FormShow();
-    EXPECT_EQ(m.AddressBook.Count(), 2);
-    EXPECT_EQ(m.CurrentFileName, cmd);
+    EXPECT_EQ(m.Session.Book.Count(), 2);
+    EXPECT_EQ(m.Session.FileName(), cmd);
     EXPECT_EQ(m.windowTitle(), "Quintaro2 - cmd.QT2");
     EXPECT_EQ(m.LblPrintCount->text(), "2/2件該当");
     EXPECT_TRUE(prompter.shown.isEmpty());
@@ -161,7 +161,7 @@ TEST_F(AppTest, EmptyCommandLineFileLetsAutomaticLoadingRun) {
     q2::TFormMain& m = Start();
     m.OpenCommandLineFile(cmd);
     m.FormShow();
-    EXPECT_EQ(m.AddressBook.Count(), 1);
+    EXPECT_EQ(m.Session.Book.Count(), 1);
     EXPECT_EQ(m.windowTitle(), "Quintaro2 - auto.QT2");
 }
 
@@ -170,7 +170,7 @@ TEST_F(AppTest, AutomaticLoadingWithoutAFileName) {
     q2::TFormMain& m = Start();
     m.FormShow();
     EXPECT_TRUE(prompter.shown.isEmpty());
-    EXPECT_EQ(m.AddressBook.Count(), 0);
+    EXPECT_EQ(m.Session.Book.Count(), 0);
 }
 
 TEST_F(AppTest, AutomaticLoadingOfAMissingFileNamesItWithoutFolder) {
@@ -189,7 +189,7 @@ TEST_F(AppTest, AutomaticLoadingOffOpensNothing) {
     ASSERT_TRUE(q2::SetAutoLoadFile(autoBook, false));
     q2::TFormMain& m = Start();
     m.FormShow();
-    EXPECT_EQ(m.AddressBook.Count(), 0);
+    EXPECT_EQ(m.Session.Book.Count(), 0);
 }
 
 TEST_F(AppTest, DamagedBookKeepsTheOpenOne) {
@@ -205,9 +205,9 @@ TEST_F(AppTest, DamagedBookKeepsTheOpenOne) {
         prompter.shown,
         QStringList(
             {"指定されたファイルは、破損しているか本ソフト用のファイルではないため開けません"}));
-    EXPECT_EQ(m.CurrentFileName, good);
+    EXPECT_EQ(m.Session.FileName(), good);
     EXPECT_EQ(m.windowTitle(), "Quintaro2 - good.QT2");
-    EXPECT_EQ(m.AddressBook.Count(), 1);
+    EXPECT_EQ(m.Session.Book.Count(), 1);
 }
 
 TEST_F(AppTest, CloseAsksOnlyAfterAChange) {

@@ -37,9 +37,9 @@ TEST_F(AppTest, SettingsOkReloadsTheListsKeepsTextsAndResetsTheFilters) {
     });
     m.CBDisplayCategory_1->setCurrentIndex(1);
     m.RecordEditor->CBCategory_1->setEditText(QStringLiteral("自由な分類"));
-    ASSERT_TRUE(m.Saved);
+    ASSERT_TRUE(m.Session.Saved());
     m.pngBtnConfig->defaultAction()->trigger();
-    EXPECT_FALSE(m.Saved);
+    EXPECT_FALSE(m.Session.Saved());
     EXPECT_EQ(m.CBDisplayCategory_1->currentIndex(), 0);
     EXPECT_EQ(m.CBDisplayCategory_1->itemText(1), QStringLiteral("取引先"));
     EXPECT_EQ(m.RecordEditor->CBCategory_1->currentText(), QStringLiteral("自由な分類"));
@@ -51,7 +51,7 @@ TEST_F(AppTest, SettingsCancelChangesNothing) {
     m.SetConfigDialog([](TUserInfoList&, TthMailConfig&) { return false; });
     m.CBDisplayCategory_1->setCurrentIndex(1);
     m.pngBtnConfig->defaultAction()->trigger();
-    EXPECT_TRUE(m.Saved);
+    EXPECT_TRUE(m.Session.Saved());
     EXPECT_EQ(m.CBDisplayCategory_1->currentIndex(), 1);
 }
 
@@ -66,17 +66,17 @@ TEST_F(AppTest, ImportMarksTheBookModifiedEvenWhenCancelled) {
     runner.fileNames = {Path("in.csv")};
     m.pngBtnImport->defaultAction()->trigger();
     EXPECT_EQ(seenPath, Path("in.csv"));
-    EXPECT_FALSE(m.Saved);
+    EXPECT_FALSE(m.Session.Saved());
     // A file that could not be used never opened the dialog: the book stays as it was.
-    m.Saved = true;
+    m.Session.SetSaved(true);
     answer = TFormMain::TImportResult::NotRun;
     runner.fileNames = {Path("empty.csv")};
     m.pngBtnImport->defaultAction()->trigger();
-    EXPECT_TRUE(m.Saved);
+    EXPECT_TRUE(m.Session.Saved());
     // The file dialog cancelled: nothing happens at all.
-    m.Saved = true;
+    m.Session.SetSaved(true);
     m.pngBtnImport->defaultAction()->trigger();
-    EXPECT_TRUE(m.Saved);
+    EXPECT_TRUE(m.Session.Saved());
 }
 
 TEST_F(AppTest, BulkMailNeedsCompleteSettingsAndRecipients) {
@@ -86,18 +86,18 @@ TEST_F(AppTest, BulkMailNeedsCompleteSettingsAndRecipients) {
     m.PngBtnDirectMail->defaultAction()->trigger();
     EXPECT_EQ(prompter.shown.value(0), QStringLiteral(
         "メール送信設定が完了していないため使用できません\n設定ボタンから設定を行ってください"));
-    m.MailConfig.SenderName = "a";
-    m.MailConfig.SenderMailAddress = "a@example.jp";
-    m.MailConfig.SMTPServerAddress = "127.0.0.1";
+    m.Session.MailConfig.SenderName = "a";
+    m.Session.MailConfig.SenderMailAddress = "a@example.jp";
+    m.Session.MailConfig.SMTPServerAddress = "127.0.0.1";
     m.PngBtnDirectMail->defaultAction()->trigger();
     EXPECT_EQ(prompter.shown.value(1),
               QStringLiteral("メール送信の対象がいないため使用できません\n送信対象者を抽出してください"));
     EXPECT_EQ(opened, 0);
-    m.AddressBook.Add()->PerSonalName_1 = "x";
+    m.Session.Book.Add()->PerSonalName_1 = "x";
     m.RebuildDisplayList();
     m.PngBtnDirectMail->defaultAction()->trigger();
     EXPECT_EQ(opened, 1);
-    EXPECT_TRUE(m.Saved);
+    EXPECT_TRUE(m.Session.Saved());
 }
 
 TEST_F(AppTest, AboutNamesVersionPostalDataAndDataFolder) {
@@ -110,7 +110,7 @@ TEST_F(AppTest, AboutNamesVersionPostalDataAndDataFolder) {
 
 TEST_F(AppTest, PrintAsksWhatToPrintFirst) {
     TFormMain& m = Start();
-    m.AddressBook.Add()->PerSonalName_1 = "x";  // not marked for printing
+    m.Session.Book.Add()->PerSonalName_1 = "x";  // not marked for printing
     m.RebuildDisplayList();
     int addressPrints = 0, listPrints = 0;
     m.SetPrintDialog([&](TDisplayList&, TSenderInfoList&) { ++addressPrints; });

@@ -1,0 +1,17 @@
+// The two postal code boxes of the record editor work as one entry: a fourth
+// digit typed into the first box goes on into the second, and a whole code
+// pasted into either box ("100-0014", "1000014") fills both.
+#pragma once
+
+class QLineEdit;
+class QString;
+
+namespace q2 {
+
+void JoinPostalCodeBoxes(QLineEdit* first, QLineEdit* second);
+
+// The two halves of a whole postal code as pasted (half- or full-width
+// digits, with or without "〒" and a hyphen); false for anything else.
+bool SplitPostalCode(const QString& text, QString* upper, QString* lower);
+
+}  // namespace q2
