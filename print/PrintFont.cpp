@@ -3,10 +3,12 @@
 
 #include "print/Typeset.h"
 
+#include <QDir>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QHash>
+#include <QTemporaryFile>
 #include <QtEndian>
 #include <hb.h>
 
@@ -19,6 +21,9 @@ struct FaceData {
     TPrintFace face;
     QRawFont base;  // at a pixel size of one em = unitsPerEm, so pixels are font units
     QRawFont inkBase;  // the same outlines without a character map (invalid when not built)
+    // Its file: a font loaded from memory has no file name, and the PDF
+    // writer draws the glyphs of such a font as outlines, page after page.
+    std::unique_ptr<QTemporaryFile> inkFile;
     double upem = 1000;
     double winAscent = 880, winDescent = 120;
     hb_face_t* hbFace = nullptr;
@@ -121,13 +126,32 @@ void PutU32(QByteArray& b, quint32 v) {
     b.append(c, 4);
 }
 
+// A name table of its own, so that the font installs beside the face.
+QByteArray NameTable(const QString& family) {
+    QString ps = family;
+    ps.remove(QLatin1Char(' '));
+    const QString names[] = {family, QStringLiteral("Regular"), family, ps};
+    const quint16 ids[] = {1, 2, 4, 6};
+    QByteArray records, strings;
+    for (int i = 0; i < 4; ++i) {
+        QByteArray utf16;
+        for (QChar c : names[i]) PutU16(utf16, c.unicode());
+        for (quint16 v : {quint16(3), quint16(1), quint16(0x409), ids[i], quint16(utf16.size()), quint16(strings.size())})
+            PutU16(records, v);
+        strings += utf16;
+    }
+    QByteArray t;
+    PutU16(t, 0), PutU16(t, 4), PutU16(t, quint16(6 + records.size()));
+    return t + records + strings;
+}
+
 // The face's outline tables gathered into a font file whose character map
 // holds nothing. Text cells are drawn by glyph index, so nothing changes on
 // paper, but a PDF finds no character behind these glyphs (vertical forms
 // would have none anyway) and takes every character from the text layer.
-QByteArray TextlessFontFile(const QRawFont& raw) {
+QByteArray TextlessFontFile(const QRawFont& raw, const QString& family) {
     static const char* const kTags[] = {"head", "hhea", "hmtx", "maxp", "loca", "glyf", "CFF ", "post",
-                                        "name", "OS/2", "vhea", "vmtx", "cvt ", "fpgm", "prep", "gasp"};
+                                        "OS/2", "vhea", "vmtx", "cvt ", "fpgm", "prep", "gasp"};
     QList<QPair<QByteArray, QByteArray>> tables;
     for (const char* t : kTags) {
         const QByteArray data = raw.fontTable(t);
@@ -139,6 +163,7 @@ QByteArray TextlessFontFile(const QRawFont& raw) {
     PutU16(cmap, 0), PutU16(cmap, 1), PutU16(cmap, 3), PutU16(cmap, 1), PutU32(cmap, 12);
     for (quint16 v : {4, 24, 0, 2, 2, 0, 0, 0xFFFF, 0, 0xFFFF, 1, 0}) PutU16(cmap, v);
     tables.append({QByteArray("cmap"), cmap});
+    tables.append({QByteArray("name"), NameTable(family)});
     std::sort(tables.begin(), tables.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     QByteArray out;
     PutU32(out, cff ? 0x4F54544F : 0x00010000);
@@ -178,9 +203,23 @@ std::shared_ptr<FaceData> LoadFace(const TPrintFace& face) {
     }
     raw.setPixelSize(data->upem);
     data->base = raw;
-    QRawFont ink;
-    ink.loadFromData(TextlessFontFile(raw), data->upem, QFont::PreferNoHinting);
-    if (ink.isValid() && ink.unitsPerEm() == raw.unitsPerEm()) data->inkBase = ink;
+    // Installed from a file: the PDF writer embeds a font with a file name
+    // once, and draws one loaded from memory as outlines on every page.
+    const QString inkFamily = QStringLiteral("Q2 Ink ") + face.Family;
+    const QByteArray textless = TextlessFontFile(raw, inkFamily);
+    auto file = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/q2-print-XXXXXX.ttf"));
+    if (!textless.isEmpty() && file->open() && file->write(textless) == textless.size() && file->flush() &&
+        QFontDatabase::addApplicationFont(file->fileName()) >= 0) {
+        QFont inkFont(inkFamily);
+        inkFont.setHintingPreference(QFont::PreferNoHinting);
+        inkFont.setPixelSize(100);
+        QRawFont ink = QRawFont::fromFont(inkFont);
+        ink.setPixelSize(data->upem);
+        if (ink.isValid() && ink.familyName() == inkFamily && ink.unitsPerEm() == raw.unitsPerEm()) {
+            data->inkBase = ink;
+            data->inkFile = std::move(file);
+        }
+    }
     // The table callback runs lazily while shaping: hand it its own copy.
     data->hbFace = hb_face_create_for_tables(ReferenceTable, new QRawFont(raw),
                                              [](void* p) { delete static_cast<QRawFont*>(p); });
@@ -235,7 +274,10 @@ TPrintFace ResolveBoxFace() {
 
 QStringList ListJapaneseFaces() {
     QStringList names = QFontDatabase::families(QFontDatabase::Japanese);
-    names.removeIf([](const QString& n) { return QFontDatabase::isPrivateFamily(n); });
+    // The glyph-only copies the print code installs are no faces to choose.
+    names.removeIf([](const QString& n) {
+        return QFontDatabase::isPrivateFamily(n) || n.startsWith(QLatin1String("Q2 Ink "));
+    });
     names.sort();
     names.removeDuplicates();
     QStringList out;

@@ -64,7 +64,10 @@ public:
             layerMetrics_.emplace(layerFont_);
         }
     }
-    ~UnitWriter() { upright_.Flush(painter_); }
+    ~UnitWriter() {
+        upright_.Flush(painter_);
+        FlushText();
+    }
 
     // `cell` is the unit's top-left: the column's left edge in vertical
     // writing. The unit's text fills `slot` along the line, its cell with the
@@ -99,7 +102,15 @@ public:
             PutPair(AsciiOf(text[u.Begin]), AsciiOf(text[u.Begin + 1]), cell, u.Advance);
             break;
         }
-        if (textLayer_) PutText(LayerText(text, u), cell, slotStart, slotLength);
+        if (textLayer_) {
+            // One text run per drawn text: its units follow one another without gaps.
+            if (layerText_.isEmpty()) {
+                layerCell_ = cell;
+                layerStart_ = slotStart;
+            }
+            layerText_ += LayerText(text, u);
+            layerEnd_ = slotStart + slotLength;
+        }
     }
 
 private:
@@ -166,24 +177,28 @@ private:
         return QString::fromUcs4(&u.Char, 1);
     }
 
-    // Invisible text stretched over the unit's slot; in vertical writing
-    // turned like the column so that a reader of the PDF takes it top to bottom.
-    void PutText(const QString& s, DevicePoint cell, double slotStart, double slotLength) {
-        const double advance = layerMetrics_->horizontalAdvance(s);
-        if (advance <= 0 || slotLength <= 0) return;
-        upright_.Flush(painter_);
-        painter_.save();
-        painter_.setFont(layerFont_);
-        painter_.setPen(QPen(Qt::transparent));
-        if (vertical_) {
-            painter_.translate(cell.x.v + font_.CellHeight().v, slotStart);
-            painter_.rotate(90);
-        } else {
-            painter_.translate(slotStart, cell.y.v);
+    // The collected characters as invisible text stretched over the units'
+    // slots; in vertical writing turned like the column so that a reader of
+    // the PDF takes it top to bottom.
+    void FlushText() {
+        if (layerText_.isEmpty()) return;
+        const double advance = layerMetrics_->horizontalAdvance(layerText_);
+        const double length = layerEnd_ - layerStart_;
+        if (advance > 0 && length > 0) {
+            painter_.save();
+            painter_.setFont(layerFont_);
+            painter_.setPen(QPen(Qt::transparent));
+            if (vertical_) {
+                painter_.translate(layerCell_.x.v + font_.CellHeight().v, layerStart_);
+                painter_.rotate(90);
+            } else {
+                painter_.translate(layerStart_, layerCell_.y.v);
+            }
+            painter_.scale(length / advance, 1);
+            painter_.drawText(QPointF(0, font_.AscentPx()), layerText_);
+            painter_.restore();
         }
-        painter_.scale(slotLength / advance, 1);
-        painter_.drawText(QPointF(0, font_.AscentPx()), s);
-        painter_.restore();
+        layerText_.clear();
     }
 
     QPainter& painter_;
@@ -193,6 +208,9 @@ private:
     bool textLayer_;
     QFont layerFont_;
     std::optional<QFontMetricsF> layerMetrics_;
+    QString layerText_;
+    DevicePoint layerCell_;
+    double layerStart_ = 0, layerEnd_ = 0;
 };
 
 }  // namespace
