@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "print/PrintText.h"
+#include "print/Typeset.h"
 
 namespace q2 {
 namespace {
@@ -90,7 +91,7 @@ void LayoutPersonal(TPrintNameData& d, const TPrintFace& face, int dpi, DevicePx
     ShrinkWhile(face, dpi, d.NameSize, font, [&](const TPrintFont& ft) {
         return MeasureWidth(ft, all + QLatin1Char(' ')) > length;
     });
-    const int c = CharCount(all);
+    const int c = PitchSlots(font, F) + PitchSlots(font, G) + PitchSlots(font, N);
     auto pitch = [&] { return RoundDiv(length - MeasureWidth(font, all + QLatin1Char(' ')), c); };
     d.Pitch = pitch();
     while (MeasureWidth(font, QString(kFullSpace)) > 2 * d.Pitch) {
@@ -100,7 +101,7 @@ void LayoutPersonal(TPrintNameData& d, const TPrintFace& face, int dpi, DevicePx
     }
 
     const DevicePx ch = TextHeight(font);
-    const DevicePx givenOffset = MeasureWidth(font, F) + CharCount(F) * d.Pitch;
+    const DevicePx givenOffset = MeasureWidth(font, F) + PitchSlots(font, F) * d.Pitch;
     if (vertical) {
         const DevicePx x0 = f.left + f.width - ch - g;
         const DevicePx honY = f.top + f.height - MeasureWidth(font, N);
@@ -141,7 +142,7 @@ void LayoutOnchu(TPrintNameData& d, const TPrintFace& face, int dpi, DevicePx g,
         return MeasureWidth(ft, in.Department) > length - cwA - MeasureWidth(ft, spacedOnchu);
     });
     const DevicePx chB = TextHeight(df);
-    const int n = CharCount(in.Department);
+    const int n = PitchSlots(df, in.Department);
     d.Pitch = RoundDiv(length - MeasureWidth(df, in.Department) - cwA - MeasureWidth(df, spacedOnchu), n);
     if (vertical) {
         d.CompanyPos = {f.left + f.width - chA - g, f.top};
@@ -183,7 +184,7 @@ void LayoutDono(TPrintNameData& d, const TPrintFace& face, int dpi, DevicePx g, 
         return MeasureWidth(ft, in.Position) > length - MeasureWidth(ft, spacedDono) - cwB - cwA;
     });
     d.Pitch = RoundDiv(length - cwA - cwB - MeasureWidth(pf, in.Position + spacedDono),
-                       CharCount(in.Position));
+                       PitchSlots(pf, in.Position));
     const DevicePx chC = TextHeight(pf);
     if (vertical) {
         const DevicePx right = f.left + f.width;
@@ -222,7 +223,7 @@ void LayoutWithName(TPrintNameData& d, const TPrintFace& face, int dpi, DevicePx
     ShrinkWhile(face, dpi, d.PositionSize, pf,
                 [&](const TPrintFont& ft) { return MeasureWidth(ft, pos).v > length.v * 0.3; });
     const DevicePx PW = MeasureWidth(pf, pos), PH = TextHeight(pf);
-    const int c = CharCount(name);
+    const int c = PitchSlots(nf, d.FamilyName) + PitchSlots(nf, d.GivenName);
     if (c > 0) {
         auto pitch = [&] {
             return RoundDiv(length - PW - MeasureWidth(nf, fullSpace + in.Honorific + name), c);

@@ -340,7 +340,20 @@ void TFormPrintAddress::BuildControls() {
     options->addWidget(CBCostom, 0, 0, 1, 2);
     options->addWidget(new QLabel(T(u"印刷コントロール"), this), 1, 0);
     options->addWidget(CBPrintControl, 1, 1);
+    // How columns set Latin words and numbers; horizontal writing ignores both.
+    CBLatinVertical = new QComboBox(this);
+    CBLatinVertical->setObjectName(QStringLiteral("CBLatinVertical"));
+    CBLatinVertical->addItems({T(u"横倒し"), T(u"1文字ずつ正立")});
+    CBNumeralsVertical = new QComboBox(this);
+    CBNumeralsVertical->setObjectName(QStringLiteral("CBNumeralsVertical"));
+    CBNumeralsVertical->addItems({T(u"漢数字（一二三）"), T(u"漢数字（十・百を使う）"), T(u"算用数字（縦中横）")});
+    options->addWidget(new QLabel(T(u"欧文（縦書き）"), this), 2, 0);
+    options->addWidget(CBLatinVertical, 2, 1);
+    options->addWidget(new QLabel(T(u"数字（縦書き）"), this), 3, 0);
+    options->addWidget(CBNumeralsVertical, 3, 1);
     right->addLayout(options);
+    connect(CBLatinVertical, &QComboBox::currentIndexChanged, this, [this] { RefreshPreview(); });
+    connect(CBNumeralsVertical, &QComboBox::currentIndexChanged, this, [this] { RefreshPreview(); });
     connect(CBCostom, &QCheckBox::toggled, this, [this](bool on) {
         // The barcode frame shows only while the barcode is printed.
         DrawTextImage->SetFrameVisible(TFrameId::CUS, on);
@@ -658,7 +671,8 @@ void TFormPrintAddress::LoadPrintSettings() {
     // 4.–6.
     {
         QSignalBlocker a(CheckBoxPrintSender), b(CBCostom), c(CheckBoxPrintSenderZipSenderArea),
-            d(CheckBox1), e(CBSenderName), f(CBSenderConfig), g(CBPrintControl);
+            d(CheckBox1), e(CBSenderName), f(CBSenderConfig), g(CBPrintControl), h(CBLatinVertical),
+            i(CBNumeralsVertical);
         CheckBoxPrintSender->setChecked(st.PrintSender);
         CBCostom->setChecked(st.PrintCostom);
         SelectFont(st.Font);
@@ -668,6 +682,8 @@ void TFormPrintAddress::LoadPrintSettings() {
         CBSenderName->setCurrentIndex(std::clamp(st.SuseNo, 0, 4));
         CBSenderConfig->setCurrentIndex(std::clamp(st.SuseType, 0, 1));
         CBPrintControl->setCurrentIndex(std::clamp(st.SprintControl, 0, 3));
+        CBLatinVertical->setCurrentIndex(int(st.LatinVertical));
+        CBNumeralsVertical->setCurrentIndex(int(st.NumeralsVertical));
     }
     DrawTextImage->SetFrameVisible(TFrameId::CUS, st.PrintCostom);
     // 7. The label.
@@ -698,6 +714,8 @@ TPrintSettings TFormPrintAddress::CollectSettings() const {
     st.SuseNo = CBSenderName->currentIndex();
     st.SuseType = CBSenderConfig->currentIndex();
     st.SprintControl = CBPrintControl->currentIndex();
+    st.LatinVertical = TLatinInVertical(CBLatinVertical->currentIndex());
+    st.NumeralsVertical = TVerticalNumerals(CBNumeralsVertical->currentIndex());
     return st;
 }
 

@@ -104,6 +104,8 @@ public:
     QPushButton* Button3;  // 削除
     QCheckBox* CBCostom;
     QComboBox* CBPrintControl;
+    QComboBox* CBLatinVertical;     // 欧文（縦書き）
+    QComboBox* CBNumeralsVertical;  // 数字（縦書き）
     QListWidget* ListBoxFont;
     QTableView* ListViewPrint;
     QPushButton* Button1;  // hidden: refresh

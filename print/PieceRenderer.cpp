@@ -66,12 +66,13 @@ void RenderPiece(QPainter& painter, const TUserInfo& record, const TPieceSetup& 
                      sen = FrameToDevice(fr.SEN, s, dpi);
 
     // 3. The addressee's texts.
-    const TPrintFace face = ResolvePrintFace(st.Font);
+    TPrintFace face = ResolvePrintFace(st.Font);
+    face.Writing = {true, vertical, st.LatinVertical, st.NumeralsVertical};
     const TAddresseeData who = SelectAddresseeData(record);
     QString line1 = NormalizePrintText(who.Address1), line2 = NormalizePrintText(who.Address2);
     if (vertical) {
-        line1 = ToKanjiNumerals(line1);
-        line2 = ToKanjiNumerals(line2);
+        line1 = ToVerticalNumerals(line1, st.NumeralsVertical);
+        line2 = ToVerticalNumerals(line2, st.NumeralsVertical);
     }
     TNameInputs names;
     names.FullName = NormalizePrintText(record.PersonalFullName());

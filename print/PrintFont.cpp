@@ -1,13 +1,18 @@
 // Print fonts: face resolution, GDI-like cell metrics, HarfBuzz vertical forms.
 #include "print/PrintFont.h"
 
+#include "print/Typeset.h"
+
+#include <QDir>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QHash>
+#include <QTemporaryFile>
 #include <QtEndian>
 #include <hb.h>
 
+#include <algorithm>
 #include <map>
 
 namespace q2 {
@@ -15,6 +20,10 @@ namespace q2 {
 struct FaceData {
     TPrintFace face;
     QRawFont base;  // at a pixel size of one em = unitsPerEm, so pixels are font units
+    QRawFont inkBase;  // the same outlines without a character map (invalid when not built)
+    // Its file: a font loaded from memory has no file name, and the PDF
+    // writer draws the glyphs of such a font as outlines, page after page.
+    std::unique_ptr<QTemporaryFile> inkFile;
     double upem = 1000;
     double winAscent = 880, winDescent = 120;
     hb_face_t* hbFace = nullptr;
@@ -37,10 +46,12 @@ struct FaceData {
 struct FontInstance {
     const FaceData* face = nullptr;  // faces live as long as the program
     QRawFont raw;
+    QRawFont ink;
     int cell = 0;
     double emPx = 0;     // pixel size of the em
     double ascentPx = 0;
     mutable QHash<char32_t, int> advances;
+    mutable QHash<char32_t, int> cellAdvances;
 };
 
 namespace {
@@ -104,9 +115,76 @@ hb_blob_t* ReferenceTable(hb_face_t*, hb_tag_t tag, void* userData) {
                           [](void* p) { delete static_cast<QByteArray*>(p); });
 }
 
+void PutU16(QByteArray& b, quint16 v) {
+    char c[2];
+    qToBigEndian(v, c);
+    b.append(c, 2);
+}
+void PutU32(QByteArray& b, quint32 v) {
+    char c[4];
+    qToBigEndian(v, c);
+    b.append(c, 4);
+}
+
+// A name table of its own, so that the font installs beside the face.
+QByteArray NameTable(const QString& family) {
+    QString ps = family;
+    ps.remove(QLatin1Char(' '));
+    const QString names[] = {family, QStringLiteral("Regular"), family, ps};
+    const quint16 ids[] = {1, 2, 4, 6};
+    QByteArray records, strings;
+    for (int i = 0; i < 4; ++i) {
+        QByteArray utf16;
+        for (QChar c : names[i]) PutU16(utf16, c.unicode());
+        for (quint16 v : {quint16(3), quint16(1), quint16(0x409), ids[i], quint16(utf16.size()), quint16(strings.size())})
+            PutU16(records, v);
+        strings += utf16;
+    }
+    QByteArray t;
+    PutU16(t, 0), PutU16(t, 4), PutU16(t, quint16(6 + records.size()));
+    return t + records + strings;
+}
+
+// The face's outline tables gathered into a font file whose character map
+// holds nothing. Text cells are drawn by glyph index, so nothing changes on
+// paper, but a PDF finds no character behind these glyphs (vertical forms
+// would have none anyway) and takes every character from the text layer.
+QByteArray TextlessFontFile(const QRawFont& raw, const QString& family) {
+    static const char* const kTags[] = {"head", "hhea", "hmtx", "maxp", "loca", "glyf", "CFF ", "post",
+                                        "OS/2", "vhea", "vmtx", "cvt ", "fpgm", "prep", "gasp"};
+    QList<QPair<QByteArray, QByteArray>> tables;
+    for (const char* t : kTags) {
+        const QByteArray data = raw.fontTable(t);
+        if (!data.isEmpty()) tables.append({QByteArray(t), data});
+    }
+    const bool cff = !raw.fontTable("CFF ").isEmpty();
+    if (tables.size() < 5 || (!cff && raw.fontTable("glyf").isEmpty())) return {};
+    QByteArray cmap;  // version 0, one Windows Unicode subtable of format 4 with the end segment only
+    PutU16(cmap, 0), PutU16(cmap, 1), PutU16(cmap, 3), PutU16(cmap, 1), PutU32(cmap, 12);
+    for (quint16 v : {4, 24, 0, 2, 2, 0, 0, 0xFFFF, 0, 0xFFFF, 1, 0}) PutU16(cmap, v);
+    tables.append({QByteArray("cmap"), cmap});
+    tables.append({QByteArray("name"), NameTable(family)});
+    std::sort(tables.begin(), tables.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    QByteArray out;
+    PutU32(out, cff ? 0x4F54544F : 0x00010000);
+    PutU16(out, quint16(tables.size())), PutU16(out, 0), PutU16(out, 0), PutU16(out, 0);
+    QByteArray body;
+    const int start = 12 + 16 * int(tables.size());
+    for (const auto& [tag, data] : tables) {
+        out.append(tag);
+        PutU32(out, 0);
+        PutU32(out, quint32(start + body.size()));
+        PutU32(out, quint32(data.size()));
+        body.append(data);
+        while (body.size() % 4) body.append('\0');
+    }
+    return out + body;
+}
+
 std::shared_ptr<FaceData> LoadFace(const TPrintFace& face) {
     auto data = std::make_shared<FaceData>();
     data->face = face;
+    data->face.Writing = {};  // shared by every caller of the family
     QFont f(face.Family);
     f.setHintingPreference(QFont::PreferNoHinting);
     f.setPixelSize(100);
@@ -125,6 +203,23 @@ std::shared_ptr<FaceData> LoadFace(const TPrintFace& face) {
     }
     raw.setPixelSize(data->upem);
     data->base = raw;
+    // Installed from a file: the PDF writer embeds a font with a file name
+    // once, and draws one loaded from memory as outlines on every page.
+    const QString inkFamily = QStringLiteral("Q2 Ink ") + face.Family;
+    const QByteArray textless = TextlessFontFile(raw, inkFamily);
+    auto file = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/q2-print-XXXXXX.ttf"));
+    if (!textless.isEmpty() && file->open() && file->write(textless) == textless.size() && file->flush() &&
+        QFontDatabase::addApplicationFont(file->fileName()) >= 0) {
+        QFont inkFont(inkFamily);
+        inkFont.setHintingPreference(QFont::PreferNoHinting);
+        inkFont.setPixelSize(100);
+        QRawFont ink = QRawFont::fromFont(inkFont);
+        ink.setPixelSize(data->upem);
+        if (ink.isValid() && ink.familyName() == inkFamily && ink.unitsPerEm() == raw.unitsPerEm()) {
+            data->inkBase = ink;
+            data->inkFile = std::move(file);
+        }
+    }
     // The table callback runs lazily while shaping: hand it its own copy.
     data->hbFace = hb_face_create_for_tables(ReferenceTable, new QRawFont(raw),
                                              [](void* p) { delete static_cast<QRawFont*>(p); });
@@ -179,7 +274,10 @@ TPrintFace ResolveBoxFace() {
 
 QStringList ListJapaneseFaces() {
     QStringList names = QFontDatabase::families(QFontDatabase::Japanese);
-    names.removeIf([](const QString& n) { return QFontDatabase::isPrivateFamily(n); });
+    // The glyph-only copies the print code installs are no faces to choose.
+    names.removeIf([](const QString& n) {
+        return QFontDatabase::isPrivateFamily(n) || n.startsWith(QLatin1String("Q2 Ink "));
+    });
     names.sort();
     names.removeDuplicates();
     QStringList out;
@@ -193,6 +291,21 @@ const TPrintFace& TPrintFont::Face() const { return instance_->face->face; }
 DevicePx TPrintFont::CellHeight() const { return DevicePx(instance_ ? instance_->cell : 0); }
 double TPrintFont::AscentPx() const { return instance_ ? instance_->ascentPx : 0; }
 const QRawFont& TPrintFont::Raw() const { return instance_->raw; }
+const QRawFont& TPrintFont::InkRaw() const { return HasInkRaw() ? instance_->ink : instance_->raw; }
+bool TPrintFont::HasInkRaw() const { return instance_ && instance_->ink.isValid(); }
+quint32 TPrintFont::Glyph(char32_t c) const { return instance_ ? instance_->face->Nominal(c) : 0; }
+double TPrintFont::EmPx() const { return instance_ ? instance_->emPx : 0; }
+
+DevicePx TPrintFont::CellAdvance(char32_t c) const {
+    if (!instance_) return DevicePx(0);
+    auto it = instance_->cellAdvances.constFind(c);
+    if (it != instance_->cellAdvances.constEnd()) return DevicePx(*it);
+    const double k = instance_->emPx / instance_->face->upem;
+    const double va = -VerticalGlyph(*this, c).YAdvance * k;
+    const int adv = RoundInt(std::max(instance_->emPx, va));
+    instance_->cellAdvances.insert(c, adv);
+    return DevicePx(adv);
+}
 const FaceData& TPrintFont::Data() const { return *instance_->face; }
 
 DevicePx TPrintFont::Advance(char32_t c) const {
@@ -219,8 +332,13 @@ TPrintFont CreatePrintFont(const TPrintFace& face, int /*charset*/, int /*style*
         inst->ascentPx = cell * data->winAscent / cellUnits;
         inst->raw = data->base;
         inst->raw.setPixelSize(inst->emPx);
+        if (data->inkBase.isValid()) {
+            inst->ink = data->inkBase;
+            inst->ink.setPixelSize(inst->emPx);
+        }
     }
     font.instance_ = inst;
+    font.writing_ = face.Writing;
     font.size_ = size;
     font.dpi_ = dpi;
     return font;
@@ -236,6 +354,7 @@ int CharCount(QStringView text) {
 }
 
 DevicePx MeasureWidth(const TPrintFont& font, QStringView text) {
+    if (font.Writing().Typeset) return SetLength(font, text);
     DevicePx sum;
     for (char32_t c : text.toUcs4()) sum += font.Advance(c);
     return sum;

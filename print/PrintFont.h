@@ -8,6 +8,7 @@
 #include <QStringView>
 #include <memory>
 
+#include "print/Typesetting.h"
 #include "print/Units.h"
 
 namespace q2 {
@@ -22,6 +23,7 @@ struct TPrintFace {
     QString Requested;  // the name as given, "@" included
     QString Family;     // the installed family that draws it
     bool Vertical = false;
+    TWriting Writing;   // set by the caller that lays out the texts
     bool operator==(const TPrintFace&) const = default;
 };
 
@@ -51,7 +53,19 @@ public:
     double AscentPx() const;
     // Advance of one character drawn alone, rounded to whole pixels as GDI does.
     DevicePx Advance(char32_t c) const;
+    // One em in pixels, and the step of one upright cell down a column: the
+    // em, or the glyph's vertical advance when a face makes it longer.
+    double EmPx() const;
+    DevicePx CellAdvance(char32_t c) const;
+    // The character's glyph for horizontal setting.
+    quint32 Glyph(char32_t c) const;
     const QRawFont& Raw() const;
+    // The same glyphs without a character map: what the text cells are drawn
+    // with, so that a PDF takes its text only from the text layer. Falls back
+    // to Raw() when the face's tables could not be rebuilt.
+    const QRawFont& InkRaw() const;
+    bool HasInkRaw() const;
+    const TWriting& Writing() const { return writing_; }
 
     // Used by the drawing code.
     const FontInstance& Instance() const { return *instance_; }
@@ -60,6 +74,7 @@ public:
 private:
     friend TPrintFont CreatePrintFont(const TPrintFace&, int, int, int, Points);
     std::shared_ptr<FontInstance> instance_;
+    TWriting writing_;
     Points size_;
     int dpi_ = 0;
 };
@@ -71,6 +86,8 @@ TPrintFont CreatePrintFont(const TPrintFace& face, int charset, int style, int d
 
 // Measuring. A character is one code point (CP932 holds no pairs).
 int CharCount(QStringView text);
+// The length of a text along its line, or down its column for a font that
+// sets vertical writing (Typeset.h).
 DevicePx MeasureWidth(const TPrintFont& font, QStringView text);
 // The cell height, the same for every text: the thickness of a line or column.
 DevicePx TextHeight(const TPrintFont& font, QStringView text = u"あ");

@@ -42,6 +42,11 @@ TPrintSettings LoadPrintSettings(const QString& configPath) {
     out.SuseNo = ini.ReadInteger(s, "SUSE_NO", def.SuseNo);
     out.SuseType = ini.ReadInteger(s, "SUSE_TYPE", def.SuseType);
     out.SprintControl = ini.ReadInteger(s, "SPRINT_CONTROL", def.SprintControl);
+    // Beyond the original's keys; a value out of range reads as the default.
+    const int latin = ini.ReadInteger(s, "LATIN_VERTICAL", int(def.LatinVertical));
+    out.LatinVertical = latin == 1 ? TLatinInVertical::Upright : TLatinInVertical::Sideways;
+    const int numerals = ini.ReadInteger(s, "NUMERALS_VERTICAL", int(def.NumeralsVertical));
+    out.NumeralsVertical = numerals >= 0 && numerals <= 2 ? TVerticalNumerals(numerals) : def.NumeralsVertical;
     if (out.Type == 1) {
         out.PMaker = ini.ReadInteger(s, "P_MAKER", def.PMaker);
         out.PIndex = ini.ReadInteger(s, "P_INDEX", def.PIndex);
@@ -64,7 +69,9 @@ bool SavePrintSettings(const QString& configPath, const TPrintSettings& v) {
     }
     ok = ok && ini.WriteBool(s, "ZIPPRINTSTATE", v.ZipPrintState) && ini.WriteBool(s, "ATE_SIZE", v.AteSize) &&
          ini.WriteInteger(s, "SUSE_NO", v.SuseNo) && ini.WriteInteger(s, "SUSE_TYPE", v.SuseType) &&
-         ini.WriteInteger(s, "SPRINT_CONTROL", v.SprintControl);
+         ini.WriteInteger(s, "SPRINT_CONTROL", v.SprintControl) &&
+         ini.WriteInteger(s, "LATIN_VERTICAL", int(v.LatinVertical)) &&
+         ini.WriteInteger(s, "NUMERALS_VERTICAL", int(v.NumeralsVertical));
     return ok;
 }
 

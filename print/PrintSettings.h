@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "print/PaperModel.h"
+#include "print/Typesetting.h"
 
 namespace q2 {
 
@@ -23,6 +24,8 @@ struct TPrintSettings {
     int SprintControl = 0;       // SPRINT_CONTROL print control mode 0–3
     int PMaker = 0;              // P_MAKER maker tab 0–4
     int PIndex = 0;              // P_INDEX label row, −1 none
+    TLatinInVertical LatinVertical = TLatinInVertical::Sideways;   // LATIN_VERTICAL "欧文（縦書き）"
+    TVerticalNumerals NumeralsVertical = TVerticalNumerals::Kanji;  // NUMERALS_VERTICAL "数字（縦書き）"
 
     bool operator==(const TPrintSettings&) const = default;
 };

@@ -1,11 +1,16 @@
 // Drawing text cells: glyphs through QRawFont/QGlyphRun, upright with the
-// font's vertical forms or turned on their side in vertical writing.
+// font's vertical forms or turned on their side in vertical writing, and a
+// text layer of the same characters for PDF files.
 #include "print/PrintText.h"
 
+#include <QFontMetricsF>
 #include <QGlyphRun>
+#include <optional>
+#include <QPaintEngine>
 #include <QVector>
 
 #include "platform/Prompter.h"
+#include "print/Typeset.h"
 
 namespace q2 {
 
@@ -14,7 +19,7 @@ namespace {
 // Collects glyphs of one font and one orientation for a single drawGlyphRun.
 class GlyphBatch {
 public:
-    explicit GlyphBatch(const TPrintFont& font) : font_(font) {}
+    explicit GlyphBatch(const QRawFont& font) : font_(font) {}
     void Add(quint32 glyph, QPointF baselinePos) {
         glyphs_.append(glyph);
         positions_.append(baselinePos);
@@ -22,7 +27,7 @@ public:
     void Flush(QPainter& painter) {
         if (glyphs_.isEmpty()) return;
         QGlyphRun run;
-        run.setRawFont(font_.Raw());
+        run.setRawFont(font_);
         run.setGlyphIndexes(glyphs_);
         run.setPositions(positions_);
         painter.drawGlyphRun(QPointF(0, 0), run);
@@ -31,59 +36,181 @@ public:
     }
 
 private:
-    const TPrintFont& font_;
+    const QRawFont& font_;
     QList<quint32> glyphs_;
     QList<QPointF> positions_;
 };
 
-// Shared layout of both drawing operations: each character's cell in turn.
-class CellWriter {
+// Whether the painter writes a PDF (a file or a printer's job), which gets
+// the text layer: the glyphs carry no characters of their own.
+bool WantsTextLayer(QPainter& painter, const TPrintFont& font) {
+    const QPaintEngine* e = painter.paintEngine();
+    return e && e->type() == QPaintEngine::Pdf && font.HasInkRaw();
+}
+
+// Sets units one after another along a line or down a column.
+class UnitWriter {
 public:
-    CellWriter(QPainter& painter, const TPrintFont& font, bool vertical)
-        : painter_(painter), font_(font), vertical_(vertical), upright_(font) {
+    UnitWriter(QPainter& painter, const TPrintFont& font, bool vertical)
+        : painter_(painter), font_(font), vertical_(vertical), upright_(font.InkRaw()),
+          textLayer_(font.IsValid() && WantsTextLayer(painter, font)) {
         painter_.setPen(Qt::black);
         painter_.setBrush(Qt::NoBrush);
-    }
-    ~CellWriter() { upright_.Flush(painter_); }
-
-    void Put(char32_t c, DevicePoint cell) {
-        if (!font_.IsValid()) return;
-        const double k = font_.Raw().pixelSize() / font_.Raw().unitsPerEm();
-        if (!vertical_) {
-            upright_.Add(GlyphOf(c), QPointF(cell.x.v, cell.y.v + font_.AscentPx()));
-            return;
+        if (textLayer_) {
+            layerFont_ = QFont(font.Face().Family);
+            layerFont_.setPixelSize(std::max(1, RoundInt(font.EmPx())));
+            layerFont_.setHintingPreference(QFont::PreferNoHinting);
+            layerFont_.setKerning(false);
+            layerMetrics_.emplace(layerFont_);
         }
+    }
+    ~UnitWriter() {
+        upright_.Flush(painter_);
+        FlushText();
+    }
+
+    // `cell` is the unit's top-left: the column's left edge in vertical
+    // writing. The unit's text fills `slot` along the line, its cell with the
+    // spacing around it, so that a reader of the PDF finds no gap in a word.
+    void Put(const QList<uint>& text, const TSetUnit& u, DevicePoint cell, double slotStart, double slotLength) {
+        if (!font_.IsValid()) return;
+        switch (u.Kind) {
+        case TUnitKind::Flat:
+            upright_.Add(font_.Glyph(u.Char), QPointF(cell.x.v, cell.y.v + font_.AscentPx()));
+            break;
+        case TUnitKind::Upright:
+            PutUpright(u.Char, cell, u.Advance);
+            break;
+        case TUnitKind::Sideways:
+            PutSideways(QList<uint>{uint(u.Char)}, cell);
+            break;
+        case TUnitKind::Word: {
+            QList<uint> ascii;
+            for (qsizetype i = u.Begin; i < u.End; ++i) ascii.append(AsciiOf(text[i]));
+            if (vertical_) {
+                PutSideways(ascii, cell);
+            } else {
+                double x = cell.x.v;
+                for (const uint c : ascii) {
+                    upright_.Add(font_.Glyph(c), QPointF(x, cell.y.v + font_.AscentPx()));
+                    x += font_.Advance(c).v;
+                }
+            }
+            break;
+        }
+        case TUnitKind::Pair:
+            PutPair(AsciiOf(text[u.Begin]), AsciiOf(text[u.Begin + 1]), cell, u.Advance);
+            break;
+        }
+        if (textLayer_) {
+            // One text run per drawn text: its units follow one another without gaps.
+            if (layerText_.isEmpty()) {
+                layerCell_ = cell;
+                layerStart_ = slotStart;
+            }
+            layerText_ += LayerText(text, u);
+            layerEnd_ = slotStart + slotLength;
+        }
+    }
+
+private:
+    void PutUpright(char32_t c, DevicePoint cell, DevicePx cellLength) {
+        const double k = font_.EmPx() / font_.Raw().unitsPerEm();
         const TVerticalGlyph g = VerticalGlyph(font_, c);
         const double ch = font_.CellHeight().v;
-        const double len = font_.Advance(c).v;
-        if (g.Rotated) {
-            // As a font with escapement 2700 draws it: the cell's top edge on
-            // the column's right, the glyph's head pointing right.
-            upright_.Flush(painter_);
-            painter_.save();
-            painter_.translate(cell.x.v + ch, cell.y.v);
-            painter_.rotate(90);
-            GlyphBatch one(font_);
-            one.Add(g.Glyph, QPointF(0, font_.AscentPx()));
-            one.Flush(painter_);
-            painter_.restore();
-            return;
-        }
-        // Upright: centred across the column, and along it within the cell
-        // the layout gave (IPAPGothic's vertical advances are proportional).
-        const double va = g.YAdvance != 0 ? -g.YAdvance * k : len;
-        const double top = cell.y.v + (len - va) / 2;
+        // Centred across the column, and along it within the cell (a
+        // proportional face's vertical advance may be shorter than the cell).
+        const double va = g.YAdvance != 0 ? -g.YAdvance * k : cellLength.v;
+        const double top = cell.y.v + (cellLength.v - va) / 2;
         const double cx = cell.x.v + ch / 2;
         upright_.Add(g.Glyph, QPointF(cx + g.XOffset * k, top - g.YOffset * k));
     }
 
-private:
-    quint32 GlyphOf(char32_t c) const { return VerticalGlyph(font_, c).Nominal; }
+    // As a font with escapement 2700 draws it: the cell's top edge on the
+    // column's right, the glyphs' heads pointing right, read downwards.
+    void PutSideways(const QList<uint>& chars, DevicePoint cell) {
+        upright_.Flush(painter_);
+        painter_.save();
+        painter_.translate(cell.x.v + font_.CellHeight().v, cell.y.v);
+        painter_.rotate(90);
+        GlyphBatch run(font_.InkRaw());
+        double x = 0;
+        for (const uint c : chars) {
+            run.Add(font_.Glyph(c), QPointF(x, font_.AscentPx()));
+            x += font_.Advance(c).v;
+        }
+        run.Flush(painter_);
+        painter_.restore();
+    }
+
+    // Two half-width digits side by side, centred in one upright cell,
+    // narrowed when the face's digits are wider than the column.
+    void PutPair(char32_t a, char32_t b, DevicePoint cell, DevicePx cellLength) {
+        const double ch = font_.CellHeight().v;
+        const double w = font_.Advance(a).v + font_.Advance(b).v;
+        const double sx = w > 0.95 * ch ? 0.95 * ch / w : 1.0;
+        const quint32 ga = font_.Glyph(a), gb = font_.Glyph(b);
+        const QRectF ink = font_.Raw().boundingRect(ga).united(font_.Raw().boundingRect(gb));
+        const double baseline = cell.y.v + cellLength.v / 2.0 - (ink.top() + ink.bottom()) / 2;
+        upright_.Flush(painter_);
+        painter_.save();
+        painter_.translate(cell.x.v + (ch - w * sx) / 2, baseline);
+        painter_.scale(sx, 1);
+        GlyphBatch run(font_.InkRaw());
+        run.Add(ga, QPointF(0, 0));
+        run.Add(gb, QPointF(font_.Advance(a).v, 0));
+        run.Flush(painter_);
+        painter_.restore();
+    }
+
+    // The characters a reader copies from the unit: vertical forms stand for
+    // their own characters, a Latin word for its letters as printed.
+    static QString LayerText(const QList<uint>& text, const TSetUnit& u) {
+        if (u.Kind == TUnitKind::Word || u.Kind == TUnitKind::Pair) {
+            QString s;
+            for (qsizetype i = u.Begin; i < u.End; ++i) {
+                const char32_t c = AsciiOf(text[i]);
+                s += QString::fromUcs4(&c, 1);
+            }
+            return s;
+        }
+        return QString::fromUcs4(&u.Char, 1);
+    }
+
+    // The collected characters as invisible text stretched over the units'
+    // slots; in vertical writing turned like the column so that a reader of
+    // the PDF takes it top to bottom.
+    void FlushText() {
+        if (layerText_.isEmpty()) return;
+        const double advance = layerMetrics_->horizontalAdvance(layerText_);
+        const double length = layerEnd_ - layerStart_;
+        if (advance > 0 && length > 0) {
+            painter_.save();
+            painter_.setFont(layerFont_);
+            painter_.setPen(QPen(Qt::transparent));
+            if (vertical_) {
+                painter_.translate(layerCell_.x.v + font_.CellHeight().v, layerStart_);
+                painter_.rotate(90);
+            } else {
+                painter_.translate(layerStart_, layerCell_.y.v);
+            }
+            painter_.scale(length / advance, 1);
+            painter_.drawText(QPointF(0, font_.AscentPx()), layerText_);
+            painter_.restore();
+        }
+        layerText_.clear();
+    }
 
     QPainter& painter_;
     const TPrintFont& font_;
     bool vertical_;
     GlyphBatch upright_;
+    bool textLayer_;
+    QFont layerFont_;
+    std::optional<QFontMetricsF> layerMetrics_;
+    QString layerText_;
+    DevicePoint layerCell_;
+    double layerStart_ = 0, layerEnd_ = 0;
 };
 
 }  // namespace
@@ -102,27 +229,33 @@ bool ShrinkOnce(const TPrintFace& face, int dpi, Points& size, TPrintFont& font)
 }
 
 void DrawCharCell(QPainter& painter, const TPrintFont& font, char32_t c, DevicePoint cell, bool vertical) {
-    CellWriter w(painter, font, vertical);
-    w.Put(c, cell);
+    const QList<uint> text{uint(c)};
+    const std::vector<TSetUnit> units = SetUnits(font, text, vertical);
+    UnitWriter w(painter, font, vertical);
+    for (const TSetUnit& u : units) w.Put(text, u, cell, (vertical ? cell.y : cell.x).v, u.Advance.v);
 }
 
 void DrawSpacedText(QPainter& painter, int dpi, QStringView text1, DevicePx pitch, DevicePoint at,
                     bool vertical, Points size, const TPrintFace& face, QStringView text2) {
+    if (text1.isEmpty() && text2.isEmpty()) return;
     const TPrintFont font = MakeTextFont(face, dpi, size);
-    CellWriter w(painter, font, vertical);
+    UnitWriter w(painter, font, vertical);
     // The along-the-line coordinate advances; the other stays.
     DevicePx pos = vertical ? at.y : at.x;
-    auto put = [&](char32_t c) {
-        w.Put(c, vertical ? DevicePoint{at.x, pos} : DevicePoint{pos, at.y});
+    auto put = [&](const QList<uint>& text, const TSetUnit& u, DevicePx slotStart, DevicePx slotLength) {
+        w.Put(text, u, vertical ? DevicePoint{at.x, pos} : DevicePoint{pos, at.y}, slotStart.v, slotLength.v);
     };
-    for (char32_t c : text1.toUcs4()) {
-        put(c);
-        pos += font.Advance(c) + pitch;
+    const QList<uint> t1 = text1.toUcs4();
+    for (const TSetUnit& u : SetUnits(font, t1, vertical)) {
+        put(t1, u, pos, u.Advance + u.Gap + pitch);
+        pos += u.Advance + u.Gap + pitch;
     }
-    for (char32_t c : text2.toUcs4()) {
+    const QList<uint> t2 = text2.toUcs4();
+    for (const TSetUnit& u : SetUnits(font, t2, vertical)) {
+        const DevicePx slot = pos;
         pos += pitch;
-        put(c);
-        pos += font.Advance(c);
+        put(t2, u, slot, pitch + u.Advance + u.Gap);
+        pos += u.Advance + u.Gap;
     }
 }
 

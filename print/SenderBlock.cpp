@@ -6,6 +6,7 @@
 #include "print/PostalCodeBoxes.h"
 #include "print/PrintText.h"
 #include "print/TextNormalize.h"
+#include "print/Typeset.h"
 
 namespace q2 {
 namespace {
@@ -86,6 +87,11 @@ TPrintSenderData PrepareSenderData(const TSenderInfo& s, bool office, bool zipIn
 
 TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, bool vertical,
                                    DeviceRect frame, TPrintSenderData d) {
+    // A set column is measured with the numerals it prints.
+    if (vertical && face.Writing.Typeset) {
+        d.Address1 = ToVerticalNumerals(d.Address1, face.Writing.Numerals);
+        d.Address2 = ToVerticalNumerals(d.Address2, face.Writing.Numerals);
+    }
     const QString a = U(u"あ"), fullSpace(QChar(0x3000)), space(QLatin1Char(' '));
     const DevicePx L = frame.left, T = frame.top, W = frame.width, H = frame.height;
     const DevicePx thick = vertical ? W : H;
@@ -122,7 +128,7 @@ TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, 
         const QString fg = Fs + Gs;
         ShrinkWhile(face, dpi, d.NameSize, nf,
                     [&](const TPrintFont& f) { return MeasureWidth(f, fg + space).v > length * 0.75; });
-        d.Pitch = RoundDiv(length * 0.75 - MeasureWidth(nf, fg).v, CharCount(fg));
+        d.Pitch = RoundDiv(length * 0.75 - MeasureWidth(nf, fg).v, PitchSlots(nf, Fs) + PitchSlots(nf, Gs));
     } else {
         ShrinkWhile(face, dpi, d.CompanySize, cf,
                     [&](const TPrintFont& f) { return MeasureWidth(f, d.Company).v > length * 0.85; });
@@ -134,7 +140,8 @@ TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, 
         const QString fg = d.FamilyName + d.GivenName;
         ShrinkWhile(face, dpi, d.NameSize, nf,
                     [&](const TPrintFont& f) { return MeasureWidth(f, fg + space).v > length * 0.6; });
-        d.Pitch = RoundDiv(length * 0.6 - MeasureWidth(nf, fg).v, CharCount(fg));
+        d.Pitch = RoundDiv(length * 0.6 - MeasureWidth(nf, fg).v,
+                           PitchSlots(nf, d.FamilyName) + PitchSlots(nf, d.GivenName));
     }
     pf = MakeTextFont(face, dpi, d.PositionSize);
 
@@ -174,7 +181,7 @@ TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, 
         const DevicePx nch = TextHeight(nf);
         if (!officeArrangement) {
             d.FamilyPos = {column(nf), DevicePx(RoundInt(T.v + H.v * 0.25))};
-            const DevicePx gy = T + H - MeasureWidth(nf, Gs) - CharCount(Gs) * d.Pitch;
+            const DevicePx gy = T + H - MeasureWidth(nf, Gs) - PitchSlots(nf, Gs) * d.Pitch;
             d.GivenPos = {d.FamilyPos.x, gy};
             for (int i = 1; i <= joints; ++i) {
                 const DevicePx x = d.FamilyPos.x - i * (nch - g);
@@ -188,7 +195,7 @@ TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, 
             if (!d.Department.isEmpty()) d.DepartmentPos = {column(cf), top15 + MeasureWidth(cf, a)};
             cursor = cursor - MeasureWidth(nf, a) - g;
             d.FamilyPos = {cursor, DevicePx(RoundInt(T.v + H.v * 0.4))};
-            d.GivenPos = {d.FamilyPos.x, T + H - MeasureWidth(nf, d.GivenName) - CharCount(d.GivenName) * d.Pitch};
+            d.GivenPos = {d.FamilyPos.x, T + H - MeasureWidth(nf, d.GivenName) - PitchSlots(nf, d.GivenName) * d.Pitch};
             if (!d.Position.isEmpty())
                 d.PositionPos = {d.FamilyPos.x + DevicePx(RoundInt((nch - TextHeight(pf)).v / 2.0)), top15};
         }
@@ -237,7 +244,7 @@ TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, 
         const DevicePx nch = TextHeight(nf);
         if (!officeArrangement) {
             d.FamilyPos = {DevicePx(RoundInt(L.v + W.v * 0.25)), line(nf)};
-            const DevicePx gx = L + W - MeasureWidth(nf, Gs) - CharCount(Gs) * d.Pitch;
+            const DevicePx gx = L + W - MeasureWidth(nf, Gs) - PitchSlots(nf, Gs) * d.Pitch;
             d.GivenPos = {gx, d.FamilyPos.y};
             for (int i = 1; i <= joints; ++i) {
                 const DevicePx y = d.FamilyPos.y + i * (nch + g);
@@ -250,7 +257,7 @@ TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, 
             if (!d.Company.isEmpty()) d.CompanyPos = {left15, line(cf)};
             if (!d.Department.isEmpty()) d.DepartmentPos = {left15 + MeasureWidth(cf, a), line(cf)};
             d.FamilyPos = {DevicePx(RoundInt(L.v + W.v * 0.4)), line(nf)};
-            d.GivenPos = {L + W - MeasureWidth(nf, d.GivenName) - CharCount(d.GivenName) * d.Pitch, d.FamilyPos.y};
+            d.GivenPos = {L + W - MeasureWidth(nf, d.GivenName) - PitchSlots(nf, d.GivenName) * d.Pitch, d.FamilyPos.y};
             if (!d.Position.isEmpty())
                 d.PositionPos = {left15, d.FamilyPos.y + DevicePx(RoundInt((nch - TextHeight(pf)).v / 2.0))};
         }
@@ -283,8 +290,8 @@ void DrawSenderBlock(QPainter& p, const TPrintSenderData& d, const TPrintFace& f
                      bool vertical, std::optional<MmPoint> zipBoxes) {
     if (d.ZipLine.isEmpty() && zipBoxes) DrawSenderPostalCodeBoxes(p, d.SenderZip, dpi, *zipBoxes);
     DrawPlainText(p, dpi, d.ZipLinePos, vertical, d.AddressSize, face, d.ZipLine);
-    const QString a1 = vertical ? ToKanjiNumerals(d.Address1) : d.Address1;
-    const QString a2 = vertical ? ToKanjiNumerals(d.Address2) : d.Address2;
+    const QString a1 = vertical ? ToVerticalNumerals(d.Address1, face.Writing.Numerals) : d.Address1;
+    const QString a2 = vertical ? ToVerticalNumerals(d.Address2, face.Writing.Numerals) : d.Address2;
     DrawPlainText(p, dpi, d.Address1Pos, vertical, d.AddressSize, face, a1);
     DrawPlainText(p, dpi, d.Address2Pos, vertical, d.AddressSize, face, a2);
     DrawPlainText(p, dpi, d.CompanyPos, vertical, d.CompanySize, face, d.Company);

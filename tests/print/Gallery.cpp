@@ -94,6 +94,46 @@ int main(int argc, char** argv) {
             std::printf("%s\n", qPrintable(name));
         }
     }
+    // Typesetting: records with a long Kyoto address, a building with ＦＬ and
+    // 号室, half-width katakana, a Latin name and a Latin building name, on
+    // 年賀 with the sender, vertical under each numeral option and horizontal.
+    struct Typeset {
+        const char* name;
+        TUserInfo record;
+    };
+    const Typeset typeset[] = {{"kyoto", sample::KyotoLong()},
+                               {"latin", sample::LatinName()},
+                               {"katakana", sample::FamilyOfFive()}};
+    const struct {
+        const char* name;
+        TVerticalNumerals numerals;
+    } numerals[] = {{"kanji", TVerticalNumerals::Kanji},
+                    {"positional", TVerticalNumerals::KanjiPositional},
+                    {"arabic", TVerticalNumerals::Arabic}};
+    for (const Typeset& t : typeset) {
+        for (int n = -1; n < 3; ++n) {
+            const bool vertical = n >= 0;
+            TPrintSettings st;
+            st.Vertical = vertical;
+            st.Frames = DefaultFrames(3, vertical);
+            st.PrintSender = true;
+            if (vertical) st.NumeralsVertical = numerals[n].numerals;
+            const TPieceSetup setup = MakePieceSetup(st, std::nullopt, &senders);
+            const QString name = vertical ? QStringLiteral("%1/typeset-%2-vertical-%3.png").arg(out, t.name, numerals[n].name)
+                                          : QStringLiteral("%1/typeset-%2-horizontal.png").arg(out, t.name);
+            Render(t.record, setup, dpi, true).save(name);
+            std::printf("%s\n", qPrintable(name));
+        }
+    }
+    {
+        TPrintSettings st;
+        st.Frames = DefaultFrames(3, true);
+        st.LatinVertical = TLatinInVertical::Upright;
+        const TPieceSetup setup = MakePieceSetup(st, std::nullopt, &senders);
+        const QString name = QStringLiteral("%1/typeset-latin-vertical-upright-letters.png").arg(out);
+        Render(sample::LatinName(), setup, dpi, true).save(name);
+        std::printf("%s\n", qPrintable(name));
+    }
     // A label sheet: ヒサゴ CJH861S (2 × 6 labels of 83.8 × 42.3 mm).
     TLabelPaper label;
     label.Maker = QString::fromUtf16(u"ヒサゴ");

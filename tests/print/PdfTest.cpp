@@ -84,9 +84,11 @@ TEST(PdfOutput, PostalDigitsLandInTheBoxesAndOnePagePerCard) {
     bool found = false;
     for (const Word& w : words) found = found || w.text.contains(QString::fromUtf16(u"東京都港区芝公園"));
     EXPECT_TRUE(found);
-    // One embedded subset per face, whatever the sizes.
+    // One embedded subset per face for the glyphs and one for the text layer,
+    // whatever the sizes.
     const QString fonts = RunProgram("pdffonts", {path});
-    EXPECT_EQ(fonts.count("IPAPGothic"), 1) << fonts.toStdString();
+    EXPECT_EQ(fonts.count("Q2InkIPAPGothic"), 1) << fonts.toStdString();
+    EXPECT_EQ(fonts.count("IPAPGothic"), 2) << fonts.toStdString();
 }
 
 TEST(Q2Tool, PrintAndPreviewFromABook) {

@@ -48,6 +48,19 @@ inline TUserInfo FamilyOfFive() {
     return r;
 }
 
+// A long Kyoto address (通り名 and 上る) with a Latin building name, ＦＬ and 号室.
+inline TUserInfo KyotoLong() {
+    return Personal(u"西園寺", u"公子", u"604", u"8006", u"京都府京都市中京区河原町通三条上る下丸屋町403-12",
+                    u"KYOTO RIVER FLAT 25FL 2503号室");
+}
+
+// A Latin name in a building with a Latin name.
+inline TUserInfo LatinName() {
+    TUserInfo r = Personal(u"Brown", u"Emily", u"105", u"0011", u"東京都港区芝公園1-23-45",
+                           u"ＭＩＮＡＴＯ　ＴＯＷＥＲ　７Ｆ");
+    return r;
+}
+
 inline TUserInfo Office(int mode) {
     (void)mode;
     TUserInfo r;

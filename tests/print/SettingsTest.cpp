@@ -15,6 +15,8 @@ TEST(PrintSettings, DefaultsWhenTheFileIsMissing) {
     EXPECT_EQ(s.Font, QString::fromUtf16(u"ＭＳ Ｐゴシック"));
     EXPECT_EQ(s.Frames.SZIP, (PreviewRect{PreviewPx(31), PreviewPx(469), PreviewPx(110), PreviewPx(18)}));
     EXPECT_EQ(s.SprintControl, 0);
+    EXPECT_EQ(s.LatinVertical, TLatinInVertical::Sideways);
+    EXPECT_EQ(s.NumeralsVertical, TVerticalNumerals::Kanji);
 }
 
 TEST(PrintSettings, RoundTrip) {
@@ -29,6 +31,8 @@ TEST(PrintSettings, RoundTrip) {
     s.SuseNo = 4;
     s.PMaker = 2;
     s.PIndex = -1;
+    s.LatinVertical = TLatinInVertical::Upright;
+    s.NumeralsVertical = TVerticalNumerals::Arabic;
     ASSERT_TRUE(SavePrintSettings(path, s));
     TPrintSettings back = LoadPrintSettings(path);
     EXPECT_EQ(back.PostcardIndex, 3);  // not read on the label tab

@@ -47,6 +47,7 @@ std::optional<int> Prepare(QStringList& args, int positional, const QString& usa
     const bool barcode = TakeFlag(args, "--barcode");
     const QString font = TakeOption(args, "--font"), mode = TakeOption(args, "--mode");
     const QString dpi = TakeOption(args, "--dpi"), password = TakeOption(args, "--password");
+    const QString latin = TakeOption(args, "--latin"), numerals = TakeOption(args, "--numerals");
     if (args.size() != positional || (!kind.isEmpty() && !label.isEmpty())) return PrintError(usage), kUsage;
 
     TPrintSettings st = LoadPrintSettings(GetConfigPath());
@@ -75,6 +76,24 @@ std::optional<int> Prepare(QStringList& args, int positional, const QString& usa
         const int m = mode.toInt(&ok);
         if (!ok || m < 0 || m > 3) return PrintError(QStringLiteral("--mode: 0–3")), kUsage;
         st.SprintControl = m;
+    }
+    if (!latin.isEmpty()) {
+        if (latin == QLatin1String("sideways"))
+            st.LatinVertical = TLatinInVertical::Sideways;
+        else if (latin == QLatin1String("upright"))
+            st.LatinVertical = TLatinInVertical::Upright;
+        else
+            return PrintError(QStringLiteral("--latin: upright|sideways")), kUsage;
+    }
+    if (!numerals.isEmpty()) {
+        if (numerals == QLatin1String("kanji"))
+            st.NumeralsVertical = TVerticalNumerals::Kanji;
+        else if (numerals == QLatin1String("kanji-positional"))
+            st.NumeralsVertical = TVerticalNumerals::KanjiPositional;
+        else if (numerals == QLatin1String("arabic"))
+            st.NumeralsVertical = TVerticalNumerals::Arabic;
+        else
+            return PrintError(QStringLiteral("--numerals: kanji|kanji-positional|arabic")), kUsage;
     }
     if (!dpi.isEmpty()) {
         job.dpi = dpi.toInt(&ok);
@@ -188,7 +207,8 @@ int Preview(const QStringList& argsIn) {
 
 const QString kOptions = QStringLiteral(
     "[--kind N | --label MAKER/MODEL] [--horizontal] [--sender N [--office]] [--sender-zip-in-area] "
-    "[--barcode] [--font NAME] [--mode N] [--dpi N] [--password P]");
+    "[--barcode] [--font NAME] [--mode N] [--latin upright|sideways] "
+    "[--numerals kanji|kanji-positional|arabic] [--dpi N] [--password P]");
 
 const Registrar print(QStringLiteral("print"),
                       {QStringLiteral("print BOOK.QT2 OUT.pdf ") + kOptions + "   the marked records into a PDF",
