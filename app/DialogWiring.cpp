@@ -30,10 +30,11 @@ void InstallDialogs(TFormMain& main) {
         if (!zipUpdate->Installed()) return;
         // New data: offer the review of the open book against it.
         main.StoreInputArea();
-        TFormZipReview review(main.AddressBook, &main);
+        TFormZipReview review(main.Session.Book, &main);
         if (!review.Review(GetZipDataPath()) || !review.Offer()) return;
-        review.OnApplied = [&main](TUserInfo& record) {
-            main.Saved = false;
+        review.OnApplied = [&main](TUserInfo& record, const TUserInfo& before) {
+            // Each applied suggestion is one step of the undo history.
+            main.Session.RecordEdited(&record, before, nullptr);
             if (&record == main.CurrentRecord) main.RecordEditor->ShowRecord();
             main.LVAddressList->viewport()->update();
         };

@@ -103,11 +103,12 @@ void TFormZipReview::ApplyRow(int row) {
     auto* choice = qobject_cast<QComboBox*>(LVFindings->cellWidget(row, kSuggestion));
     if (!choice || choice->currentIndex() < 0) return;
     TUserInfo& record = *book_.Item(f.Record);
+    const TUserInfo before = record;
     ApplySuggestion(record, f.Office, f.Suggestions[choice->currentIndex()]);
     applied_[row] = true;
     choice->setEnabled(false);
     LVFindings->item(row, kKind)->setText(QStringLiteral("適用しました"));
-    if (OnApplied) OnApplied(record);
+    if (OnApplied) OnApplied(record, before);
     UpdateButtons();
 }
 

@@ -31,7 +31,7 @@ public:
     bool Applied(int row) const { return applied_.value(row); }
     int AppliedCount() const;
     // Called after each change, with the record changed.
-    std::function<void(TUserInfo&)> OnApplied;
+    std::function<void(TUserInfo& record, const TUserInfo& before)> OnApplied;
 
     QLabel* LblSummary;
     QTableWidget* LVFindings;  // 氏名, 区分, 〒, 住所１, 内容, 提案

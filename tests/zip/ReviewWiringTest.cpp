@@ -51,12 +51,12 @@ TEST_F(AppTest, NewPostalDataOffersTheReviewOfTheOpenBook) {
 
     TFormMain& m = Start();
     InstallDialogs(m);
-    TUserInfo* record = m.AddressBook.Add();
+    TUserInfo* record = m.Session.Book.Add();
     record->PerSonalName_1 = QStringLiteral("山田");
     record->PerSonalZip_1 = "999";
     record->PerSonalZip_2 = "9999";
     record->PerSonalAddress_1 = QStringLiteral("東京都千代田区霞が関１－１");
-    m.Saved = true;
+    m.Session.SetSaved(true);
 
     runner.dialogs = {
         [](QDialog& d) {
@@ -84,5 +84,9 @@ TEST_F(AppTest, NewPostalDataOffersTheReviewOfTheOpenBook) {
     EXPECT_EQ(prompter.asked.size(), 2);
     EXPECT_TRUE(prompter.asked.last().startsWith(QStringLiteral("新しい郵便番号データと一致しない住所が住所録に1件あります。")));
     EXPECT_EQ(record->PerSonalZip_1 + record->PerSonalZip_2, QStringLiteral("1000013"));
-    EXPECT_FALSE(m.Saved);
+    EXPECT_FALSE(m.Session.Saved());
+    // The applied suggestion is one undoable step.
+    m.Undo();
+    EXPECT_EQ(record->PerSonalZip_1 + record->PerSonalZip_2, QStringLiteral("9999999"));
+    EXPECT_TRUE(m.Session.Saved());
 }

@@ -71,7 +71,7 @@ TEST(FormZipReview, ListsTheFindingsAndAppliesTheChosenSuggestion) {
     ScopedPrompter scope(prompter);
     TFormZipReview form(book);
     QList<TUserInfo*> applied;
-    form.OnApplied = [&](TUserInfo& r) { applied.append(&r); };
+    form.OnApplied = [&](TUserInfo& r, const TUserInfo&) { applied.append(&r); };
     ASSERT_TRUE(form.Review(dir.filePath("zip.dat")));
     prompter.answers = {true};
     EXPECT_TRUE(form.Offer());
