@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
 #include <QElapsedTimer>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -13,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "exchange/CsvExport.h"
+#include "exchange/VcardWriter.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "platform/SafeFile.h"
@@ -55,6 +58,12 @@ void TFormExport::FormCreate() {
     CBUtf8->setObjectName("CBUtf8");
     CBUtf8->setToolTip(
         QStringLiteral("表計算ソフトで文字化けせずに開けるよう、BOM付きのUTF-8で書き出します"));
+    LblVcardVersion = new QLabel(QStringLiteral("vCardのバージョン"), this);
+    CBVcardVersion = new QComboBox(this);
+    CBVcardVersion->setObjectName("CBVcardVersion");
+    CBVcardVersion->addItems({QStringLiteral("3.0"), QStringLiteral("4.0")});
+    CBVcardVersion->setToolTip(
+        QStringLiteral("3.0は多くの携帯電話・メールソフトが読めます。4.0は新しい形式です"));
     ProgressBarStatus = new QProgressBar(this);
     ProgressBarStatus->setObjectName("ProgressBarStatus");
     ProgressBarStatus->setTextVisible(false);
@@ -73,6 +82,11 @@ void TFormExport::FormCreate() {
     auto* options = new QVBoxLayout;
     options->addWidget(CBMidashi);
     options->addWidget(CBUtf8);
+    auto* versionRow = new QHBoxLayout;
+    versionRow->addWidget(LblVcardVersion);
+    versionRow->addWidget(CBVcardVersion);
+    versionRow->addStretch();
+    options->addLayout(versionRow);
     buttons->addLayout(options);
     buttons->addStretch();
     buttons->addWidget(BtnExport);
@@ -93,6 +107,17 @@ void TFormExport::Open(const QString& path, const TUserInfoList& book) {
     for (QCheckBox* b : FieldBoxes) b->setChecked(true);
     CBMidashi->setChecked(false);
     CBUtf8->setChecked(false);
+    vcard_ = QFileInfo(path).suffix().compare(QLatin1String("vcf"), Qt::CaseInsensitive) == 0;
+    for (QWidget* w : {static_cast<QWidget*>(GBPersonal), static_cast<QWidget*>(GBOffice),
+                       static_cast<QWidget*>(GBCommon), static_cast<QWidget*>(CBMidashi),
+                       static_cast<QWidget*>(CBUtf8)})
+        w->setVisible(!vcard_);
+    LblVcardVersion->setVisible(vcard_);
+    CBVcardVersion->setVisible(vcard_);
+    CBVcardVersion->setCurrentIndex(0);
+    Label1->setText(vcard_ ? QStringLiteral("■すべての項目をvCard（UTF-8）で出力します。")
+                           : QStringLiteral("■エクスポートする項目を選択してください。"));
+    adjustSize();
     // An empty bar: Qt draws a range of 0 to 0 as a busy indicator.
     ProgressBarStatus->setRange(0, 1);
     ProgressBarStatus->setValue(0);
@@ -109,8 +134,34 @@ void TFormExport::Execute(const QString& path, const TUserInfoList& book) {
     Release();
 }
 
+void TFormExport::ExportVcard() {
+    const int count = book_->Count();
+    ProgressBarStatus->setRange(0, std::max(1, count - 1));
+    QElapsedTimer clock;
+    clock.start();
+    setEnabled(false);
+    const QByteArray bytes = ComposeVcards(
+        *book_, CBVcardVersion->currentIndex() == 1 ? TVcardVersion::V40 : TVcardVersion::V30,
+        [&](int index) {
+            if (clock.elapsed() < 40 && index + 1 < count) return;
+            ProgressBarStatus->setValue(index);
+            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            clock.restart();
+        });
+    ProgressBarStatus->setValue(ProgressBarStatus->maximum());
+    setEnabled(true);
+    if (!WriteFileAtomically(path_, bytes)) {
+        GetPrompter().Inform(QStringLiteral("ファイル %1 を作成できません").arg(path_));
+        reject();
+        return;
+    }
+    GetPrompter().Inform(QStringLiteral("%1件の出力を完了しました").arg(count));
+    accept();
+}
+
 void TFormExport::BtnExportClick() {
     if (!book_) return;
+    if (vcard_) return ExportVcard();
     TExportOptions options;
     for (int c = 0; c < static_cast<int>(FieldBoxes.size()); ++c)
         if (FieldBoxes[c]->isChecked()) options.Columns.push_back(c);

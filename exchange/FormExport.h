@@ -7,6 +7,7 @@
 #include "model/UserInfoList.h"
 
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QProgressBar;
@@ -20,7 +21,9 @@ public:
     explicit TFormExport(QWidget* parent = nullptr);
 
     // Ticks every field box, unticks the header and UTF-8 boxes and runs the
-    // dialog modally; the file is written from within it.
+    // dialog modally; the file is written from within it. A path ending in
+    // ".vcf" writes every record whole as vCards: the field boxes give way
+    // to the choice of the vCard version.
     void Execute(const QString& path, const TUserInfoList& book);
 
     // What Execute does around exec(), for tests that drive a shown dialog.
@@ -36,12 +39,17 @@ public:
     std::vector<QCheckBox*> FieldBoxes;  // the 43 boxes in column order
     QCheckBox* CBMidashi;
     QCheckBox* CBUtf8;
+    QLabel* LblVcardVersion;
+    QComboBox* CBVcardVersion;  // "3.0" or "4.0"
     QProgressBar* ProgressBarStatus;
     QPushButton* BtnExport;
     QPushButton* BtnCancel;
 
 private:
     void FormCreate();
+    void ExportVcard();
+
+    bool vcard_ = false;
 
     QString path_;
     const TUserInfoList* book_ = nullptr;

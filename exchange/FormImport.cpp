@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -18,6 +19,8 @@
 #include <QVBoxLayout>
 
 #include "exchange/CsvReader.h"
+#include "exchange/VcardReader.h"
+#include "platform/Clock.h"
 #include "platform/Prompter.h"
 
 namespace q2 {
@@ -57,6 +60,9 @@ TFormImport::TFormImport(QWidget* parent) : QDialog(parent) {
     LblPageCount = new QLabel(QStringLiteral("0/0"), this);
     LblPageCount->setObjectName("LblPageCount");
     LblPageCount->setAlignment(Qt::AlignCenter);
+    LblInfo = new QLabel(this);
+    LblInfo->setObjectName("LblInfo");
+    LblInfo->setWordWrap(true);
     CBFirstLineDisregarded = new QCheckBox(QStringLiteral("1行目を無視する"), this);
     CBFirstLineDisregarded->setObjectName("CBFirstLineDisregarded");
     ProgressBarStatus = new QProgressBar(this);
@@ -94,6 +100,7 @@ TFormImport::TFormImport(QWidget* parent) : QDialog(parent) {
     buttons->addWidget(BtnCancel);
     auto* top = new QVBoxLayout(this);
     top->addLayout(grid);
+    top->addWidget(LblInfo);
     top->addWidget(ProgressBarStatus);
     top->addLayout(buttons);
     resize(620, 460);
@@ -108,9 +115,22 @@ TFormImport::TFormImport(QWidget* parent) : QDialog(parent) {
             &TFormImport::SBAddContentClick);
 }
 
+void TFormImport::SetMappingEnabled(bool enabled) {
+    ListBoxContents->setEnabled(enabled);
+    SBAddContent->setEnabled(enabled);
+    SBDelContent->setEnabled(enabled);
+    CBFirstLineDisregarded->setEnabled(enabled);
+}
+
 void TFormImport::Open(QStringList& records, TUserInfoList& book) {
     records_ = &records;
     book_ = &book;
+    cards_ = nullptr;
+    SetMappingEnabled(true);
+    LblInfo->clear();
+    // The proposal's derived columns go on the end of every record before
+    // the grid is sized.
+    if (proposal_) AppendDerivedColumns(records, *proposal_);
     MarkLineBreaks(records);
     int rows = 1;
     for (const QString& r : records) rows = std::max(rows, CountCsvFields(r));
@@ -128,12 +148,59 @@ void TFormImport::Open(QStringList& records, TUserInfoList& book) {
     ProgressBarStatus->setValue(0);
     CBFirstLineDisregarded->setChecked(false);
     previewIndex_ = 0;
+    if (proposal_) ApplyProposal(*proposal_);
+    proposal_.reset();
     ShowPreview();
+}
+
+void TFormImport::ApplyProposal(const THeaderProposal& proposal) {
+    const int rows = std::min<int>(SGMain->rowCount(), static_cast<int>(proposal.Mapping.size()));
+    for (int r = 0; r < rows; ++r)
+        SGMain->item(r, 1)->setText(proposal.Mapping[r] < 0 ? QString()
+                                                            : ImportDestinations()[proposal.Mapping[r]]);
+    CBFirstLineDisregarded->setChecked(true);
+    LblInfo->setText(
+        QStringLiteral("1行目を「%1」の見出しと判断し、項目対応表を設定しました。").arg(proposal.Layout));
+}
+
+void TFormImport::OpenVcard(TVcardImport& cards, TUserInfoList& book) {
+    records_ = nullptr;
+    cards_ = &cards;
+    book_ = &book;
+    cardsNow_ = MakeDateTime(Now());
+    proposal_.reset();
+    SGMain->clearContents();
+    SGMain->setRowCount(0);
+    ListBoxContents->clear();
+    ListBoxContents->addItems(ImportDestinations());
+    SetMappingEnabled(false);
+    CBFirstLineDisregarded->setChecked(false);
+    ProgressBarStatus->setRange(0, 1);
+    ProgressBarStatus->setValue(0);
+    const QString skipped = SkippedSummary(cards.Skipped);
+    LblInfo->setText(QStringLiteral("vCard %1件").arg(cards.Records.size()) +
+                     (skipped.isEmpty() ? QStringLiteral("：すべての項目を取り込みます。")
+                                        : QStringLiteral("：取り込まない項目 ") + skipped));
+    previewIndex_ = 0;
+    ShowPreview();
+}
+
+bool TFormImport::ExecuteVcard(TVcardImport& cards, TUserInfoList& book) {
+    OpenVcard(cards, book);
+    const bool ok = exec() == QDialog::Accepted;
+    Release();
+    return ok;
 }
 
 void TFormImport::Release() {
     records_ = nullptr;
+    cards_ = nullptr;
     book_ = nullptr;
+}
+
+int TFormImport::Count() const {
+    if (cards_) return static_cast<int>(cards_->Records.size());
+    return records_ ? static_cast<int>(records_->size()) : 0;
 }
 
 bool TFormImport::Execute(QStringList& records, TUserInfoList& book) {
@@ -144,7 +211,20 @@ bool TFormImport::Execute(QStringList& records, TUserInfoList& book) {
 }
 
 void TFormImport::ShowPreview() {
-    const int count = records_ ? static_cast<int>(records_->size()) : 0;
+    const int count = Count();
+    if (cards_) {
+        // What the card under preview fills: the value, and where it goes.
+        const auto rows = previewIndex_ < count
+                              ? VcardPreviewRows(cards_->Records[previewIndex_], cardsNow_)
+                              : std::vector<std::pair<QString, QString>>();
+        SGMain->setRowCount(static_cast<int>(rows.size()));
+        for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+            SGMain->setItem(r, 0, new QTableWidgetItem(rows[r].second));
+            SGMain->setItem(r, 1, new QTableWidgetItem(rows[r].first));
+        }
+        LblPageCount->setText(QStringLiteral("%1/%2").arg(previewIndex_ + 1).arg(count));
+        return;
+    }
     const QStringList fields =
         previewIndex_ < count ? SplitCsvFields((*records_)[previewIndex_]) : QStringList();
     for (int r = 0; r < SGMain->rowCount(); ++r)
@@ -153,20 +233,21 @@ void TFormImport::ShowPreview() {
 }
 
 void TFormImport::SBNextClick() {
-    const int count = records_ ? static_cast<int>(records_->size()) : 0;
+    const int count = Count();
     if (count == 0) return;
     previewIndex_ = (previewIndex_ + 1) % count;
     ShowPreview();
 }
 
 void TFormImport::SBPrevClick() {
-    const int count = records_ ? static_cast<int>(records_->size()) : 0;
+    const int count = Count();
     if (count == 0) return;
     previewIndex_ = (previewIndex_ + count - 1) % count;
     ShowPreview();
 }
 
 void TFormImport::SBAddContentClick() {
+    if (cards_) return;
     QListWidgetItem* chosen = ListBoxContents->currentItem();
     if (!chosen || !chosen->isSelected()) {
         GetPrompter().Inform(QStringLiteral("追加する項目を選択して下さい"));
@@ -180,6 +261,7 @@ void TFormImport::SBAddContentClick() {
 }
 
 void TFormImport::SBDelContentClick() {
+    if (cards_) return;
     const int row = SGMain->currentRow();
     if (row >= 0) SGMain->item(row, 1)->setText(QString());
 }
@@ -192,8 +274,8 @@ TImportMapping TFormImport::Mapping() const {
 }
 
 void TFormImport::BtnImportClick() {
-    if (!records_ || !book_) return;
-    const int count = static_cast<int>(records_->size());
+    if ((!records_ && !cards_) || !book_) return;
+    const int count = Count();
     ProgressBarStatus->setRange(0, std::max(1, count - 1));
     TImportOptions options;
     options.SkipFirstRecord = CBFirstLineDisregarded->isChecked();
@@ -209,30 +291,58 @@ void TFormImport::BtnImportClick() {
         clock.restart();
     };
     setEnabled(false);
-    const int added = ImportRecords(*records_, Mapping(), options, *book_);
+    const int added = cards_ ? AppendRecords(std::move(cards_->Records), *book_, options.Progress)
+                             : ImportRecords(*records_, Mapping(), options, *book_);
     ProgressBarStatus->setValue(ProgressBarStatus->maximum());
     setEnabled(true);
     GetPrompter().Inform(QStringLiteral("%1件の追加を完了しました").arg(added));
     accept();
 }
 
-TImportRun RunImport(TFormImport& form, const QString& csvPath, TUserInfoList& book) {
-    QFile file(csvPath);
+std::optional<TImportFile> ReadImportFile(const QString& path) {
+    QFile file(path);
+    const QString cannotOpen = QStringLiteral("ファイル %1 を開けません").arg(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        GetPrompter().Inform(QStringLiteral("ファイル %1 を開けません").arg(csvPath));
-        return TImportRun::NotRun;
+        GetPrompter().Inform(cannotOpen);
+        return std::nullopt;
     }
-    QStringList records = SplitCsvRecords(DecodeCsvFile(file.readAll()));
+    const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        GetPrompter().Inform(QStringLiteral("ファイル %1 を開けません").arg(csvPath));
-        return TImportRun::NotRun;
+        GetPrompter().Inform(cannotOpen);
+        return std::nullopt;
     }
-    if (records.isEmpty()) {
-        GetPrompter().Inform(
-            QStringLiteral("ファイル %1 には取り込むデータがありません").arg(csvPath));
-        return TImportRun::NotRun;
+    TImportFile out;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    out.Vcard = suffix == u"vcf" || suffix == u"vcard" || LooksLikeVcard(bytes);
+    if (out.Vcard) {
+        out.Cards = ConvertVcards(bytes, MakeDateTime(Now()));
+    } else {
+        out.Records = SplitCsvRecords(DecodeCsvFile(bytes));
+        if (!out.Records.isEmpty()) out.Proposal = ProposeCsvMapping(SplitCsvFields(out.Records[0]));
     }
-    return form.Execute(records, book) ? TImportRun::Imported : TImportRun::Cancelled;
+    if (out.Vcard ? out.Cards.Records.empty() : out.Records.isEmpty()) {
+        GetPrompter().Inform(QStringLiteral("ファイル %1 には取り込むデータがありません").arg(path));
+        return std::nullopt;
+    }
+    return out;
+}
+
+void TFormImport::OpenFile(TImportFile& file, TUserInfoList& book) {
+    if (file.Vcard) {
+        OpenVcard(file.Cards, book);
+        return;
+    }
+    if (file.Proposal) SetProposal(*file.Proposal);
+    Open(file.Records, book);
+}
+
+TImportRun RunImport(TFormImport& form, const QString& path, TUserInfoList& book) {
+    std::optional<TImportFile> file = ReadImportFile(path);
+    if (!file) return TImportRun::NotRun;
+    form.OpenFile(*file, book);
+    const bool ok = form.exec() == QDialog::Accepted;
+    form.Release();
+    return ok ? TImportRun::Imported : TImportRun::Cancelled;
 }
 
 }  // namespace q2

@@ -3,8 +3,11 @@
 
 #include <QDialog>
 #include <QStringList>
+#include <optional>
 
+#include "exchange/CsvHeaderMapping.h"
 #include "exchange/CsvImport.h"
+#include "exchange/VcardImport.h"
 
 class QCheckBox;
 class QLabel;
@@ -16,6 +19,19 @@ class QToolButton;
 
 namespace q2 {
 
+// A file read for the import: its CSV records, with the mapping its header
+// line suggests, or its cards.
+struct TImportFile {
+    bool Vcard = false;
+    QStringList Records;
+    std::optional<THeaderProposal> Proposal;
+    TVcardImport Cards;
+};
+
+// Reads the file the user chose; nothing, after the message, when it cannot
+// be read or holds nothing to import.
+std::optional<TImportFile> ReadImportFile(const QString& path);
+
 class TFormImport : public QDialog {
     Q_OBJECT
 public:
@@ -25,9 +41,21 @@ public:
     // records are rewritten by the line-break marking.
     bool Execute(QStringList& records, TUserInfoList& book);
 
+    // The cards of a vCard file: the grid previews each converted card (what
+    // goes where) and the label names what had no place; the import appends
+    // every card.
+    bool ExecuteVcard(TVcardImport& cards, TUserInfoList& book);
+
+    // A mapping proposed from the file's header line, applied by the next
+    // opening: the grid gets its destinations and "1行目を無視する" is ticked.
+    void SetProposal(const THeaderProposal& proposal) { proposal_ = proposal; }
+
     // What Execute does before and after exec(), for tests that drive a
     // shown dialog through its handlers.
     void Open(QStringList& records, TUserInfoList& book);
+    void OpenVcard(TVcardImport& cards, TUserInfoList& book);
+    // Open or OpenVcard, whichever the file needs.
+    void OpenFile(TImportFile& file, TUserInfoList& book);
     void Release();
 
     void SBAddContentClick();
@@ -49,6 +77,7 @@ public:
     QToolButton* SBPrev;
     QToolButton* SBNext;
     QLabel* LblPageCount;
+    QLabel* LblInfo;  // the recognised header, or what the cards hold that is skipped
     QCheckBox* CBFirstLineDisregarded;
     QProgressBar* ProgressBarStatus;
     QPushButton* BtnImport;
@@ -56,7 +85,13 @@ public:
 
 private:
     void ShowPreview();
+    void ApplyProposal(const THeaderProposal& proposal);
+    void SetMappingEnabled(bool enabled);
+    int Count() const;
 
+    std::optional<THeaderProposal> proposal_;
+    TVcardImport* cards_ = nullptr;
+    QDateTime cardsNow_;
     QStringList* records_ = nullptr;
     TUserInfoList* book_ = nullptr;
     int previewIndex_ = 0;
@@ -68,8 +103,9 @@ enum class TImportRun {
     Imported,   // records were appended to the book
 };
 
-// The import button's work after the file dialog: reads the file (UTF-8 or
-// CP932), splits it into records and runs the dialog over them.
-TImportRun RunImport(TFormImport& form, const QString& csvPath, TUserInfoList& book);
+// The import button's work after the file dialog: reads the file, and runs
+// the dialog over its vCards, or over its CSV records (UTF-8 or CP932) with
+// the mapping its header line suggests.
+TImportRun RunImport(TFormImport& form, const QString& path, TUserInfoList& book);
 
 }  // namespace q2

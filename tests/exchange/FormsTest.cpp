@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 
 #include "QStringPrinter.h"
+#include "exchange/CsvExport.h"
 #include "exchange/FormExport.h"
 #include "exchange/FormImport.h"
 #include "exchange/FormSearch.h"
@@ -139,6 +140,88 @@ TEST_F(ImportForm, FileWithoutRecordsOpensNoDialog) {
               QStringList({"ファイル " + empty + " には取り込むデータがありません",
                            "ファイル " + dir.filePath("missing.csv") + " を開けません"}));
     EXPECT_FALSE(form.isVisible());
+}
+
+namespace {
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+}  // namespace
+
+TEST_F(ImportForm, VcardFilePreviewsEachCardAndNamesWhatIsSkipped) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("contacts.vcf");
+    WriteFile(path,
+              "BEGIN:VCARD\r\nVERSION:3.0\r\nN:鈴木;花子;;;\r\nX-PHONETIC-LAST-NAME:すずき\r\n"
+              "NICKNAME:はな\r\nTEL;TYPE=WORK:03-5555-0000\r\nEND:VCARD\r\n"
+              "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=SHIFT_JIS:\x8E\x52\x93\x63;\x91\xBE\x98\x59\r\n"
+              "END:VCARD\r\n");
+    std::optional<TImportFile> file = ReadImportFile(path);
+    ASSERT_TRUE(file.has_value());
+    form.OpenFile(*file, book);
+    form.show();
+    EXPECT_EQ(form.LblPageCount->text(), QString("1/2"));
+    EXPECT_EQ(Column(form, 1), QStringList({"個人フリガナ", "個人名前", "会社電話"}));
+    EXPECT_EQ(Column(form, 0), QStringList({"スズキ", "鈴木 花子", "03-5555-0000"}));
+    EXPECT_EQ(form.LblInfo->text(), QString("vCard 2件：取り込まない項目 NICKNAME 1件"));
+    EXPECT_FALSE(form.ListBoxContents->isEnabled());
+    EXPECT_FALSE(form.CBFirstLineDisregarded->isEnabled());
+    form.SBNextClick();
+    EXPECT_EQ(form.LblPageCount->text(), QString("2/2"));
+    EXPECT_EQ(Column(form, 0), QStringList({"山田 太郎"}));
+    form.BtnImportClick();
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    ASSERT_EQ(book.Count(), 2);
+    EXPECT_EQ(book.Item(1)->PerSonalName_1, QString("山田"));
+    EXPECT_EQ(prompter.shown, QStringList({"2件の追加を完了しました"}));
+
+    // The next CSV opening gives the mapping back to the user.
+    QStringList records = {"a,b"};
+    form.Open(records, book);
+    EXPECT_TRUE(form.ListBoxContents->isEnabled());
+    EXPECT_EQ(form.LblInfo->text(), QString());
+}
+
+TEST_F(ImportForm, OwnExportWithHeaderNeedsNoMappingByHand) {
+    QTemporaryDir dir;
+    TUserInfoList sample;
+    ASSERT_TRUE(sample.LoadFromFile(QStringLiteral(Q2_SOURCE_DIR "/data/sample.QT2")));
+    TExportOptions o;
+    for (int c = 0; c < kExportColumnCount; ++c) o.Columns.push_back(c);
+    o.Header = true;
+    const QString path = dir.filePath("own.csv");
+    WriteFile(path, ComposeCsv(sample, o, QDate(2024, 6, 1)).Bytes);
+    std::optional<TImportFile> file = ReadImportFile(path);
+    ASSERT_TRUE(file.has_value());
+    form.OpenFile(*file, book);
+    form.show();
+    EXPECT_TRUE(form.CBFirstLineDisregarded->isChecked());
+    EXPECT_EQ(form.LblInfo->text(),
+              QString("1行目を「本ソフトのエクスポート」の見出しと判断し、項目対応表を設定しました。"));
+    const QStringList mapped = Column(form, 1);
+    for (int c = 0; c < kExportColumnCount; ++c)
+        EXPECT_EQ(mapped[c], ImportDestinationOfExportColumn(c)) << c;
+    form.BtnImportClick();
+    ASSERT_EQ(book.Count(), sample.Count());
+    for (int i = 0; i < sample.Count(); ++i) {
+        EXPECT_EQ(book.Item(i)->PerSonalAddress_1, sample.Item(i)->PerSonalAddress_1);
+        EXPECT_EQ(book.Item(i)->CommonHistoryObjectList, sample.Item(i)->CommonHistoryObjectList);
+    }
+}
+
+TEST_F(ImportForm, UnreadableVcardLeavesTheBookAlone) {
+    QTemporaryDir dir;
+    book.Add()->PerSonalName_1 = "既存";
+    const QString path = dir.filePath("broken.vcf");
+    WriteFile(path, QByteArray("\xFF\xD8\x00\x01 not a card at all\r\nEND:VCARD", 30));
+    EXPECT_EQ(RunImport(form, path, book), TImportRun::NotRun);
+    EXPECT_EQ(prompter.shown, QStringList({"ファイル " + path + " には取り込むデータがありません"}));
+    ASSERT_EQ(book.Count(), 1);
+    EXPECT_EQ(book.Item(0)->PerSonalName_1, QString("既存"));
 }
 
 namespace {
@@ -308,4 +391,22 @@ TEST_F(SearchForm, StartedSearchMatchesWithRangeAndKeepsItsConditions) {
     EXPECT_TRUE(form.Matches(kato, 2));
     form.CBUseCondition[1]->setChecked(true);
     EXPECT_FALSE(form.Matches(kato, 2));
+}
+
+TEST_F(ExportForm, VcardPathWritesEveryRecordInTheChosenVersion) {
+    const QString vcf = dir.filePath("out.vcf");
+    form.Open(vcf, book);
+    EXPECT_FALSE(form.GBPersonal->isVisible());
+    EXPECT_FALSE(form.CBMidashi->isVisible());
+    EXPECT_TRUE(form.CBVcardVersion->isVisible());
+    form.CBVcardVersion->setCurrentText("4.0");
+    form.BtnExportClick();
+    EXPECT_EQ(prompter.shown, QStringList({"3件の出力を完了しました"}));
+    const QByteArray bytes = ReadAll(vcf);
+    EXPECT_TRUE(bytes.startsWith("BEGIN:VCARD\r\nVERSION:4.0\r\n"));
+    EXPECT_EQ(bytes.count("BEGIN:VCARD"), 3);
+    // A CSV path afterwards shows the field boxes again.
+    form.Open(path, book);
+    EXPECT_FALSE(form.GBPersonal->isHidden());
+    EXPECT_TRUE(form.CBVcardVersion->isHidden());
 }

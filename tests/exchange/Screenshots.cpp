@@ -8,6 +8,7 @@
 #include "exchange/FormExport.h"
 #include "exchange/FormImport.h"
 #include "exchange/FormSearch.h"
+#include "exchange/VcardImport.h"
 
 using namespace q2;
 
@@ -31,6 +32,24 @@ int main(int argc, char** argv) {
     import.show();
     app.processEvents();
     import.grab().save(out + "import-dialog.png");
+
+    // The same dialog over a vCard file: what goes where, and what is skipped.
+    TVcardImport cards = ConvertVcards(
+        QByteArrayLiteral(
+            "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:鈴木 花子\r\nN:鈴木;花子;;;\r\n"
+            "X-PHONETIC-LAST-NAME:すずき\r\nX-PHONETIC-FIRST-NAME:はなこ\r\nNICKNAME:はな\r\n"
+            "EMAIL;TYPE=INTERNET;TYPE=HOME:hanako@example.com\r\nTEL;TYPE=CELL:090-8765-4321\r\n"
+            "TEL;TYPE=WORK:03-5555-0000\r\n"
+            "ADR;TYPE=HOME:;パレス101;千代田1-1;千代田区;東京都;100-0001;日本\r\n"
+            "ORG:株式会社サンプル;営業部\r\nTITLE:課長\r\nBDAY:1985-07-02\r\n"
+            "CATEGORIES:友人,仕事,その他\r\nEND:VCARD\r\n"
+            "BEGIN:VCARD\r\nVERSION:3.0\r\nN:山田;太郎;;;\r\nEND:VCARD\r\n"),
+        QDateTime::currentDateTime());
+    TFormImport vcardImport;
+    vcardImport.OpenVcard(cards, book);
+    vcardImport.show();
+    app.processEvents();
+    vcardImport.grab().save(out + "import-vcard-dialog.png");
 
     TFormExport exportForm;
     exportForm.Open(QStringLiteral("/tmp/out.csv"), book);
