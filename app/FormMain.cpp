@@ -60,7 +60,9 @@ namespace {
 const QString kTitle = QStringLiteral("Quintaro2");
 const QString kNoFilter = QStringLiteral("指定なし");
 const QString kBookFilter = QStringLiteral("Quintaro2 ファイル (*.QT2 *.qt2)");
-const QString kCsvFilter = QStringLiteral("CSVファイル (*.csv *.CSV)");
+const QString kCsvFilter = QStringLiteral("CSVファイル (*.csv *.CSV);;vCardファイル (*.vcf *.VCF)");
+const QString kImportFilter = QStringLiteral(
+    "CSV・vCardファイル (*.csv *.CSV *.vcf *.VCF);;CSVファイル (*.csv *.CSV);;vCardファイル (*.vcf *.VCF)");
 
 constexpr const char16_t* kTabCaptions[] = {u"全", u"ア", u"カ", u"サ", u"タ", u"ナ", u"ハ",
                                             u"マ", u"ヤ", u"ラ", u"ワ", u"AB", u"他", u"検索"};
@@ -1097,7 +1099,7 @@ void TFormMain::pngBtnImportClick() {
     if (!importDialog_) return;
     const QString path = GetDialogRunner().OpenFileName(
         this, {QStringLiteral("インポート"), LastFolder(TFileKind::Csv, PersonalFolder), QString(),
-               kCsvFilter, QString()});
+               kImportFilter, QString()});
     if (path.isEmpty()) return;
     SetLastFolder(TFileKind::Csv, path);
     ImportFile(path);
@@ -1152,13 +1154,15 @@ void TFormMain::ShowHelp() {
 
 void TFormMain::dragEnterEvent(QDragEnterEvent* event) {
     const QMimeData* data = event->mimeData();
-    if (!DroppedFile(data, "qt2").isEmpty() || (importDialog_ && !DroppedFile(data, "csv").isEmpty()))
+    if (!DroppedFile(data, "qt2").isEmpty() ||
+        (importDialog_ && (!DroppedFile(data, "csv").isEmpty() || !DroppedFile(data, "vcf").isEmpty())))
         event->acceptProposedAction();
 }
 
 void TFormMain::dropEvent(QDropEvent* event) {
     const QString book = DroppedFile(event->mimeData(), "qt2");
-    const QString csv = DroppedFile(event->mimeData(), "csv");
+    QString csv = DroppedFile(event->mimeData(), "csv");
+    if (csv.isEmpty()) csv = DroppedFile(event->mimeData(), "vcf");
     if (book.isEmpty() && (csv.isEmpty() || !importDialog_)) return;
     event->acceptProposedAction();
     // The questions come after the drop has ended, so that the program the
