@@ -4,6 +4,7 @@
 #include "app/DialogRunner.h"
 #include "app/FormConfig.h"
 #include "app/FormMain.h"
+#include "app/SeasonMarksWidget.h"
 #include "exchange/FormExport.h"
 #include "exchange/FormImport.h"
 #include "exchange/FormSearch.h"
@@ -37,6 +38,9 @@ void InstallDialogs(TFormMain& main) {
                          [search](const TUserInfo& record, int readingRow) {
                              return search->Matches(record, readingRow);
                          });
+    search->SetSeason(main.SeasonChooser->Season());
+    QObject::connect(main.SeasonChooser, &TSeasonChooser::SeasonChanged, search,
+                     &TFormSearch::SetSeason);
     auto* printType = new TFormSelectPrintType(&main);
     auto* listPrint = new TFormPrintAllAddressList(&main);
     main.SetListPrintDialog(

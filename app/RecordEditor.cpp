@@ -23,6 +23,7 @@
 #include "app/DialogRunner.h"
 #include "app/FormEditHistory.h"
 #include "app/FormSearchZip.h"
+#include "app/SeasonMarksWidget.h"
 #include "app/UrlOpener.h"
 #include "model/MailConfig.h"
 #include "platform/Clock.h"
@@ -350,6 +351,13 @@ void TRecordEditor::BuildControls() {
             connect(c, &QComboBox::currentIndexChanged, this, store);
     }
     for (QCheckBox* c : findChildren<QCheckBox*>()) connect(c, &QCheckBox::toggled, this, store);
+    // The card marks are history entries, not fields: they store themselves.
+    SeasonMarks = new TSeasonMarksWidget(current_, this);
+    layout->insertWidget(layout->count() - 1, SeasonMarks);
+    connect(SeasonMarks, &TSeasonMarksWidget::MarksChanged, this, [this] {
+        RefreshHistoryList();
+        emit RecordChanged();
+    });
     connect(MemoRemarks, &QPlainTextEdit::textChanged, this, store);
     connect(DTPBirthday, &QDateEdit::dateChanged, this, store);
     connect(PGPrintType, &QTabWidget::currentChanged, this, store);
@@ -426,6 +434,7 @@ void TRecordEditor::ClearInputArea() {
     ShowPicture();
     LVHistory->clearContents();
     LVHistory->setRowCount(0);
+    SeasonMarks->Clear();
     filling_ = was;
     UpdateHistoryButtons();
 }
@@ -710,6 +719,7 @@ void TRecordEditor::RefreshHistoryList() {
         }
         if (remembered >= 0 && remembered < list.Count()) LVHistory->selectRow(remembered);
     }
+    SeasonMarks->ShowRecord();
     UpdateHistoryButtons();
 }
 
