@@ -2,6 +2,7 @@
 #include "model/NewYearSeason.h"
 
 #include "model/UserInfoList.h"
+#include "platform/Prompter.h"
 
 namespace q2 {
 
@@ -99,6 +100,15 @@ TSeasonMarkChanges MarkSeason(const std::vector<TUserInfo*>& records, TSeasonMar
         changes.push_back(std::move(change));
     }
     return changes;
+}
+
+TSeasonMarkChanges AskAndMarkSent(const std::vector<TUserInfo*>& printed, int season,
+                                  QDate today) {
+    if (printed.empty()) return {};
+    const QString question =
+        QStringLiteral("印刷した %1 件に今年の「年賀状送付」を記録しますか？").arg(printed.size());
+    if (!GetPrompter().Ask(question)) return {};
+    return MarkSeason(printed, TSeasonMark::Sent, season, today);
 }
 
 void UndoSeasonMarks(const TSeasonMarkChanges& changes) {

@@ -60,6 +60,11 @@ using TSeasonMarkChanges = std::vector<TSeasonMarkChange>;
 // records that already carry it are left alone.
 TSeasonMarkChanges MarkSeason(const std::vector<TUserInfo*>& records, TSeasonMark mark, int season,
                               QDate today);
+// After a print run: asks "印刷した N 件に今年の「年賀状送付」を記録しますか？"
+// through the prompter and on Yes marks the printed records sent for the
+// season. Nothing is asked for an empty run.
+TSeasonMarkChanges AskAndMarkSent(const std::vector<TUserInfo*>& printed, int season,
+                                  QDate today);
 void UndoSeasonMarks(const TSeasonMarkChanges& changes);
 void RedoSeasonMarks(const TSeasonMarkChanges& changes);
 

@@ -6,6 +6,7 @@
 
 #include "model/NewYearSeason.h"
 #include "model/UserInfoList.h"
+#include "platform/Prompter.h"
 
 using namespace q2;
 
@@ -121,6 +122,22 @@ TEST(NewYearSeason, MarkingAPrintRunChangesEachRecordOnceAndCanBeUndone) {
     EXPECT_EQ(c, c1);
 
     EXPECT_TRUE(MarkSeason({&a, &b, &c}, TSeasonMark::Sent, 2027, kDecember).empty());
+}
+
+TEST(NewYearSeason, AfterPrintingTheUserIsAskedOnceForAllPrintedRecords) {
+    ScriptedPrompter prompter;
+    ScopedPrompter scope{prompter};
+    TUserInfo a, b;
+    prompter.answers = {false, true};
+    EXPECT_TRUE(AskAndMarkSent({&a, &b}, 2027, kDecember).empty());
+    EXPECT_EQ(a.CommonHistoryObjectList.Count(), 0);
+    const TSeasonMarkChanges changes = AskAndMarkSent({&a, &b}, 2027, kDecember);
+    EXPECT_EQ(changes.size(), 2u);
+    EXPECT_TRUE(HasSeasonMark(b, TSeasonMark::Sent, 2027));
+    EXPECT_EQ(prompter.asked,
+              QStringList(2, QStringLiteral("印刷した 2 件に今年の「年賀状送付」を記録しますか？")));
+    EXPECT_TRUE(AskAndMarkSent({}, 2027, kDecember).empty());
+    EXPECT_EQ(prompter.asked.size(), 2);
 }
 
 TEST(NewYearSeason, CountsAndTheRecordsToSend) {
