@@ -32,7 +32,7 @@ QString SeasonColumnToolTip(int column, int season) {
 QString SeasonColumnText(const TUserInfo& r, int column, int season) {
     if (!IsSeasonColumn(column)) return QString();
     return HasSeasonMark(r, MarkOf(column), SeasonOfColumn(column, season)) ? QStringLiteral("●")
-                                                                             : QString();
+                                                                            : QString();
 }
 
 void SortDisplayListBySeason(TDisplayList& list, int column, int season, bool ascending) {

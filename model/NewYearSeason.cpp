@@ -102,8 +102,7 @@ TSeasonMarkChanges MarkSeason(const std::vector<TUserInfo*>& records, TSeasonMar
     return changes;
 }
 
-TSeasonMarkChanges AskAndMarkSent(const std::vector<TUserInfo*>& printed, int season,
-                                  QDate today) {
+TSeasonMarkChanges AskAndMarkSent(const std::vector<TUserInfo*>& printed, int season, QDate today) {
     if (printed.empty()) return {};
     const QString question =
         QStringLiteral("印刷した %1 件に今年の「年賀状送付」を記録しますか？").arg(printed.size());

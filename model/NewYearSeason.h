@@ -15,7 +15,7 @@ class TUserInfoList;
 
 enum class TSeasonMark { Sent, Received, Mourning };
 constexpr std::array<TSeasonMark, 3> kSeasonMarks = {TSeasonMark::Sent, TSeasonMark::Received,
-                                                    TSeasonMark::Mourning};
+                                                     TSeasonMark::Mourning};
 
 // The history title a mark is stored under: "年賀状送付", "年賀状受取", "喪中欠礼".
 QString SeasonMarkTitle(TSeasonMark mark);
@@ -31,7 +31,9 @@ QDate SeasonFirstDay(int season);
 QDate SeasonLastDay(int season);
 // The season the program starts with: the one today belongs to, which is the
 // coming New Year from November on.
-inline int DefaultSeason(QDate today) { return SeasonOf(today); }
+inline int DefaultSeason(QDate today) {
+    return SeasonOf(today);
+}
 // "2027年 年賀状".
 QString SeasonCaption(int season);
 // Seasons the program accepts from the user.
@@ -63,8 +65,7 @@ TSeasonMarkChanges MarkSeason(const std::vector<TUserInfo*>& records, TSeasonMar
 // After a print run: asks "印刷した N 件に今年の「年賀状送付」を記録しますか？"
 // through the prompter and on Yes marks the printed records sent for the
 // season. Nothing is asked for an empty run.
-TSeasonMarkChanges AskAndMarkSent(const std::vector<TUserInfo*>& printed, int season,
-                                  QDate today);
+TSeasonMarkChanges AskAndMarkSent(const std::vector<TUserInfo*>& printed, int season, QDate today);
 void UndoSeasonMarks(const TSeasonMarkChanges& changes);
 void RedoSeasonMarks(const TSeasonMarkChanges& changes);
 

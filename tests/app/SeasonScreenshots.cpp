@@ -53,10 +53,13 @@ int main(int argc, char** argv) {
     // and one family in mourning.
     for (int i = 0; i < main.AddressBook.Count(); ++i) {
         q2::TUserInfo& r = *main.AddressBook.Item(i);
-        if (i % 2 == 0) q2::SetSeasonMark(r, q2::TSeasonMark::Received, 2026, true, QDate(2026, 1, 4));
+        if (i % 2 == 0)
+            q2::SetSeasonMark(r, q2::TSeasonMark::Received, 2026, true, QDate(2026, 1, 4));
         if (i % 4 == 0) q2::SetSeasonMark(r, q2::TSeasonMark::Sent, 2027, true, q2::Today());
-        if (i % 3 == 0) q2::SetSeasonMark(r, q2::TSeasonMark::Sent, 2026, true, QDate(2025, 12, 20));
-        if (i == 3) q2::SetSeasonMark(r, q2::TSeasonMark::Mourning, 2027, true, QDate(2026, 11, 18));
+        if (i % 3 == 0)
+            q2::SetSeasonMark(r, q2::TSeasonMark::Sent, 2026, true, QDate(2025, 12, 20));
+        if (i == 3)
+            q2::SetSeasonMark(r, q2::TSeasonMark::Mourning, 2027, true, QDate(2026, 11, 18));
     }
     main.LVAddressList->viewport()->update();
     main.resize(1400, 760);

@@ -80,11 +80,11 @@ TEST_F(Season, ListShowsTheChosenAndThePreviousSeasonAfterTheName) {
     m.SortByColumn(1);  // by reading, ascending
     ASSERT_EQ(Names(m.DisplayList), QStringList({"青木", "伊藤", "上野"}));
     EXPECT_EQ(m.LVAddressList->horizontalHeader()->logicalIndex(2), 2);  // 名前
-    EXPECT_EQ(SeasonColumns(m), QStringList({"2027送 x..", "2027受 ...", "2027喪 .x.",
-                                             "2026送 ...", "2026受 x..", "2026喪 ..."}));
+    EXPECT_EQ(SeasonColumns(m), QStringList({"2027送 x..", "2027受 ...", "2027喪 .x.", "2026送 ...",
+                                             "2026受 x..", "2026喪 ..."}));
     m.SeasonChooser->SetSeason(2026);
-    EXPECT_EQ(SeasonColumns(m), QStringList({"2026送 ...", "2026受 x..", "2026喪 ...",
-                                             "2025送 ...", "2025受 ...", "2025喪 ..."}));
+    EXPECT_EQ(SeasonColumns(m), QStringList({"2026送 ...", "2026受 x..", "2026喪 ...", "2025送 ...",
+                                             "2025受 ...", "2025喪 ..."}));
     EXPECT_EQ(m.RecordEditor->SeasonMarks->title(), "2026年 年賀状");
 }
 
@@ -122,7 +122,10 @@ TEST_F(Season, TickingAndUntickingInTheEditorGiveExactlyOneHistoryEntry) {
     received->click();
     EXPECT_EQ(m.CurrentRecord->CommonHistoryObjectList, before);
     EXPECT_EQ(e.LVHistory->rowCount(), 1);
-    EXPECT_TRUE(m.LVAddressList->model()->index(row, q2::kFirstSeasonColumn + 1).data().toString()
+    EXPECT_TRUE(m.LVAddressList->model()
+                    ->index(row, q2::kFirstSeasonColumn + 1)
+                    .data()
+                    .toString()
                     .isEmpty());
 }
 

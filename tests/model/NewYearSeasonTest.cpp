@@ -49,10 +49,9 @@ TEST(NewYearSeason, AMarkCountsForTheSeasonItsDateFallsIn) {
 }
 
 TEST(NewYearSeason, OnlyTheExactTitleIsAMark) {
-    const TUserInfo r = Person("山田", {Entry("2026/12/01", "年賀状送付 "),
-                                        Entry("2026/12/02", "年賀"),
-                                        Entry("2026/12/03", "喪中"),
-                                        Entry("2026/12/04", "送付", "年賀状受取")});
+    const TUserInfo r =
+        Person("山田", {Entry("2026/12/01", "年賀状送付 "), Entry("2026/12/02", "年賀"),
+                        Entry("2026/12/03", "喪中"), Entry("2026/12/04", "送付", "年賀状受取")});
     for (TSeasonMark m : kSeasonMarks) EXPECT_FALSE(HasSeasonMark(r, m, 2027));
 }
 
@@ -92,8 +91,8 @@ TEST(NewYearSeason, AMarkTickedForAnotherSeasonIsDatedInThatSeason) {
 }
 
 TEST(NewYearSeason, UntickingClearsEntriesTypedTwiceByHand) {
-    TUserInfo r = Person("山田", {Entry("2027/01/02", "年賀状受取", "写真入り"),
-                                  Entry("2027/01/07", "年賀状受取")});
+    TUserInfo r = Person(
+        "山田", {Entry("2027/01/02", "年賀状受取", "写真入り"), Entry("2027/01/07", "年賀状受取")});
     EXPECT_TRUE(SetSeasonMark(r, TSeasonMark::Received, 2027, false, kDecember));
     EXPECT_EQ(r.CommonHistoryObjectList.Count(), 0);
 }
@@ -134,8 +133,9 @@ TEST(NewYearSeason, AfterPrintingTheUserIsAskedOnceForAllPrintedRecords) {
     const TSeasonMarkChanges changes = AskAndMarkSent({&a, &b}, 2027, kDecember);
     EXPECT_EQ(changes.size(), 2u);
     EXPECT_TRUE(HasSeasonMark(b, TSeasonMark::Sent, 2027));
-    EXPECT_EQ(prompter.asked,
-              QStringList(2, QStringLiteral("印刷した 2 件に今年の「年賀状送付」を記録しますか？")));
+    EXPECT_EQ(
+        prompter.asked,
+        QStringList(2, QStringLiteral("印刷した 2 件に今年の「年賀状送付」を記録しますか？")));
     EXPECT_TRUE(AskAndMarkSent({}, 2027, kDecember).empty());
     EXPECT_EQ(prompter.asked.size(), 2);
 }
@@ -179,10 +179,9 @@ TEST(NewYearSeason, MarksAreOrdinaryHistoryInTheBookFile) {
     SetSeasonMark(*r, TSeasonMark::Sent, 2027, true, kDecember);
     SetSeasonMark(*r, TSeasonMark::Received, 2027, true, QDate(2027, 1, 5));
     SetSeasonMark(*r, TSeasonMark::Mourning, 2026, true, kDecember);
-    *typed.Add() = Person("山田", {Entry("2026/05/01", "転居", "千葉へ"),
-                                   Entry("2026/12/10", "年賀状送付"),
-                                   Entry("2027/01/05", "年賀状受取"),
-                                   Entry("2026/01/01", "喪中欠礼")});
+    *typed.Add() =
+        Person("山田", {Entry("2026/05/01", "転居", "千葉へ"), Entry("2026/12/10", "年賀状送付"),
+                        Entry("2027/01/05", "年賀状受取"), Entry("2026/01/01", "喪中欠礼")});
     EXPECT_EQ(ticked.ToBytes(), typed.ToBytes());
 
     // The file keeps history last to first, so a book read back lists it in

@@ -50,9 +50,9 @@ int Season(const QStringList& argsIn) {
             const bool personal = r->CommonUseTypePersonal;
             const QString name = (r->PersonalFullName() + r->PerSonalHonorificTitle).trimmed();
             const QString zip = (personal ? r->PersonalFullZip() : r->OfficeFullZip()).trimmed();
-            const QString address =
-                personal ? r->PerSonalAddress_1 + r->PerSonalAddress_2
-                         : r->OfficeName + QLatin1Char(' ') + r->OfficeAddress_1 + r->OfficeAddress_2;
+            const QString address = personal ? r->PerSonalAddress_1 + r->PerSonalAddress_2
+                                             : r->OfficeName + QLatin1Char(' ') +
+                                                   r->OfficeAddress_1 + r->OfficeAddress_2;
             PrintOut(name + QLatin1Char('\t') + zip + QLatin1Char('\t') + address.trimmed());
         }
         return kOk;
