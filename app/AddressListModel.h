@@ -25,9 +25,12 @@ public:
     void EndReset() { endResetModel(); }
     // Record contents changed, rows stayed.
     void Redraw();
+    // The season the New Year's card columns show.
+    void SetSeason(int season);
 
 private:
     const TDisplayList& list_;
+    int season_ = 0;
 };
 
 }  // namespace q2

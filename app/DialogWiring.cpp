@@ -7,6 +7,7 @@
 #include "app/FormConfig.h"
 #include "app/FormMain.h"
 #include "app/RecordEditor.h"
+#include "app/SeasonMarksWidget.h"
 #include "exchange/FormExport.h"
 #include "exchange/FormImport.h"
 #include "exchange/FormSearch.h"
@@ -56,6 +57,9 @@ void InstallDialogs(TFormMain& main) {
                          [search](const TUserInfo& record, int readingRow) {
                              return search->Matches(record, readingRow);
                          });
+    search->SetSeason(main.SeasonChooser->Season());
+    QObject::connect(main.SeasonChooser, &TSeasonChooser::SeasonChanged, search,
+                     &TFormSearch::SetSeason);
     auto* printType = new TFormSelectPrintType(&main);
     auto* listPrint = new TFormPrintAllAddressList(&main);
     main.SetListPrintDialog(

@@ -45,6 +45,8 @@
 #include "app/PostalCodeBoxes.h"
 #include "app/ReadingRow.h"
 #include "app/RecordEditor.h"
+#include "app/SeasonColumns.h"
+#include "app/SeasonMarksWidget.h"
 #include "app/ToolbarIcons.h"
 #include "zip/ZipUpdate.h"
 #include "model/DataPaths.h"
@@ -175,6 +177,11 @@ void TFormMain::BuildWindow() {
          {pngBtnAddAddress, pngBtnOpen, pngBtnSave, pngBtnAddSender, pngBtnPrint, pngBtnConfig,
           PngBtnDirectMail, pngBtnImport, pngBtnExport, pngBtnNew, PngBtnZipUpdate})
         toolbar->addWidget(b);
+    auto* toolbarGap = new QWidget(toolbar);
+    toolbarGap->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    toolbar->addWidget(toolbarGap);
+    SeasonChooser = new TSeasonChooser(toolbar);
+    toolbar->addWidget(SeasonChooser);
     addToolBar(Qt::TopToolBarArea, toolbar);
 
     connect(pngBtnNew->defaultAction(), &QAction::triggered, this, &TFormMain::pngBtnNewClick);
@@ -231,6 +238,12 @@ void TFormMain::BuildWindow() {
     for (int c = 0; c < kAddressListColumnCount; ++c)
         if (ColumnWidth(c) > 0) LVAddressList->setColumnWidth(c, ColumnWidth(c));
     header->setSectionResizeMode(0, QHeaderView::Fixed);  // the print mark column never widens
+    for (int i = 0; i < kSeasonColumnCount; ++i) {
+        LVAddressList->setColumnWidth(kFirstSeasonColumn + i, kSeasonColumnWidth);
+        header->moveSection(header->visualIndex(kFirstSeasonColumn + i),
+                            kSeasonColumnsVisualStart + i);
+    }
+    model_->SetSeason(SeasonChooser->Season());
     connect(header, &QHeaderView::sectionClicked, this, &TFormMain::SortByColumn);
 
     PopupMenuMain = new QMenu(this);
@@ -362,6 +375,11 @@ void TFormMain::BuildWindow() {
         model_->Redraw();
     });
     connect(RecordEditor, &TRecordEditor::DeleteRequested, this, &TFormMain::PopDelAddressClick);
+    RecordEditor->SeasonMarks->SetSeason(SeasonChooser->Season());
+    connect(SeasonChooser, &TSeasonChooser::SeasonChanged, this, [this](int season) {
+        model_->SetSeason(season);
+        RecordEditor->SeasonMarks->SetSeason(season);
+    });
 
     auto* central = new QWidget(this);
     auto* layout = new QHBoxLayout(central);
@@ -729,7 +747,10 @@ void TFormMain::UpdateCountLabel() {
 
 void TFormMain::SortDisplayListBy(int column) {
     model_->BeginReset();
-    SortDisplayList(DisplayList, column, SortAscending);
+    if (IsSeasonColumn(column))
+        SortDisplayListBySeason(DisplayList, column, SeasonChooser->Season(), SortAscending);
+    else
+        SortDisplayList(DisplayList, column, SortAscending);
     model_->EndReset();
     LVAddressList->horizontalHeader()->setSortIndicatorShown(true);
     LVAddressList->horizontalHeader()->setSortIndicator(

@@ -31,6 +31,7 @@ class TFormPasswordAuth;
 class TFormSearchZip;
 class TFormSender;
 class TRecordEditor;
+class TSeasonChooser;
 
 class TFormMain : public QMainWindow {
     Q_OBJECT
@@ -149,6 +150,8 @@ public:
     QComboBox* CBDisplayCategory_1;
     QComboBox* CBDisplayCategory_2;
     QLabel* LblPrintCount;
+    // The New Year's card season the list columns, the editor and the search show.
+    TSeasonChooser* SeasonChooser;
     QMenu* PopupMenuMain;
     QAction* PopPrintCheck;
     QAction* PopPrintNotCheck;

@@ -23,6 +23,7 @@
 #include "app/DialogRunner.h"
 #include "app/FormEditHistory.h"
 #include "app/FormSearchZip.h"
+#include "app/SeasonMarksWidget.h"
 #include "app/UrlOpener.h"
 #include "model/MailConfig.h"
 #include "platform/Clock.h"
@@ -356,6 +357,15 @@ void TRecordEditor::BuildControls() {
             connect(c, &QComboBox::currentIndexChanged, this, store(c));
     }
     for (QCheckBox* c : findChildren<QCheckBox*>()) connect(c, &QCheckBox::toggled, this, store(c));
+    // The card marks are history entries, not fields: they store themselves,
+    // and each tick is one undo step.
+    SeasonMarks = new TSeasonMarksWidget(current_, this);
+    layout->insertWidget(layout->count() - 1, SeasonMarks);
+    connect(SeasonMarks, &TSeasonMarksWidget::MarksChanged, this, [this] {
+        lastControl_ = nullptr;
+        RefreshHistoryList();
+        emit RecordChanged();
+    });
     connect(MemoRemarks, &QPlainTextEdit::textChanged, this, store(MemoRemarks));
     connect(DTPBirthday, &QDateEdit::dateChanged, this, store(DTPBirthday));
     connect(PGPrintType, &QTabWidget::currentChanged, this, store(PGPrintType));
@@ -432,6 +442,7 @@ void TRecordEditor::ClearInputArea() {
     ShowPicture();
     LVHistory->clearContents();
     LVHistory->setRowCount(0);
+    SeasonMarks->Clear();
     filling_ = was;
     UpdateHistoryButtons();
 }
@@ -722,6 +733,7 @@ void TRecordEditor::RefreshHistoryList() {
         }
         if (remembered >= 0 && remembered < list.Count()) LVHistory->selectRow(remembered);
     }
+    SeasonMarks->ShowRecord();
     UpdateHistoryButtons();
 }
 

@@ -22,6 +22,7 @@ namespace q2 {
 
 class TFormEditHistory;
 class TFormSearchZip;
+class TSeasonMarksWidget;
 class TthMailConfig;
 
 class TRecordEditor : public QWidget {
@@ -98,6 +99,8 @@ public:
     QLabel* Img1;
     QGroupBox* GBHistory;
     QTableWidget* LVHistory;
+    // 送付, 受取 and 喪中 of the season chosen in the main window.
+    TSeasonMarksWidget* SeasonMarks;
 
     QPushButton* BtnPersonalZip;
     QPushButton* BtnOfficeZip;

@@ -67,6 +67,25 @@ void TFormSearch::FormCreate() {
         connect(op, &QComboBox::currentTextChanged, this, [this] { Invalidate(); });
     }
 
+    GBSeason = new QGroupBox(this);
+    GBSeason->setObjectName("GBSeason");
+    static const char* const seasonNames[] = {"CBReceivedLastSeason", "CBSentLastSeason",
+                                              "CBExceptMourning"};
+    auto* seasonRow = new QGridLayout(GBSeason);
+    for (int i = 0; i < 3; ++i) {
+        auto* b = new QCheckBox(SeasonConditionCaptions()[i], GBSeason);
+        b->setObjectName(seasonNames[i]);
+        seasonRow->addWidget(b, 0, i);
+        CBSeasonCondition[i] = b;
+        connect(b, &QCheckBox::toggled, this, [this] { Invalidate(); });
+    }
+    auto* either = new QLabel(QStringLiteral("昨年の2つを両方選ぶと、どちらかに当てはまる人を検索します"),
+                              GBSeason);
+    either->setObjectName("LblSeasonEither");
+    seasonRow->addWidget(either, 1, 0, 1, 3);
+    top->addWidget(GBSeason);
+    SetSeason(DefaultSeason(Today()));
+
     GBSearchRange = new QGroupBox(QStringLiteral("検索範囲"), this);
     GBSearchRange->setObjectName("GBSearchRange");
     static const char* const names[] = {"RBAll", "RB_A",   "RB_KA", "RB_SA", "RB_TA",
@@ -139,6 +158,8 @@ TSearchSettings TFormSearch::Settings() const {
     for (int i = 0; i < kSearchRowCount; ++i)
         s.Rows[i] = {CBUseCondition[i]->isChecked(), CB_Topic1[i]->currentIndex(),
                      CB_Topic2[i]->currentText(), CB_Topic3[i]->currentText()};
+    s.Season = {CBSeasonCondition[0]->isChecked(), CBSeasonCondition[1]->isChecked(),
+                CBSeasonCondition[2]->isChecked(), season_};
     return s;
 }
 
@@ -158,6 +179,7 @@ void TFormSearch::BtnStartClick() {
         }
     bool any = false;
     for (QCheckBox* b : CBUseCondition) any = any || b->isChecked();
+    for (QCheckBox* b : CBSeasonCondition) any = any || b->isChecked();
     if (!any) range_ = kSearchRangeNone;
     Invalidate();
     if (FormCloseQuery()) accept();
@@ -179,6 +201,12 @@ bool TFormSearch::FormCloseQuery() {
         return false;
     }
     return true;
+}
+
+void TFormSearch::SetSeason(int season) {
+    season_ = season;
+    GBSeason->setTitle(SeasonCaption(season));
+    Invalidate();
 }
 
 bool TFormSearch::Execute() {

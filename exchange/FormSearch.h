@@ -34,6 +34,11 @@ public:
     void BtnCancelClick();
     bool FormCloseQuery();
 
+    // The season the New Year's card conditions are about: the one chosen in
+    // the main window. It starts as the coming New Year.
+    void SetSeason(int season);
+    int Season() const { return season_; }
+
     int SearchRange() const { return range_; }
     TSearchSettings Settings() const;
 
@@ -42,6 +47,9 @@ public:
     std::array<QComboBox*, kSearchRowCount> CB_Topic1;  // topic
     std::array<QComboBox*, kSearchRowCount> CB_Topic2;  // operand
     std::array<QComboBox*, kSearchRowCount> CB_Topic3;  // operator
+    // The ready conditions "昨年受け取った人", "昨年送った人", "今年喪中の人を除く".
+    QGroupBox* GBSeason;
+    std::array<QCheckBox*, 3> CBSeasonCondition;
     QGroupBox* GBSearchRange;
     // RBAll, RB_A … RB_WA, RB_ABC, RB_ETC: index = range number.
     std::array<QRadioButton*, 13> RangeButtons;
@@ -56,6 +64,7 @@ private:
     void Invalidate() { matcher_.reset(); }
 
     int range_ = kSearchRangeAll;
+    int season_ = 0;
     bool cancelled_ = false;
     mutable std::optional<TSearchMatcher> matcher_;
 };

@@ -284,8 +284,26 @@ QString SearchTopicText(const TUserInfo& r, int topic, QDate today) {
     }
 }
 
+const QStringList& SeasonConditionCaptions() {
+    static const QStringList captions = {QStringLiteral("昨年受け取った人"),
+                                         QStringLiteral("昨年送った人"),
+                                         QStringLiteral("今年喪中の人を除く")};
+    return captions;
+}
+
+bool SeasonConditionsHold(const TSeasonConditions& c, const TUserInfo& r) {
+    const int last = c.Season - 1;
+    if (c.ReceivedLastSeason || c.SentLastSeason) {
+        const bool received =
+            c.ReceivedLastSeason && HasSeasonMark(r, TSeasonMark::Received, last);
+        const bool sent = c.SentLastSeason && HasSeasonMark(r, TSeasonMark::Sent, last);
+        if (!received && !sent) return false;
+    }
+    return !c.ExceptMourning || !HasSeasonMark(r, TSeasonMark::Mourning, c.Season);
+}
+
 TSearchMatcher::TSearchMatcher(const TSearchSettings& s, QDate today)
-    : range_(s.Range), today_(today) {
+    : range_(s.Range), season_(s.Season), today_(today) {
     for (const TSearchCondition& c : s.Rows) {
         if (!c.Use) continue;
         Row row;
@@ -447,6 +465,7 @@ bool TSearchMatcher::RowHolds(const Row& row, const TUserInfo& r) const {
 
 bool TSearchMatcher::Matches(const TUserInfo& r, int readingRow) const {
     if (range_ != kSearchRangeAll && range_ != readingRow) return false;
+    if (season_.InUse() && !SeasonConditionsHold(season_, r)) return false;
     for (const Row& row : rows_)
         if (!RowHolds(row, r)) return false;
     return true;

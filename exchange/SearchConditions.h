@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <array>
 
+#include "model/NewYearSeason.h"
 #include "model/UserInfo.h"
 
 namespace q2 {
@@ -46,9 +47,26 @@ struct TSearchCondition {
     bool operator==(const TSearchCondition&) const = default;
 };
 
+// The ready New Year's card conditions, about the season chosen in the main
+// window ("this year") and the one before it ("last year").
+struct TSeasonConditions {
+    bool ReceivedLastSeason = false;  // "昨年受け取った人"
+    bool SentLastSeason = false;      // "昨年送った人"
+    bool ExceptMourning = false;      // "今年喪中の人を除く"
+    int Season = 0;
+    bool InUse() const { return ReceivedLastSeason || SentLastSeason || ExceptMourning; }
+    bool operator==(const TSeasonConditions&) const = default;
+};
+// The check box captions, in the order of the members above.
+const QStringList& SeasonConditionCaptions();
+// With both "last year" conditions ticked a record doing either holds, so that
+// the three together give the records to send cards to.
+bool SeasonConditionsHold(const TSeasonConditions& conditions, const TUserInfo& record);
+
 struct TSearchSettings {
     int Range = kSearchRangeAll;
     std::array<TSearchCondition, kSearchRowCount> Rows;
+    TSeasonConditions Season;  // combined with the rows by AND
     bool operator==(const TSearchSettings&) const = default;
 };
 
@@ -70,6 +88,7 @@ private:
 
     int range_ = kSearchRangeAll;
     std::vector<Row> rows_;
+    TSeasonConditions season_;
     QDate today_;
     mutable QByteArray buffer_;  // reused for every record's text
 };

@@ -21,6 +21,7 @@
 #include "exchange/FormSearch.h"
 #include "model/DataPaths.h"
 #include "model/ListFile.h"
+#include "platform/Clock.h"
 #include "platform/Cp932.h"
 #include "platform/Prompter.h"
 
@@ -409,4 +410,27 @@ TEST_F(ExportForm, VcardPathWritesEveryRecordInTheChosenVersion) {
     form.Open(path, book);
     EXPECT_FALSE(form.GBPersonal->isHidden());
     EXPECT_TRUE(form.CBVcardVersion->isHidden());
+}
+
+TEST_F(SearchForm, AReadyConditionAloneStartsTheSearchForTheChosenSeason) {
+    EXPECT_EQ(form.GBSeason->title(), SeasonCaption(DefaultSeason(Today())));
+    form.SetSeason(2027);
+    EXPECT_EQ(form.GBSeason->title(), QString("2027年 年賀状"));
+    EXPECT_EQ(form.CBSeasonCondition[0]->text(), QString("昨年受け取った人"));
+    form.CBSeasonCondition[0]->setChecked(true);
+    form.BtnStartClick();
+    EXPECT_TRUE(prompter.shown.isEmpty());
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    TUserInfo r;
+    r.CommonHistoryObjectList.Add({QDate(2026, 1, 3), "年賀状受取", ""});
+    EXPECT_TRUE(form.Matches(r, 12));
+    // The main window's season moves the conditions with it.
+    form.SetSeason(2028);
+    EXPECT_FALSE(form.Matches(r, 12));
+    form.SetSeason(2026);
+    EXPECT_FALSE(form.Matches(r, 12));
+    form.SetSeason(2027);
+    form.CBSeasonCondition[2]->setChecked(true);
+    r.CommonHistoryObjectList.Add({QDate(2026, 12, 1), "喪中欠礼", ""});
+    EXPECT_FALSE(form.Matches(r, 12));
 }

@@ -194,3 +194,47 @@ TEST(SearchTopicChoices, CategoryListReadWhenChosen) {
     EXPECT_EQ(SearchTopicChoices(35).Suggestions, QStringList({"家族"}));
     EXPECT_EQ(SearchTopicChoices(35).Operators, QStringList({SearchOp::Equals, SearchOp::Differs}));
 }
+
+TEST(SearchMatcher, ReadyNewYearCardConditions) {
+    // Season 2027: "last year" is the 2026 season (November 2025 to October 2026).
+    auto person = [](const char* name, std::initializer_list<std::pair<const char*, const char*>> h) {
+        TUserInfo r = Named(QString::fromUtf8(name), QString());
+        for (const auto& [date, title] : h)
+            r.CommonHistoryObjectList.Add(
+                {ParseDate(QString::fromLatin1(date)), QString::fromUtf8(title), QString()});
+        return r;
+    };
+    const TUserInfo people[] = {
+        person("受取", {{"2026/01/04", "年賀状受取"}}),
+        person("送付", {{"2025/12/20", "年賀状送付"}}),
+        person("受取喪中", {{"2026/01/04", "年賀状受取"}, {"2026/11/20", "喪中欠礼"}}),
+        person("記録なし", {}),
+        person("一昨年", {{"2025/01/04", "年賀状受取"}, {"2025/11/15", "喪中欠礼"}}),
+    };
+    struct Case {
+        bool received, sent, exceptMourning;
+        int season;
+        const char* hits;  // one letter per person: x hit, . no hit
+    };
+    const Case cases[] = {
+        {true, false, false, 2027, "x.x.."},  {false, true, false, 2027, ".x..."},
+        {true, true, false, 2027, "xxx.."},   {false, false, true, 2027, "xx.xx"},
+        {true, false, true, 2027, "x...."},   {true, true, true, 2027, "xx..."},
+        {true, false, false, 2026, "....x"},  {false, false, true, 2026, "xxxx."},
+        {false, false, false, 2027, "xxxxx"},
+    };
+    for (const Case& c : cases) {
+        TSearchSettings s;
+        s.Season = {c.received, c.sent, c.exceptMourning, c.season};
+        QString hits;
+        for (const TUserInfo& r : people) hits += Hit(s, r) ? u'x' : u'.';
+        EXPECT_EQ(hits, QString::fromLatin1(c.hits))
+            << c.received << c.sent << c.exceptMourning << " " << c.season;
+    }
+    // Together with a condition row, both must hold.
+    TSearchSettings s = One(kName, SearchOp::Contains, "取");
+    s.Season = {false, false, true, 2027};
+    EXPECT_TRUE(Hit(s, people[0]));
+    EXPECT_FALSE(Hit(s, people[2]));
+    EXPECT_FALSE(Hit(s, people[1]));
+}
