@@ -166,9 +166,9 @@ TEST(PreflightPrint, GlyphsOfThePrintFace) {
     EXPECT_EQ(vertical[0].Message, U(u"「：」の縦書き用の字形が印刷フォント IPAGothic になく、横書きの字形を回して印刷します"));
     EXPECT_FALSE(HasFault(vertical));
     EXPECT_TRUE(CheckOne(colon, Nenga()).isEmpty());
-    gothic.Settings.Font = U(u"IPAGothic");
-    gothic.Settings.Vertical = false;
-    EXPECT_TRUE(CheckOne(colon, gothic).isEmpty());
+    TPieceSetup horizontal = Nenga(false, false);
+    horizontal.Settings.Font = U(u"IPAGothic");
+    EXPECT_TRUE(CheckOne(colon, horizontal).isEmpty());
 }
 
 TEST(PreflightPrint, FitFromTodaysShrinkRuleAndFromAProbe) {
