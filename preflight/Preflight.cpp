@@ -2,6 +2,8 @@
 // q2tool prints.
 #include "preflight/Preflight.h"
 
+#include <QHash>
+
 namespace q2 {
 namespace {
 
@@ -89,6 +91,39 @@ bool ApplyFix(const TPreflightFinding& finding, TUserInfo* record, QString* subj
         else targets[i]->replace(e.From, e.To);
     }
     return true;
+}
+
+QString FieldCaption(const QString& field) {
+    static const QHash<QString, QString> captions = {
+        {QStringLiteral("PerSonalName_1"), QStringLiteral("名前")},
+        {QStringLiteral("PerSonalName_2"), QStringLiteral("名前")},
+        {QStringLiteral("PerSonalHonorificTitle"), QStringLiteral("敬称")},
+        {QStringLiteral("PerSonalZip_1"), QStringLiteral("郵便番号")},
+        {QStringLiteral("PerSonalZip_2"), QStringLiteral("郵便番号")},
+        {QStringLiteral("PerSonalAddress_1"), QStringLiteral("住所１")},
+        {QStringLiteral("PerSonalAddress_2"), QStringLiteral("住所２")},
+        {QStringLiteral("PerSonalMail_1"), QStringLiteral("メール１")},
+        {QStringLiteral("OfficeName"), QStringLiteral("会社名")},
+        {QStringLiteral("OfficeZip_1"), QStringLiteral("会社郵便番号")},
+        {QStringLiteral("OfficeZip_2"), QStringLiteral("会社郵便番号")},
+        {QStringLiteral("OfficeAddress_1"), QStringLiteral("会社住所１")},
+        {QStringLiteral("OfficeAddress_2"), QStringLiteral("会社住所２")},
+        {QStringLiteral("OfficeMail_1"), QStringLiteral("会社メール１")},
+        {QStringLiteral("OfficePost"), QStringLiteral("部署")},
+        {QStringLiteral("OfficeOfficialPosition"), QStringLiteral("役職")},
+        {QStringLiteral("CommonInsertStr_1"), QStringLiteral("差込１")},
+        {QStringLiteral("CommonInsertStr_2"), QStringLiteral("差込２")},
+        {QStringLiteral("CommonInsertStr_3"), QStringLiteral("差込３")},
+        {QStringLiteral("CommonInsertStr_4"), QStringLiteral("差込４")},
+    };
+    const auto it = captions.constFind(field);
+    if (it != captions.constEnd()) return *it;
+    static const QLatin1String joint("CommonJointNameObj_");
+    if (field.startsWith(joint) && field.size() > joint.size()) {
+        const QString n = QString(QChar(u'０' + field[joint.size()].digitValue()));
+        return QStringLiteral("連名") + n + (field.endsWith(QLatin1String("HonorificTitle")) ? QStringLiteral("敬称") : QString());
+    }
+    return field;
 }
 
 QString PreflightLine(const TPreflightFinding& f, int index) {

@@ -102,6 +102,9 @@ QList<TPreflightFinding> CheckMail(const QList<const TUserInfo*>& records, const
 bool ApplyFix(const TPreflightFinding& finding, TUserInfo* record, QString* subject = nullptr,
               QString* body = nullptr);
 
+// The field as the lists caption it ("住所１", "連名２敬称", …).
+QString FieldCaption(const QString& field);
+
 // record index, name, field, code, message, suggestion; tab-separated.
 QString PreflightLine(const TPreflightFinding& finding, int index);
 
