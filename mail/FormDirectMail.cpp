@@ -21,6 +21,7 @@
 #include "MailTemplate.h"
 #include "SendMailThread.h"
 #include "platform/Prompter.h"
+#include "preflight/FormPreflight.h"
 
 namespace q2 {
 
@@ -299,6 +300,12 @@ void TFormDirectMail::BtnSaveClick() {
 
 void TFormDirectMail::BtnSendClick() {
     if (thread_ || !records_ || !config_) return;
+    // The findings of the batch come first; a substitute taken there changes the template.
+    QString subject = EditSubject->text(), body = MemoBody->toPlainText();
+    const bool goOn = PreflightBeforeMail(this, *records_, subject, body);
+    if (subject != EditSubject->text()) EditSubject->setText(subject);
+    if (body != MemoBody->toPlainText()) MemoBody->setPlainText(body);
+    if (!goOn) return;
     if (!GetPrompter().Ask(QStringLiteral("送信を開始しますがよろしいですか？"))) return;
     Contents->setEnabled(false);
     FormSendStatus->show();

@@ -25,6 +25,7 @@
 
 #include "model/DataPaths.h"
 #include "platform/Prompter.h"
+#include "preflight/FormPreflight.h"
 #include "print/FormAddPaper.h"
 #include "print/PreviewBackground.h"
 
@@ -843,6 +844,8 @@ bool TFormPrintAddress::PrintAll() {
     }
     if (printList_.isEmpty()) return false;
     const TPieceSetup setup = CurrentSetup();
+    // The findings of the batch come first; "中止" prints nothing.
+    if (!PreflightBeforePrint(this, printList_, setup)) return false;
     // The setup dialog opens on the paper of the job, so that a postcard is not
     // printed on whatever sheet the printer had last; the user may change it.
     const TPaperGeometry g = setup.Geometry();
