@@ -13,6 +13,7 @@
 #include "exchange/FormSearch.h"
 #include "mail/FormDirectMail.h"
 #include "model/DataPaths.h"
+#include "preflight/FormPreflight.h"
 #include "print/FormPrintAllAddressList.h"
 #include "print/FormSelectPrintType.h"
 #include "zip/FormZipReview.h"
@@ -40,6 +41,13 @@ void InstallDialogs(TFormMain& main) {
             main.LVAddressList->viewport()->update();
         };
         GetDialogRunner().Exec(review);
+    });
+    // The check before printing and mailing; each fix taken from its list is
+    // one step of the undo history.
+    InstallPreflightDialog([&main](TUserInfo& record, const TUserInfo& before) {
+        main.Session.RecordEdited(&record, before, nullptr);
+        if (&record == main.CurrentRecord) main.RecordEditor->ShowRecord();
+        main.LVAddressList->viewport()->update();
     });
     auto* import = new TFormImport(&main);
     main.SetImportDialog([import](const QString& path, TUserInfoList& book) {

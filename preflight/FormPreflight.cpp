@@ -23,8 +23,8 @@ TPreflightPresenter& Presenter() {
     return presenter;
 }
 
-std::function<void(TUserInfo&)>& AppliedHandler() {
-    static std::function<void(TUserInfo&)> handler;
+std::function<void(TUserInfo&, const TUserInfo&)>& AppliedHandler() {
+    static std::function<void(TUserInfo&, const TUserInfo&)> handler;
     return handler;
 }
 
@@ -135,17 +135,18 @@ bool TFormPreflight::FixRow(int row) {
     if (row < 0 || row >= findings_.size() || fixed_[row]) return false;
     const TPreflightFinding& f = findings_[row];
     TUserInfo* record = f.Record >= 0 && f.Record < records_.size() ? records_[f.Record] : nullptr;
+    const TUserInfo before = record ? *record : TUserInfo();
     if (!ApplyFix(f, record, subject_, body_)) return false;
     fixed_[row] = true;
     LVFindings->item(row, kSuggestion)->setText(QStringLiteral("修正済：") + f.Suggestion);
     UpdateButtons();
-    if (record && OnApplied) OnApplied(*record);
+    if (record && OnApplied) OnApplied(*record, before);
     return true;
 }
 
 void SetPreflightPresenter(TPreflightPresenter presenter) { Presenter() = std::move(presenter); }
 
-void InstallPreflightDialog(std::function<void(TUserInfo&)> onApplied) {
+void InstallPreflightDialog(std::function<void(TUserInfo&, const TUserInfo&)> onApplied) {
     AppliedHandler() = std::move(onApplied);
     SetPreflightPresenter([](TFormPreflight& form) { return form.exec() == QDialog::Accepted; });
 }

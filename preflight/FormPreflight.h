@@ -28,7 +28,7 @@ public:
     bool FixRow(int row);
     bool Fixed(int row) const { return fixed_.value(row); }
     // Called after each fix of a record field, with the record changed.
-    std::function<void(TUserInfo&)> OnApplied;
+    std::function<void(TUserInfo& record, const TUserInfo& before)> OnApplied;
 
     QLabel* LblSummary;
     QTableWidget* LVFindings;  // 番号, 名前, 項目, 区分, 内容, 提案
@@ -55,7 +55,7 @@ using TPreflightPresenter = std::function<bool(TFormPreflight&)>;
 void SetPreflightPresenter(TPreflightPresenter presenter);
 // The modal "確認" dialog as the presenter; `onApplied` learns of each record
 // a fix changed (the main window marks the book modified).
-void InstallPreflightDialog(std::function<void(TUserInfo&)> onApplied);
+void InstallPreflightDialog(std::function<void(TUserInfo&, const TUserInfo&)> onApplied);
 
 // The hooks of the print dialog and the bulk mail dialog: runs the check and
 // shows the list when it holds an error or a warning. False: "中止".

@@ -29,7 +29,7 @@ struct ScriptedPresenter {
     QStringList shown;  // "code field" of every line shown
     QList<TUserInfo*> applied;
     ScriptedPresenter() {
-        InstallPreflightDialog([this](TUserInfo& r) { applied << &r; });
+        InstallPreflightDialog([this](TUserInfo& r, const TUserInfo&) { applied << &r; });
         SetPreflightPresenter([this](TFormPreflight& form) {
             for (const TPreflightFinding& f : form.Findings()) shown << PreflightCodeName(f.Code) + ' ' + f.Field;
             for (int row : fixRows) EXPECT_TRUE(form.FixRow(row));
