@@ -219,26 +219,31 @@ TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, 
             if (!d.Position.isEmpty())
                 d.PositionPos = {d.FamilyPos.x + DevicePx(RoundInt((nch - TextHeight(pf)).v / 2.0)), top15};
         }
-        const DevicePx labelY(RoundInt(T.v + H.v * (1 - r)));
+        // A label starts at its place unless its value, held at the 8-point
+        // floor, would meet it: then at the column's top.
+        auto labelY = [&](const TPrintFont& f, const QString& label, DevicePx valueStart) {
+            const DevicePx y(RoundInt(T.v + H.v * (1 - r)));
+            return y + MeasureWidth(f, label) > valueStart ? T : y;
+        };
         if (!d.TelLabel.isEmpty()) {
             const DevicePx x = column(tf);
-            d.TelLabelPos = {x, labelY};
             d.TelValuePos = {x, T + H - tfMax};
+            d.TelLabelPos = {x, labelY(tf, d.TelLabel, d.TelValuePos.y)};
         }
         if (!d.FaxLabel.isEmpty()) {
             const DevicePx x = column(tf);
-            d.FaxLabelPos = {x, labelY};
             d.FaxValuePos = {x, T + H - tfMax};
+            d.FaxLabelPos = {x, labelY(tf, d.FaxLabel, d.FaxValuePos.y)};
         }
         if (!d.MailLabel.isEmpty()) {
             const DevicePx x = column(mf);
-            d.MailLabelPos = {x, labelY};
             d.MailValuePos = {x, T + H - MeasureWidth(mf, d.MailValue)};
+            d.MailLabelPos = {x, labelY(mf, d.MailLabel, d.MailValuePos.y)};
         }
         if (!d.HomePageLabel.isEmpty()) {
             const DevicePx x = column(hf);
-            d.HomePageLabelPos = {x, labelY};
             d.HomePageValuePos = {x, T + H - MeasureWidth(hf, d.HomePageValue)};
+            d.HomePageLabelPos = {x, labelY(hf, d.HomePageLabel, d.HomePageValuePos.y)};
         }
     } else {
         DevicePx cursor = T;
@@ -281,26 +286,29 @@ TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, 
             if (!d.Position.isEmpty())
                 d.PositionPos = {left15, d.FamilyPos.y + DevicePx(RoundInt((nch - TextHeight(pf)).v / 2.0))};
         }
-        const DevicePx labelX(RoundInt(L.v + W.v * (1 - r)));
+        auto labelX = [&](const TPrintFont& f, const QString& label, DevicePx valueStart) {
+            const DevicePx x(RoundInt(L.v + W.v * (1 - r)));
+            return x + MeasureWidth(f, label) > valueStart ? L : x;
+        };
         if (!d.TelLabel.isEmpty()) {
             const DevicePx y = line(tf);
-            d.TelLabelPos = {labelX, y};
             d.TelValuePos = {L + W - tfMax, y};
+            d.TelLabelPos = {labelX(tf, d.TelLabel, d.TelValuePos.x), y};
         }
         if (!d.FaxLabel.isEmpty()) {
             const DevicePx y = line(tf);
-            d.FaxLabelPos = {labelX, y};
             d.FaxValuePos = {L + W - tfMax, y};
+            d.FaxLabelPos = {labelX(tf, d.FaxLabel, d.FaxValuePos.x), y};
         }
         if (!d.MailLabel.isEmpty()) {
             const DevicePx y = line(mf);
-            d.MailLabelPos = {labelX, y};
             d.MailValuePos = {L + W - MeasureWidth(mf, d.MailValue), y};
+            d.MailLabelPos = {labelX(mf, d.MailLabel, d.MailValuePos.x), y};
         }
         if (!d.HomePageLabel.isEmpty()) {
             const DevicePx y = line(hf);
-            d.HomePageLabelPos = {labelX, y};
             d.HomePageValuePos = {L + W - MeasureWidth(hf, d.HomePageValue), y};
+            d.HomePageLabelPos = {labelX(hf, d.HomePageLabel, d.HomePageValuePos.x), y};
         }
     }
     return d;
