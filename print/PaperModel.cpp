@@ -58,12 +58,13 @@ PreviewRect FrameMm(double perMm, int l, int t, int w, int h) {
 // lower quarter; the sender block keeps clear of the name; the barcode runs
 // in the band under everything, 10 mm from the edges. エコー keeps its lower
 // third for the advertisement: everything above 97 mm, the barcode between
-// the boxes and the address.
+// the boxes and the address. Horizontal lines start under the stamp area
+// (its foot at 29 mm), which reaches down beside the boxes.
 struct TPostcardMm {
     int add[4], nam[4], sen[4], cus[4];
 };
 const TPostcardMm kPostcardVertical = {{75, 24, 17, 100}, {38, 28, 24, 84}, {8, 74, 28, 46}, {10, 131, 80, 6}};
-const TPostcardMm kPostcardHorizontal = {{9, 24, 82, 26}, {10, 54, 80, 40}, {10, 98, 52, 24}, {10, 131, 80, 6}};
+const TPostcardMm kPostcardHorizontal = {{9, 31, 82, 24}, {10, 58, 80, 38}, {10, 99, 52, 23}, {10, 131, 80, 6}};
 const TPostcardMm kEchoVertical = {{75, 28, 17, 68}, {38, 32, 24, 64}, {8, 50, 28, 35}, {10, 22, 80, 4}};
 const TPostcardMm kEchoHorizontal = {{10, 28, 80, 19}, {10, 49, 80, 19}, {10, 70, 52, 17}, {10, 22, 80, 4}};
 

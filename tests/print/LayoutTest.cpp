@@ -106,7 +106,7 @@ TEST(AddressLayout, LongAddressReadableOnNenga) {
     const QList<Word> words = Words(WritePdf(dir, "h.pdf", {&r}, h));
     QString address;
     for (const Word& w : words)
-        if (w.box.top() > 20 && w.box.top() < 52) {
+        if (w.box.top() > 28 && w.box.top() < 56) {
             address += w.text;
             // A 10-point line is 3.5 mm high; the layer's box about that.
             EXPECT_GE(w.box.height(), 10 * 25.4 / 72 * 0.9) << w.text.toStdString();
