@@ -78,14 +78,14 @@ struct TFitMark {
 };
 using TFitProbe = std::function<QList<TFitMark>(const TUserInfo&, const TPieceSetup&)>;
 
-// What today's fitting tells: the address lines and the name shrunk to the
-// shrink rule's last size (1 pt), laid out at the preview resolution. An
-// address still too long there is marked as overflowing.
-QList<TFitMark> ShrinkRuleFitMarks(const TUserInfo& record, const TPieceSetup& setup);
+// What the layout tells, laid out as printed: an address drawn at its floor
+// size, an address that overflows its frame even there, and a sender block
+// that does not fit at its smallest size.
+QList<TFitMark> LayoutFitMarks(const TUserInfo& record, const TPieceSetup& setup);
 
 struct TPrintCheckOptions {
     const TZipIndex* Zip = nullptr;  // nullptr: postal codes are not compared with the data
-    TFitProbe Fit = ShrinkRuleFitMarks;  // empty: no fit findings
+    TFitProbe Fit = LayoutFitMarks;  // empty: no fit findings
 };
 
 // Findings 1, 2, 3 and 5 over the records about to be printed, in list order.

@@ -8,6 +8,7 @@
 #include "preflight/PreflightText.h"
 #include "print/AddressLines.h"
 #include "print/AddresseeName.h"
+#include "print/PieceRenderer.h"
 #include "print/PrintText.h"
 #include "print/TextNormalize.h"
 #include "zip/ZipReview.h"
@@ -329,45 +330,16 @@ private:
 
 }  // namespace
 
-QList<TFitMark> ShrinkRuleFitMarks(const TUserInfo& r, const TPieceSetup& setup) {
-    const Dpi dpi = PreviewDpi(setup);
-    const DevicePx g = PrintSpacing(dpi.y);
-    const TLayoutFrames& fr = setup.Settings.Frames;
-    const PreviewScale s = setup.FrameScale();
-    const bool vertical = setup.Vertical();
-    const TPrintFace face = ResolvePrintFace(setup.Settings.Font);
-    const TAddresseeData who = SelectAddresseeData(r);
-    QString line1 = NormalizePrintText(who.Address1), line2 = NormalizePrintText(who.Address2);
-    if (vertical) {
-        line1 = ToKanjiNumerals(line1);
-        line2 = ToKanjiNumerals(line2);
-    }
+QList<TFitMark> LayoutFitMarks(const TUserInfo& r, const TPieceSetup& setup) {
+    const TPieceFindings f = CheckPiece(r, setup);
     QList<TFitMark> marks;
-    const DeviceRect add = FrameToDevice(fr.ADD, s, dpi);
-    const AddressLayout a = FitAddressLines(face, dpi.y, g, vertical, add, line1, line2, Points(50));
-    if (a.Size.v <= 1) {
-        const TPrintFont font = MakeTextFont(face, dpi.y, a.Size);
-        const DevicePx room = vertical ? add.height : add.width;
-        const bool over = MeasureWidth(font, line1) > room || MeasureWidth(font, line2) > room;
-        marks.append({QStringLiteral("住所"), QString::fromLatin1(who.Personal ? "PerSonalAddress_1" : "OfficeAddress_1"),
-                      a.Size, true, over});
-    }
-    TNameInputs names;
-    names.FullName = NormalizePrintText(r.PersonalFullName());
-    names.Honorific = NormalizePrintText(r.PerSonalHonorificTitle);
-    names.Company = NormalizePrintText(r.OfficeName);
-    names.Department = NormalizePrintText(r.OfficePost);
-    names.Position = NormalizePrintText(r.OfficeOfficialPosition);
-    names.JointList = NormalizePrintText(BuildJointNameList(r));
-    const auto mode = static_cast<TPrintControlMode>(std::clamp(setup.Settings.SprintControl, 0, 3));
-    const TPrintNameData n =
-        LayoutAddresseeName(face, dpi.y, g, vertical, FrameToDevice(fr.NAM, s, dpi), who.Personal, mode, names);
-    if (n.PersonalLayout && n.NameSize.v <= 1 && !Trim(r.PersonalFullName()).isEmpty())
-        marks.append({QStringLiteral("宛名"), QStringLiteral("PerSonalName_1"), n.NameSize, true, false});
-    if (!n.PersonalLayout && (n.CompanySize.v <= 1 || n.DepartmentSize.v <= 1))
-        marks.append({QStringLiteral("宛名"), QString::fromLatin1(n.CompanySize.v <= 1 ? "OfficeName" : "OfficePost"),
-                      std::min(n.CompanySize, n.DepartmentSize), true,
-                      false});
+    const TAddresseeData who = SelectAddresseeData(r);
+    const QString addressField = QString::fromLatin1(who.Personal ? "PerSonalAddress_1" : "OfficeAddress_1");
+    if (f.AddressOverflow)
+        marks.append({QStringLiteral("住所"), addressField, f.AddressSize, true, true});
+    else if (f.AddressLines > 0 && f.AddressSize <= AddressFloor(setup))
+        marks.append({QStringLiteral("住所"), addressField, f.AddressSize, true, false});
+    if (f.SenderOverflow) marks.append({QStringLiteral("差出人"), QString(), Points(8), true, true});
     return marks;
 }
 

@@ -65,10 +65,15 @@ void LayoutPersonal(TPrintNameData& d, const TPrintFace& face, int dpi, DevicePx
 
     const DevicePx thick = vertical ? f.width : f.height;
     const DevicePx length = vertical ? f.height : f.width;
+    // The entries drawn: the joint names up to the first without a given name.
+    int drawn = 0;
+    while (drawn < k && !d.JointGiven[drawn].isEmpty()) ++drawn;
+    // The main name and the joint names each take one column (line), a third
+    // of a cell apart.
     d.NameSize = Points(42);
     TPrintFont font;
     ShrinkWhile(face, dpi, d.NameSize, font, [&](const TPrintFont& ft) {
-        return double(thick.v) / (k + 1) < (TextHeight(ft) + g).v;
+        return TextHeight(ft) * (k + 1) + ColumnGap(ft, g) * k + g > thick;
     });
 
     // Only entries with a given name are printed and measured. The main name
@@ -99,31 +104,43 @@ void LayoutPersonal(TPrintNameData& d, const TPrintFace& face, int dpi, DevicePx
         d.Pitch = pitch();
         if (!more) break;
     }
+    // A short name is not scattered over the frame: at most one cell between
+    // its characters, the block centred in what is left.
+    d.Pitch = std::min(d.Pitch, MeasureWidth(font, QString::fromUtf16(u"あ")));
+    const DevicePx used = MeasureWidth(font, all + QLatin1Char(' ')) + c * d.Pitch;
+    const DevicePx lead(std::max(0, (length - used).v / 2));
 
-    const DevicePx ch = TextHeight(font);
+    // The columns (lines) drawn, centred across the frame, the main name first.
+    const DevicePx ch = TextHeight(font), step = ch + ColumnGap(font, g);
+    const DevicePx group = ch * (drawn + 1) + (step - ch) * drawn;
     const DevicePx givenOffset = MeasureWidth(font, F) + PitchSlots(font, F) * d.Pitch;
+    // Every honorific ends on one line: the foot of the columns, or one
+    // right edge in horizontal writing.
+    const DevicePx foot = (vertical ? f.top + f.height : f.left + f.width) - lead;
+    auto honorificAt = [&](const QString& h) { return foot - MeasureWidth(font, h); };
     if (vertical) {
-        const DevicePx x0 = f.left + f.width - ch - g;
-        const DevicePx honY = f.top + f.height - MeasureWidth(font, N);
-        d.FamilyPos = {x0, f.top};
-        d.GivenPos = {x0, f.top + givenOffset};
-        d.HonorificPos = {x0, honY};
+        const DevicePx x0 = f.left + DevicePx((f.width + group).v / 2) - ch;
+        const DevicePx top = f.top + lead;
+        d.FamilyPos = {x0, top};
+        d.GivenPos = {x0, top + givenOffset};
+        d.HonorificPos = {x0, honorificAt(in.Honorific)};
         for (int i = 0; i < kMaxJointNames; ++i) {
-            const DevicePx x = x0 - (i + 1) * (ch + g);
-            d.JointFamilyPos[i] = {x, f.top};
-            d.JointGivenPos[i] = {x, f.top + givenOffset};
-            d.JointHonorificPos[i] = {x, honY};
+            const DevicePx x = x0 - (i + 1) * step;
+            d.JointFamilyPos[i] = {x, top};
+            d.JointGivenPos[i] = {x, top + givenOffset};
+            d.JointHonorificPos[i] = {x, honorificAt(d.JointHonorific[i])};
         }
     } else {
-        const DevicePx honX = f.left + f.width - MeasureWidth(font, N);
-        d.FamilyPos = {f.left, f.top};
-        d.GivenPos = {f.left + givenOffset, f.top};
-        d.HonorificPos = {honX, f.top};
+        const DevicePx left = f.left + lead;
+        const DevicePx y0 = f.top + DevicePx((f.height - group).v / 2);
+        d.FamilyPos = {left, y0};
+        d.GivenPos = {left + givenOffset, y0};
+        d.HonorificPos = {honorificAt(in.Honorific), y0};
         for (int i = 0; i < kMaxJointNames; ++i) {
-            const DevicePx y = f.top + (i + 1) * (ch + g);
-            d.JointFamilyPos[i] = {f.left, y};
-            d.JointGivenPos[i] = {f.left + givenOffset, y};
-            d.JointHonorificPos[i] = {honX, y};
+            const DevicePx y = y0 + (i + 1) * step;
+            d.JointFamilyPos[i] = {left, y};
+            d.JointGivenPos[i] = {left + givenOffset, y};
+            d.JointHonorificPos[i] = {honorificAt(d.JointHonorific[i]), y};
         }
     }
 }

@@ -1,6 +1,7 @@
 // Customer barcode: library call, fitting by a font's advances, bars.
 #include "print/CustomerBarcode.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -97,16 +98,11 @@ TPrintCostomerData LayoutCustomerBarcode(int dpi, DeviceRect frame, const QStrin
     if (rc != 0) return d;
     out[23] = 0;
     d.Code = QString::fromLatin1(out, qsizetype(std::strlen(out)));
-    d.Size = startSize;
-    // The shrink rule of the layout engine on the bars' advances.
-    while (MeasureBarcodeWidth(d.Code, d.Size, dpi) > frame.width) {
-        if (d.Size.v > 1) {
-            d.Size = Points(d.Size.v - 1);
-        } else {
-            d.Size = Points(1);
-            break;
-        }
-    }
+    // Japan Post reads bars from 8 to 11.5 points: the largest whole size
+    // from the start down to 8 that fits the frame, 8 when none does.
+    d.Size = Points(std::clamp(startSize.v, kBarcodeMinPoints, kBarcodeMaxPoints));
+    while (MeasureBarcodeWidth(d.Code, d.Size, dpi) > frame.width && d.Size.v - 1 >= kBarcodeMinPoints)
+        d.Size = Points(d.Size.v - 1);
     d.Left = frame.left;
     d.Top = frame.top;
     d.Width = frame.width;

@@ -17,6 +17,9 @@ using TBarcodeFunction = std::function<int(const char* symbolMap, const char* po
 // GetCBarString itself when the library is linked, else a stand-in answering 9.
 TBarcodeFunction DefaultBarcodeFunction();
 
+// The sizes Japan Post's readers take, and the size the layout starts from.
+constexpr double kBarcodeMinPoints = 8, kBarcodeMaxPoints = 11.5, kBarcodeStartPoints = 10;
+
 struct TPrintCostomerData {
     Points Size;
     DevicePx Left, Top, Width;

@@ -7,7 +7,9 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QDoubleSpinBox>
 #include <QGroupBox>
+#include <QHash>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -26,6 +28,7 @@
 #include "model/DataPaths.h"
 #include "platform/Prompter.h"
 #include "preflight/FormPreflight.h"
+#include "print/CalibrationSheet.h"
 #include "print/FormAddPaper.h"
 #include "print/PreviewBackground.h"
 
@@ -114,31 +117,63 @@ constexpr int kHisagoTab = 1;
 }  // namespace
 
 // The print list as a virtual table: rows are answered from the records.
+// Column 0, "!", marks a record whose address does not fit at the floor
+// (laid out on demand for the rows shown, again after every change).
 class TPrintListModel : public QAbstractTableModel {
 public:
+    using Check = std::function<TPieceFindings(const TUserInfo&)>;
     explicit TPrintListModel(QObject* parent) : QAbstractTableModel(parent) {}
     void SetRecords(const QList<const TUserInfo*>* records) {
         beginResetModel();
         records_ = records;
+        overflow_.clear();
         endResetModel();
+    }
+    void SetCheck(Check check) { check_ = std::move(check); }
+    // The layout changed: the marks are found again.
+    void Invalidate() {
+        overflow_.clear();
+        if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, 0));
     }
     int rowCount(const QModelIndex& parent = {}) const override {
         return parent.isValid() || !records_ ? 0 : int(records_->size());
     }
     int columnCount(const QModelIndex& parent = {}) const override {
-        return parent.isValid() ? 0 : int(std::size(kPrintColumns));
+        return parent.isValid() ? 0 : int(std::size(kPrintColumns)) + 1;
     }
     QVariant data(const QModelIndex& index, int role) const override {
-        if (role != Qt::DisplayRole || !records_ || index.row() >= records_->size()) return {};
-        return kPrintColumns[index.column()].Text(*records_->at(index.row()));
+        if (!records_ || index.row() >= records_->size()) return {};
+        if (index.column() == 0) {
+            if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
+            if (!Overflows(index.row())) return {};
+            return role == Qt::DisplayRole ? QStringLiteral("!") : OverflowText();
+        }
+        if (role != Qt::DisplayRole) return {};
+        return kPrintColumns[index.column() - 1].Text(*records_->at(index.row()));
     }
     QVariant headerData(int section, Qt::Orientation o, int role) const override {
-        if (o != Qt::Horizontal || role != Qt::DisplayRole) return {};
-        return QString::fromUtf16(kPrintColumns[section].Caption);
+        if (o != Qt::Horizontal) return {};
+        if (section == 0) {
+            if (role == Qt::ToolTipRole) return OverflowText();
+            return role == Qt::DisplayRole ? QVariant(QStringLiteral("!")) : QVariant();
+        }
+        if (role != Qt::DisplayRole) return {};
+        return QString::fromUtf16(kPrintColumns[section - 1].Caption);
+    }
+    static QString OverflowText() {
+        return T(u"住所が最小の文字の大きさでも枠に収まりません。最小の大きさで印刷されます。");
     }
 
 private:
+    bool Overflows(int row) const {
+        if (!check_) return false;
+        auto it = overflow_.find(row);
+        if (it == overflow_.end()) it = overflow_.insert(row, check_(*records_->at(row)).Overflow());
+        return *it;
+    }
     const QList<const TUserInfo*>* records_ = nullptr;
+    Check check_;
+    mutable QHash<int, bool> overflow_;
 };
 
 TFormPrintAddress::TFormPrintAddress(QWidget* parent)
@@ -362,6 +397,35 @@ void TFormPrintAddress::BuildControls() {
     });
     connect(CBPrintControl, &QComboBox::currentIndexChanged, this, [this] { RefreshPreview(); });
 
+    // Calibration of the current paper kind or label sheet: everything printed
+    // moves by this much, the preview with it.
+    GroupOffset = new QGroupBox(T(u"印刷位置の調整"), this);
+    GroupOffset->setObjectName(QStringLiteral("GroupOffset"));
+    auto* offsetLayout = new QHBoxLayout(GroupOffset);
+    auto spin = [&](const char* name) {
+        auto* box = new QDoubleSpinBox(GroupOffset);
+        box->setObjectName(QLatin1String(name));
+        box->setRange(-TPrintOffset::kLimit / 10.0, TPrintOffset::kLimit / 10.0);
+        box->setDecimals(1);
+        box->setSingleStep(0.1);
+        box->setSuffix(QStringLiteral(" mm"));
+        return box;
+    };
+    SpinOffsetX = spin("SpinOffsetX");
+    SpinOffsetY = spin("SpinOffsetY");
+    ButtonCalibration = new QPushButton(T(u"調整用シートを印刷"), GroupOffset);
+    ButtonCalibration->setObjectName(QStringLiteral("ButtonCalibration"));
+    offsetLayout->addWidget(new QLabel(T(u"右へ"), GroupOffset));
+    offsetLayout->addWidget(SpinOffsetX);
+    offsetLayout->addWidget(new QLabel(T(u"下へ"), GroupOffset));
+    offsetLayout->addWidget(SpinOffsetY);
+    offsetLayout->addWidget(ButtonCalibration);
+    right->addWidget(GroupOffset);
+    auto offsetChanged = [this] { SetOffset(SpinOffsetX->value(), SpinOffsetY->value()); };
+    connect(SpinOffsetX, &QDoubleSpinBox::valueChanged, this, offsetChanged);
+    connect(SpinOffsetY, &QDoubleSpinBox::valueChanged, this, offsetChanged);
+    connect(ButtonCalibration, &QPushButton::clicked, this, [this] { PrintCalibrationSheet(); });
+
     right->addWidget(new QLabel(T(u"印刷フォント"), this));
     ListBoxFont = new QListWidget(this);
     ListBoxFont->setObjectName(QStringLiteral("ListBoxFont"));
@@ -381,6 +445,7 @@ void TFormPrintAddress::BuildControls() {
     ListViewPrint->setObjectName(QStringLiteral("ListViewPrint"));
     printModel_ = new TPrintListModel(this);
     printModel_->SetRecords(&printList_);
+    printModel_->SetCheck([this](const TUserInfo& r) { return CheckPiece(r, CurrentSetup()); });
     ListViewPrint->setModel(printModel_);
     ListViewPrint->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListViewPrint->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -641,6 +706,7 @@ void TFormPrintAddress::SelectPrintRow(int row) {
 
 void TFormPrintAddress::LoadPrintSettings() {
     const TPrintSettings st = q2::LoadPrintSettings(configPath_);
+    stored_ = st;
     // 1. The target.
     {
         QSignalBlocker block(PCPrintType);
@@ -717,7 +783,55 @@ TPrintSettings TFormPrintAddress::CollectSettings() const {
     st.SprintControl = CBPrintControl->currentIndex();
     st.LatinVertical = TLatinInVertical(CBLatinVertical->currentIndex());
     st.NumeralsVertical = TVerticalNumerals(CBNumeralsVertical->currentIndex());
+    st.AddressFloor = stored_.AddressFloor;
+    st.LabelAddressFloor = stored_.LabelAddressFloor;
+    st.KindOffsets = stored_.KindOffsets;
+    st.LabelOffsets = stored_.LabelOffsets;
     return st;
+}
+
+QString TFormPrintAddress::CurrentLabelKey() const {
+    return label_ ? LabelOffsetKey(label_->Maker, label_->Model) : QString();
+}
+
+void TFormPrintAddress::SetOffset(double dxMm, double dyMm) {
+    const TPrintOffset o = TPrintOffset{RoundInt(dxMm * 10), RoundInt(dyMm * 10)}.Clamped();
+    if (PCPrintType->currentIndex() == kLabelTab)
+        SetLabelOffset(stored_, CurrentLabelKey(), o);
+    else
+        SetKindOffset(stored_, kind_, o);
+    RefreshPreview();
+}
+
+void TFormPrintAddress::SyncOffsetControls() {
+    const bool labelTab = PCPrintType->currentIndex() == kLabelTab;
+    const TPrintOffset o = labelTab ? LabelOffset(stored_, CurrentLabelKey()) : KindOffset(stored_, kind_);
+    QSignalBlocker a(SpinOffsetX), b(SpinOffsetY);
+    SpinOffsetX->setValue(o.Dx / 10.0);
+    SpinOffsetY->setValue(o.Dy / 10.0);
+    GroupOffset->setEnabled(labelTab ? label_.has_value() : PaperKindInfo(kind_) != nullptr);
+    ButtonCalibration->setEnabled(!labelTab && PaperKindInfo(kind_) != nullptr);
+}
+
+bool TFormPrintAddress::PrintCalibrationSheet() {
+    if (!PaperKindInfo(kind_)) return false;
+    printer_.setPageLayout(CalibrationPageLayout(kind_));
+    if (!printerSetup_(printer_, this)) return false;
+    printer_.setDocName(T(u"調整用シート"));
+    QPainter painter;
+    if (!painter.begin(&printer_)) {
+        GetPrompter().Inform(T(u"印刷を開始できませんでした。プリンタの設定を確かめて下さい。"));
+        return false;
+    }
+    const int res = printer_.resolution();
+    const QPageLayout layout = printer_.pageLayout();
+    const QPoint offset = printer_.fullPage() ? QPoint()
+                                              : layout.paintRectPixels(res).topLeft() -
+                                                    layout.fullRectPixels(res).topLeft();
+    painter.translate(-offset.x(), -offset.y());
+    DrawCalibrationSheet(painter, kind_, Dpi{res, res});
+    painter.end();
+    return true;
 }
 
 void TFormPrintAddress::SavePrintSettings() {
@@ -799,6 +913,8 @@ std::optional<QRect> TFormPrintAddress::PrintableAreaOnPreview(const TPieceSetup
 
 void TFormPrintAddress::RefreshPreview() {
     if (loading_) return;
+    SyncOffsetControls();
+    printModel_->Invalidate();
     const bool sender = CheckBoxPrintSender->isChecked();
     DrawTextImage->SetFrameVisible(TFrameId::SEN, sender);
     DrawTextImage->SetFrameVisible(TFrameId::SZIP,

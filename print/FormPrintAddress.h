@@ -18,6 +18,7 @@ class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QDoubleSpinBox;
 class QFrame;
 class QGroupBox;
 class QListWidget;
@@ -62,6 +63,10 @@ public:
     void DeleteLabelPaper();
     void SetVertical(bool vertical);  // "縦書き" / "横書き"
     void SelectPrintRow(int row);     // -1: none
+    // "印刷位置の調整": the offset of the current paper kind or label sheet, mm.
+    void SetOffset(double dxMm, double dyMm);
+    // "調整用シートを印刷": the calibration sheet of the current kind.
+    bool PrintCalibrationSheet();
 
     // The printer setup dialog; tests and scripts replace it to choose the
     // printer or an output file. It returns false when cancelled.
@@ -112,6 +117,10 @@ public:
     QPushButton* Button2;  // プリンタ設定
     QPushButton* ButtonPrint;
     QPushButton* ButtonCancel;
+    QGroupBox* GroupOffset;  // 印刷位置の調整
+    QDoubleSpinBox* SpinOffsetX;
+    QDoubleSpinBox* SpinOffsetY;
+    QPushButton* ButtonCalibration;  // 調整用シートを印刷
     QGroupBox* GroupHidden;
     QCheckBox* CheckBox1;  // 宛先を大きくする
 
@@ -130,6 +139,8 @@ private:
     TPrintSettings CollectSettings() const;
     void SetPanelSize(TPreviewSize area);
     void SetBackgroundKind(int kind);  // 0: white
+    QString CurrentLabelKey() const;
+    void SyncOffsetControls();
 
     QList<const TUserInfo*> printList_;
     TSenderInfoList* senders_ = nullptr;
@@ -141,6 +152,9 @@ private:
     QStringList allFaces_;
     QList<TLabelRecord> labelRows_;
 
+    // What the dialog keeps of PRINT_CONF without a control of its own: the
+    // address floors and the offsets of every kind and label sheet.
+    TPrintSettings stored_;
     int kind_ = kNengaKind;
     std::optional<TLabelPaper> label_;
     int labelRow_ = -1;  // the row label_ came from

@@ -45,6 +45,41 @@ const TLayoutFrames kFrames[10][2] = {
      {R(238, 33, 160, 25), R(125, 111, 189, 48), R(55, 204, 319, 76), R(222, 77, 189, 25), R(298, 375, 117, 40), R(329, 416, 85, 21)}},
 };
 
+// A frame whose inner rectangle (after FrameToDevice's 4-pixel inset) is
+// (left, top, width, height) whole millimetres at `perMm` preview pixels.
+PreviewRect FrameMm(double perMm, int l, int t, int w, int h) {
+    return R(RoundInt(l * perMm) - 4, RoundInt(t * perMm) - 4, RoundInt(w * perMm) + 8,
+             RoundInt(h * perMm) + 8);
+}
+
+// Postcards, in mm: the address begins 4 mm below the postal boxes (their
+// foot at 20 mm) and ends under the last box, 8 mm from the right edge; the
+// name frame is centred on the card's middle line with its foot near the
+// lower quarter; the sender block keeps clear of the name; the barcode runs
+// in the band under everything, 10 mm from the edges. エコー keeps its lower
+// third for the advertisement: everything above 97 mm, the barcode between
+// the boxes and the address. Horizontal lines start under the stamp area
+// (its foot at 29 mm), which reaches down beside the boxes.
+struct TPostcardMm {
+    int add[4], nam[4], sen[4], cus[4];
+};
+const TPostcardMm kPostcardVertical = {{75, 24, 17, 100}, {38, 28, 24, 84}, {8, 74, 28, 46}, {10, 131, 80, 6}};
+const TPostcardMm kPostcardHorizontal = {{9, 31, 82, 24}, {10, 58, 80, 38}, {10, 99, 52, 23}, {10, 131, 80, 6}};
+const TPostcardMm kEchoVertical = {{75, 28, 17, 68}, {38, 32, 24, 64}, {8, 50, 28, 35}, {10, 22, 80, 4}};
+const TPostcardMm kEchoHorizontal = {{10, 28, 80, 19}, {10, 49, 80, 19}, {10, 70, 52, 17}, {10, 22, 80, 4}};
+
+TLayoutFrames PostcardFrames(int kind, bool vertical) {
+    TLayoutFrames f = kFrames[kind - 1][vertical ? 0 : 1];
+    const TPostcardMm& m = kind == 2 ? (vertical ? kEchoVertical : kEchoHorizontal)
+                                     : (vertical ? kPostcardVertical : kPostcardHorizontal);
+    const double s = PreviewScaleOf(PreviewAreaForKind(kind), Mm(100)).perMm;
+    f.ADD = FrameMm(s, m.add[0], m.add[1], m.add[2], m.add[3]);
+    f.NAM = FrameMm(s, m.nam[0], m.nam[1], m.nam[2], m.nam[3]);
+    f.SEN = FrameMm(s, m.sen[0], m.sen[1], m.sen[2], m.sen[3]);
+    f.CUS = FrameMm(s, m.cus[0], m.cus[1], m.cus[2], m.cus[3]);
+    return f;
+}
+
 }  // namespace
 
 const TPaperKindInfo* PaperKindInfo(int kind) {
@@ -60,7 +95,19 @@ int PaperKindByLabel(const QString& label) {
 
 TLayoutFrames DefaultFrames(int kind, bool vertical) {
     if (!PaperKindInfo(kind)) kind = kNengaKind;
-    return kFrames[kind - 1][vertical ? 0 : 1];
+    if (PaperKindInfo(kind)->IsPostcard()) return PostcardFrames(kind, vertical);
+    TLayoutFrames f = kFrames[kind - 1][vertical ? 0 : 1];
+    // Barcode frames that keep the bars 10 mm from every edge and 2 mm clear
+    // of the other frames' texts.
+    const double s = PreviewScaleOf(PreviewAreaForKind(kind), PaperKindInfo(kind)->UnitWidth).perMm;
+    switch (kind) {
+    case 6: if (vertical) f.CUS = FrameMm(s, 20, 48, 90, 5); break;
+    case 7: f.CUS = FrameMm(s, 12, vertical ? 40 : 43, 66, 5); break;
+    case 8: f.CUS = vertical ? FrameMm(s, 42, 12, 88, 5) : FrameMm(s, 12, 98, 88, 5); break;
+    case 10: if (vertical) f.CUS = FrameMm(s, 20, 46, 82, 5); break;
+    default: break;
+    }
+    return f;
 }
 
 TLayoutFrames DefaultLabelFrames() {

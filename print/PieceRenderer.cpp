@@ -1,6 +1,8 @@
 // The piece renderer and the page loops.
 #include "print/PieceRenderer.h"
 
+#include <QImage>
+
 #include "print/AddressLines.h"
 #include "print/AddresseeName.h"
 #include "print/PostalCodeBoxes.h"
@@ -30,7 +32,14 @@ TPieceSetup MakePieceSetup(const TPrintSettings& settings, std::optional<TLabelP
     s.Kind = PaperKindInfo(settings.PostcardIndex) ? settings.PostcardIndex : kNengaKind;
     s.Label = std::move(label);
     s.Senders = senders;
+    s.Offset = s.IsLabel() ? (s.Label ? LabelOffset(settings, LabelOffsetKey(s.Label->Maker, s.Label->Model))
+                                      : TPrintOffset{})
+                           : KindOffset(settings, s.Kind);
     return s;
+}
+
+Points AddressFloor(const TPieceSetup& setup) {
+    return Points(setup.IsLabel() ? setup.Settings.LabelAddressFloor : setup.Settings.AddressFloor);
 }
 
 QSize PieceSizePx(const TPieceSetup& setup, Dpi dpi) {
@@ -44,8 +53,8 @@ Dpi PreviewDpi(const TPieceSetup& setup) {
     return {RoundInt(p.Width * 25.4 / g.UnitWidth.v), RoundInt(p.Height * 25.4 / g.UnitHeight.v)};
 }
 
-void RenderPiece(QPainter& painter, const TUserInfo& record, const TPieceSetup& setup, Dpi dpi,
-                 DevicePx g, TRenderPurpose purpose, TRenderOptions options) {
+TPieceFindings RenderPiece(QPainter& painter, const TUserInfo& record, const TPieceSetup& setup, Dpi dpi,
+                           DevicePx g, TRenderPurpose purpose, TRenderOptions options) {
     const bool preview = purpose == TRenderPurpose::Preview;
     const TPrintSettings& st = setup.Settings;
     const bool vertical = setup.Vertical();
@@ -57,6 +66,11 @@ void RenderPiece(QPainter& painter, const TUserInfo& record, const TPieceSetup& 
         painter.fillRect(QRect(0, 0, size.width(), size.height()), Qt::white);
     }
     painter.setBrush(Qt::NoBrush);
+    // Calibration moves everything drawn, not the piece.
+    if (!setup.Offset.IsZero()) {
+        const MmPoint o = setup.Offset.InMm();
+        painter.translate(o.x.v * dpi.x / 25.4, o.y.v * dpi.y / 25.4);
+    }
 
     // 2. Frames in device pixels.
     const PreviewScale s = setup.FrameScale();
@@ -87,20 +101,30 @@ void RenderPiece(QPainter& painter, const TUserInfo& record, const TPieceSetup& 
     TPrintCostomerData barcode;
     if (st.PrintCostom)
         barcode = LayoutCustomerBarcode(dpi.x, cus, zipText, BarcodeAddress(who.Address1, who.Address2),
-                                        Points(preview ? 20 : 10), setup.Barcode);
+                                        Points(kBarcodeStartPoints), setup.Barcode);
     const TPostalTextLayout zipLayout =
         setup.IsLabel() ? FitPostalCodeText(face, fontDpi, zip, zipText, Points(preview ? 10 : 30))
                         : TPostalTextLayout{};
-    AddressLayout address =
-        FitAddressLines(face, fontDpi, g, vertical, add, line1, line2, Points(preview ? 50 : 100));
     const auto mode = static_cast<TPrintControlMode>(std::clamp(st.SprintControl, 0, 3));
     TPrintNameData name = LayoutAddresseeName(face, fontDpi, g, vertical, nam, who.Personal, mode, names);
+    // The address is never drawn larger than the name (down to its floor).
+    Points start(preview ? 50 : 100);
+    const Points floor = AddressFloor(setup);
+    if (name.PersonalLayout || mode == TPrintControlMode::CompanyDepartmentPositionName)
+        start = std::max(floor, std::min(start, name.NameSize));
+    AddressLayout address = FitAddressLines(face, fontDpi, g, vertical, add, line1, line2, start, floor);
+    TPieceFindings findings;
+    findings.AddressOverflow = address.Overflow;
+    findings.AddressSize = address.Size;
+    findings.AddressLines = int(address.Lines.size());
 
     // 8. The hidden "宛先を大きくする", preview only.
     if (preview && st.AteSize) {
         if (name.PersonalLayout) name.NameSize = Points(RoundInt(name.NameSize.v * 1.2));
         address.Size = Points(RoundInt(address.Size.v * 1.2));
-        if (vertical) address.Line2.x -= DevicePx((address.Line1.x - address.Line2.x).v / 2);
+        if (vertical && address.Positions.size() > 1)
+            for (qsizetype i = 1; i < address.Positions.size(); ++i)
+                address.Positions[i].x -= DevicePx((address.Positions[0].x - address.Positions[1].x).v / 2);
     }
 
     // 9–12. Drawing.
@@ -112,7 +136,7 @@ void RenderPiece(QPainter& painter, const TUserInfo& record, const TPieceSetup& 
         DrawPostalCodeBoxes(painter, zipText, fontDpi,
                             {PreviewToMm(fr.ZIP.left, pictureScale), PreviewToMm(fr.ZIP.top, pictureScale)},
                             setup.Kind);
-    DrawAddressLines(painter, address, face, fontDpi, vertical, line1, line2);
+    DrawAddressLines(painter, address, face, fontDpi, vertical);
     DrawAddresseeName(painter, name, face, fontDpi, vertical, names);
 
     // 13. The sender, never on labels.
@@ -120,10 +144,23 @@ void RenderPiece(QPainter& painter, const TUserInfo& record, const TPieceSetup& 
         const int i = std::clamp(st.SuseNo, 0, setup.Senders->Count() - 1);
         TPrintSenderData sd = PrepareSenderData(*setup.Senders->Item(i), st.SuseType == 1, st.ZipPrintState);
         sd = LayoutSenderBlock(face, fontDpi, g, vertical, sen, sd);
+        findings.SenderOverflow = sd.Overflow;
         DrawSenderBlock(painter, sd, face, fontDpi, vertical,
                         MmPoint{PreviewToMm(fr.SZIP.left, pictureScale), PreviewToMm(fr.SZIP.top, pictureScale)});
     }
     painter.restore();
+    return findings;
+}
+
+TPieceFindings CheckPiece(const TUserInfo& record, const TPieceSetup& setup) {
+    // Laid out on a picture that records nothing worth keeping.
+    const Dpi dpi{600, 600};
+    QImage scratch(1, 1, QImage::Format_Mono);
+    QPainter painter(&scratch);
+    painter.setClipRect(QRect(0, 0, 0, 0));
+    TPieceSetup quiet = setup;
+    quiet.Barcode = nullptr;
+    return RenderPiece(painter, record, quiet, dpi, PrintSpacing(dpi.y), TRenderPurpose::Print, {false});
 }
 
 QPageLayout JobPageLayout(const TPieceSetup& setup) {
@@ -143,7 +180,10 @@ TLabelSlot LabelSlotOf(const TPaperGeometry& g, int index) {
 }
 
 int PrintPieces(QPainter& painter, QPagedPaintDevice& device, const QList<const TUserInfo*>& records,
-                const TPieceSetup& setup, Dpi dpi, DevicePoint offset) {
+                const TPieceSetup& setup, Dpi dpi, DevicePoint offset, QList<int>* overflowing) {
+    auto note = [&](qsizetype i, const TPieceFindings& f) {
+        if (overflowing && f.Overflow()) overflowing->append(int(i));
+    };
     const DevicePx g = PrintSpacing(dpi.y);
     int pages = 0;
     if (!setup.IsLabel()) {
@@ -151,7 +191,7 @@ int PrintPieces(QPainter& painter, QPagedPaintDevice& device, const QList<const 
             if (i > 0) device.newPage();
             painter.save();
             painter.translate(-offset.x.v, -offset.y.v);
-            RenderPiece(painter, *records[i], setup, dpi, g, TRenderPurpose::Print);
+            note(i, RenderPiece(painter, *records[i], setup, dpi, g, TRenderPurpose::Print));
             painter.restore();
             ++pages;
         }
@@ -171,7 +211,7 @@ int PrintPieces(QPainter& painter, QPagedPaintDevice& device, const QList<const 
         const int y = RoundInt((slot.Row * pitchY.v + geo.TopMargin.v) * dpi.y / 25.4) - offset.y.v;
         painter.save();
         painter.translate(x, y);
-        RenderPiece(painter, *records[i], setup, dpi, g, TRenderPurpose::Print);
+        note(i, RenderPiece(painter, *records[i], setup, dpi, g, TRenderPurpose::Print));
         painter.restore();
     }
     return pages;

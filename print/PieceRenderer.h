@@ -27,6 +27,9 @@ struct TPieceSetup {
     std::optional<TLabelPaper> Label;         // the label sheet on the label tab
     const TSenderInfoList* Senders = nullptr;
     TBarcodeFunction Barcode = DefaultBarcodeFunction();
+    // Calibration: everything drawn on the piece moves by this much. Taken
+    // from the settings for the kind or the label sheet; q2tool may set it.
+    TPrintOffset Offset;
 
     bool IsLabel() const { return Settings.Type == 1; }
     bool Vertical() const { return !IsLabel() && Settings.Vertical; }  // labels print horizontally
@@ -45,13 +48,28 @@ QSize PieceSizePx(const TPieceSetup& setup, Dpi dpi);
 // The resolution of the dialog's preview: the preview area's pixels over the unit.
 Dpi PreviewDpi(const TPieceSetup& setup);
 
+// What the layout of one piece found, for the print list's "!" column,
+// q2tool print's summary and a check before printing.
+struct TPieceFindings {
+    bool AddressOverflow = false;  // the address does not fit at the floor in three lines
+    bool SenderOverflow = false;   // a group of the sender block does not fit at 8 points
+    Points AddressSize;
+    int AddressLines = 0;
+    bool Overflow() const { return AddressOverflow; }
+};
+
+// The floor the address of this setup shrinks to.
+Points AddressFloor(const TPieceSetup& setup);
+
 struct TRenderOptions {
     bool FillWhite = true;  // step 1; off when drawing over a preview background
 };
 
 // Draws one piece with its top-left corner at the painter's origin.
-void RenderPiece(QPainter& painter, const TUserInfo& record, const TPieceSetup& setup, Dpi dpi,
-                 DevicePx g, TRenderPurpose purpose, TRenderOptions options = {});
+TPieceFindings RenderPiece(QPainter& painter, const TUserInfo& record, const TPieceSetup& setup, Dpi dpi,
+                           DevicePx g, TRenderPurpose purpose, TRenderOptions options = {});
+// The same layout without drawing, at 600 dpi as printed.
+TPieceFindings CheckPiece(const TUserInfo& record, const TPieceSetup& setup);
 
 // The page a PDF of this job uses: the unit for postcards and envelopes, A4
 // in the label's orientation for labels; no margins.
@@ -60,8 +78,11 @@ QPageLayout JobPageLayout(const TPieceSetup& setup);
 // PrintAll steps 4–5 on a painter begun on `device`, at the device's
 // resolution; `physicalOffset` is the unprintable margin (0 for PDF).
 // Returns the number of pages.
+// `overflowing`, when given, receives the indexes of the records whose
+// address did not fit at the floor.
 int PrintPieces(QPainter& painter, QPagedPaintDevice& device, const QList<const TUserInfo*>& records,
-                const TPieceSetup& setup, Dpi dpi, DevicePoint physicalOffset = {});
+                const TPieceSetup& setup, Dpi dpi, DevicePoint physicalOffset = {},
+                QList<int>* overflowing = nullptr);
 
 // The label page and slot of record `index`: page from 0, column, row.
 struct TLabelSlot {

@@ -1,6 +1,7 @@
 // Postal code boxes and the label postal code text.
 #include "print/PostalCodeBoxes.h"
 
+#include "print/PaperModel.h"
 #include "print/PrintText.h"
 #include "print/TextNormalize.h"
 
@@ -31,7 +32,56 @@ void DrawBoxDigits(QPainter& painter, const QString& digits, int dpi, MmPoint to
     }
 }
 
+// A digit's ink centred on `centre`.
+void DrawCentredDigit(QPainter& painter, const TPrintFont& font, char32_t c, MmPoint centre, int dpi) {
+    const QRectF ink = font.Raw().boundingRect(font.Glyph(c));
+    const double cx = centre.x.v * dpi / 25.4, cy = centre.y.v * dpi / 25.4;
+    const DevicePoint cell{DevicePx(RoundInt(cx - (ink.left() + ink.right()) / 2)),
+                           DevicePx(RoundInt(cy - font.AscentPx() - (ink.top() + ink.bottom()) / 2))};
+    DrawCharCell(painter, font, c, cell, false);
+}
+
 }  // namespace
+
+bool UsesJapanPostBoxes(int kind) { return (kind >= 1 && kind <= 4) || kind == 6 || kind == 7; }
+
+std::array<TMmRect, 7> JapanPostBoxes(Mm unitWidth) {
+    static const double kLefts[7] = {0, 7.0, 14.0, 21.6, 28.4, 35.2, 42.0};
+    const double first = unitWidth.v - 8.0 - kJapanPostBoxWidth - kLefts[6];
+    std::array<TMmRect, 7> out;
+    for (int i = 0; i < 7; ++i)
+        out[i] = {Mm(first + kLefts[i]), Mm(12.0), Mm(kJapanPostBoxWidth), Mm(kJapanPostBoxHeight)};
+    return out;
+}
+
+Points JapanPostDigitSize() {
+    // The box face's digits stand about 0.7 em high: 19 points make 4.7 mm of
+    // ink in the 8 mm box.
+    return Points(19);
+}
+
+std::array<MmPoint, 7> AddresseeDigitCentres(int kind, MmPoint frameTopLeft) {
+    std::array<MmPoint, 7> out;
+    const TPaperKindInfo* info = PaperKindInfo(kind);
+    if (!info || !UsesJapanPostBoxes(kind)) {
+        // The layout rules' steps, each cell's centre.
+        const TBoxGeometry geo = AddresseeBoxGeometry(kind);
+        const double cell = geo.Size.v * 25.4 / 72;
+        Mm x = frameTopLeft.x;
+        for (int i = 0; i < 7; ++i) {
+            out[i] = {x + Mm(cell / 4), frameTopLeft.y + Mm(cell / 2)};
+            x += geo.Pitch;
+            if (i == 2) x += geo.Gap;
+        }
+        return out;
+    }
+    const PreviewScale s = PictureScaleForKind(kind);
+    const PreviewRect def = DefaultFrames(kind, true).ZIP;
+    const Mm dx = frameTopLeft.x - PreviewToMm(def.left, s), dy = frameTopLeft.y - PreviewToMm(def.top, s);
+    const std::array<TMmRect, 7> boxes = JapanPostBoxes(info->UnitWidth);
+    for (int i = 0; i < 7; ++i) out[i] = {boxes[i].Centre().x + dx, boxes[i].Centre().y + dy};
+    return out;
+}
 
 QString PostalCodeDigits(const QString& zipText) {
     QString s = CutAtMarker(zipText);
@@ -52,7 +102,20 @@ TBoxGeometry SenderBoxGeometry() { return {Mm(4), Mm(1), Points(13)}; }
 
 void DrawPostalCodeBoxes(QPainter& painter, const QString& zipText, int dpi, MmPoint topLeft,
                          int paperKind) {
-    DrawBoxDigits(painter, PostalCodeDigits(zipText), dpi, topLeft, AddresseeBoxGeometry(paperKind));
+    const QString digits = PostalCodeDigits(zipText);
+    if (!UsesJapanPostBoxes(paperKind)) {
+        DrawBoxDigits(painter, digits, dpi, topLeft, AddresseeBoxGeometry(paperKind));
+        return;
+    }
+    if (digits.isEmpty()) return;
+    const TPrintFont font = MakeTextFont(ResolveBoxFace(), dpi, JapanPostDigitSize());
+    if (!font.IsValid()) return;
+    const std::array<MmPoint, 7> centres = AddresseeDigitCentres(paperKind, topLeft);
+    int i = 0;
+    for (char32_t c : digits.toUcs4()) {
+        if (i >= 7) break;  // an eighth character has no box
+        DrawCentredDigit(painter, font, c, centres[i++], dpi);
+    }
 }
 
 void DrawSenderPostalCodeBoxes(QPainter& painter, const QString& zipText, int dpi, MmPoint topLeft) {

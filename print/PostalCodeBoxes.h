@@ -4,6 +4,7 @@
 
 #include <QPainter>
 #include <QString>
+#include <array>
 
 #include "print/PrintFont.h"
 
@@ -23,8 +24,29 @@ struct TBoxGeometry {
 TBoxGeometry AddresseeBoxGeometry(int paperKind);
 TBoxGeometry SenderBoxGeometry();
 
+// The seven boxes Japan Post prints on its postcards and the 定形 envelopes:
+// 5.7 × 8.0 mm, their top 12.0 mm below the piece's top, the last ending
+// 8.0 mm from its right edge, left edges 7.0, 7.0, 7.6, 6.8, 6.8, 6.8 mm
+// apart (44.3 … 86.3 mm on a 100 mm card).
+struct TMmRect {
+    Mm left, top, width, height;
+    MmPoint Centre() const { return {left + width * 0.5, top + height * 0.5}; }
+};
+constexpr double kJapanPostBoxWidth = 5.7, kJapanPostBoxHeight = 8.0;
+// The four postcard kinds, 長形3号 and 長形4号 (portrait).
+bool UsesJapanPostBoxes(int paperKind);
+std::array<TMmRect, 7> JapanPostBoxes(Mm unitWidth);
+// The digits' size: their ink about 60 % of the box's height.
+Points JapanPostDigitSize();
+
+// Where the digits go: Japan Post's box centres moved by as much as the ZIP
+// frame stands away from the kind's default frame, so that a dragged frame
+// moves the seven digits together and a stored frame keeps its place.
+std::array<MmPoint, 7> AddresseeDigitCentres(int paperKind, MmPoint frameTopLeft);
+
 // DrawPostalCodeBoxes: addressee digits from (left mm, top mm) of the ZIP
-// frame; one resolution (dpiY) for both axes.
+// frame; one resolution (dpiY) for both axes. On the kinds with Japan Post's
+// boxes each digit's ink is centred in its box.
 void DrawPostalCodeBoxes(QPainter& painter, const QString& zipText, int dpi, MmPoint topLeft,
                          int paperKind);
 void DrawSenderPostalCodeBoxes(QPainter& painter, const QString& zipText, int dpi, MmPoint topLeft);

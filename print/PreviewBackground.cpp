@@ -39,9 +39,19 @@ void DrawPreviewBackground(QPainter& p, int kind, Mm unitWidth, Mm unitHeight, D
         }
     };
     const TLayoutFrames frames = DefaultFrames(kind, true);
-    const TBoxGeometry geo = AddresseeBoxGeometry(kind);
-    const double scale = geo.Pitch.v / 7.0;
-    boxes(frames.ZIP, geo, 5.7 * scale, 8 * scale);
+    if (UsesJapanPostBoxes(kind)) {
+        const std::array<TMmRect, 7> jp = JapanPostBoxes(unitWidth);
+        for (const TMmRect& b : jp)
+            p.drawRect(QRectF(b.left.v * kx, b.top.v * ky, b.width.v * kx, b.height.v * ky));
+        if (!info->IsPostcard()) {  // envelopes print a hyphen between the groups
+            const double x0 = jp[2].left.v + jp[2].width.v, x1 = jp[3].left.v, y = jp[3].Centre().y.v;
+            p.drawLine(QPointF((x0 + 0.4) * kx, y * ky), QPointF((x1 - 0.4) * kx, y * ky));
+        }
+    } else {
+        const TBoxGeometry geo = AddresseeBoxGeometry(kind);
+        const double scale = geo.Pitch.v / 7.0;
+        boxes(frames.ZIP, geo, 5.7 * scale, 8 * scale);
+    }
     if (info->IsPostcard()) {
         boxes(frames.SZIP, SenderBoxGeometry(), 3.4, 5.4);
         // Stamp area and the title of the address side.

@@ -2,12 +2,25 @@
 // defaults when absent, and the order in which they are written.
 #pragma once
 
+#include <QMap>
 #include <QString>
+#include <array>
 
 #include "print/PaperModel.h"
 #include "print/Typesetting.h"
 
 namespace q2 {
+
+// A calibration offset in tenths of a millimetre, ±5 mm: how far everything
+// printed on a piece moves to meet the card or label where the printer feeds it.
+struct TPrintOffset {
+    int Dx = 0, Dy = 0;  // right and down
+    static constexpr int kLimit = 50;
+    MmPoint InMm() const { return {Mm(Dx / 10.0), Mm(Dy / 10.0)}; }
+    bool IsZero() const { return Dx == 0 && Dy == 0; }
+    TPrintOffset Clamped() const;
+    bool operator==(const TPrintOffset&) const = default;
+};
 
 struct TPrintSettings {
     int Type = 0;           // TYPE: 0 postcards and envelopes, 1 label sheets
@@ -27,8 +40,25 @@ struct TPrintSettings {
     TLatinInVertical LatinVertical = TLatinInVertical::Sideways;   // LATIN_VERTICAL "欧文（縦書き）"
     TVerticalNumerals NumeralsVertical = TVerticalNumerals::Kanji;  // NUMERALS_VERTICAL "数字（縦書き）"
 
+    // Smallest address size in points before the lines are broken:
+    // ADDRESS_FLOOR on postcards and envelopes, LABEL_ADDRESS_FLOOR on labels.
+    int AddressFloor = 10;
+    int LabelAddressFloor = 7;
+    // "印刷位置の調整": OFFSET_X_n/OFFSET_Y_n per paper kind n, and
+    // LABEL_OFFSETS ("maker/model=dx,dy" joined by "|") per label sheet.
+    std::array<TPrintOffset, 10> KindOffsets{};
+    QMap<QString, TPrintOffset> LabelOffsets;
+
     bool operator==(const TPrintSettings&) const = default;
 };
+
+// The key of a label sheet in LABEL_OFFSETS.
+QString LabelOffsetKey(const QString& maker, const QString& model);
+// The offset of a paper kind (1–10) or of a label sheet ("" keys none).
+TPrintOffset KindOffset(const TPrintSettings& s, int kind);
+void SetKindOffset(TPrintSettings& s, int kind, TPrintOffset offset);
+TPrintOffset LabelOffset(const TPrintSettings& s, const QString& labelKey);
+void SetLabelOffset(TPrintSettings& s, const QString& labelKey, TPrintOffset offset);
 
 constexpr const char* kPrintConfSection = "PRINT_CONF";
 

@@ -4,6 +4,7 @@
 
 #include <QPainter>
 #include <QStringView>
+#include <algorithm>
 
 #include "print/PrintFont.h"
 
@@ -13,18 +14,39 @@ namespace q2 {
 // The message shown; the layout goes on with the invalid font (it measures 0).
 TPrintFont MakeTextFont(const TPrintFace& face, int dpi, Points size);
 
-// The shrink rule: while `tooBig(font)` holds, lower `size` by one point and
-// make the font again; at 1 point or less the size becomes exactly 1 and the
-// loop stops. Never enlarges. `font` is left at the final size.
 // One step of the shrink rule: lowers `size` by one point and re-makes
 // `font`; at 1 point or less sets exactly 1 and returns false (stop).
 bool ShrinkOnce(const TPrintFace& face, int dpi, Points& size, TPrintFont& font);
+
+// The shrink rule: while `tooBig(font)` holds, lower `size` by one point and
+// make the font again; at 1 point or less the size becomes exactly 1 and the
+// loop stops. Never enlarges. `font` is left at the final size.
 
 template <class TooBig>
 void ShrinkWhile(const TPrintFace& face, int dpi, Points& size, TPrintFont& font, TooBig&& tooBig) {
     font = MakeTextFont(face, dpi, size);
     while (tooBig(font) && ShrinkOnce(face, dpi, size, font)) {
     }
+}
+
+// The shrink rule stopped at a readable floor: a text that still does not fit
+// at `floor` stays at `floor` (or at the start size when that is smaller).
+// Returns whether it fits.
+template <class TooBig>
+bool ShrinkToFloor(const TPrintFace& face, int dpi, Points& size, TPrintFont& font, Points floor,
+                   TooBig&& tooBig) {
+    font = MakeTextFont(face, dpi, size);
+    while (tooBig(font)) {
+        if (size.v - 1 < floor.v) return false;
+        ShrinkOnce(face, dpi, size, font);
+    }
+    return true;
+}
+
+// The space between two neighbouring columns (lines) of one group of text:
+// a third of a cell, and never less than the spacing g.
+inline DevicePx ColumnGap(const TPrintFont& font, DevicePx g) {
+    return std::max(g, DevicePx(RoundInt(TextHeight(font).v / 3.0)));
 }
 
 // Draws one character with its cell's top-left at `cell`. Vertical: the

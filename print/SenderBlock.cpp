@@ -81,6 +81,17 @@ TPrintSenderData PrepareSenderData(const TSenderInfo& s, bool office, bool zipIn
             }
             ++d.Names;
         }
+        // Joint names of the sender's own family show the given name only,
+        // under the sender's given name; once one shows another family, the
+        // later ones keep theirs, as in the addressee block.
+        bool keepFamilies = false;
+        for (int i = 0; i < d.JointCount(); ++i) {
+            if (d.JointFamily[i].isEmpty()) continue;
+            if (!keepFamilies && d.JointFamily[i] == d.FamilyName && !d.JointGiven[i].isEmpty())
+                d.JointFamily[i].clear();
+            else if (d.JointFamily[i] != d.FamilyName)
+                keepFamilies = true;
+        }
     }
     return d;
 }
@@ -103,17 +114,25 @@ TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, 
     const DevicePx addrShare(RoundInt(70 * d.AddressLines * u)), compShare(RoundInt(55 * d.CompanyLines * u)),
         nameShare(RoundInt(100 * d.Names * u)), contShare(RoundInt(70 * d.Contacts * u));
     TPrintFont af, cf, nf, tf, mf, hf, pf;
+    // Every column (line) takes its cell and a third of a cell apart from the
+    // next, so no two columns touch; nothing is made smaller than 8 points.
+    const Points floor(kSenderFloorPoints);
+    bool fits = true;
     auto fitsShare = [&](int lines, DevicePx share) {
-        return [&, lines, share](const TPrintFont& f) { return (TextHeight(f) + g) * lines > share; };
+        return [&, lines, share](const TPrintFont& f) { return (TextHeight(f) + ColumnGap(f, g)) * lines > share; };
     };
-    ShrinkWhile(face, dpi, d.AddressSize, af, fitsShare(d.AddressLines, addrShare));
-    ShrinkWhile(face, dpi, d.CompanySize, cf, fitsShare(d.CompanyLines, compShare));
-    ShrinkWhile(face, dpi, d.NameSize, nf, fitsShare(d.Names, nameShare));
-    ShrinkWhile(face, dpi, d.TelFaxSize, tf, fitsShare(d.Contacts, contShare));
+    auto shrink = [&](Points& size, TPrintFont& font, auto&& tooBig) {
+        if (size < floor) size = floor;
+        fits = ShrinkToFloor(face, dpi, size, font, floor, tooBig) && fits;
+    };
+    shrink(d.AddressSize, af, fitsShare(d.AddressLines, addrShare));
+    shrink(d.CompanySize, cf, fitsShare(d.CompanyLines, compShare));
+    shrink(d.NameSize, nf, fitsShare(d.Names, nameShare));
+    shrink(d.TelFaxSize, tf, fitsShare(d.Contacts, contShare));
     d.MailSize = d.TelFaxSize;
 
     // 3: address lines along the frame.
-    ShrinkWhile(face, dpi, d.AddressSize, af, [&](const TPrintFont& f) {
+    shrink(d.AddressSize, af, [&](const TPrintFont& f) {
         return MeasureWidth(f, QChar(0x3012) + d.ZipLine).v > length || MeasureWidth(f, d.Address1).v > length ||
                MeasureWidth(f, fullSpace + d.Address2).v > length;
     });
@@ -126,20 +145,17 @@ TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, 
         Fs = WidestOf(nf, d.FamilyName, d.JointFamily, joints);
         Gs = WidestOf(nf, d.GivenName, d.JointGiven, joints);
         const QString fg = Fs + Gs;
-        ShrinkWhile(face, dpi, d.NameSize, nf,
-                    [&](const TPrintFont& f) { return MeasureWidth(f, fg + space).v > length * 0.75; });
+        shrink(d.NameSize, nf, [&](const TPrintFont& f) { return MeasureWidth(f, fg + space).v > length * 0.75; });
         d.Pitch = RoundDiv(length * 0.75 - MeasureWidth(nf, fg).v, PitchSlots(nf, Fs) + PitchSlots(nf, Gs));
     } else {
-        ShrinkWhile(face, dpi, d.CompanySize, cf,
-                    [&](const TPrintFont& f) { return MeasureWidth(f, d.Company).v > length * 0.85; });
-        ShrinkWhile(face, dpi, d.CompanySize, cf,
-                    [&](const TPrintFont& f) { return MeasureWidth(f, d.Department + a).v > length * 0.85; });
+        shrink(d.CompanySize, cf, [&](const TPrintFont& f) { return MeasureWidth(f, d.Company).v > length * 0.85; });
+        shrink(d.CompanySize, cf,
+               [&](const TPrintFont& f) { return MeasureWidth(f, d.Department + a).v > length * 0.85; });
         d.PositionSize = d.CompanySize;
-        ShrinkWhile(face, dpi, d.PositionSize, pf,
-                    [&](const TPrintFont& f) { return MeasureWidth(f, d.Position + space).v > length * 0.25; });
+        shrink(d.PositionSize, pf,
+               [&](const TPrintFont& f) { return MeasureWidth(f, d.Position + space).v > length * 0.25; });
         const QString fg = d.FamilyName + d.GivenName;
-        ShrinkWhile(face, dpi, d.NameSize, nf,
-                    [&](const TPrintFont& f) { return MeasureWidth(f, fg + space).v > length * 0.6; });
+        shrink(d.NameSize, nf, [&](const TPrintFont& f) { return MeasureWidth(f, fg + space).v > length * 0.6; });
         d.Pitch = RoundDiv(length * 0.6 - MeasureWidth(nf, fg).v,
                            PitchSlots(nf, d.FamilyName) + PitchSlots(nf, d.GivenName));
     }
@@ -149,18 +165,23 @@ TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, 
     auto tooLong = [&](const QString& text) {
         return [&, text](const TPrintFont& f) { return MeasureWidth(f, text).v > length * r; };
     };
-    ShrinkWhile(face, dpi, d.TelFaxSize, tf, tooLong(d.TelLabel + d.TelValue));
-    ShrinkWhile(face, dpi, d.TelFaxSize, tf, tooLong(d.FaxLabel + d.FaxValue));
-    ShrinkWhile(face, dpi, d.HomePageSize, hf, tooLong(d.HomePageLabel + d.HomePageValue));
-    ShrinkWhile(face, dpi, d.MailSize, mf, tooLong(d.MailLabel + d.MailValue));
+    shrink(d.TelFaxSize, tf, tooLong(d.TelLabel + d.TelValue));
+    shrink(d.TelFaxSize, tf, tooLong(d.FaxLabel + d.FaxValue));
+    shrink(d.HomePageSize, hf, tooLong(d.HomePageLabel + d.HomePageValue));
+    shrink(d.MailSize, mf, tooLong(d.MailLabel + d.MailValue));
+    d.Overflow = !fits;
 
     // 6: positions.
     const bool officeArrangement = d.CompanyLines > 0 || !d.Position.isEmpty();
     const DevicePx tfMax = std::max(MeasureWidth(tf, d.TelValue), MeasureWidth(tf, d.FaxValue));
     if (vertical) {
+        // The first column stands g inside the frame's right edge, every
+        // further one a column gap left of the one before.
         DevicePx cursor = L + W;
+        bool first = true;
         auto column = [&](const TPrintFont& f) {
-            cursor = cursor - TextHeight(f) - g;
+            cursor = cursor - TextHeight(f) - (first ? g : ColumnGap(f, g));
+            first = false;
             return cursor;
         };
         const DevicePx ach = TextHeight(af), acw = MeasureWidth(af, a);
@@ -184,7 +205,7 @@ TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, 
             const DevicePx gy = T + H - MeasureWidth(nf, Gs) - PitchSlots(nf, Gs) * d.Pitch;
             d.GivenPos = {d.FamilyPos.x, gy};
             for (int i = 1; i <= joints; ++i) {
-                const DevicePx x = d.FamilyPos.x - i * (nch - g);
+                const DevicePx x = d.FamilyPos.x - i * (nch + ColumnGap(nf, g));
                 d.JointFamilyPos[i - 1] = {x, d.FamilyPos.y};
                 d.JointGivenPos[i - 1] = {x, gy};
                 cursor = x;
@@ -193,38 +214,42 @@ TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, 
             const DevicePx top15(RoundInt(T.v + H.v * 0.15));
             if (!d.Company.isEmpty()) d.CompanyPos = {column(cf), top15};
             if (!d.Department.isEmpty()) d.DepartmentPos = {column(cf), top15 + MeasureWidth(cf, a)};
-            cursor = cursor - MeasureWidth(nf, a) - g;
-            d.FamilyPos = {cursor, DevicePx(RoundInt(T.v + H.v * 0.4))};
+            d.FamilyPos = {column(nf), DevicePx(RoundInt(T.v + H.v * 0.4))};
             d.GivenPos = {d.FamilyPos.x, T + H - MeasureWidth(nf, d.GivenName) - PitchSlots(nf, d.GivenName) * d.Pitch};
             if (!d.Position.isEmpty())
                 d.PositionPos = {d.FamilyPos.x + DevicePx(RoundInt((nch - TextHeight(pf)).v / 2.0)), top15};
         }
-        const DevicePx labelY(RoundInt(T.v + H.v * (1 - r)));
+        // A label starts at its place unless its value, held at the 8-point
+        // floor, would meet it: then at the column's top.
+        auto labelY = [&](const TPrintFont& f, const QString& label, DevicePx valueStart) {
+            const DevicePx y(RoundInt(T.v + H.v * (1 - r)));
+            return y + MeasureWidth(f, label) > valueStart ? T : y;
+        };
         if (!d.TelLabel.isEmpty()) {
             const DevicePx x = column(tf);
-            d.TelLabelPos = {x, labelY};
             d.TelValuePos = {x, T + H - tfMax};
+            d.TelLabelPos = {x, labelY(tf, d.TelLabel, d.TelValuePos.y)};
         }
         if (!d.FaxLabel.isEmpty()) {
             const DevicePx x = column(tf);
-            d.FaxLabelPos = {x, labelY};
             d.FaxValuePos = {x, T + H - tfMax};
+            d.FaxLabelPos = {x, labelY(tf, d.FaxLabel, d.FaxValuePos.y)};
         }
         if (!d.MailLabel.isEmpty()) {
             const DevicePx x = column(mf);
-            d.MailLabelPos = {x, labelY};
             d.MailValuePos = {x, T + H - MeasureWidth(mf, d.MailValue)};
+            d.MailLabelPos = {x, labelY(mf, d.MailLabel, d.MailValuePos.y)};
         }
         if (!d.HomePageLabel.isEmpty()) {
             const DevicePx x = column(hf);
-            d.HomePageLabelPos = {x, labelY};
             d.HomePageValuePos = {x, T + H - MeasureWidth(hf, d.HomePageValue)};
+            d.HomePageLabelPos = {x, labelY(hf, d.HomePageLabel, d.HomePageValuePos.y)};
         }
     } else {
         DevicePx cursor = T;
         auto line = [&](const TPrintFont& f) {
             const DevicePx y = cursor;
-            cursor += TextHeight(f) + g;
+            cursor += TextHeight(f) + ColumnGap(f, g);
             return y;
         };
         const DevicePx acw = MeasureWidth(af, a);
@@ -247,7 +272,7 @@ TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, 
             const DevicePx gx = L + W - MeasureWidth(nf, Gs) - PitchSlots(nf, Gs) * d.Pitch;
             d.GivenPos = {gx, d.FamilyPos.y};
             for (int i = 1; i <= joints; ++i) {
-                const DevicePx y = d.FamilyPos.y + i * (nch + g);
+                const DevicePx y = d.FamilyPos.y + i * (nch + ColumnGap(nf, g));
                 d.JointFamilyPos[i - 1] = {d.FamilyPos.x, y};
                 d.JointGivenPos[i - 1] = {gx, y};
                 line(nf);
@@ -261,26 +286,29 @@ TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, 
             if (!d.Position.isEmpty())
                 d.PositionPos = {left15, d.FamilyPos.y + DevicePx(RoundInt((nch - TextHeight(pf)).v / 2.0))};
         }
-        const DevicePx labelX(RoundInt(L.v + W.v * (1 - r)));
+        auto labelX = [&](const TPrintFont& f, const QString& label, DevicePx valueStart) {
+            const DevicePx x(RoundInt(L.v + W.v * (1 - r)));
+            return x + MeasureWidth(f, label) > valueStart ? L : x;
+        };
         if (!d.TelLabel.isEmpty()) {
             const DevicePx y = line(tf);
-            d.TelLabelPos = {labelX, y};
             d.TelValuePos = {L + W - tfMax, y};
+            d.TelLabelPos = {labelX(tf, d.TelLabel, d.TelValuePos.x), y};
         }
         if (!d.FaxLabel.isEmpty()) {
             const DevicePx y = line(tf);
-            d.FaxLabelPos = {labelX, y};
             d.FaxValuePos = {L + W - tfMax, y};
+            d.FaxLabelPos = {labelX(tf, d.FaxLabel, d.FaxValuePos.x), y};
         }
         if (!d.MailLabel.isEmpty()) {
             const DevicePx y = line(mf);
-            d.MailLabelPos = {labelX, y};
             d.MailValuePos = {L + W - MeasureWidth(mf, d.MailValue), y};
+            d.MailLabelPos = {labelX(mf, d.MailLabel, d.MailValuePos.x), y};
         }
         if (!d.HomePageLabel.isEmpty()) {
             const DevicePx y = line(hf);
-            d.HomePageLabelPos = {labelX, y};
             d.HomePageValuePos = {L + W - MeasureWidth(hf, d.HomePageValue), y};
+            d.HomePageLabelPos = {labelX(hf, d.HomePageLabel, d.HomePageValuePos.x), y};
         }
     }
     return d;

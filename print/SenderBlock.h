@@ -12,6 +12,9 @@
 
 namespace q2 {
 
+// The smallest size the sender's texts are drawn at.
+constexpr double kSenderFloorPoints = 8;
+
 struct TPrintSenderData {
     Points AddressSize{12}, NameSize{18}, CompanySize{12}, PositionSize{12}, TelFaxSize{12},
         MailSize{12}, HomePageSize{12};
@@ -28,6 +31,7 @@ struct TPrintSenderData {
     DevicePoint TelLabelPos, TelValuePos, FaxLabelPos, FaxValuePos, MailLabelPos, MailValuePos,
         HomePageLabelPos, HomePageValuePos;
     DevicePx Pitch;
+    bool Overflow = false;  // a group did not fit its share at the 8-point floor
 
     int JointCount() const { return Names - 1; }
 };

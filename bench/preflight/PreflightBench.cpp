@@ -48,7 +48,7 @@ const Batch& TenThousandCards() {
 void BM_PreflightNenga10000(benchmark::State& state) {
     const Batch& b = TenThousandCards();
     const bool fit = state.range(0) != 0;
-    TPrintCheckOptions options{&b.zip, fit ? TFitProbe(ShrinkRuleFitMarks) : TFitProbe()};
+    TPrintCheckOptions options{&b.zip, fit ? TFitProbe(LayoutFitMarks) : TFitProbe()};
     qsizetype findings = 0;
     for (auto _ : state) {
         findings = CheckPrint(b.list, b.setup, options).size();

@@ -46,7 +46,7 @@ TPieceSetup Nenga(bool barcode = false, bool vertical = true) {
 }
 
 QList<TPreflightFinding> CheckOne(const TUserInfo& r, const TPieceSetup& setup) {
-    return CheckPrint({&r}, setup, {&ShippedZip(), ShrinkRuleFitMarks});
+    return CheckPrint({&r}, setup, {&ShippedZip(), LayoutFitMarks});
 }
 
 QStringList Codes(const QList<TPreflightFinding>& findings) {
@@ -171,7 +171,7 @@ TEST(PreflightPrint, GlyphsOfThePrintFace) {
     EXPECT_TRUE(CheckOne(colon, horizontal).isEmpty());
 }
 
-TEST(PreflightPrint, FitFromTodaysShrinkRuleAndFromAProbe) {
+TEST(PreflightPrint, FitFromTheLayoutAndFromAProbe) {
     TUserInfo longAddress = Person(u"100", u"0013", u"東京都千代田区霞が関1-1");
     longAddress.PerSonalAddress_2 = QString(400, QChar(u'霞'));
     const QList<TPreflightFinding> found = CheckOne(longAddress, Nenga());

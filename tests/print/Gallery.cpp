@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <cstdio>
 
+#include "print/CalibrationSheet.h"
 #include "print/PieceRenderer.h"
 #include "print/PreviewBackground.h"
 #include "tests/print/SampleRecords.h"
@@ -132,6 +133,35 @@ int main(int argc, char** argv) {
         const TPieceSetup setup = MakePieceSetup(st, std::nullopt, &senders);
         const QString name = QStringLiteral("%1/typeset-latin-vertical-upright-letters.png").arg(out);
         Render(sample::LatinName(), setup, dpi, true).save(name);
+        std::printf("%s\n", qPrintable(name));
+    }
+    // The long office address, broken into lines at 10 points and more.
+    const TUserInfo longAddress = sample::Personal(
+        u"高橋", u"誠", u"530", u"0001",
+        u"大阪府大阪市北区梅田三丁目１番３号大阪ステーションシティノースゲートビルディング２７階ＡＢＣ法律事務所内", u"");
+    for (int kind : {3, 9})
+        for (bool vertical : {true, false}) {
+            TPrintSettings st;
+            st.PostcardIndex = kind;
+            st.Vertical = vertical;
+            st.Frames = DefaultFrames(kind, vertical);
+            const TPieceSetup setup = MakePieceSetup(st, std::nullopt, &senders);
+            const QString name = QStringLiteral("%1/long-address-kind%2-%3.png").arg(out).arg(kind, 2, 10, QLatin1Char('0'))
+                                     .arg(vertical ? "vertical" : "horizontal");
+            Render(longAddress, setup, dpi, true).save(name);
+            std::printf("%s\n", qPrintable(name));
+        }
+    // The calibration sheets of 年賀 and 長形3号.
+    for (int kind : {3, 6}) {
+        const TPaperGeometry g = GeometryForKind(kind);
+        QImage img(MmToDeviceX(g.UnitWidth, dpi).v, MmToDeviceY(g.UnitHeight, dpi).v, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        QPainter p(&img);
+        p.setRenderHint(QPainter::Antialiasing);
+        DrawCalibrationSheet(p, kind, dpi);
+        p.end();
+        const QString name = QStringLiteral("%1/calibration-kind%2.png").arg(out).arg(kind, 2, 10, QLatin1Char('0'));
+        img.save(name);
         std::printf("%s\n", qPrintable(name));
     }
     // A label sheet: ヒサゴ CJH861S (2 × 6 labels of 83.8 × 42.3 mm).

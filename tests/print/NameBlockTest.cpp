@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "print/AddresseeName.h"
+#include "print/PrintText.h"
 #include "print/TextNormalize.h"
 #include "tests/print/SampleRecords.h"
 
@@ -32,25 +33,53 @@ TPrintNameData Layout(const TUserInfo& r, bool vertical = true, TPrintControlMod
 TEST(NameBlock, JointNamesOfTheMainFamilyShowOnlyGivenNamesUnderTheMainGivenName) {
     TUserInfo r = sample::Personal(u"佐藤", u"一郎", u"123", u"4567", u"", u"");
     sample::Joint(r, 0, u"佐藤 花子");
-    sample::Joint(r, 1, u"佐藤　健太");
+    sample::Joint(r, 1, u"佐藤　健太", u"ちゃん");
     for (bool vertical : {true, false}) {
         const TPrintNameData d = Layout(r, vertical);
         ASSERT_EQ(d.JointCount, 2);
         EXPECT_TRUE(d.JointFamily[0].isEmpty());
         EXPECT_TRUE(d.JointFamily[1].isEmpty());
         EXPECT_EQ(d.JointGiven[1], U(u"健太"));
-        const DevicePx far = vertical ? kFrame.top + kFrame.height : kFrame.left + kFrame.width;
-        for (int i = 0; i < 2; ++i) {
-            if (vertical) {
-                EXPECT_EQ(d.JointGivenPos[i].y, d.GivenPos.y);
-                EXPECT_EQ(d.JointHonorificPos[i].y + M(d.NameSize, U(u"様")), far);
-                EXPECT_LT(d.JointGivenPos[i].x, d.GivenPos.x);
-            } else {
-                EXPECT_EQ(d.JointGivenPos[i].x, d.GivenPos.x);
-                EXPECT_EQ(d.JointHonorificPos[i].x + M(d.NameSize, U(u"様")), far);
-            }
+        // Every honorific ends on one line: the foot of the columns, or one
+        // right edge in horizontal writing.
+        auto along = [&](DevicePoint p) { return vertical ? p.y : p.x; };
+        const DevicePx foot = along(d.HonorificPos) + M(d.NameSize, U(u"様"));
+        EXPECT_LE(foot, vertical ? kFrame.top + kFrame.height : kFrame.left + kFrame.width);
+        EXPECT_EQ(along(d.JointHonorificPos[0]) + M(d.NameSize, U(u"様")), foot);
+        EXPECT_EQ(along(d.JointHonorificPos[1]) + M(d.NameSize, U(u"ちゃん")), foot);
+        for (int i = 0; i < 2; ++i) EXPECT_EQ(along(d.JointGivenPos[i]), along(d.GivenPos));
+    }
+}
+
+// Columns (lines) a third of a cell apart at least, centred in the frame; no
+// more than one cell between the characters of a name.
+TEST(NameBlock, ColumnsApartCentredAndNotScattered) {
+    struct Case {
+        int joints;
+        bool vertical;
+    };
+    const Case cases[] = {{0, true}, {0, false}, {2, true}, {4, true}, {4, false}};
+    const char16_t* names[] = {u"佐藤 花子", u"佐藤 健太", u"美咲", u"鈴木 ハル"};
+    for (const Case& c : cases) {
+        TUserInfo r = sample::Personal(u"林", u"蓮", u"123", u"4567", u"", u"");
+        for (int i = 0; i < c.joints; ++i) sample::Joint(r, i, names[i]);
+        const TPrintNameData d = Layout(r, c.vertical);
+        const TPrintFont f = CreatePrintFont(Face(), 128, 0, kDpi, d.NameSize);
+        const DevicePx ch = TextHeight(f), cw = M(d.NameSize, U(u"あ"));
+        EXPECT_LE(d.Pitch, cw) << c.joints;
+        auto across = [&](DevicePoint p) { return c.vertical ? p.x : p.y; };
+        DevicePx prev = across(d.FamilyPos);
+        for (int i = 0; i < c.joints; ++i) {
+            const DevicePx cur = across(d.JointGivenPos[i]);
+            const DevicePx gap = c.vertical ? prev - cur - ch : cur - prev - ch;
+            EXPECT_GE(gap.v * 3, ch.v - 3) << c.joints << " column " << i;
+            prev = cur;
         }
-        EXPECT_EQ((vertical ? d.HonorificPos.y : d.HonorificPos.x) + M(d.NameSize, U(u"様")), far);
+        // The group's middle on the frame's middle (within a pixel or two).
+        const DevicePx first = across(d.FamilyPos), last = c.joints ? across(d.JointGivenPos[c.joints - 1]) : first;
+        const double mid = c.vertical ? (first.v + ch.v + last.v) / 2.0 : (first.v + last.v + ch.v) / 2.0;
+        const double frameMid = c.vertical ? kFrame.left.v + kFrame.width.v / 2.0 : kFrame.top.v + kFrame.height.v / 2.0;
+        EXPECT_NEAR(mid, frameMid, 2) << c.joints;
     }
 }
 
@@ -64,7 +93,7 @@ TEST(NameBlock, DifferingFamilyKeptAndNoSpaceMeansGivenName) {
     EXPECT_EQ(d.JointGiven[1], U(u"美咲"));
     EXPECT_EQ(d.JointHonorific[1], U(u"ちゃん"));
     // Given names align after the widest family, "佐藤"/"鈴木".
-    EXPECT_EQ(d.GivenPos.y, kFrame.top + M(d.NameSize, U(u"佐藤")) + 2 * d.Pitch);
+    EXPECT_EQ(d.GivenPos.y, d.FamilyPos.y + M(d.NameSize, U(u"佐藤")) + 2 * d.Pitch);
 }
 
 TEST(NameBlock, EmptyFullNameFallsToOnePoint) {

@@ -67,18 +67,18 @@ TEST(PdfOutput, PostalDigitsLandInTheBoxesAndOnePagePerCard) {
     }
     EXPECT_TRUE(RunProgram("pdfinfo", {path}).contains(QRegularExpression("Pages:\\s+2")));
     const QList<Word> words = Words(path);
-    // 123-4567 on the first page: the digits' cells at left + 0, 7, 14, 22, … mm.
+    // 123-4567 on the first page: each digit's cell centred on its box.
     QList<Word> digits;
     for (const Word& w : words)
         if (w.text.size() == 1 && w.text[0].isDigit() && PtToMm(w.yMin) < 25) digits << w;
     ASSERT_GE(digits.size(), 7);
-    const PreviewScale s = PictureScaleForKind(3);
-    const double left = PreviewToMm(st.Frames.ZIP.left, s).v, top = PreviewToMm(st.Frames.ZIP.top, s).v;
-    const double offsets[] = {0, 7, 14, 22, 29, 36, 43};
+    const std::array<TMmRect, 7> boxes = JapanPostBoxes(Mm(100));
     for (int i = 0; i < 7; ++i) {
         EXPECT_EQ(digits[i].text, QString::number(i + 1));
-        EXPECT_NEAR(PtToMm(digits[i].xMin), left + offsets[i], 0.2) << i;
-        EXPECT_NEAR(PtToMm(digits[i].yMin), top, 0.5) << i;
+        // The cell, not the ink ("1" stands left of its cell's middle).
+        EXPECT_NEAR(PtToMm(digits[i].xMin + digits[i].xMax) / 2, boxes[i].Centre().x.v, 0.3) << i;
+        EXPECT_GT(PtToMm(digits[i].yMax), boxes[i].Centre().y.v) << i;
+        EXPECT_LT(PtToMm(digits[i].yMin), boxes[i].Centre().y.v) << i;
     }
     // Horizontal address text reads back.
     bool found = false;

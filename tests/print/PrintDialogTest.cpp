@@ -25,6 +25,7 @@
 #include "platform/Prompter.h"
 #include "print/FormAddPaper.h"
 #include "print/FormPrintAddress.h"
+#include "print/PostalCodeBoxes.h"
 #include "tests/print/SampleRecords.h"
 
 using namespace q2;
@@ -184,8 +185,8 @@ TEST_F(PrintDialog, ListsOnlyTheMarkedRecordsAndStartsOnTheFirst) {
     TFormPrintAddress& f = Show(3);
     ASSERT_EQ(f.PrintList().size(), 2);
     EXPECT_EQ(f.PrintList()[0], book[1].get());
-    EXPECT_EQ(f.ListViewPrint->model()->columnCount(), 43);
-    EXPECT_EQ(f.ListViewPrint->model()->data(f.ListViewPrint->model()->index(1, 1)).toString(),
+    EXPECT_EQ(f.ListViewPrint->model()->columnCount(), 44);  // "!" and the 43 fields
+    EXPECT_EQ(f.ListViewPrint->model()->data(f.ListViewPrint->model()->index(1, 2)).toString(),
               book[2]->PersonalFullName());
     EXPECT_FALSE(f.Preview()->Piece().isNull());
     EXPECT_EQ(f.RememberedKind(), 3);
@@ -233,7 +234,10 @@ TEST_F(PrintDialog, RedBoxesOfEveryKindHoldTheDigits) {
             const int reach =
                 RoundInt(f.CurrentSetup().PictureScale().perMm * 16);  // boxes are smaller
             int ink = 0, enclosed = 0;
-            for (int y = std::max(0, zip.top.v - 5); y < zip.top.v + reach; ++y)
+            // Japan Post's boxes end 7 mm below the frame's top; the address
+            // begins 4 mm further down.
+            const int down = UsesJapanPostBoxes(kind) ? RoundInt(f.CurrentSetup().PictureScale().perMm * 7) : reach;
+            for (int y = std::max(0, zip.top.v - 5); y < zip.top.v + down; ++y)
                 for (int x = std::max(0, zip.left.v - 5); x < std::min(piece.width(), bg.width());
                      ++x) {
                     if (qAlpha(piece.pixel(x, y)) < 100) continue;
@@ -297,7 +301,7 @@ TEST_F(PrintDialog, AnEmptyHisagoTabLeavesNoLabelAndPrintingIsRefused) {
 TEST_F(PrintDialog, DraggingStopsAtTheEdgeAndResizingAtFifteen) {
     TFormPrintAddress& f = Show();
     TPreviewWidget* p = f.Preview();
-    const PreviewRect nam = p->Frames().NAM;  // 177, 148, 102, 300
+    const PreviewRect nam = p->Frames().NAM;
     const QPoint inside(nam.left.v + 10, nam.top.v + 10);
     QTest::mousePress(p, Qt::LeftButton, {}, inside);
     ASSERT_EQ(p->SelectedFrame(), TFrameId::NAM);
@@ -323,7 +327,7 @@ TEST_F(PrintDialog, DraggingStopsAtTheEdgeAndResizingAtFifteen) {
     // The top-left square pulled outside the area stops at the area's corner.
     EXPECT_EQ(
         ResizeFrame(nam, TFrameCorner::LeftTop, -40, -40, {383, 567}),
-        (PreviewRect{PreviewPx(0), PreviewPx(0), PreviewPx(177 + 102), PreviewPx(148 + 300)}));
+        (PreviewRect{PreviewPx(0), PreviewPx(0), PreviewPx(nam.left.v + nam.width.v), PreviewPx(nam.top.v + nam.height.v)}));
     // A click beside every frame hides the squares.
     QTest::mouseClick(p, Qt::LeftButton, {}, QPoint(380, 560));
     EXPECT_FALSE(p->SelectedFrame().has_value());

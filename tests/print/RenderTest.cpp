@@ -62,9 +62,37 @@ void ExpectDigitCells(int kind, const double* offsetsMm, Points size) {
 
 }  // namespace
 
-TEST(PostalCodeBoxes, NengaDigitsAtSevenMillimetrePitchWithTheGap) {
-    const double offsets[] = {0, 7, 14, 22, 29, 36, 43};
-    ExpectDigitCells(3, offsets, Points(15));
+// On the postcards and the 定形 envelopes the digits' ink sits at the centres
+// of Japan Post's boxes (44.3 … 86.3 mm on a card, 12 mm down, 5.7 × 8 mm), at
+// about 60 % of the box's height, and a dragged frame takes all seven along.
+TEST(PostalCodeBoxes, DigitsAtTheCentresOfJapanPostsBoxes) {
+    struct Case {
+        int kind;
+        double dx, dy;  // the ZIP frame moved from its default, mm
+    };
+    const Case cases[] = {{1, 0, 0}, {3, 0, 0}, {6, 0, 0}, {7, 0, 0}, {3, 2.5, -1.0}};
+    for (const Case& c : cases) {
+        const PreviewScale s = PictureScaleForKind(c.kind);
+        const PreviewRect zip = DefaultFrames(c.kind, true).ZIP;
+        const MmPoint origin{PreviewToMm(zip.left, s) + Mm(c.dx), PreviewToMm(zip.top, s) + Mm(c.dy)};
+        const TPaperGeometry g = GeometryForKind(c.kind);
+        QImage img = WhitePage(MmToDevice(g.UnitWidth, kDpi).v, MmToDevice(Mm(40), kDpi).v);
+        {
+            QPainter p(&img);
+            DrawPostalCodeBoxes(p, QStringLiteral("100-0001endpostcode"), kDpi, origin, c.kind);
+        }
+        const QList<QRect> digits = Glyphs(img);
+        ASSERT_EQ(digits.size(), 7) << c.kind;
+        const std::array<TMmRect, 7> boxes = JapanPostBoxes(g.UnitWidth);
+        EXPECT_NEAR(boxes[0].left.v, g.UnitWidth.v - 55.7, 1e-9);
+        EXPECT_NEAR(boxes[6].left.v + boxes[6].width.v, g.UnitWidth.v - 8.0, 1e-9);
+        for (int i = 0; i < 7; ++i) {
+            const QRectF ink(digits[i]);
+            EXPECT_NEAR(PxToMm(ink.center().x() + 0.5, kDpi), boxes[i].Centre().x.v + c.dx, 0.2) << c.kind << " " << i;
+            EXPECT_NEAR(PxToMm(ink.center().y() + 0.5, kDpi), boxes[i].Centre().y.v + c.dy, 0.2) << c.kind << " " << i;
+            EXPECT_NEAR(PxToMm(ink.height(), kDpi) / kJapanPostBoxHeight, 0.6, 0.08) << i;
+        }
+    }
 }
 
 TEST(PostalCodeBoxes, Kakugata2UsesThirtyPointsAtFourteenMillimetres) {

@@ -1,6 +1,7 @@
 // The sender block.
 #include <gtest/gtest.h>
 
+#include "print/PrintText.h"
 #include "print/SenderBlock.h"
 #include "tests/print/SampleRecords.h"
 
@@ -45,20 +46,31 @@ TEST(SenderBlock, PostalCodeInTheAreaTakesTheFirstColumn) {
     EXPECT_TRUE(PrepareSenderData(none, false, true).ZipLine.isEmpty());
 }
 
-TEST(SenderBlock, TwoJointNamesGiveThreeColumnsEndingAtTheBottom) {
+// Joint names of the sender's family print their given names only, each in
+// a column of its own a third of a cell from the next: "中村" three times side
+// by side used to overlap into "中中中".
+TEST(SenderBlock, TwoJointNamesGiveThreeColumnsApartEndingAtTheBottom) {
     const TPrintSenderData d = LayoutSenderBlock(Face(), kDpi, kG, true, kFrame,
                                                  PrepareSenderData(sample::PrivateSender(), false, false));
     ASSERT_EQ(d.Names, 3);
-    EXPECT_EQ(d.JointFamily[0], U(u"中村"));
+    EXPECT_TRUE(d.JointFamily[0].isEmpty());
+    EXPECT_EQ(d.JointGiven[0], U(u"由美"));
     EXPECT_EQ(d.JointGiven[1], U(u"蓮"));
     const QString widest = U(u"大輔");  // the widest given name
     const DevicePx bottom = kFrame.top + kFrame.height;
     EXPECT_EQ(d.GivenPos.y + M(d.NameSize, widest) + 2 * d.Pitch, bottom);
+    const DevicePx ch = TextHeight(CreatePrintFont(Face(), 128, 0, kDpi, d.NameSize));
+    DevicePx prev = d.GivenPos.x;
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(d.JointGivenPos[i].y, d.GivenPos.y);
-        EXPECT_LT(d.JointGivenPos[i].x, i ? d.JointGivenPos[0].x : d.GivenPos.x);
+        EXPECT_GE((prev - d.JointGivenPos[i].x - ch).v * 3, ch.v - 3) << i;
+        prev = d.JointGivenPos[i].x;
     }
     EXPECT_EQ(d.FamilyPos.y.v, RoundInt(kFrame.top.v + kFrame.height.v * 0.25));
+    // Another family keeps its name.
+    TSenderInfo other = sample::PrivateSender();
+    other.PersonalJointNameObj_1 = {true, U(u"鈴木 ハル")};
+    EXPECT_EQ(PrepareSenderData(other, false, false).JointFamily[0], U(u"鈴木"));
 }
 
 TEST(SenderBlock, OfficeSenderWithPositionOnlyUsesTheOfficeArrangement) {

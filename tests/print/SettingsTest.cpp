@@ -17,6 +17,9 @@ TEST(PrintSettings, DefaultsWhenTheFileIsMissing) {
     EXPECT_EQ(s.SprintControl, 0);
     EXPECT_EQ(s.LatinVertical, TLatinInVertical::Sideways);
     EXPECT_EQ(s.NumeralsVertical, TVerticalNumerals::Kanji);
+    EXPECT_EQ(s.AddressFloor, 10);
+    EXPECT_EQ(s.LabelAddressFloor, 7);
+    EXPECT_TRUE(KindOffset(s, 3).IsZero());
 }
 
 TEST(PrintSettings, RoundTrip) {
@@ -33,6 +36,11 @@ TEST(PrintSettings, RoundTrip) {
     s.PIndex = -1;
     s.LatinVertical = TLatinInVertical::Upright;
     s.NumeralsVertical = TVerticalNumerals::Arabic;
+    s.AddressFloor = 9;
+    SetKindOffset(s, 3, {10, -5});
+    SetKindOffset(s, 6, {99, -99});  // clamped to ±5 mm
+    SetLabelOffset(s, LabelOffsetKey(QString::fromUtf16(u"ヒサゴ"), QStringLiteral("CJH861S")), {-3, 2});
+    EXPECT_EQ(KindOffset(s, 6), (TPrintOffset{50, -50}));
     ASSERT_TRUE(SavePrintSettings(path, s));
     TPrintSettings back = LoadPrintSettings(path);
     EXPECT_EQ(back.PostcardIndex, 3);  // not read on the label tab

@@ -1,6 +1,8 @@
 // q2tool print and preview: the print run of the marked records into a PDF,
 // and the preview image of one print-list row, through the print engine.
 #include <QElapsedTimer>
+#include <cmath>
+#include <optional>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -38,6 +40,18 @@ QList<TLabelRecord> ReadLabels(QString* error) {
     return labels;
 }
 
+// "1.0,-0.5": millimetres right and down, each within ±5 and in tenths.
+std::optional<TPrintOffset> ParseOffset(const QString& text) {
+    const QStringList xy = text.split(QLatin1Char(','));
+    if (xy.size() != 2) return std::nullopt;
+    bool okX = false, okY = false;
+    const double x = xy[0].trimmed().toDouble(&okX), y = xy[1].trimmed().toDouble(&okY);
+    if (!okX || !okY) return std::nullopt;
+    const TPrintOffset o{RoundInt(x * 10), RoundInt(y * 10)};
+    if (o.Clamped() != o || std::abs(x * 10 - o.Dx) > 1e-6 || std::abs(y * 10 - o.Dy) > 1e-6) return std::nullopt;
+    return o;
+}
+
 // Options first, then the book. Returns an exit code when it fails.
 std::optional<int> Prepare(QStringList& args, int positional, const QString& usage, Job& job) {
     const QString kind = TakeOption(args, "--kind"), label = TakeOption(args, "--label");
@@ -48,6 +62,7 @@ std::optional<int> Prepare(QStringList& args, int positional, const QString& usa
     const QString font = TakeOption(args, "--font"), mode = TakeOption(args, "--mode");
     const QString dpi = TakeOption(args, "--dpi"), password = TakeOption(args, "--password");
     const QString latin = TakeOption(args, "--latin"), numerals = TakeOption(args, "--numerals");
+    const QString offset = TakeOption(args, "--offset");
     if (args.size() != positional || (!kind.isEmpty() && !label.isEmpty())) return PrintError(usage), kUsage;
 
     TPrintSettings st = LoadPrintSettings(GetConfigPath());
@@ -94,6 +109,11 @@ std::optional<int> Prepare(QStringList& args, int positional, const QString& usa
             st.NumeralsVertical = TVerticalNumerals::Arabic;
         else
             return PrintError(QStringLiteral("--numerals: kanji|kanji-positional|arabic")), kUsage;
+    }
+    std::optional<TPrintOffset> givenOffset;
+    if (!offset.isEmpty()) {
+        givenOffset = ParseOffset(offset);
+        if (!givenOffset) return PrintError(QStringLiteral("--offset DX,DY: mm, -5.0–5.0 in steps of 0.1")), kUsage;
     }
     if (!dpi.isEmpty()) {
         job.dpi = dpi.toInt(&ok);
@@ -144,6 +164,7 @@ std::optional<int> Prepare(QStringList& args, int positional, const QString& usa
     if (QFileInfo::exists(GetSenderPath())) LoadSenderFile(GetSenderPath(), job.senders);
     while (job.senders.Count() < TSenderInfoList::kSenderCount) job.senders.Add();
     job.setup = MakePieceSetup(st, paper, &job.senders);
+    if (givenOffset) job.setup.Offset = *givenOffset;
     return std::nullopt;
 }
 
@@ -168,9 +189,15 @@ int Print(const QStringList& argsIn) {
     }
     QElapsedTimer timer;
     timer.start();
-    const int pages = PrintPieces(painter, pdf, job.records, job.setup, Dpi{job.dpi, job.dpi});
+    QList<int> overflowing;
+    const int pages =
+        PrintPieces(painter, pdf, job.records, job.setup, Dpi{job.dpi, job.dpi}, {}, &overflowing);
     painter.end();
     PrintOut(QStringLiteral("%1 records, %2 pages, %3 ms").arg(job.records.size()).arg(pages).arg(timer.elapsed()));
+    // The records the print list marks with "!": printed, at the floor, overflowing.
+    for (const int i : overflowing)
+        PrintOut(QStringLiteral("! %1 %2: ").arg(i).arg(job.records[i]->PersonalFullName()) +
+                 QString::fromUtf16(u"住所が最小の文字の大きさでも枠に収まりません"));
     return kOk;
 }
 
@@ -208,7 +235,7 @@ int Preview(const QStringList& argsIn) {
 const QString kOptions = QStringLiteral(
     "[--kind N | --label MAKER/MODEL] [--horizontal] [--sender N [--office]] [--sender-zip-in-area] "
     "[--barcode] [--font NAME] [--mode N] [--latin upright|sideways] "
-    "[--numerals kanji|kanji-positional|arabic] [--dpi N] [--password P]");
+    "[--numerals kanji|kanji-positional|arabic] [--offset DX,DY] [--dpi N] [--password P]");
 
 const Registrar print(QStringLiteral("print"),
                       {QStringLiteral("print BOOK.QT2 OUT.pdf ") + kOptions + "   the marked records into a PDF",
