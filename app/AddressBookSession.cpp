@@ -133,6 +133,28 @@ private:
     const void* control_;
 };
 
+class TSeasonMarkStep : public TUndoStep {
+public:
+    TSeasonMarkStep(TAddressBookSession& s, TSeasonMarkChanges changes)
+        : s_(s), changes_(std::move(changes)) {}
+    QString Text() const override { return QStringLiteral("年賀状の記録"); }
+    void Undo() override {
+        UndoSeasonMarks(changes_);
+        Tell();
+    }
+    void Redo() override {
+        RedoSeasonMarks(changes_);
+        Tell();
+    }
+
+private:
+    void Tell() {
+        for (const TSeasonMarkChange& c : changes_) emit s_.RecordContentsChanged(c.Record);
+    }
+    TAddressBookSession& s_;
+    TSeasonMarkChanges changes_;
+};
+
 }  // namespace
 
 TAddressBookSession::TAddressBookSession() {
@@ -265,6 +287,14 @@ void TAddressBookSession::RecordsAppended(int first, const QString& text) {
     added.reserve(Book.Count() - first);
     for (int i = first; i < Book.Count(); ++i) added.push_back(Book.Item(i));
     history_.Push(std::make_unique<TAddStep>(*this, text, std::move(added)));
+}
+
+void TAddressBookSession::SeasonMarksRecorded(TSeasonMarkChanges changes) {
+    if (changes.empty()) return;
+    std::vector<TUserInfo*> touched;
+    for (const TSeasonMarkChange& c : changes) touched.push_back(c.Record);
+    history_.Push(std::make_unique<TSeasonMarkStep>(*this, std::move(changes)));
+    for (TUserInfo* r : touched) emit RecordContentsChanged(r);
 }
 
 }  // namespace q2

@@ -14,6 +14,7 @@
 #include "app/PasswordCheck.h"
 #include "app/UndoHistory.h"
 #include "model/MailConfig.h"
+#include "model/NewYearSeason.h"
 #include "model/SenderInfo.h"
 #include "model/UserInfoList.h"
 
@@ -71,6 +72,8 @@ public:
     void RecordEdited(TUserInfo* record, const TUserInfo& before, const void* control);
     // The records from `first` to the end were appended as one change.
     void RecordsAppended(int first, const QString& text);
+    // New Year's card marks already recorded on several records, as one step.
+    void SeasonMarksRecorded(TSeasonMarkChanges changes);
 
 signals:
     // Around every change of which records the book holds (open, new, undo

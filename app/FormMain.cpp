@@ -688,6 +688,15 @@ void TFormMain::OnRecordContentsChanged(TUserInfo* record) {
     }
 }
 
+void TFormMain::OfferToMarkSent(const QList<const TUserInfo*>& printed) {
+    StoreInputArea();
+    // The print list holds records of the open book.
+    std::vector<TUserInfo*> records;
+    records.reserve(printed.size());
+    for (const TUserInfo* r : printed) records.push_back(const_cast<TUserInfo*>(r));
+    Session.SeasonMarksRecorded(AskAndMarkSent(records, SeasonChooser->Season(), Today()));
+}
+
 void TFormMain::Undo() {
     Session.History().Undo();
 }

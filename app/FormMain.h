@@ -195,6 +195,9 @@ public slots:
     void PngBtnDirectMailClick();
     void PngBtnZipUpdateClick();
     void SaveInPlaceClick();
+    // After a print run: asks whether to record "年賀状送付" for the chosen
+    // season on the printed records; on Yes one undoable step.
+    void OfferToMarkSent(const QList<const TUserInfo*>& printed);
     void Undo();
     void Redo();
     void ShowHelp();

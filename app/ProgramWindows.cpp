@@ -18,6 +18,10 @@ TProgramWindows::TProgramWindows() {
     formMain_->SetPasswordAuth(formPasswordAuth_.get());
     // The print dialog is a child of the main window, which destroys it.
     auto* printAddress = new TFormPrintAddress(formMain_.get());
+    TFormMain* main = formMain_.get();
+    printAddress->OnPrinted = [main](const QList<const TUserInfo*>& printed) {
+        main->OfferToMarkSent(printed);
+    };
     formMain_->SetPrintDialog([printAddress](TDisplayList& records, TSenderInfoList& senders) {
         printAddress->ShowPrintDialog(records, senders);
     });

@@ -987,6 +987,7 @@ bool TFormPrintAddress::PrintAll() {
     PrintPieces(painter, printer_, printList_, setup, Dpi{res, res},
                 DevicePoint{DevicePx(offset.x()), DevicePx(offset.y())});
     painter.end();
+    if (OnPrinted) OnPrinted(printList_);
     return true;
 }
 

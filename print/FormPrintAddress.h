@@ -60,6 +60,8 @@ public:
     void RefreshPreview();
     // "印刷": false when nothing was printed.
     bool PrintAll();
+    // Told the records of every print run that reached the printer.
+    std::function<void(const QList<const TUserInfo*>& printed)> OnPrinted;
     void DeleteLabelPaper();
     void SetVertical(bool vertical);  // "縦書き" / "横書き"
     void SelectPrintRow(int row);     // -1: none

@@ -51,8 +51,8 @@ int main(int argc, char** argv) {
     main.OpenCommandLineFile(QStringLiteral(Q2_SOURCE_DIR "/data/sample.QT2"));
     // Marks on every other record: received last season, sent this season,
     // and one family in mourning.
-    for (int i = 0; i < main.AddressBook.Count(); ++i) {
-        q2::TUserInfo& r = *main.AddressBook.Item(i);
+    for (int i = 0; i < main.Session.Book.Count(); ++i) {
+        q2::TUserInfo& r = *main.Session.Book.Item(i);
         if (i % 2 == 0)
             q2::SetSeasonMark(r, q2::TSeasonMark::Received, 2026, true, QDate(2026, 1, 4));
         if (i % 4 == 0) q2::SetSeasonMark(r, q2::TSeasonMark::Sent, 2027, true, q2::Today());

@@ -107,7 +107,7 @@ TEST_F(Season, TickingAndUntickingInTheEditorGiveExactlyOneHistoryEntry) {
     ASSERT_TRUE(received->isEnabled());
     EXPECT_FALSE(received->isChecked());
     const q2::THistoryObjectList before = m.CurrentRecord->CommonHistoryObjectList;
-    EXPECT_TRUE(m.Saved);
+    EXPECT_TRUE(m.Session.Saved());
 
     received->click();
     const q2::THistoryObjectList& h = m.CurrentRecord->CommonHistoryObjectList;
@@ -115,7 +115,7 @@ TEST_F(Season, TickingAndUntickingInTheEditorGiveExactlyOneHistoryEntry) {
     EXPECT_EQ(e.LVHistory->rowCount(), 2);
     EXPECT_EQ(e.LVHistory->item(0, 0)->text(), "2026/12/10");
     EXPECT_EQ(e.LVHistory->item(0, 1)->text(), "年賀状受取");
-    EXPECT_FALSE(m.Saved);
+    EXPECT_FALSE(m.Session.Saved());
     EXPECT_EQ(m.LVAddressList->model()->index(row, q2::kFirstSeasonColumn + 1).data().toString(),
               "●");
 
@@ -127,6 +127,32 @@ TEST_F(Season, TickingAndUntickingInTheEditorGiveExactlyOneHistoryEntry) {
                     .data()
                     .toString()
                     .isEmpty());
+}
+
+TEST_F(Season, PrintedRecordsAreMarkedSentInOneUndoableStep) {
+    q2::TFormMain& m = StartWithBook();
+    q2::TUserInfo* aoki = m.DisplayList[Names(m.DisplayList).indexOf("青木")];
+    q2::TUserInfo* ueno = m.DisplayList[Names(m.DisplayList).indexOf("上野")];
+    const q2::TUserInfo aokiBefore = *aoki, uenoBefore = *ueno;
+
+    // No: nothing recorded, the book stays saved.
+    prompter.answers = {false};
+    m.OfferToMarkSent({aoki, ueno});
+    EXPECT_EQ(prompter.asked, QStringList({"印刷した 2 件に今年の「年賀状送付」を記録しますか？"}));
+    EXPECT_TRUE(m.Session.Saved());
+
+    // Yes: 上野 gets the mark, 青木 already had it.
+    prompter.answers = {true};
+    m.OfferToMarkSent({aoki, ueno});
+    EXPECT_TRUE(q2::HasSeasonMark(*ueno, q2::TSeasonMark::Sent, 2027));
+    EXPECT_EQ(*aoki, aokiBefore);
+    EXPECT_FALSE(m.Session.Saved());
+
+    m.Undo();
+    EXPECT_EQ(*ueno, uenoBefore);
+    EXPECT_TRUE(m.Session.Saved());
+    m.Redo();
+    EXPECT_TRUE(q2::HasSeasonMark(*ueno, q2::TSeasonMark::Sent, 2027));
 }
 
 TEST_F(Season, BoxesFollowTheRecordTheSeasonAndTheHistory) {
@@ -141,7 +167,7 @@ TEST_F(Season, BoxesFollowTheRecordTheSeasonAndTheHistory) {
     EXPECT_EQ(ticks(), "x..");
     m.SeasonChooser->SetSeason(2026);
     EXPECT_EQ(ticks(), ".x.");
-    EXPECT_TRUE(m.Saved);  // showing marks changes nothing
+    EXPECT_TRUE(m.Session.Saved());  // showing marks changes nothing
     // A mark deleted as an ordinary history entry unticks its box.
     prompter.answers = {true};
     e.LVHistory->selectRow(int(e.LVHistory->findItems("年賀状受取", Qt::MatchExactly)[0]->row()));

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 
+#include "model/NewYearSeason.h"
 #include "model/UserInfoList.h"
 
 using namespace q2;
@@ -100,5 +101,40 @@ TEST(Q2ToolSeason, RefusesWhatItCannotUse) {
         EXPECT_EQ(r.code, c.code) << c.args.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.message))) << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty());
+    }
+}
+
+TEST(Q2ToolSeason, PrintMarksThePrintedRecordsSent) {
+    QTemporaryDir dir;
+    const QString path = SeasonBook(dir);
+    TUserInfoList book;
+    ASSERT_TRUE(book.LoadFromFile(path));
+    for (int i = 0; i < book.Count(); ++i) book.Item(i)->CommonPrintCheck = false;
+    TUserInfo* yamada = nullptr;
+    for (int i = 0; i < book.Count(); ++i)
+        if (book.Item(i)->PerSonalName_1 == QStringLiteral("山田")) yamada = book.Item(i);
+    ASSERT_NE(yamada, nullptr);
+    yamada->CommonPrintCheck = true;
+    ASSERT_TRUE(book.SaveToFile(path));
+
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath("data"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(Q2TOOL_PATH),
+            {QStringLiteral("print"), path, dir.filePath("out.pdf"), QStringLiteral("--kind"),
+             QStringLiteral("1"), QStringLiteral("--mark-sent")});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+
+    const int season = DefaultSeason(QDate::currentDate());
+    TUserInfoList after;
+    ASSERT_TRUE(after.LoadFromFile(path));
+    for (int i = 0; i < after.Count(); ++i) {
+        const TUserInfo& r = *after.Item(i);
+        const bool printed = r.PerSonalName_1 == QStringLiteral("山田");
+        const bool hadIt = r.PerSonalName_1 == QStringLiteral("田中");  // marked by hand before
+        EXPECT_EQ(HasSeasonMark(r, TSeasonMark::Sent, season), printed || (hadIt && season == 2027))
+            << r.PerSonalName_1.toStdString();
     }
 }

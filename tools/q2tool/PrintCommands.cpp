@@ -11,7 +11,9 @@
 
 #include "Command.h"
 #include "model/DataPaths.h"
+#include "model/NewYearSeason.h"
 #include "model/UserInfoList.h"
+#include "platform/Clock.h"
 #include "platform/DataFolder.h"
 #include "print/LabelCatalog.h"
 #include "print/PieceRenderer.h"
@@ -171,6 +173,7 @@ std::optional<int> Prepare(QStringList& args, int positional, const QString& usa
 int Print(const QStringList& argsIn) {
     QStringList args = argsIn;
     Job job;
+    const bool markSent = TakeFlag(args, "--mark-sent");
     if (auto rc = Prepare(args, 2, Commands()["print"].Usage, job)) return *rc;
     if (job.records.isEmpty()) {
         PrintError(QString::fromUtf16(u"印刷対象がありません"));
@@ -198,6 +201,18 @@ int Print(const QStringList& argsIn) {
     for (const int i : overflowing)
         PrintOut(QStringLiteral("! %1 %2: ").arg(i).arg(job.records[i]->PersonalFullName()) +
                  QString::fromUtf16(u"住所が最小の文字の大きさでも枠に収まりません"));
+    if (markSent) {
+        // The printed records get this season's "年賀状送付", written back to the book.
+        std::vector<TUserInfo*> printed;
+        for (const TUserInfo* r : job.records) printed.push_back(const_cast<TUserInfo*>(r));
+        const int season = DefaultSeason(Today());
+        const TSeasonMarkChanges changes = MarkSeason(printed, TSeasonMark::Sent, season, Today());
+        if (!changes.empty() && !job.book.SaveToFile(args[0])) {
+            PrintError(QStringLiteral("ファイルの保存に失敗しました: ") + args[0]);
+            return kFailure;
+        }
+        PrintOut(QString::fromUtf16(u"%1年 年賀状送付を記録: %2 件").arg(season).arg(changes.size()));
+    }
     return kOk;
 }
 
@@ -238,7 +253,8 @@ const QString kOptions = QStringLiteral(
     "[--numerals kanji|kanji-positional|arabic] [--offset DX,DY] [--dpi N] [--password P]");
 
 const Registrar print(QStringLiteral("print"),
-                      {QStringLiteral("print BOOK.QT2 OUT.pdf ") + kOptions + "   the marked records into a PDF",
+                      {QStringLiteral("print BOOK.QT2 OUT.pdf ") + kOptions +
+                           " [--mark-sent]   the marked records into a PDF",
                        Print});
 const Registrar preview(QStringLiteral("preview"),
                         {QStringLiteral("preview BOOK.QT2 ROW OUT.png ") + kOptions +
