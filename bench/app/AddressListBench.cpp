@@ -33,7 +33,7 @@ q2::TFormMain* Window() {
         auto* w = new q2::TFormMain;
         QRandomGenerator rng(42);
         for (int i = 0; i < kRecords; ++i) {
-            q2::TUserInfo* r = w->AddressBook.Add();
+            q2::TUserInfo* r = w->Session.Book.Add();
             r->PerSonalKana_1 = QString::fromUtf16(kKana[rng.bounded(int(std::size(kKana)))]);
             r->PerSonalKana_2 = QString::fromUtf16(kGiven[rng.bounded(int(std::size(kGiven)))]);
             r->PerSonalName_1 = QStringLiteral("氏名%1").arg(i);
@@ -84,14 +84,14 @@ void BM_OpenBook(benchmark::State& state) {
     q2::TFormMain* w = Window();
     static const QString path = [w] {
         const QString p = Folder().filePath(QStringLiteral("100k.QT2"));
-        w->AddressBook.SaveToFile(p);
+        w->Session.Book.SaveToFile(p);
         return p;
     }();
     for (auto _ : state) {
         w->OpenAddressFile(path);
         w->RefreshAddressList();
     }
-    state.counters["records"] = double(w->AddressBook.Count());
+    state.counters["records"] = double(w->Session.Book.Count());
 }
 BENCHMARK(BM_OpenBook)->Unit(benchmark::kMillisecond);
 
