@@ -337,7 +337,9 @@ QList<TFitMark> LayoutFitMarks(const TUserInfo& r, const TPieceSetup& setup) {
     const QString addressField = QString::fromLatin1(who.Personal ? "PerSonalAddress_1" : "OfficeAddress_1");
     if (f.AddressOverflow)
         marks.append({QStringLiteral("住所"), addressField, f.AddressSize, true, true});
-    else if (f.AddressLines > 0 && f.AddressSize <= AddressFloor(setup))
+    // An address broken into more lines than it has reached the floor and
+    // still did not fit; one merely drawn small beside a small name did not.
+    else if (f.AddressLines > int(!Trim(who.Address1).isEmpty()) + int(!Trim(who.Address2).isEmpty()))
         marks.append({QStringLiteral("住所"), addressField, f.AddressSize, true, false});
     if (f.SenderOverflow) marks.append({QStringLiteral("差出人"), QString(), Points(8), true, true});
     return marks;
