@@ -3,7 +3,7 @@
 # UndefinedBehaviorSanitizer in build-asan/ and runs them through CTest.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQ2_WERROR=ON \
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQ2_WERROR=ON \
   -DQ2_SANITIZE=ON >/dev/null
 # Every test program of the core subsystems; the dialogs' tests are not built.
 core_tests=(test_platform test_model test_barcode test_zip test_q2tool_zip test_print
