@@ -97,9 +97,8 @@ SaveProblem WriteFileSafely(const QString& path, const QByteArray& bytes, FileMo
         // Only root can hand the file back to its owner; others keep their own.
         [[maybe_unused]] const int ignored = ::fchown(fd, st.st_uid, st.st_gid);
     }
-    // The new bytes are on disk before the name points at them, so that a
-    // power loss leaves the old file or the new one, never an empty one.
-    if (::fsync(fd) != 0) return fail(errno);
+    // No fsync: settings are written key by key and each would wait for the
+    // disk; the rename alone keeps a crashed program from leaving a torn file.
     if (::close(fd) != 0) {
         const int error = errno;
         ::unlink(temp.constData());

@@ -18,5 +18,7 @@ chmod 700 "$XDG_RUNTIME_DIR"
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # Programs not built here register a "_NOT_BUILT" test; the CUPS queue test
-# drives the print dialog.
-ctest --test-dir build-asan --output-on-failure -j2 --timeout 900 -E '_NOT_BUILT|^CupsQueue\.'
+# drives the print dialog; an instrumented barcode library needs the
+# sanitizers' runtimes, which its dependency test rightly refuses.
+ctest --test-dir build-asan --output-on-failure -j2 --timeout 900 \
+  -E '_NOT_BUILT|^CupsQueue\.|^LibraryBinary\.HasAVersionedSonameAndNeedsOnlyTheRuntime$'

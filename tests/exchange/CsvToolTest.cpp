@@ -166,7 +166,7 @@ TEST(CsvTool, ImportRefusesWhatIsNoCsvAndColumnsBeyondTheFile) {
         return f.fileName();
     };
     QByteArray random(1 << 20, '\0');
-    for (int i = 0; i < random.size(); ++i) random[i] = char((i * 7919 + (i >> 8) * 31) & 0xFF);
+    for (int i = 0; i < random.size(); ++i) random[i] = char((unsigned(i) * 7919u + unsigned(i >> 8) * 31u) & 0xFFu);
     const QString binary = write("random.csv", random);
     const ToolRun junk = Q2Tool({"import-csv", binary, book, "--map", "0=個人名前"});
     EXPECT_EQ(junk.code, 1);
