@@ -15,3 +15,7 @@ ctest --test-dir build --output-on-failure -j2 --timeout 600
 
 # The fuzz targets are built with clang and run briefly so that they keep working.
 ./tools/run-fuzz.sh 3
+
+# The core libraries and their tests once more under AddressSanitizer and
+# UndefinedBehaviorSanitizer (the program and its windows are left out).
+./tools/run-sanitizers.sh

@@ -2,6 +2,7 @@
 #include "CsvImport.h"
 
 #include <QHash>
+#include <algorithm>
 #include <memory>
 
 #include "exchange/CsvReader.h"
@@ -294,7 +295,8 @@ void ApplyImportField(TUserInfo& r, int d, const QString& v, const QDateTime& no
     }
 }
 
-bool ParseImportMapping(const QStringList& pairs, TImportMapping* mapping, QString* error) {
+bool ParseImportMapping(const QStringList& pairs, TImportMapping* mapping, QString* error,
+                        int columnCount) {
     mapping->clear();
     std::vector<bool> used(kDestCount, false);
     for (const QString& p : pairs) {
@@ -303,6 +305,14 @@ bool ParseImportMapping(const QStringList& pairs, TImportMapping* mapping, QStri
         const int column = eq > 0 ? p.left(eq).trimmed().toInt(&ok) : -1;
         if (!ok || column < 0) {
             *error = QStringLiteral("列の指定が正しくありません: %1").arg(p);
+            return false;
+        }
+        // Checked before the mapping grows to the column: a huge number must not
+        // turn into a huge allocation.
+        if (column >= std::min(columnCount, kMaxImportColumns)) {
+            *error = QStringLiteral("列 %1 はファイルにありません（列は 0 から %2 まで）")
+                         .arg(column)
+                         .arg(std::max(0, std::min(columnCount, kMaxImportColumns) - 1));
             return false;
         }
         const QString name = p.mid(eq + 1).trimmed();

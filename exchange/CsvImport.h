@@ -29,9 +29,14 @@ void ApplyImportField(TUserInfo& record, int destination, const QString& text,
 // For each CSV column (field index), its destination index or -1.
 using TImportMapping = std::vector<int>;
 
+// Columns a mapping may name when the file is not known.
+constexpr int kMaxImportColumns = 1 << 16;
+
 // Builds a mapping from "column=destination name" pairs; false with a message
-// when a name is unknown, a column is not a number or a destination repeats.
-bool ParseImportMapping(const QStringList& pairs, TImportMapping* mapping, QString* error);
+// when a name is unknown, a column is not a number or a destination repeats,
+// or a column is `columnCount` or beyond (the file's widest record).
+bool ParseImportMapping(const QStringList& pairs, TImportMapping* mapping, QString* error,
+                        int columnCount = kMaxImportColumns);
 
 struct TImportOptions {
     bool SkipFirstRecord = false;

@@ -2,6 +2,7 @@
 #include "CsvReader.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 
 #include "platform/Cp932.h"
 
@@ -111,6 +112,8 @@ void WalkFields(QStringView s, bool build, Emit onField) {
 }  // namespace
 
 CsvEncoding DetectCsvEncoding(const QByteArray& bytes) {
+    if (bytes.startsWith("\xFF\xFE")) return CsvEncoding::Utf16Le;
+    if (bytes.startsWith("\xFE\xFF")) return CsvEncoding::Utf16Be;
     if (HasBom(bytes)) return CsvEncoding::Utf8;
     return IsUtf8WithMultiByte(bytes) ? CsvEncoding::Utf8 : CsvEncoding::Cp932;
 }
@@ -119,10 +122,39 @@ QString DecodeCsvFile(const QByteArray& bytes, CsvEncoding* encoding) {
     const CsvEncoding e = DetectCsvEncoding(bytes);
     if (encoding) *encoding = e;
     if (e == CsvEncoding::Cp932) return DecodeCp932(bytes);
+    if (e == CsvEncoding::Utf16Le || e == CsvEncoding::Utf16Be) {
+        QStringDecoder decoder(e == CsvEncoding::Utf16Le ? QStringConverter::Utf16LE
+                                                         : QStringConverter::Utf16BE);
+        return decoder(QByteArrayView(bytes).sliced(2));
+    }
     const qsizetype skip = HasBom(bytes) ? 3 : 0;
     // With a BOM the rest may still hold a damaged sequence: it is replaced,
     // which is all a reader can do with it.
     return QString::fromUtf8(bytes.constData() + skip, bytes.size() - skip);
+}
+
+bool DecodeCsvText(const QByteArray& bytes, QString* text, CsvEncoding* encoding) {
+    CsvEncoding e;
+    QString t = DecodeCsvFile(bytes, &e);
+    if (encoding) *encoding = e;
+    const bool utf16 = e == CsvEncoding::Utf16Le || e == CsvEncoding::Utf16Be;
+    if (!utf16 && bytes.contains('\0')) return false;
+    // Undecodable input shows as U+FFFD (UTF-8, UTF-16) or as the lone
+    // surrogates DecodeCp932 keeps bad bytes in; NUL counts for UTF-16.
+    qsizetype bad = 0;
+    for (QChar c : t) {
+        if (c.unicode() == 0xFFFD || c.unicode() == 0 || (e == CsvEncoding::Cp932 && c.isSurrogate()))
+            ++bad;
+    }
+    if (bad * 10 >= t.size() && bad > 0) return false;
+    *text = std::move(t);
+    return true;
+}
+
+int WidestCsvRecord(const QStringList& records) {
+    int widest = 0;
+    for (const QString& r : records) widest = std::max(widest, CountCsvFields(r));
+    return widest;
 }
 
 QStringList SplitCsvRecords(QStringView text) {

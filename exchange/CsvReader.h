@@ -8,13 +8,22 @@
 
 namespace q2 {
 
-enum class CsvEncoding { Cp932, Utf8 };
+enum class CsvEncoding { Cp932, Utf8, Utf16Le, Utf16Be };
 
-// UTF-8 when the bytes start with its byte-order mark, or are valid UTF-8 with
-// at least one multi-byte sequence; CP932 otherwise.
+// UTF-16 when the bytes start with its byte-order mark (either order); UTF-8
+// when they start with its mark, or are valid UTF-8 with at least one
+// multi-byte sequence; CP932 otherwise.
 CsvEncoding DetectCsvEncoding(const QByteArray& bytes);
 // The file's text in its detected encoding, without a byte-order mark.
 QString DecodeCsvFile(const QByteArray& bytes, CsvEncoding* encoding = nullptr);
+
+// As DecodeCsvFile, but false for bytes that are no text: NUL bytes outside
+// UTF-16, or a text of which a tenth or more could not be decoded. Importing
+// such a file would only fill the book with junk.
+bool DecodeCsvText(const QByteArray& bytes, QString* text, CsvEncoding* encoding = nullptr);
+
+// The largest field count of the records: the columns a mapping may name.
+int WidestCsvRecord(const QStringList& records);
 
 // Records end at CR, LF or CR LF outside double-quoted runs; a line end at the
 // very end of the text yields no further record.

@@ -209,14 +209,14 @@ struct TSmtpSession::Impl {
         return static_cast<size_t>(n);
     }
 
-    bool OffersLogin() const {
+    bool Offers(const QByteArray& mechanism) const {
         for (QByteArray line : ehloReply.split('\n')) {
             line = line.trimmed().toUpper();
-            if (line.size() < 4) continue;
+            if (line.size() < 4 || !line.startsWith("250")) continue;
             const QByteArray text = line.mid(4);  // after "250-" or "250 "
             if (!text.startsWith("AUTH ") && !text.startsWith("AUTH=")) continue;
             for (const QByteArray& mech : text.mid(5).split(' '))
-                if (mech == "LOGIN") return true;
+                if (mech == mechanism) return true;
         }
         return false;
     }
@@ -227,10 +227,11 @@ struct TSmtpSession::Impl {
         return reply.isEmpty() ? CurlErrorText(rc, errbuf) : reply;
     }
 
-    void SetCredentials(bool on) {
+    void SetCredentials(const char* loginOptions) {
+        const bool on = loginOptions != nullptr;
         curl_easy_setopt(curl, CURLOPT_USERNAME, on ? account.constData() : nullptr);
         curl_easy_setopt(curl, CURLOPT_PASSWORD, on ? password.constData() : nullptr);
-        curl_easy_setopt(curl, CURLOPT_LOGIN_OPTIONS, on ? "AUTH=LOGIN" : nullptr);
+        curl_easy_setopt(curl, CURLOPT_LOGIN_OPTIONS, loginOptions);
     }
 };
 
@@ -271,19 +272,29 @@ bool TSmtpSession::Connect(QString* error) {
     curl_easy_setopt(d.curl, CURLOPT_UPLOAD, 0L);
     curl_easy_setopt(d.curl, CURLOPT_CUSTOMREQUEST, "NOOP");
     const bool wantAuth = !d.account.isEmpty();
-    d.SetCredentials(wantAuth);
+    noMechanism_ = false;
+    d.SetCredentials(wantAuth ? "AUTH=LOGIN" : nullptr);
     d.refusal.clear();
     CURLcode rc = curl_easy_perform(d.curl);
-    if (rc == CURLE_LOGIN_DENIED && wantAuth && !d.OffersLogin()) {
-        // libcurl refuses before sending anything when AUTH lacks LOGIN; then
-        // the session goes on without authentication.
-        d.SetCredentials(false);
-        d.errbuf[0] = 0;
-        rc = curl_easy_perform(d.curl);
-        authenticated_ = false;
-    } else {
-        authenticated_ = rc == CURLE_OK && wantAuth && d.OffersLogin();
+    // libcurl refuses before sending anything when AUTH lacks LOGIN, and goes
+    // on without authentication when there is no AUTH at all: neither may
+    // send mail unauthenticated when authentication is on.
+    if (wantAuth && (rc == CURLE_OK || rc == CURLE_LOGIN_DENIED) && !d.Offers("LOGIN")) {
+        if (d.Offers("PLAIN")) {
+            d.SetCredentials("AUTH=PLAIN");
+            curl_easy_setopt(d.curl, CURLOPT_FRESH_CONNECT, 1L);
+            d.errbuf[0] = 0;
+            d.refusal.clear();
+            rc = curl_easy_perform(d.curl);
+            curl_easy_setopt(d.curl, CURLOPT_FRESH_CONNECT, 0L);
+        } else {
+            noMechanism_ = true;
+            *error = QString::fromLatin1(d.ehloReply).replace(QLatin1String("\r\n"), QLatin1String("\n")).trimmed();
+            Disconnect();
+            return false;
+        }
     }
+    authenticated_ = rc == CURLE_OK && wantAuth;
     curl_easy_setopt(d.curl, CURLOPT_CUSTOMREQUEST, nullptr);
     if (rc != CURLE_OK) {
         *error = d.ReplyText(rc);

@@ -29,9 +29,12 @@ public:
     TSmtpSession(const TSmtpSession&) = delete;
     TSmtpSession& operator=(const TSmtpSession&) = delete;
 
-    // Greeting, EHLO (HELO when refused), TLS as configured, and AUTH LOGIN
-    // when it is on, an account is set and the server offers LOGIN.
+    // Greeting, EHLO (HELO when refused), TLS as configured, and, when
+    // authentication is on and an account is set, AUTH LOGIN when the server
+    // offers it, else AUTH PLAIN. When it offers neither, nothing is sent,
+    // NoAuthMechanism() is true and `error` holds the server's EHLO answer.
     bool Connect(QString* error);
+    bool NoAuthMechanism() const { return noMechanism_; }
     // Hands one message over in the open session.
     bool Send(const QString& envelopeFrom, const QString& recipient, const QByteArray& message,
               QString* error);
@@ -47,6 +50,7 @@ private:
     std::unique_ptr<Impl> impl_;
     bool connected_ = false;
     bool authenticated_ = false;
+    bool noMechanism_ = false;
 };
 
 }  // namespace q2

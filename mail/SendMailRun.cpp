@@ -63,7 +63,8 @@ TSendMailResult TSendMailRun::Execute(TSendMailSink& sink) {
     // every message; it counts as a failed connection.
     TSmtpSession smtp(config_, options_);
     if (!IsUsableMailAddress(config_.SenderMailAddress) || !smtp.Connect(&reason)) {
-        result_.ErrorText = kConnectErrorText;
+        result_.ErrorText = smtp.NoAuthMechanism() ? kNoAuthMechanismText + QLatin1Char('\n') + reason
+                                                   : kConnectErrorText;
         return result_;
     }
     if (Poll(sink)) return result_;

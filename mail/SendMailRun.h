@@ -32,6 +32,8 @@ struct TSendMailResult {
 inline const QString kConnectErrorText = QStringLiteral("接続中にエラーが発生しました");
 inline const QString kCancelledText = QStringLiteral("送信処理をキャンセルしました");
 inline const QString kCompletedText = QStringLiteral("送信処理が完了しました");
+// Followed by a line break and the server's EHLO answer.
+inline const QString kNoAuthMechanismText = QStringLiteral("サーバーが対応する認証方式がありません");
 
 // The text the user is told when the run stops at a record.
 QString SendFailureText(int index, int count, const TUserInfo& record, const QString& address,

@@ -32,13 +32,15 @@ QStringList LoadListFile(const QString& path, bool* exists) {
     return ok ? ParseListBytes(f.readAll()) : QStringList();
 }
 
-bool SaveListFile(const QString& path, const QStringList& items) {
+bool SaveListFile(const QString& path, const QStringList& items, SaveProblem* problem) {
     QByteArray out;
     for (const QString& item : items) {
         out += EncodeCp932(item);
         out += "\r\n";
     }
-    return WriteFileAtomically(path, out);
+    const SaveProblem p = WriteFileSafely(path, out);
+    if (problem) *problem = p;
+    return p == SaveProblem::None;
 }
 
 TProxySetting LoadProxyFile(const QString& path) {

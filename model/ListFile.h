@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/SafeFile.h"
+
 namespace q2 {
 
 // Items of a CP932 list file: one per line (CR LF, LF or CR), empty lines
@@ -14,7 +16,7 @@ namespace q2 {
 QStringList LoadListFile(const QString& path, bool* exists = nullptr);
 QStringList ParseListBytes(const QByteArray& bytes);
 // Every line, the last one included, ends with CR LF.
-bool SaveListFile(const QString& path, const QStringList& items);
+bool SaveListFile(const QString& path, const QStringList& items, SaveProblem* problem = nullptr);
 
 struct TProxySetting {
     QString Host;

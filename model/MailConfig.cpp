@@ -6,6 +6,7 @@
 
 #include "model/UserInfoList.h"
 #include "platform/SafeFile.h"
+#include "platform/UserFile.h"
 
 namespace q2 {
 namespace {
@@ -76,13 +77,16 @@ bool TthMailConfig::FromBytes(const QByteArray& bytes) {
 
 bool TthMailConfig::LoadFromFile(const QString& path) {
     if (!QFileInfo::exists(path)) return true;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return false;
-    return FromBytes(f.readAll());
+    QByteArray bytes;
+    if (ReadUserFile(path, &bytes) != FileProblem::None) return false;
+    return FromBytes(bytes);
 }
 
-bool TthMailConfig::SaveToFile(const QString& path) const {
-    return WriteFileAtomically(path, ToBytes());
+bool TthMailConfig::SaveToFile(const QString& path, SaveProblem* problem) const {
+    // It holds the SMTP, POP3 and start-up passwords.
+    const SaveProblem p = WriteFileSafely(path, ToBytes(), FileMode::Private);
+    if (problem) *problem = p;
+    return p == SaveProblem::None;
 }
 
 bool TthMailConfig::IsComplete() const {

@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include "platform/SafeFile.h"
+
 namespace q2 {
 
 // Connection security for SMTP and POP3. Files without the extension block
@@ -32,7 +34,8 @@ public:
 
     // A missing file leaves the record as it is and succeeds.
     bool LoadFromFile(const QString& path);
-    bool SaveToFile(const QString& path) const;
+    // Written readable by its owner only (0600), whatever the file was before.
+    bool SaveToFile(const QString& path, SaveProblem* problem = nullptr) const;
     bool IsComplete() const;
 
     QByteArray ToBytes() const;

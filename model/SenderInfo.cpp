@@ -199,10 +199,12 @@ bool ReadSenderStream(ByteReader& in, TSenderInfo* s) {
     return in.ReadByte(&children) && children == 0;
 }
 
-bool SaveSenderFile(const QString& path, const TSenderInfoList& senders) {
+bool SaveSenderFile(const QString& path, const TSenderInfoList& senders, SaveProblem* problem) {
     QByteArray out;
     for (int i = 0; i < senders.Count(); ++i) out += WriteSenderStream(*senders.Item(i));
-    return WriteFileAtomically(path, out);
+    const SaveProblem p = WriteFileSafely(path, out);
+    if (problem) *problem = p;
+    return p == SaveProblem::None;
 }
 
 TSenderFileState LoadSenderFile(const QString& path, TSenderInfoList& senders) {

@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/SafeFile.h"
+
 namespace q2 {
 
 struct TInputSetObject {
@@ -73,6 +75,7 @@ enum class TSenderFileState {
 
 // Fills `senders` from "sender.dat". The list always ends with at least five senders.
 TSenderFileState LoadSenderFile(const QString& path, TSenderInfoList& senders);
-bool SaveSenderFile(const QString& path, const TSenderInfoList& senders);
+bool SaveSenderFile(const QString& path, const TSenderInfoList& senders,
+                    SaveProblem* problem = nullptr);
 
 }  // namespace q2

@@ -10,6 +10,7 @@
 
 #include "platform/Cp932.h"
 #include "platform/SafeFile.h"
+#include "platform/UserFile.h"
 
 namespace q2 {
 namespace {
@@ -315,6 +316,11 @@ bool TUserInfoList::FromBytes(QByteArrayView bytes) {
     QString version, password;
     if (!TthCommonUtils::ReadText(in, &version) || !TthCommonUtils::ReadText(in, &password))
         return false;
+    // The writer always stores a version text, so a file of nothing but zero
+    // bytes (what a power loss often leaves) is damage, not an empty book.
+    if (version.isEmpty() &&
+        std::all_of(bytes.begin(), bytes.end(), [](char b) { return b == 0; }))
+        return false;
     Password = password;
     HasPassword = !password.isEmpty();
     qint32 count = 0;
@@ -327,21 +333,24 @@ bool TUserInfoList::FromBytes(QByteArrayView bytes) {
         if (!ReadRecord(in, *r)) return false;
         records_.push_back(std::move(r));
     }
-    return true;
+    // A book ends right after its last record: anything more means the count
+    // was damaged and records would be lost at the next save.
+    return in.AtEnd();
 }
 
-bool TUserInfoList::SaveToFile(const QString& path) const {
-    return WriteFileAtomically(path, ToBytes());
+bool TUserInfoList::SaveToFile(const QString& path, SaveProblem* problem) const {
+    // The password lies in the file merely scrambled: such a book is its owner's alone.
+    const SaveProblem p = WriteFileSafely(
+        path, ToBytes(), Password.isEmpty() ? FileMode::KeepOrDefault : FileMode::Private);
+    if (problem) *problem = p;
+    return p == SaveProblem::None;
 }
 
-bool TUserInfoList::LoadFromFile(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        Clear();
-        return false;
-    }
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
+bool TUserInfoList::LoadFromFile(const QString& path, FileProblem* problem) {
+    QByteArray bytes;
+    const FileProblem p = ReadUserFile(path, &bytes);
+    if (problem) *problem = p;
+    if (p != FileProblem::None) {
         Clear();
         return false;
     }
@@ -349,6 +358,8 @@ bool TUserInfoList::LoadFromFile(const QString& path) {
 }
 
 QString TUserInfoList::ReadPassword(const QString& path) {
+    // A pipe or a device would block or never end.
+    if (CheckUserFile(path) != FileProblem::None) return QString();
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return QString();
     // The version field, then the password field: read no further.

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "model/UserInfo.h"
+#include "platform/SafeFile.h"
+#include "platform/UserFile.h"
 
 namespace q2 {
 
@@ -73,8 +75,11 @@ public:
     std::unique_ptr<TUserInfo> Remove(int i);
     void Sort(const std::function<bool(const TUserInfo&, const TUserInfo&)>& less);
 
-    bool SaveToFile(const QString& path) const;
-    bool LoadFromFile(const QString& path);
+    // A book with a password is written readable by its owner only.
+    bool SaveToFile(const QString& path, SaveProblem* problem = nullptr) const;
+    // Fails for damage (bytes left after the last record included) and for a
+    // file that cannot be read; `problem` then tells which (None for damage).
+    bool LoadFromFile(const QString& path, FileProblem* problem = nullptr);
     static QString ReadPassword(const QString& path);
 
     // The file image SaveToFile writes, and the parser LoadFromFile uses.

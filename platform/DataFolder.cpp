@@ -16,7 +16,21 @@ QString DataFolderPath() {
 }
 
 bool EnsureDataFolder() {
-    return QDir().mkpath(DataFolderPath());
+    // The folder holds mail.dat with its passwords: only its owner may look in.
+    const QFileDevice::Permissions ownerOnly =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+    const QString path = QDir::cleanPath(DataFolderPath());
+    if (!QFileInfo(path).isDir()) {
+        if (!QDir().mkpath(QFileInfo(path).absolutePath())) return false;
+        if (!QDir().mkdir(path, ownerOnly)) return QFileInfo(path).isDir();
+        return true;
+    }
+    // Folders made by earlier versions were open to every local user.
+    const QFileDevice::Permissions others =
+        QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+        QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    if (QFile::permissions(path) & others) QFile::setPermissions(path, ownerOnly);
+    return true;
 }
 
 QString InstallDataPath() {

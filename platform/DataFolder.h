@@ -10,7 +10,8 @@ namespace q2 {
 // The data folder's path with a trailing "/".
 QString DataFolderPath();
 
-// Creates the data folder when missing; false when it cannot be created.
+// Creates the data folder when missing, readable by its owner only (0700),
+// and closes an existing one to other users; false when it cannot be created.
 bool EnsureDataFolder();
 
 // The installation's data folder (list files, paper.cfg, postal data, sample

@@ -2,6 +2,7 @@
 #include "ProfileFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 #include "platform/Cp932.h"
@@ -10,15 +11,34 @@
 namespace q2 {
 namespace {
 
-QStringList ReadLines(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    QString text = DecodeCp932(f.readAll());
+QStringList SplitLines(const QByteArray& bytes) {
+    QString text = DecodeCp932(bytes);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QStringList lines = text.split(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
     return lines;
+}
+
+QStringList ReadLines(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return SplitLines(f.readAll());
+}
+
+// The lines a write has to keep. A file that exists but cannot be read, or
+// holds NUL bytes and so is no text file, is not rewritten: its keys would be lost.
+SaveProblem ReadLinesToKeep(const QString& path, QStringList* lines) {
+    const QFileInfo info(path);
+    if (!info.exists()) return SaveProblem::None;
+    if (!info.isFile()) return SaveProblem::NotAFile;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return SaveProblem::UnreadableOriginal;
+    const QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError || bytes.contains('\0'))
+        return SaveProblem::UnreadableOriginal;
+    *lines = SplitLines(bytes);
+    return SaveProblem::None;
 }
 
 // The section name of a "[name]" line, or a null string for other lines.
@@ -78,7 +98,9 @@ bool ProfileFile::ReadBool(const QString& section, const QString& key, bool def)
 }
 
 bool ProfileFile::WriteString(const QString& section, const QString& key, const QString& value) {
-    QStringList lines = ReadLines(path_);
+    QStringList lines;
+    lastWriteProblem_ = ReadLinesToKeep(path_, &lines);
+    if (lastWriteProblem_ != SaveProblem::None) return false;
     const QString entry = key + QLatin1Char('=') + value;
     qsizetype sectionLine = -1, lastInSection = -1;
     bool done = false;
@@ -110,7 +132,8 @@ bool ProfileFile::WriteString(const QString& section, const QString& key, const 
         bytes += EncodeCp932(line);
         bytes += "\r\n";
     }
-    return WriteFileAtomically(path_, bytes);
+    lastWriteProblem_ = WriteFileSafely(path_, bytes);
+    return lastWriteProblem_ == SaveProblem::None;
 }
 
 bool ProfileFile::WriteInteger(const QString& section, const QString& key, int value) {

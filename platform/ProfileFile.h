@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include "platform/SafeFile.h"
+
 namespace q2 {
 
 class ProfileFile {
@@ -20,15 +22,19 @@ public:
     bool ReadBool(const QString& section, const QString& key, bool def) const;
 
     // Sets one key, creating the file and the section when needed and leaving
-    // every other line as it was. The file is replaced atomically.
+    // every other line as it was. The file is replaced atomically. A file that
+    // exists but cannot be read as text is left as it is and the write fails.
     bool WriteString(const QString& section, const QString& key, const QString& value);
     bool WriteInteger(const QString& section, const QString& key, int value);
     bool WriteBool(const QString& section, const QString& key, bool value);
 
     const QString& Path() const { return path_; }
+    // Why the last write failed; None after a successful one.
+    SaveProblem LastWriteProblem() const { return lastWriteProblem_; }
 
 private:
     QString path_;
+    SaveProblem lastWriteProblem_ = SaveProblem::None;
 };
 
 }  // namespace q2

@@ -1,5 +1,6 @@
 // Whole-file writes that never leave a torn file: the bytes go to a temporary
-// file in the same folder, which then replaces the old one.
+// file in the same folder, which then replaces the old one. A failed write
+// says why, so that the user learns what to fix.
 #pragma once
 
 #include <QByteArray>
@@ -7,10 +8,42 @@
 
 namespace q2 {
 
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes);
+enum class SaveProblem {
+    None,
+    NoPermission,        // the folder or the file may not be written
+    DiskFull,            // no space left (or the quota is used up)
+    FolderMissing,       // the folder to save into does not exist
+    NotAFile,            // a folder or a device stands at the path
+    UnreadableOriginal,  // the file exists but what it holds could not be read to keep it
+    Failed,              // any other error of the system
+};
+
+enum class FileMode {
+    // A replaced file keeps its permission bits; a new one gets the usual ones.
+    KeepOrDefault,
+    // Owner-only (0600) whatever stood there before: files holding passwords.
+    Private,
+};
+
+// Fails, leaving the file as it was, when the file exists but cannot be read:
+// whatever the caller wants to write was not loaded from it.
+SaveProblem WriteFileSafely(const QString& path, const QByteArray& bytes,
+                            FileMode mode = FileMode::KeepOrDefault);
+inline bool WriteFileAtomically(const QString& path, const QByteArray& bytes) {
+    return WriteFileSafely(path, bytes) == SaveProblem::None;
+}
+
+// The problem an errno value of a failed write stands for.
+SaveProblem SaveProblemFromErrno(int error);
+
+// The second line of a failed save's message: the reason and the path.
+QString SaveProblemReason(SaveProblem problem, const QString& path);
+// "ファイルの保存に失敗しました" (or `firstLine`) and the reason line.
+QString SaveFailureMessage(SaveProblem problem, const QString& path,
+                           const QString& firstLine = QString());
 
 // Test seam: when set, every atomic write stops after this many bytes and
-// fails, as a full disk would leave it. A negative value switches it off.
+// fails as a full disk would leave it. A negative value switches it off.
 void SetAtomicWriteFailureAfterForTesting(qint64 bytes);
 
 }  // namespace q2

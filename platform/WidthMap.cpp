@@ -19,12 +19,11 @@ constexpr char16_t kVoiced = u'ﾞ';
 constexpr char16_t kSemiVoiced = u'ﾟ';
 
 // ASCII characters whose full-width form in CP932 is not the one at
-// U+FF01 + (c − 0x21).
+// U+FF01 + (c − 0x21). The quotation mark and the apostrophe do take theirs,
+// "＂" and "＇" (CP932 FA57 and FA56), as the locale mapping does.
 char16_t FullFormOfAscii(char16_t c) {
     switch (c) {
         case u' ': return u'\u3000';
-        case u'\'': return u'’';
-        case u'"': return u'”';
         case u'\\': return u'￥';
         default: return char16_t(c - 0x21 + 0xFF01);
     }

@@ -24,6 +24,8 @@ for t in "${targets[@]}"; do
   "build-fuzz/fuzz/$name" -max_total_time="$seconds" -print_final_stats=1 -rss_limit_mb=4096 \
     -artifact_prefix=build-fuzz/artifacts/ "$work" 2>"$work.log" \
     || { tail -50 "$work.log"; exit 1; }
-  grep -E 'stat::number_of_executed_units' "$work.log" || true
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work.log")
+  cov=$(grep -oE 'cov: [0-9]+' "$work.log" | tail -1 || true)
+  echo "fuzz: $name ${runs:-?} executions, ${cov:-cov: ?} from $(ls "$corpus" 2>/dev/null | wc -l) seeds"
   rm -rf "$work" "$work.log"
 done

@@ -16,9 +16,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     q2::ProfileFile ini(path);
     ini.ReadString(QStringLiteral("COMMON"), QStringLiteral("OPEN_FILE_NAME"), QString());
     ini.ReadBool(QStringLiteral("PRINT_CONF"), QStringLiteral("KIND"), false);
-    ini.WriteString(QStringLiteral("COMMON"), QStringLiteral("USE_OPEN_FILE"), QStringLiteral("1"));
-    if (ini.ReadString(QStringLiteral("COMMON"), QStringLiteral("USE_OPEN_FILE"), QString()) !=
-        QStringLiteral("1"))
+    // A file holding NUL bytes is no text file: the write leaves it alone.
+    const bool text = !QByteArrayView(reinterpret_cast<const char*>(data), qsizetype(size)).contains('\0');
+    const bool written =
+        ini.WriteString(QStringLiteral("COMMON"), QStringLiteral("USE_OPEN_FILE"), QStringLiteral("1"));
+    if (written != text) __builtin_trap();
+    if (written && ini.ReadString(QStringLiteral("COMMON"), QStringLiteral("USE_OPEN_FILE"),
+                                  QString()) != QStringLiteral("1"))
         __builtin_trap();
     return 0;
 }

@@ -183,4 +183,24 @@ TEST(ParseImportMapping, RejectsBadPairs) {
         EXPECT_FALSE(ParseImportMapping(bad, &m, &error)) << bad.join(' ').toStdString();
         EXPECT_FALSE(error.isEmpty());
     }
+    // A huge column number crashed the import or ate gigabytes of memory.
+    for (const char* huge : {"2147483647=個人名前", "1000000000=個人名前", "65536=個人名前"}) {
+        EXPECT_FALSE(ParseImportMapping({huge}, &m, &error)) << huge;
+        EXPECT_TRUE(error.startsWith(QStringLiteral("列 ") + QString(huge).section('=', 0, 0)));
+    }
+    EXPECT_TRUE(ParseImportMapping({"2=備考"}, &m, &error, 3));
+    EXPECT_FALSE(ParseImportMapping({"3=備考"}, &m, &error, 3));
+    EXPECT_EQ(error, QStringLiteral("列 3 はファイルにありません（列は 0 から 2 まで）"));
+}
+
+TEST(ApplyImportField, FullWidthDestinationsTakeTheQuotationMarksFullWidth) {
+    QStringList records = SplitCsvRecords(QStringLiteral("a\"b,O'Neil\n"));
+    ASSERT_EQ(records.size(), 1);
+    TImportMapping mapping;
+    QString error;
+    ASSERT_TRUE(ParseImportMapping({"0=個人名前", "1=会社名"}, &mapping, &error));
+    TUserInfoList book;
+    ImportRecords(records, mapping, {}, book);
+    EXPECT_EQ(book.Item(0)->PerSonalName_1, QStringLiteral("ａ＂ｂ"));
+    EXPECT_EQ(book.Item(0)->OfficeName, QStringLiteral("Ｏ＇Ｎｅｉｌ"));
 }

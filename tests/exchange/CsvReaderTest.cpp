@@ -1,6 +1,9 @@
 // The record splitter, the field splitter and the encoding detection.
 #include <gtest/gtest.h>
 
+#include <QRandomGenerator>
+#include <QStringEncoder>
+
 #include "exchange/CsvReader.h"
 #include "platform/Cp932.h"
 
@@ -76,7 +79,12 @@ TEST(DecodeCsvFile, Utf8WithAndWithoutBomReadsLikeItsCp932Twin) {
         CsvEncoding encoding;
     } cases[] = {{cp932, CsvEncoding::Cp932},
                  {utf8, CsvEncoding::Utf8},
-                 {"\xEF\xBB\xBF" + utf8, CsvEncoding::Utf8}};
+                 {"\xEF\xBB\xBF" + utf8, CsvEncoding::Utf8},
+                 {QByteArray("\xFF\xFE", 2) + QByteArray(reinterpret_cast<const char*>(text.utf16()),
+                                                        text.size() * 2),
+                  CsvEncoding::Utf16Le},
+                 {QByteArray("\xFE\xFF", 2) + QStringEncoder(QStringConverter::Utf16BE)(text),
+                  CsvEncoding::Utf16Be}};
     for (const auto& c : cases) {
         CsvEncoding e;
         EXPECT_EQ(DecodeCsvFile(c.bytes, &e), text);
@@ -90,4 +98,39 @@ TEST(DecodeCsvFile, Utf8WithAndWithoutBomReadsLikeItsCp932Twin) {
     // Overlong and truncated sequences are not UTF-8.
     EXPECT_EQ(DetectCsvEncoding("\xC0\xAF"), CsvEncoding::Cp932);
     EXPECT_EQ(DetectCsvEncoding("a\xE5\xB1"), CsvEncoding::Cp932);
+}
+
+// The probe imported 1 MB of random bytes as 3,919 records and a UTF-16 file
+// as records full of NULs.
+TEST(DecodeCsvText, RefusesWhatIsNoText) {
+    QByteArray random(1 << 20, Qt::Uninitialized);
+    QRandomGenerator gen(25);
+    for (char& b : random) b = char(gen.bounded(256));
+    QByteArray noNul = random;
+    noNul.replace('\0', 'x');
+    QByteArray mostlyBad = EncodeCp932(QStringLiteral("山田,東京\r\n"));
+    mostlyBad += QByteArray(20, '\x80');  // 0x80 starts no CP932 character
+    const QString utf16Text = QStringLiteral("山田,東京\r\n");
+    const QByteArray utf16NoBom(reinterpret_cast<const char*>(utf16Text.utf16()), utf16Text.size() * 2);
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        bool text;
+    } cases[] = {
+        {"random bytes", random, false},
+        {"random bytes without NUL", noNul, false},
+        {"UTF-16 without its byte-order mark", utf16NoBom, false},
+        {"NUL inside a CP932 file", QByteArray("a,b\r\n\0c,d\r\n", 11), false},
+        {"mostly undecodable", mostlyBad, false},
+        {"one stray byte among text", EncodeCp932(QStringLiteral("山田太郎,東京都千代田区\r\n")) + "\x80", true},
+        {"UTF-16 with its mark", QByteArray("\xFF\xFE", 2) + utf16NoBom, true},
+        {"empty file", "", true},
+    };
+    for (const auto& c : cases) {
+        QString text;
+        EXPECT_EQ(DecodeCsvText(c.bytes, &text), c.text) << c.what;
+    }
+    QString text;
+    ASSERT_TRUE(DecodeCsvText(QByteArray("\xFF\xFE", 2) + utf16NoBom, &text));
+    EXPECT_EQ(SplitCsvFields(SplitCsvRecords(text).value(0)), (QStringList{"山田", "東京"}));
 }

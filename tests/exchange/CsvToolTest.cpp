@@ -155,6 +155,60 @@ TEST(CsvTool, ImportAppendsToAnExistingBookAndReportsBadInput) {
               QString("\"鈴木 \",大阪府\r\n\"山田 太郎\",東京都\r\n\"鈴木 \",大阪府\r\n"));
 }
 
+// The probe: random bytes and a huge column were imported as junk or crashed.
+TEST(CsvTool, ImportRefusesWhatIsNoCsvAndColumnsBeyondTheFile) {
+    QTemporaryDir dir;
+    const QString book = dir.filePath("b.QT2");
+    auto write = [&](const char* name, const QByteArray& bytes) {
+        QFile f(dir.filePath(name));
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+        return f.fileName();
+    };
+    QByteArray random(1 << 20, '\0');
+    for (int i = 0; i < random.size(); ++i) random[i] = char((unsigned(i) * 7919u + unsigned(i >> 8) * 31u) & 0xFFu);
+    const QString binary = write("random.csv", random);
+    const ToolRun junk = Q2Tool({"import-csv", binary, book, "--map", "0=個人名前"});
+    EXPECT_EQ(junk.code, 1);
+    EXPECT_TRUE(junk.err.contains(QStringLiteral("ファイル %1 には取り込むデータがありません").arg(binary)));
+    EXPECT_FALSE(QFile::exists(book));
+
+    const QString csv = write("two.csv", EncodeCp932(QStringLiteral("山田,東京\r\n鈴木\r\n")));
+    for (const char* column : {"2147483647", "1000000000", "2"}) {
+        const ToolRun huge = Q2Tool({"import-csv", csv, book, "--map", QString(column) + "=個人名前"});
+        EXPECT_EQ(huge.code, 2) << column;
+        EXPECT_TRUE(huge.err.contains(QStringLiteral("列 %1 はファイルにありません").arg(column)))
+            << huge.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(book));
+
+    const struct {
+        QString path;
+        QString message;
+    } unreadable[] = {
+        {dir.filePath("none.csv"), QStringLiteral("ファイル %1 が見つかりません").arg(dir.filePath("none.csv"))},
+        {dir.path(), QStringLiteral("%1 はファイルではありません").arg(dir.path())},
+        {"/dev/zero", QStringLiteral("/dev/zero はファイルではありません")},
+    };
+    for (const auto& c : unreadable) {
+        const ToolRun r = Q2Tool({"import-csv", c.path, book, "--map", "0=個人名前"});
+        EXPECT_EQ(r.code, 1);
+        EXPECT_TRUE(r.err.contains(c.message)) << r.err.toStdString();
+    }
+
+    // A UTF-16 file with its byte-order mark is read as UTF-16.
+    const QString text = QStringLiteral("山田 太郎,東京\r\n");
+    const QString utf16 = write("utf16.csv", QByteArray("\xFF\xFE", 2) +
+                                                  QByteArray(reinterpret_cast<const char*>(text.utf16()),
+                                                             text.size() * 2));
+    ASSERT_EQ(Q2Tool({"import-csv", utf16, book, "--map", "0=個人名前,1=個人住所１"}).code, 0);
+    TUserInfoList b;
+    ASSERT_TRUE(b.LoadFromFile(book));
+    ASSERT_EQ(b.Count(), 1);
+    EXPECT_EQ(b.Item(0)->PerSonalName_2, QStringLiteral("太郎"));
+    EXPECT_EQ(b.Item(0)->PerSonalAddress_1, QStringLiteral("東京"));
+}
+
 TEST(CsvExportColumns, EveryColumnButAgeAndRegistrationDateHasAnImportDestination) {
     QStringList without;
     for (int c = 0; c < kExportColumnCount; ++c) {

@@ -119,20 +119,26 @@ TEST(SendMailRun, ThreeRecordsInOneSessionWithStatusAfterEachMessage) {
     EXPECT_EQ(ParseMail(smtp.Dir() + "/msg-3.eml")["subject"].toString(), "鈴木 一郎様へのご案内 ");
 }
 
-TEST(SendMailRun, AuthLoginOnlyWhenOnAndOffered) {
+// With authentication on, LOGIN when offered, else PLAIN; a server offering
+// neither used to get the mail unauthenticated, in silence.
+TEST(SendMailRun, AuthLoginOrPlainWhenOnAndNoMailWithoutEither) {
     struct Case {
         const char* offered;
         bool useAuth;
         const char* account;
         int authEvents;
+        const char* mechanism;
     };
     const Case cases[] = {
-        {"LOGIN PLAIN", true, "taro", 1},
-        {"PLAIN", true, "taro", 0},
-        {"none", true, "taro", 0},
-        {"LOGIN PLAIN", false, "taro", 0},
-        {"LOGIN PLAIN", true, "", 0},
-        {"refuse-ehlo", true, "taro", 0},  // HELO, so no extensions at all
+        {"LOGIN PLAIN", true, "taro", 1, "LOGIN"},
+        {"PLAIN", true, "taro", 1, "PLAIN"},
+        {"PLAIN LOGIN", true, "taro", 1, "LOGIN"},
+        {"none", true, "taro", 0, nullptr},
+        {"CRAM-MD5", true, "taro", 0, nullptr},
+        {"LOGIN PLAIN", false, "taro", 0, ""},
+        {"none", false, "taro", 0, ""},
+        {"LOGIN PLAIN", true, "", 0, ""},
+        {"refuse-ehlo", true, "taro", 0, nullptr},  // HELO, so no extensions at all
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.offered) + (c.useAuth ? " on " : " off ") + c.account);
@@ -148,14 +154,23 @@ TEST(SendMailRun, AuthLoginOnlyWhenOnAndOffered) {
         RecordingSink sink;
         const TSendMailResult result =
             TSendMailRun(config, book.list, "S", "B", Quick()).Execute(sink);
-        EXPECT_EQ(result.ErrorText, "");
-        EXPECT_EQ(result.HandedOver, 2);
         EXPECT_EQ(smtp.Events("AUTH_COMMAND").size(), c.authEvents);
         EXPECT_EQ(smtp.Events("HELO").size(), offered == "refuse-ehlo" ? 1 : 0);
+        if (!c.mechanism) {
+            // Stopped before the first message, with the server's EHLO answer.
+            EXPECT_TRUE(result.ErrorText.startsWith(kNoAuthMechanismText + "\n"))
+                << result.ErrorText.toStdString();
+            EXPECT_TRUE(result.ErrorText.contains(offered == "refuse-ehlo" ? "502" : "250"));
+            EXPECT_EQ(result.HandedOver, 0);
+            EXPECT_TRUE(smtp.Events("MAIL").isEmpty());
+            continue;
+        }
+        EXPECT_EQ(result.ErrorText, "");
+        EXPECT_EQ(result.HandedOver, 2);
         const auto auth = smtp.Events("AUTH");
         ASSERT_EQ(auth.size(), c.authEvents);
         if (!auth.isEmpty()) {
-            EXPECT_EQ(auth[0]["mechanism"].toString(), "LOGIN");
+            EXPECT_EQ(auth[0]["mechanism"].toString(), c.mechanism);
             EXPECT_TRUE(auth[0]["ok"].toBool());
         }
         EXPECT_EQ(smtp.Connections("MAIL"), 1);

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <csignal>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -262,6 +263,73 @@ TEST(BookFile, DamageFailsTheLoadAndKeepsCompleteRecords) {
         EXPECT_FALSE(book.FromBytes(whole.left(cut))) << cut;
 }
 
+TEST(BookFile, BytesAfterTheLastRecordAreDamage) {
+    RefRecord a, b;
+    a.texts[2] = "A";
+    b.texts[2] = "B";
+    QByteArray countOneTooLow = RefBook("", {a, b});
+    countOneTooLow.replace(12, 4, Le32(1));
+    const struct {
+        const char* what;
+        QByteArray bytes;
+    } cases[] = {
+        {"count one too low", countOneTooLow},
+        {"zero-filled file", QByteArray(11'400, '\0')},
+        {"twelve zero bytes", QByteArray(12, '\0')},
+        {"extra bytes", RefBook("", {a}) + "x"},
+        {"an empty book and a zero byte", RefBook("", {}) + QByteArray(1, '\0')},
+    };
+    for (const auto& c : cases) {
+        TUserInfoList book;
+        EXPECT_FALSE(book.FromBytes(c.bytes)) << c.what;
+    }
+    // Exactly what the writer writes still loads, whatever the version says.
+    TUserInfoList book;
+    EXPECT_TRUE(book.FromBytes(RefBook("", {a, b}, "")));
+    EXPECT_EQ(book.Count(), 2);
+}
+
+TEST(BookFile, LoadTellsWhyAFileCouldNotBeRead) {
+    QTemporaryDir dir;
+    TUserInfoList book;
+    FileProblem problem = FileProblem::None;
+    EXPECT_FALSE(book.LoadFromFile(dir.filePath("missing.QT2"), &problem));
+    EXPECT_EQ(problem, FileProblem::Missing);
+    EXPECT_FALSE(book.LoadFromFile(dir.path(), &problem));
+    EXPECT_EQ(problem, FileProblem::NotAFile);
+    EXPECT_FALSE(book.LoadFromFile("/dev/zero", &problem));  // would read until memory runs out
+    EXPECT_EQ(problem, FileProblem::NotAFile);
+    EXPECT_EQ(TUserInfoList::ReadPassword("/dev/zero"), "");
+    const QString damaged = dir.filePath("zeros.QT2");
+    WriteFile(damaged, QByteArray(11'400, '\0'));
+    EXPECT_FALSE(book.LoadFromFile(damaged, &problem));
+    EXPECT_EQ(problem, FileProblem::None);  // readable, but damaged
+}
+
+TEST(BookFile, SavedFileKeepsItsModeAndAPasswordMakesItPrivate) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("book.QT2");
+    TUserInfoList book;
+    *book.Add() = Sample("A");
+    ASSERT_TRUE(book.SaveToFile(path));
+    ASSERT_EQ(chmod(QFile::encodeName(path).constData(), 0640), 0);
+    ASSERT_TRUE(book.SaveToFile(path));
+    struct stat st {};
+    ASSERT_EQ(stat(QFile::encodeName(path).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    book.Password = "pw";
+    book.HasPassword = true;
+    ASSERT_TRUE(book.SaveToFile(path));
+    ASSERT_EQ(stat(QFile::encodeName(path).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+
+    SaveProblem problem = SaveProblem::None;
+    EXPECT_FALSE(book.SaveToFile(dir.filePath("no/such/folder/b.QT2"), &problem));
+    EXPECT_EQ(problem, SaveProblem::FolderMissing);
+    EXPECT_FALSE(book.SaveToFile(dir.path(), &problem));
+    EXPECT_EQ(problem, SaveProblem::NotAFile);
+}
+
 TEST(BookFile, PicturesKeepTheirBytes) {
     const QByteArray png = Png();
     TUserInfoList book;
@@ -318,7 +386,9 @@ TEST(BookFile, AFailedSaveLeavesTheOldFileUntouched) {
     const QByteArray before = ReadFile(path);
     for (int i = 0; i < 500; ++i) *book.Add() = Sample("B");
     SetAtomicWriteFailureAfterForTesting(5000);
-    EXPECT_FALSE(book.SaveToFile(path));
+    SaveProblem problem = SaveProblem::None;
+    EXPECT_FALSE(book.SaveToFile(path, &problem));
+    EXPECT_EQ(problem, SaveProblem::DiskFull);
     SetAtomicWriteFailureAfterForTesting(-1);
     EXPECT_EQ(ReadFile(path), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"book.QT2"});

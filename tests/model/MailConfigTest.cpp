@@ -76,3 +76,18 @@ TEST(MailConfig, IsCompleteNeedsNamesServerAndPort) {
     c.SMTPPortNo = 0;
     EXPECT_FALSE(c.IsComplete());
 }
+
+TEST(MailConfig, FileOfPasswordsIsReadableByItsOwnerOnly) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("mail.dat");
+    TthMailConfig c;
+    c.SMTPPassword = "secret";
+    ASSERT_TRUE(c.SaveToFile(path));
+    const auto mask = ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+    EXPECT_EQ(QFile::permissions(path) & mask, QFile::ReadOwner | QFile::WriteOwner);
+    // A file an earlier version left readable by everyone is closed at the next save.
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner |
+                                                QFile::ReadGroup | QFile::ReadOther));
+    ASSERT_TRUE(c.SaveToFile(path));
+    EXPECT_EQ(QFile::permissions(path) & mask, QFile::ReadOwner | QFile::WriteOwner);
+}

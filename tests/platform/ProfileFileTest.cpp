@@ -1,10 +1,13 @@
 // INI profile files: defaults, number rules and writes that keep other keys.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include "platform/ProfileFile.h"
+
+#include <unistd.h>
 
 using namespace q2;
 
@@ -65,4 +68,41 @@ TEST(ProfileFile, WritingCreatesTheFile) {
     ProfileFile ini(dir.filePath("new.ini"));
     ASSERT_TRUE(ini.WriteString("COMMON", "OPEN_FILE_NAME", ""));
     EXPECT_EQ(ReadAll(ini.Path()), QByteArray("[COMMON]\r\nOPEN_FILE_NAME=\r\n"));
+}
+
+// The probe: a config.ini of seven keys the writer cannot read was replaced by
+// one holding only the key being set, and the write reported success.
+TEST(ProfileFile, AFileThatCannotBeReadIsNotRewritten) {
+    QTemporaryDir dir;
+    const QByteArray seven = "[COMMON]\r\nA=1\r\nB=2\r\nC=3\r\nD=4\r\nE=5\r\nF=6\r\nG=7\r\n";
+    // NUL bytes make it no text file; this case also runs as root.
+    const QByteArray binary = QByteArray("[COMMON]\r\nA=1\r\n") + QByteArray(3, '\0') + "B=2\r\n";
+    ProfileFile ini(WriteIni(dir, binary));
+    EXPECT_FALSE(ini.WriteString("COMMON", "OPEN_FILE_NAME", "x"));
+    EXPECT_EQ(ini.LastWriteProblem(), SaveProblem::UnreadableOriginal);
+    EXPECT_EQ(ReadAll(ini.Path()), binary);
+
+    ProfileFile folder(dir.filePath("folder.ini"));
+    ASSERT_TRUE(QDir().mkdir(folder.Path()));
+    EXPECT_FALSE(folder.WriteBool("COMMON", "USE_OPEN_FILE", true));
+    EXPECT_EQ(folder.LastWriteProblem(), SaveProblem::NotAFile);
+
+    if (geteuid() == 0) GTEST_SKIP() << "root reads a file of mode 0200";
+    const QString path = WriteIni(dir, seven);
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::WriteOwner));
+    ProfileFile locked(path);
+    EXPECT_FALSE(locked.WriteString("COMMON", "OPEN_FILE_NAME", "x"));
+    EXPECT_EQ(locked.LastWriteProblem(), SaveProblem::UnreadableOriginal);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(ReadAll(path), seven);
+}
+
+TEST(ProfileFile, ARewrittenFileKeepsItsPermissionBits) {
+    QTemporaryDir dir;
+    ProfileFile ini(WriteIni(dir, "[COMMON]\r\nA=1\r\n"));
+    const auto mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(ini.Path(), mode));
+    ASSERT_TRUE(ini.WriteString("COMMON", "B", "2"));
+    EXPECT_EQ(QFile::permissions(ini.Path()) & ~(QFile::ReadUser | QFile::WriteUser), mode);
+    EXPECT_EQ(ReadAll(ini.Path()), "[COMMON]\r\nA=1\r\nB=2\r\n");
 }

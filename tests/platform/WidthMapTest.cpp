@@ -1,6 +1,7 @@
 // Width, katakana and case mappings.
 #include <gtest/gtest.h>
 
+#include "platform/Cp932.h"
 #include "platform/WidthMap.h"
 
 using namespace q2;
@@ -11,6 +12,7 @@ TEST(WidthMap, FullWidthMergesVoicedMarks) {
         {u"ｶﾞﾊﾟｳﾞｱﾞ", u"ガパヴア゛"},
         {u"ﾞ", u"゛"},
         {u"Smith 1-2", u"Ｓｍｉｔｈ　１－２"},
+        {u"a\"b'c", u"ａ＂ｂ＇ｃ"},
         {u"ｷｬｯﾄ･ｰ｢｣", u"キャット・ー「」"},
         {u"山田", u"山田"},
     };
@@ -25,6 +27,7 @@ TEST(WidthMap, HalfWidthSplitsVoicedMarks) {
         {u"ヂヅドブ", u"ﾁﾞﾂﾞﾄﾞﾌﾞ"},
         {u"１００－０００１", u"100-0001"},
         {u"ｔｅｌ　０３", u"tel 03"},
+        {u"＂＇”’", u"\"'\"'"},
         {u"東京　タワー", u"東京 ﾀﾜｰ"},
         {u"ひらがな", u"ひらがな"},
     };
@@ -38,4 +41,8 @@ TEST(WidthMap, KatakanaUpperCaseAndTrim) {
     EXPECT_EQ(Trim(u"\t 山田\u3000 \r\n"), QString::fromUtf16(u"山田\u3000"));
     EXPECT_TRUE(IsKana(QChar(u'ｶ')));
     EXPECT_FALSE(IsKana(QChar(u'山')));
+}
+
+TEST(WidthMap, FullWidthQuotationMarksAreTheCp932Ones) {
+    EXPECT_EQ(EncodeCp932(ToFullWidth(u"\"'")), QByteArray("\xFA\x57\xFA\x56"));
 }

@@ -123,8 +123,8 @@ TEST(Q2ToolBook, ProtectedBookNeedsItsPassword) {
 TEST(Q2ToolBook, BadInputIsRefusedWithAMessage) {
     QTemporaryDir dir;
     const QString a = dir.filePath("x.QT2");
-    EXPECT_EQ(Q2Tool({"create", a}, "not json").code, 1);
-    EXPECT_EQ(Q2Tool({"create", a}, R"({"records": [{"CommonBirthday": "31.01.1980"}]})").code, 1);
+    EXPECT_EQ(Q2Tool({"create", a}, "not json").code, 2);
+    EXPECT_EQ(Q2Tool({"create", a}, R"({"records": [{"CommonBirthday": "31.01.1980"}]})").code, 2);
     const ToolRun unencodable = Q2Tool({"create", a}, R"({"records": [{"PerSonalName_1": "𠮷野"}]})");
     EXPECT_EQ(unencodable.code, 1);
     EXPECT_TRUE(unencodable.err.contains("PerSonalName_1"));
@@ -136,6 +136,78 @@ TEST(Q2ToolBook, BadInputIsRefusedWithAMessage) {
     const ToolRun damaged = Q2Tool({"dump", junk.fileName()});
     EXPECT_EQ(damaged.code, 1);
     EXPECT_EQ(Q2Tool({"dump"}).code, 2);
+}
+
+// Misspelt or mis-shaped keys used to be dropped in silence, and the data with them.
+TEST(Q2ToolBook, CreateRefusesWhatItDoesNotUnderstandAndWritesNothing) {
+    QTemporaryDir dir;
+    const QString a = dir.filePath("x.QT2");
+    const struct {
+        const char* json;
+        const char* message;
+    } cases[] = {
+        {R"({"records": [{}, {"PerSonalNmae_1": "山田"}]})", "records[1].PerSonalNmae_1: 不明なキーです"},
+        {R"({"records": [{"CommonJointNameObj_1": ["花子", "様"]}]})",
+         "records[0].CommonJointNameObj_1: オブジェクトが必要ですが配列です"},
+        {R"({"records": [{"CommonPrintCheck": "true"}]})",
+         "records[0].CommonPrintCheck: 真偽値が必要ですが文字列です"},
+        {R"({"records": [{"CommonJointNameObj_2": {"PrintNmae": "x"}}]})",
+         "records[0].CommonJointNameObj_2.PrintNmae: 不明なキーです"},
+        {R"({"records": [{"CommonHistoryObjectList": [{"HistoryDate": "2024/13/01"}]}]})",
+         "records[0].CommonHistoryObjectList[0].HistoryDate: 日付 (yyyy/mm/dd) ではありません"},
+        {R"({"records": [{"PersonalSex": 1.5}]})", "records[0].PersonalSex: 整数ではありません"},
+        {R"({"records": [{"CommonImg_1": {"kind": 4, "size": 10, "sha256": "ab"}}]})",
+         "records[0].CommonImg_1.base64: 画像のデータがありません"},
+        {R"({"password": "", "record": []})", "record: 不明なキーです"},
+        {R"({"password": ""})", "キー \"records\"（レコードの配列）がありません"},
+        {R"({"records": {}})", "records: 配列が必要ですがオブジェクトです"},
+        {R"([])", "JSON: オブジェクトが必要ですが配列です"},
+        {R"({"records": [{"PerSonalName_1": "a",}]})", "JSON の書式が正しくありません（1 行目）"},
+        {"{\"records\": []}\n{}", "JSON の書式が正しくありません（2 行目）"},
+    };
+    for (const auto& c : cases) {
+        const ToolRun r = Q2Tool({"create", a}, c.json);
+        EXPECT_EQ(r.code, 2) << c.json;
+        EXPECT_TRUE(r.err.contains(c.message)) << c.json << "\n" << r.err.constData();
+        EXPECT_FALSE(QFile::exists(a)) << c.json;
+    }
+}
+
+TEST(Q2ToolBook, DamagedAndUnreadableBooksAreNamedForWhatTheyAre) {
+    QTemporaryDir dir;
+    QFile zeros(dir.filePath("zeros.QT2"));
+    ASSERT_TRUE(zeros.open(QIODevice::WriteOnly));
+    zeros.write(QByteArray(11'400, '\0'));
+    zeros.close();
+    const struct {
+        QString path;
+        QString message;
+    } cases[] = {
+        {zeros.fileName(), QStringLiteral("指定されたファイルは、破損しているか本ソフト用のファイルではないため開けません")},
+        {"/dev/zero", QStringLiteral("/dev/zero はファイルではありません")},
+        {dir.path(), QStringLiteral("%1 はファイルではありません").arg(dir.path())},
+        {dir.filePath("none.QT2"), QStringLiteral("ファイル %1 が見つかりません").arg(dir.filePath("none.QT2"))},
+    };
+    for (const auto& c : cases) {
+        const ToolRun r = Q2Tool({"dump", c.path});
+        EXPECT_EQ(r.code, 1);
+        EXPECT_TRUE(QString::fromUtf8(r.err).contains(c.message)) << r.err.constData();
+    }
+}
+
+TEST(Q2ToolBook, PasswordComesFromTheEnvironmentOrStandardInput) {
+    QTemporaryDir dir;
+    const QString a = dir.filePath("p.QT2");
+    ASSERT_EQ(Q2Tool({"create", a}, R"({"password": "秘密", "records": []})").code, 0);
+    EXPECT_EQ(Q2Tool({"dump", a, "--password", "-"}, "秘密\n").code, 0);
+    EXPECT_EQ(Q2Tool({"dump", a, "--password", "-"}, "違う\n").code, 1);
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("Q2_PASSWORD", QStringLiteral("秘密"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(Q2TOOL_PATH), {"dump", a});
+    p.waitForFinished(60000);
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
 }
 
 TEST(Q2ToolBarcode, CallsTheSharedLibrary) {

@@ -31,4 +31,9 @@ void PrintOutBytes(const QByteArray& bytes);
 QString TakeOption(QStringList& args, const QString& name);
 bool TakeFlag(QStringList& args, const QString& name);
 
+// The book password: "--password P", or "--password -" for the first line of
+// standard input, or else the environment variable Q2_PASSWORD. The last two
+// keep it out of the process list and the shell history.
+QString TakePassword(QStringList& args);
+
 }  // namespace q2tool

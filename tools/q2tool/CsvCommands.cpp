@@ -9,6 +9,7 @@
 #include "model/UserInfoList.h"
 #include "platform/Clock.h"
 #include "platform/SafeFile.h"
+#include "platform/UserFile.h"
 
 namespace q2tool {
 namespace {
@@ -20,14 +21,19 @@ const QString kDamaged = QStringLiteral(
 
 // Loads a book, checking its password first; false after a message.
 bool LoadBook(const QString& path, const QString& password, TUserInfoList& book) {
+    if (const FileProblem p = CheckUserFile(path); p != FileProblem::None) {
+        PrintError(FileProblemMessage(p, path));
+        return false;
+    }
     const QString stored = TUserInfoList::ReadPassword(path);
     if (!stored.isEmpty() && stored != password) {
         PrintError(password.isEmpty() ? QStringLiteral("パスワードを入力してください (--password)")
                                       : QStringLiteral("パスワードが違います"));
         return false;
     }
-    if (!book.LoadFromFile(path)) {
-        PrintError(kDamaged);
+    FileProblem problem = FileProblem::None;
+    if (!book.LoadFromFile(path, &problem)) {
+        PrintError(problem == FileProblem::None ? kDamaged : FileProblemMessage(problem, path));
         return false;
     }
     return true;
@@ -37,7 +43,7 @@ int ExportCsv(const QStringList& argsIn) {
     QStringList args = argsIn;
     const bool header = TakeFlag(args, QStringLiteral("--header"));
     const bool utf8 = TakeFlag(args, QStringLiteral("--utf8"));
-    const QString password = TakeOption(args, QStringLiteral("--password"));
+    const QString password = TakePassword(args);
     const QString columns = TakeOption(args, QStringLiteral("--columns"));
     if (args.size() != 2) return PrintError(Commands()["export-csv"].Usage), kUsage;
 
@@ -62,8 +68,9 @@ int ExportCsv(const QStringList& argsIn) {
         return kFailure;
     }
     const TExportResult result = ComposeCsv(book, options, Today());
-    if (!WriteFileAtomically(args[1], result.Bytes)) {
-        PrintError(QStringLiteral("ファイル %1 を作成できません").arg(args[1]));
+    if (const SaveProblem p = WriteFileSafely(args[1], result.Bytes); p != SaveProblem::None) {
+        PrintError(SaveFailureMessage(p, args[1],
+                                      QStringLiteral("ファイル %1 を作成できません").arg(args[1])));
         return kFailure;
     }
     if (result.Unencodable > 0)
@@ -77,28 +84,37 @@ int ExportCsv(const QStringList& argsIn) {
 int ImportCsv(const QStringList& argsIn) {
     QStringList args = argsIn;
     const bool skipFirst = TakeFlag(args, QStringLiteral("--skip-first"));
-    const QString password = TakeOption(args, QStringLiteral("--password"));
+    const QString password = TakePassword(args);
     const QString map = TakeOption(args, QStringLiteral("--map"));
     if (args.size() != 2 || map.isEmpty())
         return PrintError(Commands()["import-csv"].Usage), kUsage;
 
-    TImportMapping mapping;
-    QString error;
-    if (!ParseImportMapping(map.split(u','), &mapping, &error)) {
-        PrintError(error);
-        return kUsage;
-    }
-    QFile in(args[0]);
-    if (!in.open(QIODevice::ReadOnly)) {
-        PrintError(QStringLiteral("ファイル %1 を開けません").arg(args[0]));
+    QByteArray bytes;
+    if (const FileProblem p = ReadUserFile(args[0], &bytes); p != FileProblem::None) {
+        PrintError(FileProblemMessage(p, args[0]));
         return kFailure;
     }
-    QStringList records = SplitCsvRecords(DecodeCsvFile(in.readAll()));
+    const QString noData = QStringLiteral("ファイル %1 には取り込むデータがありません").arg(args[0]);
+    QString text;
+    if (!DecodeCsvText(bytes, &text)) {
+        PrintError(noData);
+        return kFailure;
+    }
+    bytes.clear();
+    QStringList records = SplitCsvRecords(text);
+    text.clear();
     if (records.isEmpty()) {
-        PrintError(QStringLiteral("ファイル %1 には取り込むデータがありません").arg(args[0]));
+        PrintError(noData);
         return kFailure;
     }
     MarkLineBreaks(records);
+    // Columns beyond the widest record can only be a mistake.
+    TImportMapping mapping;
+    QString error;
+    if (!ParseImportMapping(map.split(u','), &mapping, &error, WidestCsvRecord(records))) {
+        PrintError(error);
+        return kUsage;
+    }
 
     TUserInfoList book;
     if (QFileInfo::exists(args[1])) {
@@ -115,8 +131,8 @@ int ImportCsv(const QStringList& argsIn) {
     if (unencodable > 0)
         PrintError(QStringLiteral("CP932 で表せない文字を含む項目が %1 個あり、「?」で保存しました")
                        .arg(unencodable));
-    if (!book.SaveToFile(args[1])) {
-        PrintError(QStringLiteral("ファイルの保存に失敗しました"));
+    if (SaveProblem p; !book.SaveToFile(args[1], &p)) {
+        PrintError(SaveFailureMessage(p, args[1]));
         return kFailure;
     }
     PrintOut(QStringLiteral("%1件の追加を完了しました").arg(added));
@@ -126,12 +142,12 @@ int ImportCsv(const QStringList& argsIn) {
 const Registrar exportCsv(
     QStringLiteral("export-csv"),
     {QStringLiteral("export-csv BOOK.QT2 OUT.csv [--header] [--columns 1,2,…] [--utf8] "
-                    "[--password P]   the CSV export"),
+                    "[--password P|-]   the CSV export"),
      ExportCsv});
 const Registrar importCsv(
     QStringLiteral("import-csv"),
     {QStringLiteral("import-csv IN.csv BOOK.QT2 --map 0=個人名前,3=個人住所１,… [--skip-first] "
-                    "[--password P]   appends CSV records to a book"),
+                    "[--password P|-]   appends CSV records to a book"),
      ImportCsv});
 
 }  // namespace

@@ -1,5 +1,6 @@
 // q2tool: the command-line companion of the address book.
 #include <QCoreApplication>
+#include <QFile>
 #include <QGuiApplication>
 #include <cstdio>
 
@@ -34,6 +35,19 @@ QString TakeOption(QStringList& args, const QString& name) {
 
 bool TakeFlag(QStringList& args, const QString& name) {
     return args.removeAll(name) > 0;
+}
+
+QString TakePassword(QStringList& args) {
+    const QString value = TakeOption(args, QStringLiteral("--password"));
+    if (value == QLatin1String("-")) {
+        QFile in;
+        if (!in.open(stdin, QIODevice::ReadOnly)) return QString();
+        QByteArray line = in.readLine();
+        while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
+        return QString::fromUtf8(line);
+    }
+    if (!value.isEmpty()) return value;
+    return qEnvironmentVariable("Q2_PASSWORD");
 }
 
 }  // namespace q2tool

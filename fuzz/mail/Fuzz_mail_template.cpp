@@ -1,0 +1,15 @@
+// Any bytes as a mail template file: read, written and read again to as many
+// lines. (The texts themselves may differ: an undecodable lead byte kept
+// beside a character the codec writes in another form can pair up with it.)
+#include <QByteArray>
+
+#include "mail/MailTemplate.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    const q2::TMailTemplate t = q2::MailTemplateFromBytes(bytes);
+    q2::SplitTextLines(t.Body);
+    const q2::TMailTemplate again = q2::MailTemplateFromBytes(q2::MailTemplateBytes(t.Subject, t.Body));
+    if (q2::SplitTextLines(again.Body).size() != q2::SplitTextLines(t.Body).size()) __builtin_trap();
+    return 0;
+}
