@@ -9,6 +9,8 @@
 #include "app/UnencodableMessage.h"
 #include "model/DataPaths.h"
 #include "platform/Prompter.h"
+#include "platform/SafeFile.h"
+#include "platform/UserFile.h"
 
 namespace q2 {
 namespace {
@@ -183,6 +185,11 @@ void TAddressBookSession::SetFileName(const QString& path) {
 
 TAddressBookSession::TOpenResult TAddressBookSession::Open(const QString& path) {
     if (ended_) return TOpenResult::Ended;
+    // A folder, an unreadable or an oversized file is told as what it is.
+    if (const FileProblem p = CheckUserFile(path); p != FileProblem::None && p != FileProblem::Missing) {
+        GetPrompter().Inform(FileProblemMessage(p, path));
+        return TOpenResult::Damaged;
+    }
     if (!QFileInfo(path).isFile()) return TOpenResult::Missing;
     const QString stored = TUserInfoList::ReadPassword(path);
     if (!stored.isEmpty()) {
@@ -200,9 +207,12 @@ TAddressBookSession::TOpenResult TAddressBookSession::Open(const QString& path) 
     }
     // Read into a book of its own: a damaged file leaves the open book as it was.
     TUserInfoList loaded;
-    if (!loaded.LoadFromFile(path)) {
-        GetPrompter().Inform(QStringLiteral(
-            "指定されたファイルは、破損しているか本ソフト用のファイルではないため開けません"));
+    FileProblem problem = FileProblem::None;
+    if (!loaded.LoadFromFile(path, &problem)) {
+        GetPrompter().Inform(problem != FileProblem::None
+                                 ? FileProblemMessage(problem, path)
+                                 : QStringLiteral("指定されたファイルは、破損しているか本ソフト用の"
+                                                  "ファイルではないため開けません"));
         return TOpenResult::Damaged;
     }
     emit RecordsAboutToChange();
@@ -218,8 +228,10 @@ TAddressBookSession::TOpenResult TAddressBookSession::Open(const QString& path) 
 bool TAddressBookSession::SaveAs(const QString& path) {
     const QList<TUnencodableField> bad = Book.FindUnencodable();
     if (!bad.isEmpty() && !GetPrompter().Ask(UnencodableQuestion(Book, bad))) return false;
-    if (!Book.SaveToFile(path)) {
-        GetPrompter().Inform(QStringLiteral("ファイルの保存に失敗しました"));
+    SaveProblem problem = SaveProblem::None;
+    if (!Book.SaveToFile(path, &problem)) {
+        // The first line as ever, then why and where.
+        GetPrompter().Inform(SaveFailureMessage(problem, path));
         return false;
     }
     SetFileName(path);

@@ -52,6 +52,7 @@
 #include "model/DataPaths.h"
 #include "model/ListFile.h"
 #include "platform/Clock.h"
+#include "platform/SafeFile.h"
 #include "platform/DataFolder.h"
 #include "platform/Prompter.h"
 #include "platform/WidthMap.h"
@@ -882,8 +883,10 @@ void TFormMain::SelectNewRecord(TUserInfo* record) {
 
 void TFormMain::pngBtnAddSenderClick() {
     if (FormSender->Execute(Session.Senders)) {
-        if (!SaveSenderFile(GetSenderPath(), Session.Senders))
-            GetPrompter().Inform(QStringLiteral("差出人ファイルを保存できませんでした"));
+        SaveProblem problem = SaveProblem::None;
+        if (!SaveSenderFile(GetSenderPath(), Session.Senders, &problem))
+            GetPrompter().Inform(SaveFailureMessage(problem, GetSenderPath(),
+                                                    QStringLiteral("差出人ファイルを保存できませんでした")));
         Session.SetSaved(false);
     } else {
         Session.LoadSenders();

@@ -132,7 +132,7 @@ bool ProfileFile::WriteString(const QString& section, const QString& key, const 
         bytes += EncodeCp932(line);
         bytes += "\r\n";
     }
-    lastWriteProblem_ = WriteFileSafely(path_, bytes);
+    lastWriteProblem_ = WriteFileSafely(path_, bytes, FileMode::KeepOrDefault, Durability::Quick);
     return lastWriteProblem_ == SaveProblem::None;
 }
 

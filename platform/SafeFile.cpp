@@ -49,7 +49,8 @@ SaveProblem SaveProblemFromErrno(int error) {
     }
 }
 
-SaveProblem WriteFileSafely(const QString& path, const QByteArray& bytes, FileMode mode) {
+SaveProblem WriteFileSafely(const QString& path, const QByteArray& bytes, FileMode mode,
+                            Durability durability) {
     // A symbolic link stays a link: the file it points to is replaced.
     QString target = path;
     const QFileInfo link(path);
@@ -97,8 +98,7 @@ SaveProblem WriteFileSafely(const QString& path, const QByteArray& bytes, FileMo
         // Only root can hand the file back to its owner; others keep their own.
         [[maybe_unused]] const int ignored = ::fchown(fd, st.st_uid, st.st_gid);
     }
-    // No fsync: settings are written key by key and each would wait for the
-    // disk; the rename alone keeps a crashed program from leaving a torn file.
+    if (durability == Durability::Synced && ::fsync(fd) != 0) return fail(errno);
     if (::close(fd) != 0) {
         const int error = errno;
         ::unlink(temp.constData());

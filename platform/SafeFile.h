@@ -25,10 +25,20 @@ enum class FileMode {
     Private,
 };
 
+enum class Durability {
+    // The new bytes reach the disk before the name points at them, so that a
+    // power loss leaves the old file or the new one, never an empty one.
+    Synced,
+    // No wait for the disk: for settings written one key at a time, where a
+    // sync per key would stall the dialog; a crash still leaves no torn file.
+    Quick,
+};
+
 // Fails, leaving the file as it was, when the file exists but cannot be read:
 // whatever the caller wants to write was not loaded from it.
 SaveProblem WriteFileSafely(const QString& path, const QByteArray& bytes,
-                            FileMode mode = FileMode::KeepOrDefault);
+                            FileMode mode = FileMode::KeepOrDefault,
+                            Durability durability = Durability::Synced);
 inline bool WriteFileAtomically(const QString& path, const QByteArray& bytes) {
     return WriteFileSafely(path, bytes) == SaveProblem::None;
 }

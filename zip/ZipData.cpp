@@ -18,6 +18,13 @@ bool ReadBytes(const QString& path, QByteArray* bytes) {
     return f.error() == QFileDevice::NoError;
 }
 
+// Postal data starts with a line of seven digits and a comma; an empty or
+// overwritten file would otherwise answer every search with "not found".
+bool LooksLikeZipData(const QByteArray& bytes) {
+    if (bytes.size() < 8 || bytes[7] != ',') return false;
+    return std::all_of(bytes.begin(), bytes.begin() + 7, [](char c) { return c >= '0' && c <= '9'; });
+}
+
 bool IsLineEnd(QChar c) {
     return c == u'\r' || c == u'\n';
 }
@@ -67,6 +74,10 @@ TZipSearch SearchByZip(const QString& dataPath, const QString& upper, const QStr
         s.Result = TZipSearchResult::FileError;
         return s;
     }
+    if (!LooksLikeZipData(bytes)) {
+        s.Result = TZipSearchResult::Damaged;
+        return s;
+    }
     // The codes are compared as bytes; only the lines that match are decoded.
     // A character the code page cannot hold matches no line.
     if (IsCp932Encodable(key)) {
@@ -89,6 +100,10 @@ TZipSearch SearchByAddress(const QString& dataPath, const QString& address) {
     QByteArray bytes;
     if (!ReadBytes(dataPath, &bytes)) {
         s.Result = TZipSearchResult::FileError;
+        return s;
+    }
+    if (!LooksLikeZipData(bytes)) {
+        s.Result = TZipSearchResult::Damaged;
         return s;
     }
     // One search through the whole text, each hit widened to its line: the
@@ -117,6 +132,10 @@ QString ZipSearchMessage(const TZipSearch& search, bool byAddress, const QString
             return QString();
         case TZipSearchResult::FileError:
             return QStringLiteral("ファイル %1 を開けません").arg(dataPath);
+        case TZipSearchResult::Damaged:
+            return QStringLiteral("郵便番号データ %1 が破損しています。"
+                                  "「郵便番号データ更新」で新しいデータを取得して下さい。")
+                .arg(dataPath);
         default:
             return byAddress ? QStringLiteral("住所が不明です")
                              : QStringLiteral("郵便番号が不明です");

@@ -21,6 +21,7 @@ enum class TZipSearchResult {
     NoKey,      // the key was too short or blank; the file was not read
     NotFound,
     FileError,  // the data file could not be read
+    Damaged,    // the data file is empty or does not hold postal data
 };
 
 struct TZipSearch {

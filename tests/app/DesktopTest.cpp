@@ -115,7 +115,8 @@ TEST_F(Desktop, SaveInPlaceOfANewBookAsksForANameAndAFailureKeepsTheMark) {
     EXPECT_FALSE(m.Session.Saved());
     runner.fileNames = {Path("missing-folder/new.QT2")};
     EXPECT_FALSE(m.SaveInPlace());
-    EXPECT_EQ(prompter.shown, QStringList({"ファイルの保存に失敗しました"}));
+    EXPECT_EQ(prompter.shown, QStringList({"ファイルの保存に失敗しました\n保存先のフォルダがありません: " +
+                                           Path("missing-folder/new.QT2")}));
     EXPECT_EQ(m.windowTitle(), "Quintaro2*");
     EXPECT_TRUE(m.statusBar()->currentMessage().isEmpty());
 }

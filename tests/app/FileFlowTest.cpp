@@ -1,5 +1,6 @@
 // New, open and save of the address book, and the toolbar's preconditions.
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QTabBar>
 #include <QToolButton>
@@ -87,6 +88,23 @@ TEST_F(FileFlow, SaveAndCloseWithoutQuestion) {
     EXPECT_TRUE(back.Item(0)->CommonPrintCheck && back.Item(1)->CommonPrintCheck);
 }
 
+TEST_F(FileFlow, AFolderOrAnEmptyFileIsToldAsWhatItIs) {
+    q2::TFormMain& m = Start();
+    m.OpenCommandLineFile(first_);
+    const int count = m.Session.Book.Count();
+    QDir().mkpath(Path("folder.QT2"));
+    EXPECT_FALSE(m.OpenAddressFile(Path("folder.QT2")));
+    QFile empty(Path("empty.QT2"));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    EXPECT_FALSE(m.OpenAddressFile(Path("empty.QT2")));
+    EXPECT_EQ(prompter.shown,
+              QStringList({Path("folder.QT2") + " はファイルではありません",
+                           "指定されたファイルは、破損しているか本ソフト用のファイルではないため開けません"}));
+    EXPECT_EQ(m.Session.Book.Count(), count);
+    EXPECT_EQ(m.Session.FileName(), first_);
+}
+
 TEST_F(FileFlow, FailedSaveKeepsTheBookModified) {
     q2::TFormMain& m = Start();
     m.OpenCommandLineFile(first_);
@@ -96,7 +114,9 @@ TEST_F(FileFlow, FailedSaveKeepsTheBookModified) {
     runner.fileNames = {Path("full-disk.QT2")};
     m.pngBtnSaveClick();
     q2::SetAtomicWriteFailureAfterForTesting(-1);
-    EXPECT_EQ(prompter.shown, QStringList({"ファイルの保存に失敗しました"}));
+    // The message says why and where.
+    EXPECT_EQ(prompter.shown, QStringList({"ファイルの保存に失敗しました\nディスクの空き容量が足りません: " +
+                                           Path("full-disk.QT2")}));
     EXPECT_FALSE(m.Session.Saved());
     EXPECT_EQ(m.Session.FileName(), first_);
     EXPECT_FALSE(QFile::exists(Path("full-disk.QT2")));

@@ -48,6 +48,21 @@ TEST(ZipData, ShortOrBlankKeysAreRefusedWithoutReadingTheFile) {
     EXPECT_EQ(SearchByZip("/nonexistent/zip.dat", "100", "").Result, TZipSearchResult::FileError);
 }
 
+TEST(ZipData, EmptyOrOverwrittenDataIsToldAsDamaged) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("zip.dat");
+    for (const QByteArray& bytes : {QByteArray(), QByteArray(11400, '\0'), QByteArray("<html>busy</html>\r\n")}) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+        f.close();
+        const TZipSearch s = SearchByZip(path, "100", "0013");
+        EXPECT_EQ(s.Result, TZipSearchResult::Damaged);
+        EXPECT_TRUE(ZipSearchMessage(s, false, path).startsWith(QStringLiteral("郵便番号データ ") + path + QStringLiteral(" が破損しています。")));
+        EXPECT_EQ(SearchByAddress(path, QStringLiteral("霞が関")).Result, TZipSearchResult::Damaged);
+    }
+}
+
 TEST(ZipData, SearchByAddressLooksAtTheWholeLineIgnoringCase) {
     QTemporaryDir dir;
     const QString path = Fixture(dir);
