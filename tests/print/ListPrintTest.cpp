@@ -444,5 +444,5 @@ TEST(Q2ToolPrintList, PrintsTheSampleBookAndRefusesBadInput) {
     EXPECT_EQ(run({"print-list", book, pdf, "--type", "6"}, &out), 2);
     EXPECT_TRUE(out.contains("--type")) << out.toStdString();
     EXPECT_EQ(run({"print-list", dir.filePath("none.QT2"), pdf}, &out), 1);
-    EXPECT_TRUE(out.contains(U(u"開けません"))) << out.toStdString();
+    EXPECT_TRUE(out.contains(U(u"が見つかりません"))) << out.toStdString();
 }

@@ -94,7 +94,7 @@ TEST(Q2ToolSeason, RefusesWhatItCannotUse) {
         {{"season", book, "--year", "二〇二七"}, 2, "--year: 年は 1901～9999"},
         {{"season", book, "--year", "0"}, 2, "--year: 年は 1901～9999"},
         {{"season", book, "--all"}, 2, "season BOOK.QT2"},
-        {{"season", dir.filePath("none.QT2")}, 1, "破損しているか本ソフト用のファイルではない"},
+        {{"season", dir.filePath("none.QT2")}, 1, "none.QT2 が見つかりません"},
     };
     for (const Case& c : cases) {
         const ToolRun r = Q2Tool(c.args);

@@ -658,29 +658,12 @@ private:
     QString error_;
 };
 
-const QString kDamaged =
-    QStringLiteral("指定されたファイルは、破損しているか本ソフト用のファイルではないため開けません");
-
 int Dump(const QStringList& argsIn) {
     QStringList args = argsIn;
     const QString password = TakePassword(args);
     if (args.size() != 1) return PrintError(Commands()["dump"].Usage), kUsage;
-    if (const FileProblem p = CheckUserFile(args[0]); p != FileProblem::None) {
-        PrintError(FileProblemMessage(p, args[0]));
-        return kFailure;
-    }
-    const QString stored = TUserInfoList::ReadPassword(args[0]);
-    if (!stored.isEmpty() && stored != password) {
-        PrintError(password.isEmpty() ? QStringLiteral("パスワードを入力してください (--password)")
-                                      : QStringLiteral("パスワードが違います"));
-        return kFailure;
-    }
     TUserInfoList book;
-    FileProblem problem = FileProblem::None;
-    if (!book.LoadFromFile(args[0], &problem)) {
-        PrintError(problem == FileProblem::None ? kDamaged : FileProblemMessage(problem, args[0]));
-        return kFailure;
-    }
+    if (!LoadBookFile(args[0], password, book)) return kFailure;
     JsonOut out;
     out.Raw("{\n    \"password\": ");
     out.String(book.Password);

@@ -6,6 +6,10 @@
 #include <functional>
 #include <map>
 
+namespace q2 {
+class TUserInfoList;
+}
+
 namespace q2tool {
 
 // Exit codes: 0 success, 1 failure, 2 usage error.
@@ -35,5 +39,9 @@ bool TakeFlag(QStringList& args, const QString& name);
 // standard input, or else the environment variable Q2_PASSWORD. The last two
 // keep it out of the process list and the shell history.
 QString TakePassword(QStringList& args);
+
+// Loads a book the user named: a file check, its password, then the load;
+// false after a message on standard error.
+bool LoadBookFile(const QString& path, const QString& password, q2::TUserInfoList& book);
 
 }  // namespace q2tool

@@ -16,29 +16,6 @@ namespace {
 
 using namespace q2;
 
-const QString kDamaged = QStringLiteral(
-    "指定されたファイルは、破損しているか本ソフト用のファイルではないため開けません");
-
-// Loads a book, checking its password first; false after a message.
-bool LoadBook(const QString& path, const QString& password, TUserInfoList& book) {
-    if (const FileProblem p = CheckUserFile(path); p != FileProblem::None) {
-        PrintError(FileProblemMessage(p, path));
-        return false;
-    }
-    const QString stored = TUserInfoList::ReadPassword(path);
-    if (!stored.isEmpty() && stored != password) {
-        PrintError(password.isEmpty() ? QStringLiteral("パスワードを入力してください (--password)")
-                                      : QStringLiteral("パスワードが違います"));
-        return false;
-    }
-    FileProblem problem = FileProblem::None;
-    if (!book.LoadFromFile(path, &problem)) {
-        PrintError(problem == FileProblem::None ? kDamaged : FileProblemMessage(problem, path));
-        return false;
-    }
-    return true;
-}
-
 int ExportCsv(const QStringList& argsIn) {
     QStringList args = argsIn;
     const bool header = TakeFlag(args, QStringLiteral("--header"));
@@ -62,7 +39,7 @@ int ExportCsv(const QStringList& argsIn) {
         return kUsage;
     }
     TUserInfoList book;
-    if (!LoadBook(args[0], password, book)) return kFailure;
+    if (!LoadBookFile(args[0], password, book)) return kFailure;
     if (book.Count() == 0) {
         PrintError(QStringLiteral("エクスポート対象がありません"));
         return kFailure;
@@ -118,7 +95,7 @@ int ImportCsv(const QStringList& argsIn) {
 
     TUserInfoList book;
     if (QFileInfo::exists(args[1])) {
-        if (!LoadBook(args[1], password, book)) return kFailure;
+        if (!LoadBookFile(args[1], password, book)) return kFailure;
     } else if (!password.isEmpty()) {
         book.HasPassword = true;
         book.Password = password;

@@ -26,7 +26,7 @@ int Preflight(const QStringList& argsIn) {
     const bool barcode = TakeFlag(args, QStringLiteral("--barcode"));
     const QString font = TakeOption(args, QStringLiteral("--font"));
     const QString mode = TakeOption(args, QStringLiteral("--mode"));
-    const QString password = TakeOption(args, QStringLiteral("--password"));
+    const QString password = TakePassword(args);
     const bool printOptions = !kind.isEmpty() || horizontal || barcode || !font.isEmpty() || !mode.isEmpty();
     if (args.size() != 1 || (hasMail && (mailTemplate.isEmpty() || print || printOptions)))
         return PrintError(usage), kUsage;
@@ -50,17 +50,8 @@ int Preflight(const QStringList& argsIn) {
     }
 
     const QString path = args[0];
-    const QString stored = TUserInfoList::ReadPassword(path);
-    if (!stored.isEmpty() && stored != password) {
-        PrintError(password.isEmpty() ? QStringLiteral("パスワードを入力してください (--password)")
-                                      : QStringLiteral("パスワードが違います"));
-        return kFailure;
-    }
     TUserInfoList book;
-    if (!book.LoadFromFile(path)) {
-        PrintError(QStringLiteral("指定されたファイルは、破損しているか本ソフト用のファイルではないため開けません"));
-        return kFailure;
-    }
+    if (!LoadBookFile(path, password, book)) return kFailure;
 
     // The checked list and, for each of its rows, the record's index in the book.
     QList<const TUserInfo*> records;
@@ -96,7 +87,7 @@ int Preflight(const QStringList& argsIn) {
 const Registrar preflight(
     QStringLiteral("preflight"),
     {QStringLiteral("preflight BOOK.QT2 [--print [--kind N] [--horizontal] [--barcode] [--font NAME] [--mode N] | "
-                    "--mail TEMPLATE.mtl] [--password P]   what will go wrong before printing or mailing"),
+                    "--mail TEMPLATE.mtl] [--password P|-]   what will go wrong before printing or mailing"),
      Preflight});
 
 }  // namespace

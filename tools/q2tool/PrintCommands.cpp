@@ -62,7 +62,7 @@ std::optional<int> Prepare(QStringList& args, int positional, const QString& usa
     const bool office = TakeFlag(args, "--office"), zipInArea = TakeFlag(args, "--sender-zip-in-area");
     const bool barcode = TakeFlag(args, "--barcode");
     const QString font = TakeOption(args, "--font"), mode = TakeOption(args, "--mode");
-    const QString dpi = TakeOption(args, "--dpi"), password = TakeOption(args, "--password");
+    const QString dpi = TakeOption(args, "--dpi"), password = TakePassword(args);
     const QString latin = TakeOption(args, "--latin"), numerals = TakeOption(args, "--numerals");
     const QString offset = TakeOption(args, "--offset");
     if (args.size() != positional || (!kind.isEmpty() && !label.isEmpty())) return PrintError(usage), kUsage;
@@ -148,16 +148,7 @@ std::optional<int> Prepare(QStringList& args, int positional, const QString& usa
     }
 
     const QString path = args[0];
-    const QString stored = TUserInfoList::ReadPassword(path);
-    if (!stored.isEmpty() && stored != password) {
-        PrintError(password.isEmpty() ? QStringLiteral("パスワードを入力してください (--password)")
-                                      : QStringLiteral("パスワードが違います"));
-        return kFailure;
-    }
-    if (!job.book.LoadFromFile(path)) {
-        PrintError(QStringLiteral("指定されたファイルは、破損しているか本ソフト用のファイルではないため開けません"));
-        return kFailure;
-    }
+    if (!LoadBookFile(path, password, job.book)) return kFailure;
     for (int i = 0; i < job.book.Count(); ++i)
         if (job.book.Item(i)->CommonPrintCheck) job.records << job.book.Item(i);
 
@@ -250,7 +241,7 @@ int Preview(const QStringList& argsIn) {
 const QString kOptions = QStringLiteral(
     "[--kind N | --label MAKER/MODEL] [--horizontal] [--sender N [--office]] [--sender-zip-in-area] "
     "[--barcode] [--font NAME] [--mode N] [--latin upright|sideways] "
-    "[--numerals kanji|kanji-positional|arabic] [--offset DX,DY] [--dpi N] [--password P]");
+    "[--numerals kanji|kanji-positional|arabic] [--offset DX,DY] [--dpi N] [--password P|-]");
 
 const Registrar print(QStringLiteral("print"),
                       {QStringLiteral("print BOOK.QT2 OUT.pdf ") + kOptions +

@@ -13,7 +13,7 @@ using namespace q2;
 int PrintList(const QStringList& argsIn) {
     QStringList args = argsIn;
     const QString type = TakeOption(args, "--type"), dpi = TakeOption(args, "--dpi");
-    const QString password = TakeOption(args, "--password");
+    const QString password = TakePassword(args);
     const bool portrait = TakeFlag(args, "--portrait");
     const bool noRules = TakeFlag(args, "--no-rules"),
                noNumbers = TakeFlag(args, "--no-page-numbers");
@@ -33,18 +33,8 @@ int PrintList(const QStringList& argsIn) {
     }
 
     const QString path = args[0];
-    const QString stored = TUserInfoList::ReadPassword(path);
-    if (!stored.isEmpty() && stored != password) {
-        PrintError(password.isEmpty() ? QStringLiteral("パスワードを入力してください (--password)")
-                                      : QStringLiteral("パスワードが違います"));
-        return kFailure;
-    }
     TUserInfoList book;
-    if (!book.LoadFromFile(path)) {
-        PrintError(QStringLiteral(
-            "指定されたファイルは、破損しているか本ソフト用のファイルではないため開けません"));
-        return kFailure;
-    }
+    if (!LoadBookFile(path, password, book)) return kFailure;
     TListRecords records;
     for (int i = 0; i < book.Count(); ++i) records.push_back(book.Item(i));
 
@@ -73,7 +63,7 @@ const Registrar printList(
     QStringLiteral("print-list"),
     {QStringLiteral(
          "print-list BOOK.QT2 OUT.pdf [--type N] [--portrait] [--no-rules] [--no-page-numbers] "
-         "[--dpi N] [--password P]   the address list of the marked records on A4"),
+         "[--dpi N] [--password P|-]   the address list of the marked records on A4"),
      PrintList});
 
 }  // namespace

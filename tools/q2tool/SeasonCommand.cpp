@@ -13,7 +13,7 @@ int Season(const QStringList& argsIn) {
     QStringList args = argsIn;
     const bool hasYear = args.contains(QStringLiteral("--year"));
     const QString year = TakeOption(args, QStringLiteral("--year"));
-    const QString password = TakeOption(args, QStringLiteral("--password"));
+    const QString password = TakePassword(args);
     const bool list = TakeFlag(args, QStringLiteral("--list"));
     if (args.size() != 1 || args[0].startsWith(QLatin1String("--")))
         return PrintError(Commands()["season"].Usage), kUsage;
@@ -30,18 +30,8 @@ int Season(const QStringList& argsIn) {
     }
 
     const QString path = args[0];
-    const QString stored = TUserInfoList::ReadPassword(path);
-    if (!stored.isEmpty() && stored != password) {
-        PrintError(password.isEmpty() ? QStringLiteral("パスワードを入力してください (--password)")
-                                      : QStringLiteral("パスワードが違います"));
-        return kFailure;
-    }
     TUserInfoList book;
-    if (!book.LoadFromFile(path)) {
-        PrintError(QStringLiteral(
-            "指定されたファイルは、破損しているか本ソフト用のファイルではないため開けません"));
-        return kFailure;
-    }
+    if (!LoadBookFile(path, password, book)) return kFailure;
 
     if (list) {
         // One record a line: name and honorific, postal code and address of
@@ -68,7 +58,7 @@ int Season(const QStringList& argsIn) {
 
 const Registrar season(
     QStringLiteral("season"),
-    {QStringLiteral("season BOOK.QT2 [--year Y] [--list] [--password P]   the New Year's card "
+    {QStringLiteral("season BOOK.QT2 [--year Y] [--list] [--password P|-]   the New Year's card "
                     "marks of a season (default: the coming New Year from November on); --list: "
                     "the records to send to"),
      Season});

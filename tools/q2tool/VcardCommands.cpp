@@ -14,25 +14,9 @@ namespace {
 
 using namespace q2;
 
-// Loads a book, checking its password first; false after a message.
-bool LoadVcardBook(const QString& path, const QString& password, TUserInfoList& book) {
-    const QString stored = TUserInfoList::ReadPassword(path);
-    if (!stored.isEmpty() && stored != password) {
-        PrintError(password.isEmpty() ? QStringLiteral("パスワードを入力してください (--password)")
-                                      : QStringLiteral("パスワードが違います"));
-        return false;
-    }
-    if (!book.LoadFromFile(path)) {
-        PrintError(QStringLiteral(
-            "指定されたファイルは、破損しているか本ソフト用のファイルではないため開けません"));
-        return false;
-    }
-    return true;
-}
-
 int ImportVcard(const QStringList& argsIn) {
     QStringList args = argsIn;
-    const QString password = TakeOption(args, QStringLiteral("--password"));
+    const QString password = TakePassword(args);
     if (args.size() != 2) return PrintError(Commands()["import-vcard"].Usage), kUsage;
     QFile in(args[0]);
     if (!in.open(QIODevice::ReadOnly)) {
@@ -50,7 +34,7 @@ int ImportVcard(const QStringList& argsIn) {
     }
     TUserInfoList book;
     if (QFileInfo::exists(args[1])) {
-        if (!LoadVcardBook(args[1], password, book)) return kFailure;
+        if (!LoadBookFile(args[1], password, book)) return kFailure;
     } else if (!password.isEmpty()) {
         book.HasPassword = true;
         book.Password = password;
@@ -72,13 +56,13 @@ int ImportVcard(const QStringList& argsIn) {
 
 int ExportVcard(const QStringList& argsIn) {
     QStringList args = argsIn;
-    const QString password = TakeOption(args, QStringLiteral("--password"));
+    const QString password = TakePassword(args);
     const QString versionText = TakeOption(args, QStringLiteral("--version"));
     TVcardVersion version = TVcardVersion::V30;
     if (args.size() != 2 || (!versionText.isEmpty() && !ParseVcardVersion(versionText, &version)))
         return PrintError(Commands()["export-vcard"].Usage), kUsage;
     TUserInfoList book;
-    if (!LoadVcardBook(args[0], password, book)) return kFailure;
+    if (!LoadBookFile(args[0], password, book)) return kFailure;
     if (book.Count() == 0) {
         PrintError(QStringLiteral("エクスポート対象がありません"));
         return kFailure;
@@ -93,11 +77,11 @@ int ExportVcard(const QStringList& argsIn) {
 
 const Registrar importVcard(
     QStringLiteral("import-vcard"),
-    {QStringLiteral("import-vcard IN.vcf BOOK.QT2 [--password P]   appends one record per card"),
+    {QStringLiteral("import-vcard IN.vcf BOOK.QT2 [--password P|-]   appends one record per card"),
      ImportVcard});
 const Registrar exportVcard(
     QStringLiteral("export-vcard"),
-    {QStringLiteral("export-vcard BOOK.QT2 OUT.vcf [--version 3.0|4.0] [--password P]   "
+    {QStringLiteral("export-vcard BOOK.QT2 OUT.vcf [--version 3.0|4.0] [--password P|-]   "
                     "every record as a vCard (UTF-8)"),
      ExportVcard});
 

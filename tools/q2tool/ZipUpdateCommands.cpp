@@ -76,21 +76,11 @@ int UpdateZip(const QStringList& argsIn) {
 
 int CheckZip(const QStringList& argsIn) {
     QStringList args = argsIn;
-    const QString password = TakeOption(args, QStringLiteral("--password"));
+    const QString password = TakePassword(args);
     if (args.size() != 1 || args[0].startsWith(QLatin1String("--")))
         return PrintError(Commands()["check-zip"].Usage), kUsage;
-    const QString stored = TUserInfoList::ReadPassword(args[0]);
-    if (!stored.isEmpty() && stored != password) {
-        PrintError(password.isEmpty() ? QStringLiteral("パスワードを入力してください (--password)")
-                                      : QStringLiteral("パスワードが違います"));
-        return kFailure;
-    }
     TUserInfoList book;
-    if (!book.LoadFromFile(args[0])) {
-        PrintError(QStringLiteral(
-            "指定されたファイルは、破損しているか本ソフト用のファイルではないため開けません"));
-        return kFailure;
-    }
+    if (!LoadBookFile(args[0], password, book)) return kFailure;
     EnsureDataFolder();
     CopyMissingDefaults({QStringLiteral("zip/zip.dat")});
     TZipIndex data;
@@ -108,7 +98,7 @@ const Registrar updateZip(
      UpdateZip});
 const Registrar checkZip(
     QStringLiteral("check-zip"),
-    {QStringLiteral("check-zip BOOK.QT2 [--password P]   records that no longer fit the postal data"),
+    {QStringLiteral("check-zip BOOK.QT2 [--password P|-]   records that no longer fit the postal data"),
      CheckZip});
 
 }  // namespace

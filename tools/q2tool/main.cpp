@@ -5,6 +5,8 @@
 #include <cstdio>
 
 #include "Command.h"
+#include "model/UserInfoList.h"
+#include "platform/UserFile.h"
 
 namespace q2tool {
 
@@ -48,6 +50,30 @@ QString TakePassword(QStringList& args) {
     }
     if (!value.isEmpty()) return value;
     return qEnvironmentVariable("Q2_PASSWORD");
+}
+
+bool LoadBookFile(const QString& path, const QString& password, q2::TUserInfoList& book) {
+    using namespace q2;
+    if (const FileProblem p = CheckUserFile(path); p != FileProblem::None) {
+        PrintError(FileProblemMessage(p, path));
+        return false;
+    }
+    const QString stored = TUserInfoList::ReadPassword(path);
+    if (!stored.isEmpty() && stored != password) {
+        PrintError(password.isEmpty()
+                       ? QStringLiteral("パスワードを入力してください (--password, Q2_PASSWORD)")
+                       : QStringLiteral("パスワードが違います"));
+        return false;
+    }
+    FileProblem problem = FileProblem::None;
+    if (!book.LoadFromFile(path, &problem)) {
+        PrintError(problem != FileProblem::None
+                       ? FileProblemMessage(problem, path)
+                       : QStringLiteral("指定されたファイルは、破損しているか本ソフト用のファイルでは"
+                                        "ないため開けません"));
+        return false;
+    }
+    return true;
 }
 
 }  // namespace q2tool
