@@ -6,6 +6,7 @@
 #include <array>
 #include <cerrno>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace q2 {
@@ -23,6 +24,9 @@ struct Tables {
     // Every BMP code point to its CP932 bytes (0 = not encodable); a value
     // above 0xFF is a two-byte code.
     std::vector<uint16_t> encode = std::vector<uint16_t>(0x10000, 0);
+    // For the characters the code page holds twice (NEC-selected and IBM
+    // extensions), the two-byte code that is not the one `encode` gives.
+    std::vector<uint16_t> alternate = std::vector<uint16_t>(0x10000, 0);
 };
 
 // Converts one short buffer with iconv; empty on any error.
@@ -73,6 +77,14 @@ std::unique_ptr<Tables> BuildTables() {
                                                  static_cast<unsigned char>(out[1]));
         }
     }
+    for (int b = 0x81; b <= 0xFC; ++b) {
+        if (!t->lead[b]) continue;
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            const char16_t u = t->pairs[b * 256 + trail];
+            const uint16_t code = static_cast<uint16_t>((b << 8) | trail);
+            if (u != kNoChar && t->encode[u] != code && t->alternate[u] == 0) t->alternate[u] = code;
+        }
+    }
     iconv_close(dec);
     iconv_close(enc);
     return t;
@@ -105,17 +117,29 @@ namespace {
 // returns the end; unmappable positions go to `unmappable` when given.
 char* EncodeInto(QStringView text, char* dst, QList<qsizetype>* unmappable, bool* ok) {
     const Tables& t = GetTables();
+    // A kept lead byte must not pair with the bytes written after it, or the
+    // text would read back differently.
+    int keptLead = -1;
+    auto pairsWith = [&t](int lead, uint16_t code) {
+        const int first = code > 0xFF ? code >> 8 : code;
+        return lead >= 0 && t.pairs[lead * 256 + first] != kNoChar;
+    };
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t u = text[i].unicode();
+        const int lead = std::exchange(keptLead, -1);
         if (u < 0x80) {
             *dst++ = static_cast<char>(u);
             continue;
         }
         if (u >= kEscapeBase && u <= kEscapeBase + 0xFF) {
-            *dst++ = static_cast<char>(u - kEscapeBase);
+            const unsigned char b = static_cast<unsigned char>(u - kEscapeBase);
+            *dst++ = static_cast<char>(b);
+            if (t.lead[b]) keptLead = b;
             continue;
         }
-        const uint16_t code = (u >= 0xD800 && u <= 0xDFFF) ? 0 : t.encode[u];
+        uint16_t code = (u >= 0xD800 && u <= 0xDFFF) ? 0 : t.encode[u];
+        if (code != 0 && pairsWith(lead, code) && t.alternate[u] != 0 && !pairsWith(lead, t.alternate[u]))
+            code = t.alternate[u];
         if (code == 0) {
             *dst++ = '?';
             *ok = false;

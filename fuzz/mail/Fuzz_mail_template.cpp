@@ -1,6 +1,5 @@
-// Any bytes as a mail template file: read, written and read again to as many
-// lines. (The texts themselves may differ: an undecodable lead byte kept
-// beside a character the codec writes in another form can pair up with it.)
+// Any bytes as a mail template file: read, written and read again to the same
+// subject and body.
 #include <QByteArray>
 
 #include "mail/MailTemplate.h"
@@ -10,6 +9,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const q2::TMailTemplate t = q2::MailTemplateFromBytes(bytes);
     q2::SplitTextLines(t.Body);
     const q2::TMailTemplate again = q2::MailTemplateFromBytes(q2::MailTemplateBytes(t.Subject, t.Body));
-    if (q2::SplitTextLines(again.Body).size() != q2::SplitTextLines(t.Body).size()) __builtin_trap();
+    if (again.Subject != t.Subject || again.Body != t.Body) __builtin_trap();
     return 0;
 }

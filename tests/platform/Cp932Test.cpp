@@ -42,6 +42,27 @@ TEST(Cp932, BadBytesSurviveADecodeEncodeRoundTrip) {
     EXPECT_EQ(DecodeCp932(QByteArray("\x82\x20x")).mid(1), QStringLiteral(" x"));
 }
 
+TEST(Cp932, AKeptLeadByteDoesNotSwallowACharacterWrittenInAnotherForm) {
+    // A lead byte that did not pair with the NEC-selected bytes after it must
+    // not pair with the IBM form those bytes are written back in: every lead
+    // byte before every NEC-selected character reads back as the same text.
+    int checked = 0;
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        for (int first = 0xED; first <= 0xEE; ++first) {
+            for (int trail = 0x40; trail <= 0xFC; ++trail) {
+                const QByteArray character = QByteArray(1, char(first)) + char(trail);
+                if (DecodeCp932(character).size() != 1) continue;
+                const QByteArray bytes = QByteArray(1, char(lead)) + character;
+                const QString text = DecodeCp932(bytes);
+                if (text.size() != 2) continue;  // the lead byte paired: nothing kept
+                ++checked;
+                ASSERT_EQ(DecodeCp932(EncodeCp932(text)), text) << bytes.toHex().constData();
+            }
+        }
+    }
+    EXPECT_GT(checked, 1000);
+}
+
 TEST(Cp932, ReportsWhereCharactersCannotBeHeld) {
     QList<qsizetype> bad;
     const QString text = QStringLiteral("a𠮷bé");
