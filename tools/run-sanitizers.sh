@@ -7,7 +7,8 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQ2_WERROR=ON \
   -DQ2_SANITIZE=ON >/dev/null
 # Every test program of the core subsystems; the dialogs' tests are not built.
 core_tests=(test_platform test_model test_barcode test_zip test_q2tool_zip test_print
-  test_exchange test_exchange_tool test_mail test_mail_send test_q2tool)
+  test_exchange test_exchange_tool test_mail test_mail_send test_q2tool test_preflight
+  test_zip_japanpost)
 cmake --build build-asan -j2 --target "${core_tests[@]}"
 
 export QT_QPA_PLATFORM=offscreen
