@@ -24,9 +24,11 @@ struct Tables {
     // Every BMP code point to its CP932 bytes (0 = not encodable); a value
     // above 0xFF is a two-byte code.
     std::vector<uint16_t> encode = std::vector<uint16_t>(0x10000, 0);
-    // For the characters the code page holds twice (NEC-selected and IBM
-    // extensions), the two-byte code that is not the one `encode` gives.
-    std::vector<uint16_t> alternate = std::vector<uint16_t>(0x10000, 0);
+    // For the characters the code page holds more than once (NEC row 13,
+    // NEC-selected and IBM extensions), the two-byte codes that are not the
+    // one `encode` gives; 0 where there is none.
+    std::vector<std::array<uint16_t, 2>> alternates =
+        std::vector<std::array<uint16_t, 2>>(0x10000, std::array<uint16_t, 2>{});
 };
 
 // Converts one short buffer with iconv; empty on any error.
@@ -82,7 +84,12 @@ std::unique_ptr<Tables> BuildTables() {
         for (int trail = 0x40; trail <= 0xFC; ++trail) {
             const char16_t u = t->pairs[b * 256 + trail];
             const uint16_t code = static_cast<uint16_t>((b << 8) | trail);
-            if (u != kNoChar && t->encode[u] != code && t->alternate[u] == 0) t->alternate[u] = code;
+            if (u == kNoChar || t->encode[u] == code) continue;
+            for (uint16_t& slot : t->alternates[u])
+                if (slot == 0 || slot == code) {
+                    slot = code;
+                    break;
+                }
         }
     }
     iconv_close(dec);
@@ -138,8 +145,12 @@ char* EncodeInto(QStringView text, char* dst, QList<qsizetype>* unmappable, bool
             continue;
         }
         uint16_t code = (u >= 0xD800 && u <= 0xDFFF) ? 0 : t.encode[u];
-        if (code != 0 && pairsWith(lead, code) && t.alternate[u] != 0 && !pairsWith(lead, t.alternate[u]))
-            code = t.alternate[u];
+        if (code != 0 && pairsWith(lead, code))
+            for (const uint16_t other : t.alternates[u])
+                if (other != 0 && !pairsWith(lead, other)) {
+                    code = other;
+                    break;
+                }
         if (code == 0) {
             *dst++ = '?';
             *ok = false;

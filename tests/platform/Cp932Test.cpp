@@ -43,12 +43,13 @@ TEST(Cp932, BadBytesSurviveADecodeEncodeRoundTrip) {
 }
 
 TEST(Cp932, AKeptLeadByteDoesNotSwallowACharacterWrittenInAnotherForm) {
-    // A lead byte that did not pair with the NEC-selected bytes after it must
-    // not pair with the IBM form those bytes are written back in: every lead
-    // byte before every NEC-selected character reads back as the same text.
+    // A lead byte that did not pair with the bytes after it must not pair with
+    // the form those bytes are written back in: every lead byte before every
+    // character of the rows that hold duplicates (NEC row 13, NEC-selected and
+    // IBM extensions) reads back as the same text.
     int checked = 0;
     for (int lead = 0x81; lead <= 0xFC; ++lead) {
-        for (int first = 0xED; first <= 0xEE; ++first) {
+        for (const int first : {0x87, 0xED, 0xEE, 0xFA, 0xFB, 0xFC}) {
             for (int trail = 0x40; trail <= 0xFC; ++trail) {
                 const QByteArray character = QByteArray(1, char(first)) + char(trail);
                 if (DecodeCp932(character).size() != 1) continue;
@@ -61,6 +62,10 @@ TEST(Cp932, AKeptLeadByteDoesNotSwallowACharacterWrittenInAnotherForm) {
         }
     }
     EXPECT_GT(checked, 1000);
+    // Found by fuzzing: ∵ after a kept 84, whose usual form 81E6 and NEC form
+    // 879A both pair with it; only the IBM form FA5B keeps the text.
+    const QByteArray found("\x84\xFA\x5B");
+    EXPECT_EQ(EncodeCp932(DecodeCp932(found)), found);
 }
 
 TEST(Cp932, ReportsWhereCharactersCannotBeHeld) {
