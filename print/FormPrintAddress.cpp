@@ -114,6 +114,21 @@ const TPrintColumn kPrintColumns[] = {
 constexpr int kLabelTab = 1;
 constexpr int kHisagoTab = 1;
 
+// Begins the painter on the printer the setup dialog chose. `margin` is where
+// the painter's origin sits on the sheet: the unprintable margin, 0 for PDF.
+bool BeginPrinting(QPrinter& printer, QPainter& painter, const QString& docName, QPoint* margin) {
+    printer.setDocName(docName);
+    if (!painter.begin(&printer)) {
+        GetPrompter().Inform(T(u"印刷を開始できませんでした。プリンタの設定を確かめて下さい。"));
+        return false;
+    }
+    const int res = printer.resolution();
+    const QPageLayout layout = printer.pageLayout();
+    *margin = printer.fullPage() ? QPoint()
+                                 : layout.paintRectPixels(res).topLeft() - layout.fullRectPixels(res).topLeft();
+    return true;
+}
+
 }  // namespace
 
 // The print list as a virtual table: rows are answered from the records.
@@ -817,18 +832,11 @@ bool TFormPrintAddress::PrintCalibrationSheet() {
     if (!PaperKindInfo(kind_)) return false;
     printer_.setPageLayout(CalibrationPageLayout(kind_));
     if (!printerSetup_(printer_, this)) return false;
-    printer_.setDocName(T(u"調整用シート"));
     QPainter painter;
-    if (!painter.begin(&printer_)) {
-        GetPrompter().Inform(T(u"印刷を開始できませんでした。プリンタの設定を確かめて下さい。"));
-        return false;
-    }
-    const int res = printer_.resolution();
-    const QPageLayout layout = printer_.pageLayout();
-    const QPoint offset = printer_.fullPage() ? QPoint()
-                                              : layout.paintRectPixels(res).topLeft() -
-                                                    layout.fullRectPixels(res).topLeft();
+    QPoint offset;
+    if (!BeginPrinting(printer_, painter, T(u"調整用シート"), &offset)) return false;
     painter.translate(-offset.x(), -offset.y());
+    const int res = printer_.resolution();
     DrawCalibrationSheet(painter, kind_, Dpi{res, res});
     painter.end();
     return true;
@@ -973,17 +981,10 @@ bool TFormPrintAddress::PrintAll() {
     printer_.setPageOrientation(labelTab && label_->Landscape() ? QPageLayout::Landscape
                                                                 : QPageLayout::Portrait);
     if (!printerSetup_(printer_, this)) return false;
-    printer_.setDocName(T(u"印刷"));
     QPainter painter;
-    if (!painter.begin(&printer_)) {
-        GetPrompter().Inform(T(u"印刷を開始できませんでした。プリンタの設定を確かめて下さい。"));
-        return false;
-    }
+    QPoint offset;
+    if (!BeginPrinting(printer_, painter, T(u"印刷"), &offset)) return false;
     const int res = printer_.resolution();
-    const QPageLayout layout = printer_.pageLayout();
-    const QPoint offset = printer_.fullPage() ? QPoint()
-                                              : layout.paintRectPixels(res).topLeft() -
-                                                    layout.fullRectPixels(res).topLeft();
     PrintPieces(painter, printer_, printList_, setup, Dpi{res, res},
                 DevicePoint{DevicePx(offset.x()), DevicePx(offset.y())});
     painter.end();
