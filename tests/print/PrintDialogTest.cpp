@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QMap>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -790,6 +791,62 @@ TEST_F(CupsQueue, ThreePostcardsAndALabelSheetPrintThroughTheQueue) {
         EXPECT_NEAR(ink->y(), y + zipTop, 1.5) << slot;
     }
     EXPECT_FALSE(InkTopLeft(labels, 1, QRectF(20.3 + pitchX, 20.3, 83.8, 42.3)).has_value());
+}
+
+TEST_F(CupsQueue, AnOffsetSetInTheDialogMovesWhatThePrinterPrints) {
+    // A postcard and a 長形3号 envelope: the queue's page against a PDF of the
+    // same job without the offset; every page's ink moves by the offset.
+    for (const int kind : {3, 6}) {
+        WriteConfig("VERTICAL=1\r\n");
+        TFormPrintAddress& f = Show(1);
+        f.SelectPaperKind(kind);
+        f.SpinOffsetX->setValue(1.0);
+        f.SpinOffsetY->setValue(-0.5);
+        ToQueue(f);
+        const QDateTime start = QDateTime::currentDateTime();
+        ASSERT_TRUE(f.PrintAll());
+        const QString moved = WaitForPdf(start);
+        ASSERT_FALSE(moved.isEmpty()) << "no PDF from the queue, kind " << kind;
+        // The same job without the offset, as a PDF.
+        f.SpinOffsetX->setValue(0);
+        f.SpinOffsetY->setValue(0);
+        const QString plain = dir.filePath(QString("plain%1.pdf").arg(kind));
+        ToPdf(f, plain);
+        ASSERT_TRUE(f.PrintAll());
+        const PdfInfo info = Info(moved);
+        const std::optional<QPointF> a = InkTopLeft(moved, 0, QRectF(0, 0, info.width, info.height)),
+                                     b = InkTopLeft(plain, 0, QRectF(0, 0, info.width, info.height));
+        ASSERT_TRUE(a && b) << kind;
+        EXPECT_NEAR(a->x() - b->x(), 1.0, 0.3) << kind;
+        EXPECT_NEAR(a->y() - b->y(), -0.5, 0.3) << kind;
+        f.ButtonCancelClick();
+    }
+
+    // The ヒサゴ ELM007 sheet with its own offset: the first label's postal
+    // code moves by it.
+    QFile::remove(paperPath);
+    ASSERT_TRUE(QFile::copy(Q2_SOURCE_DIR "/data/paper.cfg", paperPath));
+    WriteConfig(QString("TYPE=1\r\nP_MAKER=1\r\nP_INDEX=%1\r\n").arg(39));
+    book.clear();
+    TFormPrintAddress& g = Show(1);
+    ASSERT_EQ(g.SelectedLabel()->Model, "ELM007");
+    g.SpinOffsetX->setValue(-1.5);
+    g.SpinOffsetY->setValue(2.0);
+    ToQueue(g);
+    const QDateTime again = QDateTime::currentDateTime();
+    ASSERT_TRUE(g.PrintAll());
+    const QString moved = WaitForPdf(again);
+    ASSERT_FALSE(moved.isEmpty()) << "no PDF from the queue";
+    g.SpinOffsetX->setValue(0);
+    g.SpinOffsetY->setValue(0);
+    const QString plain = dir.filePath("plain-label.pdf");
+    ToPdf(g, plain);
+    ASSERT_TRUE(g.PrintAll());
+    const QRectF firstLabel(15, 15, 95, 52);
+    const std::optional<QPointF> a = InkTopLeft(moved, 0, firstLabel), b = InkTopLeft(plain, 0, firstLabel);
+    ASSERT_TRUE(a && b);
+    EXPECT_NEAR(a->x() - b->x(), -1.5, 0.4);
+    EXPECT_NEAR(a->y() - b->y(), 2.0, 0.4);
 }
 
 }  // namespace
