@@ -379,25 +379,28 @@ QString TUserInfoList::ReadPassword(const QString& path) {
 }
 
 QList<TUnencodableField> TUserInfoList::FindUnencodable() const {
+    // Field names are built only for a finding: a large book has millions of
+    // fields and hardly ever a finding.
     QList<TUnencodableField> found;
-    auto check = [&](int record, const QString& field, const QString& text) {
-        if (!text.isEmpty() && !IsCp932Encodable(text)) found.append({record, field, text});
+    auto check = [&](int record, const QString& text, auto name) {
+        if (!text.isEmpty() && !IsCp932Encodable(text)) found.append({record, name(), text});
     };
-    check(-1, QStringLiteral("Password"), Password);
+    check(-1, Password, [] { return QStringLiteral("Password"); });
     for (int i = 0; i < Count(); ++i) {
         const TUserInfo& r = *records_[i];
         for (const TUserInfoTextField& f : UserInfoTextFields())
-            check(i, QString::fromLatin1(f.Name), r.*f.Member);
+            check(i, r.*f.Member, [&] { return QString::fromLatin1(f.Name); });
         for (int j = 0; j < 4; ++j) {
-            const QString base = QStringLiteral("CommonJointNameObj_%1.").arg(j + 1);
-            check(i, base + QStringLiteral("PrintName"), r.JointName(j).PrintName);
-            check(i, base + QStringLiteral("HonorificTitle"), r.JointName(j).HonorificTitle);
+            const auto base = [j] { return QStringLiteral("CommonJointNameObj_%1.").arg(j + 1); };
+            check(i, r.JointName(j).PrintName, [&] { return base() + QStringLiteral("PrintName"); });
+            check(i, r.JointName(j).HonorificTitle, [&] { return base() + QStringLiteral("HonorificTitle"); });
         }
         int k = 0;
         for (const THistoryObject& h : r.CommonHistoryObjectList) {
-            const QString base = QStringLiteral("CommonHistoryObjectList[%1].").arg(k++);
-            check(i, base + QStringLiteral("HistoryTitle"), h.HistoryTitle);
-            check(i, base + QStringLiteral("HistoryContent"), h.HistoryContent);
+            const auto base = [k] { return QStringLiteral("CommonHistoryObjectList[%1].").arg(k); };
+            check(i, h.HistoryTitle, [&] { return base() + QStringLiteral("HistoryTitle"); });
+            check(i, h.HistoryContent, [&] { return base() + QStringLiteral("HistoryContent"); });
+            ++k;
         }
     }
     return found;

@@ -222,9 +222,14 @@ QString DecodeCp932(QByteArrayView bytes) {
 }
 
 bool IsCp932Encodable(QStringView text) {
-    QList<qsizetype> bad;
-    EncodeCp932(text, &bad);
-    return bad.isEmpty();
+    // The same test the encoder makes, without building the bytes.
+    const Tables& t = GetTables();
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x80 || (u >= kEscapeBase && u <= kEscapeBase + 0xFF)) continue;
+        if ((u >= 0xD800 && u <= 0xDFFF) || t.encode[u] == 0) return false;
+    }
+    return true;
 }
 
 }  // namespace q2

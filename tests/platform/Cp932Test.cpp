@@ -75,4 +75,14 @@ TEST(Cp932, ReportsWhereCharactersCannotBeHeld) {
     EXPECT_EQ(bad, (QList<qsizetype>{1, 4}));
     EXPECT_FALSE(IsCp932Encodable(text));
     EXPECT_TRUE(IsCp932Encodable(QStringLiteral("東京都千代田区霞が関１－２")));
+    // The check must agree with the encoder: bytes a load kept undecoded
+    // stand in the text as escapes and go back out, a lone surrogate does not.
+    const QString kept = DecodeCp932(QByteArray("ab\x81\xFF" "c\x84"));
+    const QString cases[] = {kept, QString(QChar(0xD800)), QString(QChar(0xDFFF)), QStringLiteral("∵髙①㈱"),
+                             QStringLiteral("é"), QString()};
+    for (const QString& c : cases) {
+        QList<qsizetype> unmappable;
+        EncodeCp932(c, &unmappable);
+        EXPECT_EQ(IsCp932Encodable(c), unmappable.isEmpty()) << c.toStdString();
+    }
 }
