@@ -197,6 +197,21 @@ TEST_F(PrintDialog, ListsOnlyTheMarkedRecordsAndStartsOnTheFirst) {
     EXPECT_EQ(book.size(), 3u);  // nothing destroyed
 }
 
+// An address that does not fit even at the smallest size is marked in the
+// list's first column, with the reason as its tooltip; the others are not.
+TEST_F(PrintDialog, AnAddressTooLongForTheFloorIsMarkedInTheList) {
+    book.push_back(std::make_unique<TUserInfo>(sample::FamilyOfFive()));
+    book.push_back(std::make_unique<TUserInfo>(sample::FamilyOfFive()));
+    book.back()->PerSonalAddress_2 = QString(U(u"大阪ステーションシティノースゲートビルディング２７階")).repeated(6);
+    TFormPrintAddress& f = Show(2);
+    ASSERT_EQ(f.PrintList().size(), 2);
+    const QAbstractItemModel& m = *f.ListViewPrint->model();
+    EXPECT_EQ(m.headerData(0, Qt::Horizontal).toString(), "!");
+    EXPECT_EQ(m.data(m.index(0, 0)).toString(), "");
+    EXPECT_EQ(m.data(m.index(1, 0)).toString(), "!");
+    EXPECT_TRUE(m.data(m.index(1, 0), Qt::ToolTipRole).toString().contains(U(u"最小の文字の大きさ")));
+}
+
 TEST_F(PrintDialog, NoRowSelectedShowsOnlyBackgroundAndPrintableArea) {
     TFormPrintAddress& f = Show();
     f.SelectPrintRow(-1);
