@@ -64,7 +64,6 @@ public:
     void SBPrevClick();
     void BtnImportClick();
 
-    int PreviewIndex() const { return previewIndex_; }
     // The grid's destinations as a mapping from field index to destination.
     TImportMapping Mapping() const;
 

@@ -21,6 +21,7 @@
 #include "MailTemplate.h"
 #include "SendMailThread.h"
 #include "platform/Prompter.h"
+#include "platform/SafeFile.h"
 #include "preflight/FormPreflight.h"
 
 namespace q2 {
@@ -262,8 +263,8 @@ void TFormDirectMail::UpdatePreview() {
 
 bool TFormDirectMail::OpenTemplate(const QString& path) {
     TMailTemplate t;
-    if (!LoadMailTemplate(path, &t)) {
-        GetPrompter().Inform(QStringLiteral("ファイル %1 を開けません").arg(path));
+    if (FileProblem p; !LoadMailTemplate(path, &t, &p)) {
+        GetPrompter().Inform(FileProblemMessage(p, path));
         return false;
     }
     EditSubject->setText(t.Subject);
@@ -274,8 +275,8 @@ bool TFormDirectMail::OpenTemplate(const QString& path) {
 
 bool TFormDirectMail::SaveTemplate(const QString& path) {
     bool lost = false;
-    if (!SaveMailTemplate(path, SubjectText(), BodyText(), &lost)) {
-        GetPrompter().Inform(QStringLiteral("ファイル %1 を作成できません").arg(path));
+    if (SaveProblem p; !SaveMailTemplate(path, SubjectText(), BodyText(), &lost, &p)) {
+        GetPrompter().Inform(CannotCreateMessage(p, path));
         return false;
     }
     if (lost)
@@ -310,7 +311,7 @@ void TFormDirectMail::BtnSendClick() {
     Contents->setEnabled(false);
     FormSendStatus->show();
     thread_ = std::make_unique<TSendMailThread>(*config_, *records_, SubjectText(), BodyText(),
-                                                FormSendStatus, options_);
+                                                FormSendStatus, TMailTransportOptions{});
     connect(thread_.get(), &QThread::finished, this, &TFormDirectMail::OnThreadFinished,
             Qt::QueuedConnection);
     thread_->start();

@@ -54,9 +54,6 @@ public:
     // Messages handed over in all runs since the dialog was set up.
     int HandedOverTotal() const { return handedOverTotal_; }
 
-    // Test seam: certificates to trust and timeouts for the runs.
-    void SetTransportOptions(TMailTransportOptions options) { options_ = std::move(options); }
-
     QLabel* LblSenderList;
     QTableView* LVAddress;
     QGroupBox* GBMakeMail;
@@ -100,7 +97,6 @@ private:
     TRecipientListModel* model_;
     QWidget* insertTarget_ = nullptr;
     std::unique_ptr<TSendMailThread> thread_;
-    TMailTransportOptions options_;
     int handedOverTotal_ = 0;
 };
 

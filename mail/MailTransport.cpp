@@ -294,7 +294,6 @@ bool TSmtpSession::Connect(QString* error) {
             return false;
         }
     }
-    authenticated_ = rc == CURLE_OK && wantAuth;
     curl_easy_setopt(d.curl, CURLOPT_CUSTOMREQUEST, nullptr);
     if (rc != CURLE_OK) {
         *error = d.ReplyText(rc);

@@ -41,15 +41,12 @@ public:
     // QUIT and close.
     void Disconnect();
     bool Connected() const { return connected_; }
-    // Whether the session authenticated; for tests and the status of a run.
-    bool Authenticated() const { return authenticated_; }
 
     struct Impl;
 
 private:
     std::unique_ptr<Impl> impl_;
     bool connected_ = false;
-    bool authenticated_ = false;
     bool noMechanism_ = false;
 };
 
