@@ -24,6 +24,7 @@
 #include "model/ListFile.h"
 #include "model/UserInfoList.h"
 #include "platform/Prompter.h"
+#include "platform/SafeFile.h"
 #include "platform/WidthMap.h"
 
 namespace q2 {
@@ -63,10 +64,6 @@ bool ParseInteger(const QString& text, qint32* value) {
     const int v = text.toInt(&ok, 10);
     if (ok) *value = v;
     return ok;
-}
-
-QString CannotCreate(const QString& path) {
-    return QStringLiteral("ファイル %1 を作成できません").arg(path);
 }
 
 QPlainTextEdit* NewCaution(QWidget* parent, const QString& first, const QString& second) {
@@ -436,8 +433,8 @@ bool TFormConfig::BtnSaveClick() {
     for (int g = 0; g < 3; ++g) {
         QStringList items;
         for (int i = 0; i < ListOf(g)->count(); ++i) items << ListOf(g)->item(i)->text();
-        if (!SaveListFile(PathOf(g), items)) {
-            GetPrompter().Inform(CannotCreate(PathOf(g)));
+        if (SaveProblem p; !SaveListFile(PathOf(g), items, &p)) {
+            GetPrompter().Inform(CannotCreateMessage(p, PathOf(g)));
             return true;
         }
     }
@@ -459,8 +456,8 @@ bool TFormConfig::BtnSaveClick() {
         m.Pop3Password = EditPop3Password->text();
         m.UseSoftPassword = CBUseSoftPassword->isChecked();
         m.SoftPassword = m.UseSoftPassword ? EditSoftPassword->text() : QString();
-        if (!m.SaveToFile(GetMailConfigPath())) {
-            GetPrompter().Inform(CannotCreate(GetMailConfigPath()));
+        if (SaveProblem p; !m.SaveToFile(GetMailConfigPath(), &p)) {
+            GetPrompter().Inform(CannotCreateMessage(p, GetMailConfigPath()));
             return true;
         }
     }

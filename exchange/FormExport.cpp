@@ -150,8 +150,8 @@ void TFormExport::ExportVcard() {
         });
     ProgressBarStatus->setValue(ProgressBarStatus->maximum());
     setEnabled(true);
-    if (!WriteFileAtomically(path_, bytes)) {
-        GetPrompter().Inform(QStringLiteral("ファイル %1 を作成できません").arg(path_));
+    if (const SaveProblem p = WriteFileSafely(path_, bytes); p != SaveProblem::None) {
+        GetPrompter().Inform(CannotCreateMessage(p, path_));
         reject();
         return;
     }
@@ -193,8 +193,8 @@ void TFormExport::BtnExportClick() {
                            "そのまま出力できます）")
                 .arg(result.Unencodable)))
         return;
-    if (!WriteFileAtomically(path_, result.Bytes)) {
-        GetPrompter().Inform(QStringLiteral("ファイル %1 を作成できません").arg(path_));
+    if (const SaveProblem p = WriteFileSafely(path_, result.Bytes); p != SaveProblem::None) {
+        GetPrompter().Inform(CannotCreateMessage(p, path_));
         reject();
         return;
     }

@@ -22,6 +22,7 @@
 #include "exchange/VcardReader.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
+#include "platform/UserFile.h"
 
 namespace q2 {
 
@@ -300,28 +301,29 @@ void TFormImport::BtnImportClick() {
 }
 
 std::optional<TImportFile> ReadImportFile(const QString& path) {
-    QFile file(path);
-    const QString cannotOpen = QStringLiteral("ファイル %1 を開けません").arg(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        GetPrompter().Inform(cannotOpen);
+    QByteArray bytes;
+    if (const FileProblem p = ReadUserFile(path, &bytes); p != FileProblem::None) {
+        GetPrompter().Inform(FileProblemMessage(p, path));
         return std::nullopt;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        GetPrompter().Inform(cannotOpen);
-        return std::nullopt;
-    }
+    const QString nothingToImport = QStringLiteral("ファイル %1 には取り込むデータがありません").arg(path);
     TImportFile out;
     const QString suffix = QFileInfo(path).suffix().toLower();
     out.Vcard = suffix == u"vcf" || suffix == u"vcard" || LooksLikeVcard(bytes);
     if (out.Vcard) {
         out.Cards = ConvertVcards(bytes, MakeDateTime(Now()));
     } else {
-        out.Records = SplitCsvRecords(DecodeCsvFile(bytes));
+        // Binary files and text in no encoding we read would come in as junk.
+        QString text;
+        if (!DecodeCsvText(bytes, &text)) {
+            GetPrompter().Inform(nothingToImport);
+            return std::nullopt;
+        }
+        out.Records = SplitCsvRecords(text);
         if (!out.Records.isEmpty()) out.Proposal = ProposeCsvMapping(SplitCsvFields(out.Records[0]));
     }
     if (out.Vcard ? out.Cards.Records.empty() : out.Records.isEmpty()) {
-        GetPrompter().Inform(QStringLiteral("ファイル %1 には取り込むデータがありません").arg(path));
+        GetPrompter().Inform(nothingToImport);
         return std::nullopt;
     }
     return out;

@@ -40,18 +40,22 @@ TMailTemplate MailTemplateFromBytes(const QByteArray& bytes) {
 }
 
 bool SaveMailTemplate(const QString& path, const QString& subject, const QString& body,
-                      bool* lostCharacters) {
+                      bool* lostCharacters, SaveProblem* problem) {
     QList<qsizetype> unmappable;
     const QByteArray bytes = EncodeCp932(TemplateText(subject, body), &unmappable);
     if (lostCharacters) *lostCharacters = !unmappable.isEmpty();
-    return WriteFileAtomically(path, bytes);
+    const SaveProblem p = WriteFileSafely(path, bytes);
+    if (problem) *problem = p;
+    return p == SaveProblem::None;
 }
 
-bool LoadMailTemplate(const QString& path, TMailTemplate* out) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return false;
-    *out = MailTemplateFromBytes(f.readAll());
-    return f.error() == QFileDevice::NoError;
+bool LoadMailTemplate(const QString& path, TMailTemplate* out, FileProblem* problem) {
+    QByteArray bytes;
+    const FileProblem p = ReadUserFile(path, &bytes);
+    if (problem) *problem = p;
+    if (p != FileProblem::None) return false;
+    *out = MailTemplateFromBytes(bytes);
+    return true;
 }
 
 }  // namespace q2

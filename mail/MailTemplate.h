@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/SafeFile.h"
+#include "platform/UserFile.h"
+
 namespace q2 {
 
 // The text of a template file for a subject and a body.
@@ -16,11 +19,13 @@ struct TMailTemplate {
 };
 TMailTemplate MailTemplateFromBytes(const QByteArray& bytes);
 
-// Writes the file in one piece; false when it cannot be written.
-// `lostCharacters` is set when some character had no CP932 code and was saved as "?".
+// Writes the file in one piece; false when it cannot be written, with the
+// reason in `problem`. `lostCharacters` is set when some character had no
+// CP932 code and was saved as "?".
 bool SaveMailTemplate(const QString& path, const QString& subject, const QString& body,
-                      bool* lostCharacters = nullptr);
-bool LoadMailTemplate(const QString& path, TMailTemplate* out);
+                      bool* lostCharacters = nullptr, SaveProblem* problem = nullptr);
+// False, with the reason in `problem`, when the file cannot be read.
+bool LoadMailTemplate(const QString& path, TMailTemplate* out, FileProblem* problem = nullptr);
 
 // Splits text into lines at CR LF, LF or CR; a final line break ends the last
 // line rather than starting an empty one.

@@ -138,4 +138,8 @@ QString SaveFailureMessage(SaveProblem problem, const QString& path, const QStri
     return reason.isEmpty() ? first : first + QLatin1Char('\n') + reason;
 }
 
+QString CannotCreateMessage(SaveProblem problem, const QString& path) {
+    return SaveFailureMessage(problem, path, QStringLiteral("ファイル %1 を作成できません").arg(path));
+}
+
 }  // namespace q2

@@ -51,6 +51,8 @@ QString SaveProblemReason(SaveProblem problem, const QString& path);
 // "ファイルの保存に失敗しました" (or `firstLine`) and the reason line.
 QString SaveFailureMessage(SaveProblem problem, const QString& path,
                            const QString& firstLine = QString());
+// "ファイル PATH を作成できません" and the reason line.
+QString CannotCreateMessage(SaveProblem problem, const QString& path);
 
 // Test seam: when set, every atomic write stops after this many bytes and
 // fails as a full disk would leave it. A negative value switches it off.

@@ -134,12 +134,22 @@ TEST_F(ImportForm, FileWithoutRecordsOpensNoDialog) {
     QFile f(empty);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.close();
+    // Bytes with NULs that are not UTF-16: a binary file, not a CSV.
+    const QString binary = dir.filePath("binary.csv");
+    QFile b(binary);
+    ASSERT_TRUE(b.open(QIODevice::WriteOnly));
+    b.write(QByteArray("a,b\0\x01\x02,c\r\n\0\0\x8F\xFF", 14));
+    b.close();
     EXPECT_EQ(RunImport(form, empty, book), TImportRun::NotRun);
+    EXPECT_EQ(RunImport(form, binary, book), TImportRun::NotRun);
     EXPECT_EQ(RunImport(form, dir.filePath("missing.csv"), book), TImportRun::NotRun);
+    EXPECT_EQ(RunImport(form, dir.path(), book), TImportRun::NotRun);
     EXPECT_EQ(book.Count(), 0);
     EXPECT_EQ(prompter.shown,
               QStringList({"ファイル " + empty + " には取り込むデータがありません",
-                           "ファイル " + dir.filePath("missing.csv") + " を開けません"}));
+                           "ファイル " + binary + " には取り込むデータがありません",
+                           "ファイル " + dir.filePath("missing.csv") + " が見つかりません",
+                           dir.path() + " はファイルではありません"}));
     EXPECT_FALSE(form.isVisible());
 }
 
@@ -302,7 +312,8 @@ TEST_F(ExportForm, UnencodableTextIsAskedAboutAndFailuresReported) {
     Only({41});
     form.CBUtf8->setChecked(true);
     form.BtnExportClick();
-    EXPECT_EQ(prompter.shown.last(), "ファイル " + bad + " を作成できません");
+    EXPECT_EQ(prompter.shown.last(),
+              "ファイル " + bad + " を作成できません\n保存先のフォルダがありません: " + bad);
     EXPECT_EQ(form.result(), QDialog::Rejected);
 }
 

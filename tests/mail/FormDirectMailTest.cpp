@@ -152,7 +152,7 @@ TEST_F(DirectMailDialog, TemplateSavesThreeLinesAndReopensBodyWithOneCrLf) {
     EXPECT_EQ(form.BodyText(), "一行目\r\n二行目\r\n");
 
     EXPECT_FALSE(form.OpenTemplate(dir.filePath("missing.mtl")));
-    EXPECT_EQ(prompter.shown.last(), "ファイル " + dir.filePath("missing.mtl") + " を開けません");
+    EXPECT_EQ(prompter.shown.last(), "ファイル " + dir.filePath("missing.mtl") + " が見つかりません");
     EXPECT_EQ(form.SubjectText(), "件名S");
 }
 

@@ -8,6 +8,7 @@
 #include "model/UserInfoList.h"
 #include "platform/Clock.h"
 #include "platform/SafeFile.h"
+#include "platform/UserFile.h"
 
 namespace q2tool {
 namespace {
@@ -18,16 +19,12 @@ int ImportVcard(const QStringList& argsIn) {
     QStringList args = argsIn;
     const QString password = TakePassword(args);
     if (args.size() != 2) return PrintError(Commands()["import-vcard"].Usage), kUsage;
-    QFile in(args[0]);
-    if (!in.open(QIODevice::ReadOnly)) {
-        PrintError(QStringLiteral("ファイル %1 を開けません").arg(args[0]));
+    QByteArray bytes;
+    if (const FileProblem p = ReadUserFile(args[0], &bytes); p != FileProblem::None) {
+        PrintError(FileProblemMessage(p, args[0]));
         return kFailure;
     }
-    TVcardImport cards = ConvertVcards(in.readAll(), MakeDateTime(Now()));
-    if (in.error() != QFileDevice::NoError) {
-        PrintError(QStringLiteral("ファイル %1 を開けません").arg(args[0]));
-        return kFailure;
-    }
+    TVcardImport cards = ConvertVcards(bytes, MakeDateTime(Now()));
     if (cards.Records.empty()) {
         PrintError(QStringLiteral("ファイル %1 には取り込むデータがありません").arg(args[0]));
         return kFailure;
@@ -67,8 +64,8 @@ int ExportVcard(const QStringList& argsIn) {
         PrintError(QStringLiteral("エクスポート対象がありません"));
         return kFailure;
     }
-    if (!WriteFileAtomically(args[1], ComposeVcards(book, version))) {
-        PrintError(QStringLiteral("ファイル %1 を作成できません").arg(args[1]));
+    if (const SaveProblem p = WriteFileSafely(args[1], ComposeVcards(book, version)); p != SaveProblem::None) {
+        PrintError(CannotCreateMessage(p, args[1]));
         return kFailure;
     }
     PrintOut(QStringLiteral("%1件の出力を完了しました").arg(book.Count()));
