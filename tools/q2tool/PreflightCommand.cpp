@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "Command.h"
+#include "PieceOptions.h"
 #include "mail/MailTemplate.h"
 #include "model/DataPaths.h"
 #include "model/UserInfoList.h"
@@ -21,33 +22,13 @@ int Preflight(const QStringList& argsIn) {
     const bool hasMail = args.contains(QStringLiteral("--mail"));
     const QString mailTemplate = TakeOption(args, QStringLiteral("--mail"));
     const bool print = TakeFlag(args, QStringLiteral("--print"));
-    const QString kind = TakeOption(args, QStringLiteral("--kind"));
-    const bool horizontal = TakeFlag(args, QStringLiteral("--horizontal"));
-    const bool barcode = TakeFlag(args, QStringLiteral("--barcode"));
-    const QString font = TakeOption(args, QStringLiteral("--font"));
-    const QString mode = TakeOption(args, QStringLiteral("--mode"));
+    const TPieceOptions piece = TakePieceOptions(args);
     const QString password = TakePassword(args);
-    const bool printOptions = !kind.isEmpty() || horizontal || barcode || !font.isEmpty() || !mode.isEmpty();
-    if (args.size() != 1 || (hasMail && (mailTemplate.isEmpty() || print || printOptions)))
+    if (args.size() != 1 || (hasMail && (mailTemplate.isEmpty() || print || piece.Any())))
         return PrintError(usage), kUsage;
 
     TPrintSettings st = LoadPrintSettings(GetConfigPath());
-    bool ok = true;
-    if (!kind.isEmpty()) {
-        const int k = kind.toInt(&ok);
-        if (!ok || !PaperKindInfo(k)) return PrintError(QStringLiteral("--kind: 1–10")), kUsage;
-        st.Type = 0;
-        st.PostcardIndex = k;
-    }
-    if (horizontal) st.Vertical = false;
-    if (!kind.isEmpty() || horizontal) st.Frames = DefaultFrames(st.PostcardIndex, st.Vertical);
-    if (barcode) st.PrintCostom = true;
-    if (!font.isEmpty()) st.Font = font;
-    if (!mode.isEmpty()) {
-        const int m = mode.toInt(&ok);
-        if (!ok || m < 0 || m > 3) return PrintError(QStringLiteral("--mode: 0–3")), kUsage;
-        st.SprintControl = m;
-    }
+    if (const auto failed = ApplyPieceOptions(piece, st)) return *failed;
 
     const QString path = args[0];
     TUserInfoList book;

@@ -10,6 +10,7 @@
 #include <QPdfWriter>
 
 #include "Command.h"
+#include "PieceOptions.h"
 #include "model/DataPaths.h"
 #include "model/NewYearSeason.h"
 #include "model/UserInfoList.h"
@@ -56,28 +57,18 @@ std::optional<TPrintOffset> ParseOffset(const QString& text) {
 
 // Options first, then the book. Returns an exit code when it fails.
 std::optional<int> Prepare(QStringList& args, int positional, const QString& usage, Job& job) {
-    const QString kind = TakeOption(args, "--kind"), label = TakeOption(args, "--label");
-    const bool horizontal = TakeFlag(args, "--horizontal");
+    const TPieceOptions piece = TakePieceOptions(args);
+    const QString label = TakeOption(args, "--label");
     const QString sender = TakeOption(args, "--sender");
     const bool office = TakeFlag(args, "--office"), zipInArea = TakeFlag(args, "--sender-zip-in-area");
-    const bool barcode = TakeFlag(args, "--barcode");
-    const QString font = TakeOption(args, "--font"), mode = TakeOption(args, "--mode");
     const QString dpi = TakeOption(args, "--dpi"), password = TakePassword(args);
     const QString latin = TakeOption(args, "--latin"), numerals = TakeOption(args, "--numerals");
     const QString offset = TakeOption(args, "--offset");
-    if (args.size() != positional || (!kind.isEmpty() && !label.isEmpty())) return PrintError(usage), kUsage;
+    if (args.size() != positional || (!piece.Kind.isEmpty() && !label.isEmpty())) return PrintError(usage), kUsage;
 
     TPrintSettings st = LoadPrintSettings(GetConfigPath());
+    if (const auto failed = ApplyPieceOptions(piece, st)) return *failed;
     bool ok = true;
-    if (!kind.isEmpty()) {
-        const int k = kind.toInt(&ok);
-        if (!ok || !PaperKindInfo(k)) return PrintError(QStringLiteral("--kind: 1–10")), kUsage;
-        st.Type = 0;
-        st.PostcardIndex = k;
-    }
-    if (horizontal) st.Vertical = false;
-    // Choosing the paper or the direction resets the frames, as the dialog does.
-    if (!kind.isEmpty() || horizontal) st.Frames = DefaultFrames(st.PostcardIndex, st.Vertical);
     if (!sender.isEmpty()) {
         const int n = sender.toInt(&ok);
         if (!ok || n < 1 || n > TSenderInfoList::kSenderCount)
@@ -87,13 +78,6 @@ std::optional<int> Prepare(QStringList& args, int positional, const QString& usa
     }
     if (office) st.SuseType = 1;
     if (zipInArea) st.ZipPrintState = true;
-    if (barcode) st.PrintCostom = true;
-    if (!font.isEmpty()) st.Font = font;
-    if (!mode.isEmpty()) {
-        const int m = mode.toInt(&ok);
-        if (!ok || m < 0 || m > 3) return PrintError(QStringLiteral("--mode: 0–3")), kUsage;
-        st.SprintControl = m;
-    }
     if (!latin.isEmpty()) {
         if (latin == QLatin1String("sideways"))
             st.LatinVertical = TLatinInVertical::Sideways;
