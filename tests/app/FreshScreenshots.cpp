@@ -16,20 +16,11 @@
 #include "app/ProgramWindows.h"
 #include "app/StartUp.h"
 #include "app/ToolbarIcons.h"
+#include "tests/support/Screenshot.h"
 
 namespace {
 
-bool Shoot(QWidget& window, const QString& path) {
-    QTest::qWait(400);
-    const QPixmap shot = window.screen()->grabWindow(0);
-    const QRect area = window.frameGeometry().intersected(shot.rect());
-    if (!shot.copy(area).save(path)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("%s\n", qPrintable(path));
-    return true;
-}
+bool Shoot(QWidget& window, const QString& path) { return q2test::ShootWindow(window, path, 400); }
 
 }  // namespace
 

@@ -25,23 +25,12 @@
 #include "app/ProgramWindows.h"
 #include "app/RecordEditor.h"
 #include "app/ToolbarIcons.h"
+#include "tests/support/Screenshot.h"
 
 namespace {
 
 bool Shoot(q2::TFormMain& window, const QString& path, bool withTitle = false) {
-    QTest::qWait(300);
-    const QPixmap shot = window.screen()->grabWindow(0);
-    // Only the window's own area, in case the screen is larger. A window
-    // manager that does not tell its frame leaves Qt's frame geometry without
-    // the title bar: a window at the screen's corner is taken from there.
-    QRect area = window.frameGeometry().intersected(shot.rect());
-    if (withTitle) area.setTopLeft(QPoint(0, 0));
-    if (!shot.copy(area).save(path)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("%s\n", qPrintable(path));
-    return true;
+    return q2test::ShootWindow(window, path, 300, withTitle);
 }
 
 }  // namespace

@@ -19,18 +19,11 @@
 #include "exchange/FormSearch.h"
 #include "model/NewYearSeason.h"
 #include "platform/Clock.h"
+#include "tests/support/Screenshot.h"
 
 namespace {
 
-bool Shoot(QWidget& w, const QString& path) {
-    QTest::qWait(200);
-    if (!w.grab().save(path)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("%s\n", qPrintable(path));
-    return true;
-}
+bool Shoot(QWidget& w, const QString& path) { return q2test::ShootWidget(w, path, 200); }
 
 }  // namespace
 

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "mail/FormDirectMail.h"
+#include "tests/support/Screenshot.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -54,12 +55,5 @@ int main(int argc, char** argv) {
         "[NAME][NAME_TITLE]\n\n[STR_1]の皆様、いつもお世話になっております。\n"
         "新年会を下記のとおり開催いたします。\n\n日時：1月10日（金）18時より\n会場：本社ビル8階"));
     form.LVAddress->selectRow(1);
-    QTest::qWait(200);
-    const QString path = out + QStringLiteral("/direct-mail.png");
-    if (!form.grab().save(path)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return 1;
-    }
-    std::printf("%s\n", qPrintable(path));
-    return 0;
+    return q2test::ShootWidget(form, out + QStringLiteral("/direct-mail.png"), 200) ? 0 : 1;
 }

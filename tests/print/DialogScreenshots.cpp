@@ -13,6 +13,7 @@
 
 #include "print/FormPrintAddress.h"
 #include "tests/print/SampleRecords.h"
+#include "tests/support/Screenshot.h"
 
 namespace {
 
@@ -25,15 +26,7 @@ void SelectFrame(TFormPrintAddress& f, const PreviewRect& r) {
     QTest::mouseRelease(f.Preview(), Qt::LeftButton, {}, p);
 }
 
-bool Shoot(TFormPrintAddress& f, const QString& path) {
-    QTest::qWait(100);
-    if (!f.grab().save(path)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("%s\n", qPrintable(path));
-    return true;
-}
+bool Shoot(TFormPrintAddress& f, const QString& path) { return q2test::ShootWidget(f, path, 100); }
 
 void WriteConfig(const QString& path, const QString& keys) {
     QFile f(path);
