@@ -52,7 +52,8 @@ mkdir -p "$home/run" && chmod 700 "$home/run"
 XDG_DATA_HOME="$home/xdg" XDG_RUNTIME_DIR="$home/run" QT_QPA_PLATFORM=offscreen \
   "$prefix/bin/velmora3" $book >/dev/null 2>&1 &
 pid=$!
-for _ in $(seq 1 50); do
+# zip.dat comes after the lists; a loaded machine may take seconds to start.
+for _ in $(seq 1 600); do
   [ -f "$home/xdg/Zabelle/Quintaro2/zip/zip.dat" ] && break
   sleep 0.1
 done
