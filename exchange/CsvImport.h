@@ -51,7 +51,4 @@ struct TImportOptions {
 int ImportRecords(const QStringList& records, const TImportMapping& mapping,
                   const TImportOptions& options, TUserInfoList& book);
 
-// The history entries a "履歴" text holds, in text order.
-std::vector<THistoryObject> ParseHistoryText(const QString& text);
-
 }  // namespace q2

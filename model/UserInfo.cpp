@@ -16,6 +16,14 @@ QString SexDisplayName(TThSex sex) {
     }
 }
 
+QString PrintCheckDisplayName(bool print) {
+    return print ? QStringLiteral("印刷する") : QStringLiteral("印刷しない");
+}
+
+QString UseTypeDisplayName(bool personal) {
+    return personal ? QStringLiteral("個人用") : QStringLiteral("会社用");
+}
+
 QString SexEnumName(TThSex sex) {
     switch (sex) {
         case TThSex::tsMale: return QStringLiteral("tsMale");
@@ -84,6 +92,36 @@ QString JoinZip(const QString& first, const QString& second) {
     if (a && b) return first + QLatin1Char('-') + second;
     if (a || b) return first + second;
     return QStringLiteral(" ");
+}
+
+std::vector<THistoryObject> ParseHistoryText(const QString& text) {
+    static const QString kDate = QStringLiteral("[日付]"), kTitle = QStringLiteral("[項目]"),
+                         kContent = QStringLiteral("[内容]");
+    std::vector<THistoryObject> entries;
+    // Line breaks of any kind divide entries.
+    QString t = text;
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    t.replace(u'\r', u'\n');
+    for (const QString& line : t.split(u'\n')) {
+        if (!line.contains(kDate, Qt::CaseInsensitive) ||
+            !line.contains(kTitle, Qt::CaseInsensitive) ||
+            !line.contains(kContent, Qt::CaseInsensitive))
+            continue;
+        const qsizetype at = line.indexOf(kDate, 0, Qt::CaseInsensitive);
+        const QString afterDate = line.mid(at + kDate.size());
+        const qsizetype cut = afterDate.indexOf(kTitle, 0, Qt::CaseInsensitive);
+        const QString dateText = cut < 0 ? afterDate : afterDate.left(cut);
+        const QString rest = cut < 0 ? QString() : afterDate.mid(cut + kTitle.size());
+        const QDate date = ParseDate(dateText);
+        if (!date.isValid()) continue;
+        const qsizetype c = rest.indexOf(kContent, 0, Qt::CaseInsensitive);
+        THistoryObject h;
+        h.HistoryDate = date;
+        h.HistoryTitle = c < 0 ? rest : rest.left(c);
+        h.HistoryContent = c < 0 ? QString() : rest.mid(c + kContent.size());
+        entries.push_back(std::move(h));
+    }
+    return entries;
 }
 
 int TUserInfo::PersonalAge(QDate today) const {
