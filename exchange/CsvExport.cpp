@@ -7,6 +7,68 @@
 
 namespace q2 {
 
+namespace {
+
+// A column: its field and the name of its check box in the export dialog.
+struct ExportColumn {
+    TRecordFieldId Field;
+    const char* CheckBox;
+};
+
+using F = TRecordFieldId;
+constexpr ExportColumn kColumns[kExportColumnCount] = {
+    {F::PersonalFullName, "CBPersonalName"},
+    {F::PersonalFullNameKana, "CBPersonalKana"},
+    {F::PerSonalHonorificTitle, "CBPersonalNameTitle"},
+    {F::PersonalFullZip, "CBPersonalZip"},
+    {F::PerSonalAddress_1, "CBPersonalAddress_1"},
+    {F::PerSonalAddress_2, "CBPersonalAddress_2"},
+    {F::PerSonalTel_1, "CBPersonalTel_1"},
+    {F::PerSonalTel_2, "CBPersonalTel_2"},
+    {F::PerSonalMail_1, "CBPersonalMail_1"},
+    {F::PerSonalMail_2, "CBPersonalMail_2"},
+    {F::PerSonalHomePage, "CBPersonalHP"},
+    {F::PersonalAge, "CBPersonalAge"},
+    {F::PersonalSex, "CBPersonalSex"},
+    {F::OfficeName, "CBOfficeName"},
+    {F::OfficeKana, "CBOfficeNameKana"},
+    {F::OfficeFullZip, "CBOfficeNameZip"},
+    {F::OfficeAddress_1, "CBOfficeAddress_1"},
+    {F::OfficeAddress_2, "CBOfficeAddress_2"},
+    {F::OfficeTel_1, "CBOfficeTel_1"},
+    {F::OfficeTel_2, "CBOfficeTel_2"},
+    {F::OfficeMail_1, "CBOfficeMail_1"},
+    {F::OfficeMail_2, "CBOfficeMail_2"},
+    {F::OfficePost, "CBOfficePost"},
+    {F::OfficeOfficialPosition, "CBOfficeOfficialPosition"},
+    {F::OfficeHomePage, "CBOfficeHP"},
+    {F::CommonRegistDate, "CBEntryDate"},
+    {F::CommonBirthday, "CBBirthday"},
+    {F::CommonCategory_1, "CBCategory_1"},
+    {F::CommonCategory_2, "CBCategory_2"},
+    {F::CommonJointNameObj_1_PrintName, "CBJointName_1_Name"},
+    {F::CommonJointNameObj_2_PrintName, "CBJointName_2_Name"},
+    {F::CommonJointNameObj_3_PrintName, "CBJointName_3_Name"},
+    {F::CommonJointNameObj_4_PrintName, "CBJointName_4_Name"},
+    {F::CommonJointNameObj_1_HonorificTitle, "CBJointName_1_Title"},
+    {F::CommonJointNameObj_2_HonorificTitle, "CBJointName_2_Title"},
+    {F::CommonJointNameObj_3_HonorificTitle, "CBJointName_3_Title"},
+    {F::CommonJointNameObj_4_HonorificTitle, "CBJointName_4_Title"},
+    {F::CommonInsertStr_1, "CBInsertStr_1"},
+    {F::CommonInsertStr_2, "CBInsertStr_2"},
+    {F::CommonInsertStr_3, "CBInsertStr_3"},
+    {F::CommonInsertStr_4, "CBInsertStr_4"},
+    {F::CommonMemo, "CBMemo"},
+    {F::CommonHistoryOneLine, "CBHistory"},
+};
+
+}  // namespace
+
+const TRecordField* ExportColumnField(int column) {
+    if (column < 0 || column >= kExportColumnCount) return nullptr;
+    return &RecordField(kColumns[column].Field);
+}
+
 const std::vector<TExportColumn>& ExportColumns() {
     static const std::vector<TExportColumn> columns = [] {
         std::vector<TExportColumn> c = {

@@ -151,6 +151,61 @@ QString* HalfWidthMember(TUserInfo& r, int d) {
 
 }  // namespace
 
+namespace {
+
+using F = TRecordFieldId;
+constexpr TRecordFieldId kDestinationFields[] = {
+    F::PersonalFullNameKana,
+    F::PersonalFullName,
+    F::PerSonalHonorificTitle,
+    F::PersonalFullZip,
+    F::PerSonalAddress_1,
+    F::PerSonalAddress_2,
+    F::PerSonalTel_1,
+    F::PerSonalTel_2,
+    F::PerSonalMail_1,
+    F::PerSonalMail_2,
+    F::PerSonalHomePage,
+    F::OfficeKana,
+    F::OfficeName,
+    F::OfficeFullZip,
+    F::OfficeAddress_1,
+    F::OfficeAddress_2,
+    F::OfficeTel_1,
+    F::OfficeTel_2,
+    F::OfficeMail_1,
+    F::OfficeMail_2,
+    F::OfficeHomePage,
+    F::OfficePost,
+    F::OfficeOfficialPosition,
+    F::CommonBirthday,
+    F::PersonalSex,
+    F::CommonCategory_1,
+    F::CommonCategory_2,
+    F::CommonJointNameObj_1_PrintName,
+    F::CommonJointNameObj_1_HonorificTitle,
+    F::CommonJointNameObj_2_PrintName,
+    F::CommonJointNameObj_2_HonorificTitle,
+    F::CommonJointNameObj_3_PrintName,
+    F::CommonJointNameObj_3_HonorificTitle,
+    F::CommonJointNameObj_4_PrintName,
+    F::CommonJointNameObj_4_HonorificTitle,
+    F::CommonInsertStr_1,
+    F::CommonInsertStr_2,
+    F::CommonInsertStr_3,
+    F::CommonInsertStr_4,
+    F::CommonMemo,
+    F::CommonHistoryOneLine,
+};
+constexpr int kDestinationCount = static_cast<int>(std::size(kDestinationFields));
+
+}  // namespace
+
+const TRecordField* ImportDestinationField(int destination) {
+    if (destination < 0 || destination >= kDestinationCount) return nullptr;
+    return &RecordField(kDestinationFields[destination]);
+}
+
 const QStringList& ImportDestinations() {
     static const QStringList names = {QStringLiteral("個人フリガナ"),
                                       QStringLiteral("個人名前"),

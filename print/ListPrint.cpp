@@ -74,6 +74,51 @@ ColumnText TextsOf(TListColumn c) {
     return {u"", u""};
 }
 
+// A column: the record field it shows, its title and the text its width starts from.
+struct ListColumnInfo {
+    TListColumn Column;
+    TRecordFieldId Field;
+    const char16_t* Title;
+    const char16_t* Measuring;
+};
+
+using F = TRecordFieldId;
+using C = TListColumn;
+constexpr ListColumnInfo kListColumns[] = {
+    {C::Name, F::PersonalFullName, u"名前", u"名前　"},
+    {C::PrivateTel, F::PerSonalTel_1, u"電話", u"電話1　"},
+    {C::PrivateTelFax, F::PerSonalTel_2, u"電話/FAX", u"電話2　"},
+    {C::PrivateZip, F::PersonalFullZip, u"〒", u"〒　"},
+    {C::PrivateAddress1, F::PerSonalAddress_1, u"住所1", u"住所1　"},
+    {C::PrivateAddress2, F::PerSonalAddress_2, u"住所2", u"住所2　"},
+    {C::JointName1, F::CommonJointNameObj_1_PrintName, u"連名1", u"連名1　"},
+    {C::JointName2, F::CommonJointNameObj_2_PrintName, u"連名2", u"連名2　"},
+    {C::JointName3, F::CommonJointNameObj_3_PrintName, u"連名3", u"連名3　"},
+    {C::JointName4, F::CommonJointNameObj_4_PrintName, u"連名4", u"連名4　"},
+    {C::Category1, F::CommonCategory_1, u"分類1", u"分類1　"},
+    {C::Category2, F::CommonCategory_2, u"分類2", u"分類2　"},
+    {C::Use, F::CommonUseTypePersonal, u"用途", u"用途　"},
+    {C::Memo, F::CommonMemo, u"備考", u"その他　"},
+    {C::Company, F::OfficeName, u"会社名", u"会社名　"},
+    {C::Department, F::OfficePost, u"部署名", u"部署名　"},
+    {C::Position, F::OfficeOfficialPosition, u"役職名", u"役職名　"},
+    {C::OfficeTel, F::OfficeTel_1, u"会社電話", u"会社電話1　"},
+    {C::OfficeTelFax, F::OfficeTel_2, u"会社電話/FAX", u"会社電話2　"},
+    {C::OfficeMail, F::OfficeMail_1, u"会社ﾒｰﾙ", u"会社ﾒｰﾙ　"},
+    {C::OfficeZip, F::OfficeFullZip, u"会社〒", u"会社〒　"},
+    {C::OfficeAddress1, F::OfficeAddress_1, u"会社住所1", u"会社住所1　"},
+    {C::OfficeAddress2, F::OfficeAddress_2, u"会社住所2", u"会社住所2　"},
+};
+static_assert([] {
+    for (size_t i = 0; i < std::size(kListColumns); ++i)
+        if (static_cast<size_t>(kListColumns[i].Column) != i) return false;
+    return true;
+}(), "the columns are in the order of TListColumn");
+
+const ListColumnInfo& InfoOf(TListColumn column) {
+    return kListColumns[static_cast<int>(column)];
+}
+
 // Rounds to the nearest integer, a half to the even neighbour.
 int RoundHalfEven(double v) {
     const double f = std::floor(v);
@@ -114,6 +159,10 @@ QString ListTypeCaption(int type) {
         u" 名前｜電話｜電話/FAX｜会社名｜会社電話｜会社電話/FAX｜",
     };
     return type >= 1 && type <= kListTypeCount ? T(kCaptions[type - 1]) : QString();
+}
+
+TRecordFieldId ListColumnField(TListColumn column) {
+    return InfoOf(column).Field;
 }
 
 QString ListColumnTitle(TListColumn column) {

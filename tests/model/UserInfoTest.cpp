@@ -256,3 +256,30 @@ TEST(RecordField, SortKeys) {
     EXPECT_EQ(RecordField(I::CommonPrintCheck).SortKey(r, kToday), 1);
     EXPECT_EQ(RecordField(I::CommonUseTypePersonal).SortKey(r, kToday), 0);
 }
+
+// q2tool writes the JSON keys in this order.
+TEST(UserInfoTextFields, EveryStoredTextInPropertyOrder) {
+    const char* const names[] = {
+        "PerSonalKana_1",    "PerSonalKana_2",    "PerSonalName_1",    "PerSonalName_2",
+        "PerSonalHonorificTitle", "PerSonalZip_1", "PerSonalZip_2",    "PerSonalAddress_1",
+        "PerSonalAddress_2", "PerSonalTel_1",     "PerSonalTel_2",     "PerSonalMail_1",
+        "PerSonalMail_2",    "PerSonalHomePage",  "OfficeKana",        "OfficeName",
+        "OfficeZip_1",       "OfficeZip_2",       "OfficeAddress_1",   "OfficeAddress_2",
+        "OfficeTel_1",       "OfficeTel_2",       "OfficeMail_1",      "OfficeMail_2",
+        "OfficeHomePage",    "OfficePost",        "OfficeOfficialPosition", "CommonMemo",
+        "CommonCategory_1",  "CommonCategory_2",  "CommonInsertStr_1", "CommonInsertStr_2",
+        "CommonInsertStr_3", "CommonInsertStr_4",
+    };
+    const auto& fields = UserInfoTextFields();
+    ASSERT_EQ(fields.size(), std::size(names));
+    TUserInfo r;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        EXPECT_STREQ(fields[i].Name, names[i]);
+        r.*fields[i].Member = QString::number(i);
+    }
+    // Each name reaches its own property.
+    EXPECT_EQ(r.PerSonalHonorificTitle, "4");
+    EXPECT_EQ(r.OfficeName, "15");
+    EXPECT_EQ(r.CommonMemo, "27");
+    EXPECT_EQ(r.CommonInsertStr_4, "33");
+}
