@@ -82,7 +82,7 @@ public:
 
 private:
     struct Row {
-        int Topic = 0;
+        const TRecordField* Field = nullptr;  // nullptr for a topic number that is none
         int Op = -1;
         QByteArray Operand;  // CP932, spaces removed
         int Month = 0;       // the operand as a number, for the month operator; 0 when none

@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "platform/Clock.h"
 #include "platform/WidthMap.h"
 
 namespace q2 {
@@ -40,6 +41,10 @@ void SetZipHalves(TUserInfo& r, const QString& text, const QDateTime&) {
     std::tie(r.*First, r.*Second) = SplitAt(ToHalfWidth(text), u"-");
 }
 
+QDate DayOf(QDate today) {
+    return today.isValid() ? today : Today();
+}
+
 qint64 Flag(bool b) {
     return b ? 1 : 0;
 }
@@ -52,21 +57,20 @@ qint64 DateKey(const QDateTime& d) {
     return d.date().toJulianDay();
 }
 
-#define Q2_JOINT(n, part, listCaption, searchCaption, csvCaption)                        \
-    TRecordField {                                                                       \
-        .Id = Id::CommonJointNameObj_##n##_##part,                                       \
-        .Name = "CommonJointNameObj_" #n "." #part, .ListCaption = listCaption,         \
-        .SearchCaption = searchCaption, .ExportCaption = csvCaption,                     \
-        .CsvCaption = csvCaption, .Get = &JointText<n - 1, &TJointNameObject::part>,     \
-        .Set = &SetJointText<n - 1, &TJointNameObject::part>,                            \
+#define Q2_JOINT(n, part, listCaption, searchCaption, csvCaption)                                \
+    TRecordField {                                                                               \
+        .Id = Id::CommonJointNameObj_##n##_##part, .Name = "CommonJointNameObj_" #n "." #part,   \
+        .ListCaption = listCaption, .SearchCaption = searchCaption, .ExportCaption = csvCaption, \
+        .CsvCaption = csvCaption, .Get = &JointText<n - 1, &TJointNameObject::part>,             \
+        .Set = &SetJointText<n - 1, &TJointNameObject::part>,                                    \
     }
 
 // A plain text property: the same text in every view.
-#define Q2_TEXT(name, form, listCaption, searchCaption, exportCaption, csvCaption)   \
-    TRecordField {                                                                   \
-        .Id = Id::name, .Name = #name, .ListCaption = listCaption,                   \
-        .SearchCaption = searchCaption, .ExportCaption = exportCaption,              \
-        .CsvCaption = csvCaption, .Member = &TUserInfo::name, .Form = TTextForm::form \
+#define Q2_TEXT(name, form, listCaption, searchCaption, exportCaption, csvCaption)                 \
+    TRecordField {                                                                                 \
+        .Id = Id::name, .Name = #name, .ListCaption = listCaption, .SearchCaption = searchCaption, \
+        .ExportCaption = exportCaption, .CsvCaption = csvCaption, .Member = &TUserInfo::name,      \
+        .Form = TTextForm::form                                                                    \
     }
 
 constexpr TRecordField kFields[] = {
@@ -100,15 +104,17 @@ constexpr TRecordField kFields[] = {
                                                                         : TThSex::tsNone;
             },
         // In the order of the enumeration's names: tsFemale, tsMale, tsNone.
-        .SortNumber =
-            [](const TUserInfo& r, QDate) -> qint64 {
-                switch (r.PersonalSex) {
-                    case TThSex::tsFemale: return 0;
-                    case TThSex::tsMale: return 1;
-                    case TThSex::tsNone: return 2;
-                }
-                return 2;
-            },
+        .SortNumber = [](const TUserInfo& r, QDate) -> qint64 {
+            switch (r.PersonalSex) {
+                case TThSex::tsFemale:
+                    return 0;
+                case TThSex::tsMale:
+                    return 1;
+                case TThSex::tsNone:
+                    return 2;
+            }
+            return 2;
+        },
     },
     {
         .Id = Id::PersonalAge,
@@ -117,15 +123,17 @@ constexpr TRecordField kFields[] = {
         .SearchCaption = u"年齢",
         .ExportCaption = u"年齢",
         .CsvCaption = u"年齢",
-        .Get = [](const TUserInfo& r, QDate today) { return r.PersonalAgeText(today); },
+        .Get = [](const TUserInfo& r, QDate today) { return r.PersonalAgeText(DayOf(today)); },
         // Three digits at least, so that ages compare as texts.
-        .SearchGet = [](const TUserInfo& r,
-                        QDate today) { return QString::asprintf("%.3d", r.PersonalAge(today)); },
+        .SearchGet =
+            [](const TUserInfo& r, QDate today) {
+                return QString::asprintf("%.3d", r.PersonalAge(DayOf(today)));
+            },
         .ExportGet = [](const TUserInfo& r,
-                        QDate today) { return QString::number(r.PersonalAge(today)); },
+                        QDate today) { return QString::number(r.PersonalAge(DayOf(today))); },
         // Records without a birthday sort before every age.
         .SortNumber = [](const TUserInfo& r, QDate today) -> qint64 {
-            return r.HasBirthday() ? r.PersonalAge(today) : -1;
+            return r.HasBirthday() ? r.PersonalAge(DayOf(today)) : -1;
         },
     },
     Q2_TEXT(OfficeKana, FullWidth, u"フリガナ", u"会社フリガナ", u"フリガナ", u"会社フリガナ"),
@@ -136,8 +144,10 @@ constexpr TRecordField kFields[] = {
     Q2_TEXT(OfficeAddress_2, AsGiven, u"会社住所２", u"会社住所２", u"住所２", u"会社住所２"),
     Q2_TEXT(OfficeTel_1, HalfWidth, u"会社電話", u"会社電話", u"電話", u"会社電話"),
     Q2_TEXT(OfficeTel_2, HalfWidth, u"会社電話/FAX", u"会社電話/FAX", u"電話/FAX", u"会社電話/FAX"),
-    Q2_TEXT(OfficeMail_1, HalfWidth, u"会社メール１", u"会社メール１", u"メール１", u"会社メール１"),
-    Q2_TEXT(OfficeMail_2, HalfWidth, u"会社メール２", u"会社メール２", u"メール２", u"会社メール２"),
+    Q2_TEXT(OfficeMail_1, HalfWidth, u"会社メール１", u"会社メール１", u"メール１",
+            u"会社メール１"),
+    Q2_TEXT(OfficeMail_2, HalfWidth, u"会社メール２", u"会社メール２", u"メール２",
+            u"会社メール２"),
     Q2_TEXT(OfficeHomePage, HalfWidth, u"会社HP", u"会社HP", u"HP", u"会社ホームページ"),
     Q2_TEXT(OfficePost, AsGiven, u"部署", u"部署", u"部署", u"会社部署"),
     Q2_TEXT(OfficeOfficialPosition, AsGiven, u"役職", u"役職", u"役職", u"会社役職"),
@@ -271,11 +281,13 @@ constexpr TRecordField kFields[] = {
 #undef Q2_JOINT
 
 static_assert(std::size(kFields) == kRecordFieldCount);
-static_assert([] {
-    for (int i = 0; i < kRecordFieldCount; ++i)
-        if (static_cast<int>(kFields[i].Id) != i) return false;
-    return true;
-}(), "the table is in the order of the ids");
+static_assert(
+    [] {
+        for (int i = 0; i < kRecordFieldCount; ++i)
+            if (static_cast<int>(kFields[i].Id) != i) return false;
+        return true;
+    }(),
+    "the table is in the order of the ids");
 
 }  // namespace
 
@@ -298,9 +310,15 @@ void TRecordField::SetText(TUserInfo& r, const QString& text, const QDateTime& n
     }
     if (!Member) return;
     switch (Form) {
-        case TTextForm::AsGiven: r.*Member = text; break;
-        case TTextForm::HalfWidth: r.*Member = ToHalfWidth(text); break;
-        case TTextForm::FullWidth: r.*Member = ToFullWidth(text); break;
+        case TTextForm::AsGiven:
+            r.*Member = text;
+            break;
+        case TTextForm::HalfWidth:
+            r.*Member = ToHalfWidth(text);
+            break;
+        case TTextForm::FullWidth:
+            r.*Member = ToFullWidth(text);
+            break;
     }
 }
 
@@ -310,6 +328,16 @@ const TRecordField& RecordField(TRecordFieldId id) {
 
 std::span<const TRecordField> RecordFields() {
     return kFields;
+}
+
+const std::vector<TUserInfoTextField>& UserInfoTextFields() {
+    static const std::vector<TUserInfoTextField> fields = [] {
+        std::vector<TUserInfoTextField> texts;
+        for (const TRecordField& f : kFields)
+            if (f.Member) texts.push_back({f.Name, f.Member});
+        return texts;
+    }();
+    return fields;
 }
 
 }  // namespace q2

@@ -103,9 +103,11 @@ struct TRecordField {
     bool MultiLine = false;
 
     // The text the address list, the print dialog's list and the list print show.
-    QString Text(const TUserInfo& record, QDate today) const;
-    QString SearchText(const TUserInfo& record, QDate today) const;
-    QString ExportText(const TUserInfo& record, QDate today) const;
+    // Ages are counted on `today`; without one, on the program clock's today,
+    // which is then read only for an age.
+    QString Text(const TUserInfo& record, QDate today = QDate()) const;
+    QString SearchText(const TUserInfo& record, QDate today = QDate()) const;
+    QString ExportText(const TUserInfo& record, QDate today = QDate()) const;
 
     bool Writable() const { return Set || Member; }
     // Stores a text as the CSV import gives it, line breaks as CR LF; `now`
@@ -113,7 +115,9 @@ struct TRecordField {
     void SetText(TUserInfo& record, const QString& text, const QDateTime& now) const;
 
     bool SortsByNumber() const { return SortNumber != nullptr; }
-    qint64 SortKey(const TUserInfo& record, QDate today) const { return SortNumber(record, today); }
+    qint64 SortKey(const TUserInfo& record, QDate today = QDate()) const {
+        return SortNumber(record, today);
+    }
 };
 
 const TRecordField& RecordField(TRecordFieldId id);

@@ -173,24 +173,4 @@ const TJointNameObject& TUserInfo::JointName(int i) const {
     return const_cast<TUserInfo*>(this)->JointName(i);
 }
 
-const std::vector<TUserInfoTextField>& UserInfoTextFields() {
-#define Q2_FIELD(name) TUserInfoTextField{#name, &TUserInfo::name}
-    static const std::vector<TUserInfoTextField> fields = {
-        Q2_FIELD(PerSonalKana_1),   Q2_FIELD(PerSonalKana_2),      Q2_FIELD(PerSonalName_1),
-        Q2_FIELD(PerSonalName_2),   Q2_FIELD(PerSonalHonorificTitle), Q2_FIELD(PerSonalZip_1),
-        Q2_FIELD(PerSonalZip_2),    Q2_FIELD(PerSonalAddress_1),   Q2_FIELD(PerSonalAddress_2),
-        Q2_FIELD(PerSonalTel_1),    Q2_FIELD(PerSonalTel_2),       Q2_FIELD(PerSonalMail_1),
-        Q2_FIELD(PerSonalMail_2),   Q2_FIELD(PerSonalHomePage),    Q2_FIELD(OfficeKana),
-        Q2_FIELD(OfficeName),       Q2_FIELD(OfficeZip_1),         Q2_FIELD(OfficeZip_2),
-        Q2_FIELD(OfficeAddress_1),  Q2_FIELD(OfficeAddress_2),     Q2_FIELD(OfficeTel_1),
-        Q2_FIELD(OfficeTel_2),      Q2_FIELD(OfficeMail_1),        Q2_FIELD(OfficeMail_2),
-        Q2_FIELD(OfficeHomePage),   Q2_FIELD(OfficePost),          Q2_FIELD(OfficeOfficialPosition),
-        Q2_FIELD(CommonMemo),       Q2_FIELD(CommonCategory_1),    Q2_FIELD(CommonCategory_2),
-        Q2_FIELD(CommonInsertStr_1), Q2_FIELD(CommonInsertStr_2),  Q2_FIELD(CommonInsertStr_3),
-        Q2_FIELD(CommonInsertStr_4),
-    };
-#undef Q2_FIELD
-    return fields;
-}
-
 }  // namespace q2

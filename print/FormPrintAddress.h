@@ -6,10 +6,8 @@
 #include <QPrinter>
 #include <functional>
 #include <optional>
-#include <span>
 #include <vector>
 
-#include "model/RecordField.h"
 #include "model/SenderInfo.h"
 #include "model/UserInfo.h"
 #include "print/LabelCatalog.h"
@@ -36,9 +34,6 @@ namespace q2 {
 
 class TFormAddPaper;
 class TPrintListModel;
-
-// The record fields of the print list's columns after the "!" column, left to right.
-std::span<const TRecordFieldId> PrintListFields();
 
 class TFormPrintAddress : public QDialog {
     Q_OBJECT

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/RecordField.h"
 #include "print/PrintText.h"
 
 namespace q2 {
@@ -15,63 +16,6 @@ namespace {
 
 QString T(const char16_t* s) {
     return QString::fromUtf16(s);
-}
-
-struct ColumnText {
-    const char16_t* Title;
-    const char16_t* Measuring;
-};
-
-ColumnText TextsOf(TListColumn c) {
-    switch (c) {
-        case TListColumn::Name:
-            return {u"名前", u"名前　"};
-        case TListColumn::PrivateTel:
-            return {u"電話", u"電話1　"};
-        case TListColumn::PrivateTelFax:
-            return {u"電話/FAX", u"電話2　"};
-        case TListColumn::PrivateZip:
-            return {u"〒", u"〒　"};
-        case TListColumn::PrivateAddress1:
-            return {u"住所1", u"住所1　"};
-        case TListColumn::PrivateAddress2:
-            return {u"住所2", u"住所2　"};
-        case TListColumn::JointName1:
-            return {u"連名1", u"連名1　"};
-        case TListColumn::JointName2:
-            return {u"連名2", u"連名2　"};
-        case TListColumn::JointName3:
-            return {u"連名3", u"連名3　"};
-        case TListColumn::JointName4:
-            return {u"連名4", u"連名4　"};
-        case TListColumn::Category1:
-            return {u"分類1", u"分類1　"};
-        case TListColumn::Category2:
-            return {u"分類2", u"分類2　"};
-        case TListColumn::Use:
-            return {u"用途", u"用途　"};
-        case TListColumn::Memo:
-            return {u"備考", u"その他　"};
-        case TListColumn::Company:
-            return {u"会社名", u"会社名　"};
-        case TListColumn::Department:
-            return {u"部署名", u"部署名　"};
-        case TListColumn::Position:
-            return {u"役職名", u"役職名　"};
-        case TListColumn::OfficeTel:
-            return {u"会社電話", u"会社電話1　"};
-        case TListColumn::OfficeTelFax:
-            return {u"会社電話/FAX", u"会社電話2　"};
-        case TListColumn::OfficeMail:
-            return {u"会社ﾒｰﾙ", u"会社ﾒｰﾙ　"};
-        case TListColumn::OfficeZip:
-            return {u"会社〒", u"会社〒　"};
-        case TListColumn::OfficeAddress1:
-            return {u"会社住所1", u"会社住所1　"};
-        case TListColumn::OfficeAddress2:
-            return {u"会社住所2", u"会社住所2　"};
-    }
-    return {u"", u""};
 }
 
 // A column: the record field it shows, its title and the text its width starts from.
@@ -109,11 +53,13 @@ constexpr ListColumnInfo kListColumns[] = {
     {C::OfficeAddress1, F::OfficeAddress_1, u"会社住所1", u"会社住所1　"},
     {C::OfficeAddress2, F::OfficeAddress_2, u"会社住所2", u"会社住所2　"},
 };
-static_assert([] {
-    for (size_t i = 0; i < std::size(kListColumns); ++i)
-        if (static_cast<size_t>(kListColumns[i].Column) != i) return false;
-    return true;
-}(), "the columns are in the order of TListColumn");
+static_assert(
+    [] {
+        for (size_t i = 0; i < std::size(kListColumns); ++i)
+            if (static_cast<size_t>(kListColumns[i].Column) != i) return false;
+        return true;
+    }(),
+    "the columns are in the order of TListColumn");
 
 const ListColumnInfo& InfoOf(TListColumn column) {
     return kListColumns[static_cast<int>(column)];
@@ -161,74 +107,21 @@ QString ListTypeCaption(int type) {
     return type >= 1 && type <= kListTypeCount ? T(kCaptions[type - 1]) : QString();
 }
 
-TRecordFieldId ListColumnField(TListColumn column) {
-    return InfoOf(column).Field;
-}
-
 QString ListColumnTitle(TListColumn column) {
-    return T(TextsOf(column).Title);
+    return T(InfoOf(column).Title);
 }
 
 QString ListColumnMeasuringTitle(TListColumn column) {
-    return T(TextsOf(column).Measuring);
+    return T(InfoOf(column).Measuring);
 }
 
 QString ListColumnValue(TListColumn column, const TUserInfo& r) {
-    switch (column) {
-        case TListColumn::Name:
-            return r.PersonalFullName();
-        case TListColumn::PrivateTel:
-            return r.PerSonalTel_1;
-        case TListColumn::PrivateTelFax:
-            return r.PerSonalTel_2;
-        case TListColumn::PrivateZip:
-            return r.PersonalFullZip();
-        case TListColumn::PrivateAddress1:
-            return r.PerSonalAddress_1;
-        case TListColumn::PrivateAddress2:
-            return r.PerSonalAddress_2;
-        case TListColumn::JointName1:
-            return r.CommonJointNameObj_1.PrintName;
-        case TListColumn::JointName2:
-            return r.CommonJointNameObj_2.PrintName;
-        case TListColumn::JointName3:
-            return r.CommonJointNameObj_3.PrintName;
-        case TListColumn::JointName4:
-            return r.CommonJointNameObj_4.PrintName;
-        case TListColumn::Category1:
-            return r.CommonCategory_1;
-        case TListColumn::Category2:
-            return r.CommonCategory_2;
-        case TListColumn::Use:
-            return r.CommonUseTypePersonal ? T(u"個人用") : T(u"会社用");
-        case TListColumn::Memo: {
-            // A memo is one row of the table: line breaks go, whatever their form,
-            // so that no control character reaches the page.
-            QString memo = r.CommonMemo;
-            memo.remove(QLatin1Char('\r'));
-            memo.remove(QLatin1Char('\n'));
-            return memo;
-        }
-        case TListColumn::Company:
-            return r.OfficeName;
-        case TListColumn::Department:
-            return r.OfficePost;
-        case TListColumn::Position:
-            return r.OfficeOfficialPosition;
-        case TListColumn::OfficeTel:
-            return r.OfficeTel_1;
-        case TListColumn::OfficeTelFax:
-            return r.OfficeTel_2;
-        case TListColumn::OfficeMail:
-            return r.OfficeMail_1;
-        case TListColumn::OfficeZip:
-            return r.OfficeFullZip();
-        case TListColumn::OfficeAddress1:
-            return r.OfficeAddress_1;
-        case TListColumn::OfficeAddress2:
-            return r.OfficeAddress_2;
-    }
-    return QString();
+    const TRecordField& field = RecordField(InfoOf(column).Field);
+    QString text = field.Text(r);
+    // A row of the table is one line: line breaks go, whatever their form,
+    // so that no control character reaches the page.
+    if (field.MultiLine) text.remove(u'\r').remove(u'\n');
+    return text;
 }
 
 TPrintFont ListPrintFont(int dpiY) {

@@ -8,7 +8,6 @@
 #include <QStringView>
 #include <vector>
 
-#include "model/RecordField.h"
 #include "model/UserInfo.h"
 #include "print/PrintFont.h"
 #include "print/Units.h"
@@ -47,8 +46,6 @@ constexpr int kListTypeCount = 5;
 const std::vector<TListColumn>& ListTypeColumns(int type);
 // The line of the dialog naming the columns of a type.
 QString ListTypeCaption(int type);
-// The record field a column shows.
-TRecordFieldId ListColumnField(TListColumn column);
 QString ListColumnTitle(TListColumn column);
 // The text a column's width starts from: the title and a full-width blank.
 QString ListColumnMeasuringTitle(TListColumn column);

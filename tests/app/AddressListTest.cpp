@@ -105,49 +105,6 @@ TEST(AddressListColumns, EveryColumnsCaptionAndText) {
     q2::SetNowForTesting(std::nullopt);
 }
 
-TEST(AddressListColumns, FieldTableGivesWhatTheColumnsShowAndSortBy) {
-    q2::SetNowForTesting(QDateTime(kFieldSampleToday, QTime(12, 0)));
-    std::vector<q2::TUserInfo> records = {DistinctRecord(), q2::TUserInfo(), EdgeRecord(),
-                                          DistinctRecord(), EdgeRecord()};
-    records[3].PersonalSex = TThSex::tsMale;
-    records[3].CommonBirthday = q2::MakeDateTime(QDate(1990, 1, 1));
-    records[3].PerSonalName_1 = "やまだ";
-    records[4].CommonPrintCheck = true;
-    records[4].OfficeTel_1 = "ABC";
-    const QCollator collator = [] {
-        QCollator c(QLocale(QLocale::Japanese, QLocale::Japan));
-        c.setCaseSensitivity(Qt::CaseInsensitive);
-        return c;
-    }();
-    for (int c = 0; c < q2::kAddressListColumnCount; ++c) {
-        const q2::TRecordField* f = q2::AddressListColumnField(c);
-        ASSERT_NE(f, nullptr);
-        EXPECT_EQ(f->ListCaption.toString(), q2::ColumnCaption(c)) << c;
-        for (const q2::TUserInfo& r : records)
-            EXPECT_EQ(f->Text(r, kFieldSampleToday), q2::ColumnText(r, c)) << c;
-        for (bool ascending : {true, false}) {
-            q2::TDisplayList old, expected;
-            for (q2::TUserInfo& r : records) old.push_back(&r);
-            expected = old;
-            q2::SortDisplayList(old, c, ascending);
-            auto compare = [&](const q2::TUserInfo* a, const q2::TUserInfo* b) {
-                if (!f->SortsByNumber())
-                    return collator.compare(f->Text(*a, kFieldSampleToday),
-                                            f->Text(*b, kFieldSampleToday));
-                const qint64 x = f->SortKey(*a, kFieldSampleToday);
-                const qint64 y = f->SortKey(*b, kFieldSampleToday);
-                return x < y ? -1 : (x > y ? 1 : 0);
-            };
-            auto less = [&](const q2::TUserInfo* a, const q2::TUserInfo* b) {
-                return ascending ? compare(a, b) < 0 : compare(a, b) > 0;
-            };
-            std::stable_sort(expected.begin(), expected.end(), less);
-            EXPECT_EQ(old, expected) << c << (ascending ? " ascending" : " descending");
-        }
-    }
-    q2::SetNowForTesting(std::nullopt);
-}
-
 TEST(AddressListColumns, TextsOfARecord) {
     // The user's regional format must not leak into the list.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));

@@ -195,19 +195,3 @@ TEST(ExportColumns, EveryColumnsNamesAndValue) {
     EXPECT_EQ(ExportValue(r, kExportColumnCount, kToday), "");
 }
 
-TEST(ExportColumns, FieldTableGivesWhatTheColumnsWrite) {
-    TUserInfo blank;
-    for (int c = 0; c < kExportColumnCount; ++c) {
-        const TRecordField* f = ExportColumnField(c);
-        ASSERT_NE(f, nullptr);
-        EXPECT_EQ(f->ExportCaption.toString(), ExportColumns()[c].Caption) << c;
-        EXPECT_EQ(f->CsvCaption.toString(), ExportColumns()[c].Header) << c;
-        const int d = ImportDestinationIndex(f->CsvCaption.toString());
-        EXPECT_EQ(d < 0 ? QString() : f->CsvCaption.toString(), ImportDestinationOfExportColumn(c))
-            << c;
-        for (const TUserInfo& r : {q2test::DistinctRecord(), q2test::EdgeRecord(), blank})
-            EXPECT_EQ(f->ExportText(r, kToday), ExportValue(r, c, kToday)) << c;
-    }
-    EXPECT_EQ(ExportColumnField(-1), nullptr);
-    EXPECT_EQ(ExportColumnField(kExportColumnCount), nullptr);
-}

@@ -269,26 +269,3 @@ TEST(ImportDestinations, EveryDestinationsNameAndWhatItStores) {
     EXPECT_EQ(ImportDestinationField(ImportDestinations().size()), nullptr);
 }
 
-TEST(ImportDestinations, FieldTableStoresWhatTheImportStored) {
-    const char* const texts[] = {
-        "",         " ",          "山田 太郎", "ﾔﾏﾀﾞ　ﾀﾛｳ", "１２３－４５６７", "123-4567-8",
-        "男性",     " 女性 ",      "男",        "1980/6/16", "２０２０／０１／０２", "bad",
-        "a#BR#b",   "a#br#b\r\nc", "http://ｘ",
-        "[日付]2024/01/02[項目]x[内容]y#BR#[日付]2024/01/03[項目]z[内容]w",
-    };
-    for (int d = 0; d < ImportDestinations().size(); ++d) {
-        const TRecordField* f = ImportDestinationField(d);
-        ASSERT_NE(f, nullptr);
-        EXPECT_EQ(f->CsvCaption.toString(), ImportDestinations()[d]) << d;
-        for (const char* text : texts) {
-            QString t = QString::fromUtf8(text);
-            TUserInfo old, now;
-            ApplyImportDefaults(old, kNow);
-            ApplyImportDefaults(now, kNow);
-            ApplyImportField(old, d, t, kNow);
-            if (f->MultiLine) t.replace("#BR#", "\r\n", Qt::CaseInsensitive);
-            f->SetText(now, t, kNow);
-            EXPECT_EQ(now, old) << d << " " << text;
-        }
-    }
-}

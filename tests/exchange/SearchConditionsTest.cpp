@@ -355,15 +355,3 @@ TEST(SearchMatcher, EqualsHitsEveryTopicsOwnText) {
     }
 }
 
-TEST(SearchTopics, FieldTableGivesWhatTheTopicsShow) {
-    TUserInfo blank;
-    for (int t = 0; t < kSearchTopicCount; ++t) {
-        const TRecordField* f = SearchTopicField(t);
-        ASSERT_NE(f, nullptr);
-        EXPECT_EQ(f->SearchCaption.toString(), SearchTopics()[t]) << t;
-        for (const TUserInfo& r : {q2test::DistinctRecord(), q2test::EdgeRecord(), blank})
-            EXPECT_EQ(f->SearchText(r, kToday), SearchTopicText(r, t, kToday)) << t;
-    }
-    EXPECT_EQ(SearchTopicField(-1), nullptr);
-    EXPECT_EQ(SearchTopicField(kSearchTopicCount), nullptr);
-}

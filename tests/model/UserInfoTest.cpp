@@ -3,6 +3,7 @@
 
 #include "model/RecordField.h"
 #include "model/UserInfo.h"
+#include "platform/Clock.h"
 
 using namespace q2;
 
@@ -171,6 +172,18 @@ TEST(RecordField, WithoutABirthdayTheListShowsNoAgeButSearchAndExportCountFrom18
     EXPECT_EQ(RecordField(TRecordFieldId::CommonPrintCheck).SearchText(r, kToday), "印刷しない");
     EXPECT_EQ(RecordField(TRecordFieldId::CommonUseTypePersonal).Text(r, kToday), "個人用");
     EXPECT_EQ(RecordField(TRecordFieldId::PersonalSex).Text(r, kToday), "未設定");
+}
+
+TEST(RecordField, WithoutADayAgesCountOnTheProgramClock) {
+    SetNowForTesting(QDateTime(kToday, QTime(12, 0)));
+    const TUserInfo r = SampleRecord();
+    const TRecordField& age = RecordField(TRecordFieldId::PersonalAge);
+    EXPECT_EQ(age.Text(r), "43");
+    EXPECT_EQ(age.SearchText(r), "043");
+    EXPECT_EQ(age.ExportText(r), "43");
+    EXPECT_EQ(age.SortKey(r), 43);
+    EXPECT_EQ(age.Text(r, QDate(2030, 6, 16)), "50");
+    SetNowForTesting(std::nullopt);
 }
 
 TEST(RecordField, SettersTakeWhatTheGettersShow) {

@@ -208,19 +208,6 @@ TEST(ListColumns, EveryColumnsTitlesAndValue) {
     }
 }
 
-TEST(ListColumns, FieldTableGivesWhatTheColumnsShow) {
-    TUserInfo blank;
-    for (int n = 0; n <= static_cast<int>(TListColumn::OfficeAddress2); ++n) {
-        const auto column = static_cast<TListColumn>(n);
-        const TRecordField& f = RecordField(ListColumnField(column));
-        for (const TUserInfo& r : {q2test::DistinctRecord(), q2test::EdgeRecord(), blank}) {
-            QString text = f.Text(r, q2test::kFieldSampleToday);
-            if (f.MultiLine) text.remove(u'\r').remove(u'\n');
-            EXPECT_EQ(text, ListColumnValue(column, r)) << n;
-        }
-    }
-}
-
 TEST(ListColumnWidths, TitlesFirstThenWiderValuesOfEveryRecordPlusOneCharacter) {
     const TPrintFont font = ListPrintFont(600);
     std::vector<TUserInfo> v = MakeRecords(2);

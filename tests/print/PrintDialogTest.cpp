@@ -265,26 +265,6 @@ TEST_F(PrintDialog, PrintListColumnsAndTheirTexts) {
     SetNowForTesting(std::nullopt);
 }
 
-TEST_F(PrintDialog, FieldTableGivesWhatThePrintListShows) {
-    book.push_back(std::make_unique<TUserInfo>(q2test::DistinctRecord()));
-    book.push_back(std::make_unique<TUserInfo>(q2test::EdgeRecord()));
-    book.back()->CommonPrintCheck = true;
-    book.push_back(std::make_unique<TUserInfo>());
-    book.back()->CommonPrintCheck = true;
-    TFormPrintAddress& f = Show(3);
-    const QAbstractItemModel& m = *f.ListViewPrint->model();
-    ASSERT_EQ(m.rowCount(), 3);
-    const std::span<const TRecordFieldId> fields = PrintListFields();
-    ASSERT_EQ(m.columnCount(), int(fields.size()) + 1);
-    for (int c = 1; c < m.columnCount(); ++c) {
-        const TRecordField& field = RecordField(fields[c - 1]);
-        EXPECT_EQ(field.ListCaption.toString(), m.headerData(c, Qt::Horizontal).toString()) << c;
-        for (int row = 0; row < 3; ++row)
-            EXPECT_EQ(field.Text(*f.PrintList()[row], Today()), m.data(m.index(row, c)).toString())
-                << c;
-    }
-}
-
 TEST_F(PrintDialog, NoRowSelectedShowsOnlyBackgroundAndPrintableArea) {
     TFormPrintAddress& f = Show();
     f.SelectPrintRow(-1);
