@@ -24,14 +24,6 @@ QString UseTypeDisplayName(bool personal) {
     return personal ? QStringLiteral("個人用") : QStringLiteral("会社用");
 }
 
-QString SexEnumName(TThSex sex) {
-    switch (sex) {
-        case TThSex::tsMale: return QStringLiteral("tsMale");
-        case TThSex::tsFemale: return QStringLiteral("tsFemale");
-        default: return QStringLiteral("tsNone");
-    }
-}
-
 QString FormatDate(QDate date) {
     if (!date.isValid()) date = ZeroDate();
     char buf[16];

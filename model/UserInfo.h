@@ -19,8 +19,6 @@ QString SexDisplayName(TThSex sex);
 QString PrintCheckDisplayName(bool print);
 // "個人用" or "会社用": the side CommonUseTypePersonal chooses.
 QString UseTypeDisplayName(bool personal);
-// "tsNone", "tsMale", "tsFemale": the names the list sorts by.
-QString SexEnumName(TThSex sex);
 
 // Day 0 of the date-time values the files are built on.
 // Date-time values of records are plain calendar values without a time zone;
