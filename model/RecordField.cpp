@@ -57,6 +57,7 @@ qint64 DateKey(const QDateTime& d) {
     return d.date().toJulianDay();
 }
 
+// A joint name's name or honorific; the export dialog calls it as the CSV header does.
 #define Q2_JOINT(n, part, listCaption, searchCaption, csvCaption)                                \
     TRecordField {                                                                               \
         .Id = Id::CommonJointNameObj_##n##_##part, .Name = "CommonJointNameObj_" #n "." #part,   \
