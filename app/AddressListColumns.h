@@ -5,11 +5,14 @@
 #include <QString>
 
 #include "app/DisplayList.h"
+#include "model/RecordField.h"
 
 namespace q2 {
 
 constexpr int kAddressListColumnCount = 44;
 
+// The record field a column shows; nullptr for no column.
+const TRecordField* AddressListColumnField(int column);
 QString ColumnCaption(int column);
 // The initial width in pixels; 0 leaves the view's default.
 int ColumnWidth(int column);

@@ -147,8 +147,9 @@ void TRecordEditor::BuildControls() {
     DTPBirthday->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
     DTPBirthday->setMinimumDate(QDate(100, 1, 1));
     CBPersonalSex = NewCombo(p, QStringLiteral("CBPersonalSex"), false);
-    CBPersonalSex->addItems(
-        {QStringLiteral("未設定"), QStringLiteral("男性"), QStringLiteral("女性")});
+    // Item i is TThSex value i.
+    CBPersonalSex->addItems({SexDisplayName(TThSex::tsNone), SexDisplayName(TThSex::tsMale),
+                             SexDisplayName(TThSex::tsFemale)});
     EditPersonalAge = NewEdit(p, QStringLiteral("EditPersonalAge"));
     EditPersonalAge->setReadOnly(true);
     EditPersonalAge->setMaximumWidth(44);

@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+#include "model/RecordField.h"
 #include "model/UserInfoList.h"
 
 namespace q2 {
@@ -22,6 +23,8 @@ struct TExportColumn {
 };
 // Columns 1 to 43 at indices 0 to 42.
 const std::vector<TExportColumn>& ExportColumns();
+// The record field column `column` (0-based) writes; nullptr for no column.
+const TRecordField* ExportColumnField(int column);
 
 // The import destination that reads back what export column `column`
 // (0-based) writes; empty for the columns the import has none for (age,

@@ -1,199 +1,82 @@
 // Destinations of CSV columns and how each one stores its text.
 #include "CsvImport.h"
 
-#include <QHash>
 #include <algorithm>
 #include <memory>
 
 #include "exchange/CsvReader.h"
 #include "platform/Clock.h"
-#include "platform/WidthMap.h"
 
 namespace q2 {
 namespace {
 
-enum Dest {
-    kPersonalKana,
-    kPersonalName,
-    kPersonalTitle,
-    kPersonalZip,
-    kPersonalAddress1,
-    kPersonalAddress2,
-    kPersonalTel1,
-    kPersonalTel2,
-    kPersonalMail1,
-    kPersonalMail2,
-    kPersonalHomePage,
-    kOfficeKana,
-    kOfficeName,
-    kOfficeZip,
-    kOfficeAddress1,
-    kOfficeAddress2,
-    kOfficeTel1,
-    kOfficeTel2,
-    kOfficeMail1,
-    kOfficeMail2,
-    kOfficeHomePage,
-    kOfficePost,
-    kOfficePosition,
-    kBirthday,
-    kSex,
-    kCategory1,
-    kCategory2,
-    kJoint1Name,
-    kJoint1Title,
-    kJoint2Name,
-    kJoint2Title,
-    kJoint3Name,
-    kJoint3Title,
-    kJoint4Name,
-    kJoint4Title,
-    kInsert1,
-    kInsert2,
-    kInsert3,
-    kInsert4,
-    kMemo,
-    kHistory,
-    kDestCount
-};
-
+// The reader marks a line break inside a field as "#BR#"; a field that may
+// hold several lines takes them back.
 const QString kBr = QStringLiteral("#BR#");
-const QString kFullSpace = QStringLiteral("　");
-
-// The text before the first separator and the text after it; without the
-// separator the whole text and nothing.
-std::pair<QString, QString> SplitAt(const QString& text, const QString& sep) {
-    const qsizetype at = text.indexOf(sep);
-    if (at < 0) return {text, QString()};
-    return {text.left(at), text.mid(at + sep.size())};
-}
-
 QString ExpandBr(QString text) {
     if (text.contains(u'#')) text.replace(kBr, QStringLiteral("\r\n"), Qt::CaseInsensitive);
     return text;
 }
 
-QString* TextMember(TUserInfo& r, int d) {
-    switch (d) {
-        case kPersonalTitle:
-            return &r.PerSonalHonorificTitle;
-        case kPersonalAddress1:
-            return &r.PerSonalAddress_1;
-        case kPersonalAddress2:
-            return &r.PerSonalAddress_2;
-        case kOfficeAddress1:
-            return &r.OfficeAddress_1;
-        case kOfficeAddress2:
-            return &r.OfficeAddress_2;
-        case kOfficePost:
-            return &r.OfficePost;
-        case kOfficePosition:
-            return &r.OfficeOfficialPosition;
-        case kCategory1:
-            return &r.CommonCategory_1;
-        case kCategory2:
-            return &r.CommonCategory_2;
-        case kJoint1Name:
-            return &r.CommonJointNameObj_1.PrintName;
-        case kJoint1Title:
-            return &r.CommonJointNameObj_1.HonorificTitle;
-        case kJoint2Name:
-            return &r.CommonJointNameObj_2.PrintName;
-        case kJoint2Title:
-            return &r.CommonJointNameObj_2.HonorificTitle;
-        case kJoint3Name:
-            return &r.CommonJointNameObj_3.PrintName;
-        case kJoint3Title:
-            return &r.CommonJointNameObj_3.HonorificTitle;
-        case kJoint4Name:
-            return &r.CommonJointNameObj_4.PrintName;
-        case kJoint4Title:
-            return &r.CommonJointNameObj_4.HonorificTitle;
-        case kInsert1:
-            return &r.CommonInsertStr_1;
-        case kInsert2:
-            return &r.CommonInsertStr_2;
-        case kInsert3:
-            return &r.CommonInsertStr_3;
-        case kInsert4:
-            return &r.CommonInsertStr_4;
-        default:
-            return nullptr;
-    }
-}
-
-QString* HalfWidthMember(TUserInfo& r, int d) {
-    switch (d) {
-        case kPersonalTel1:
-            return &r.PerSonalTel_1;
-        case kPersonalTel2:
-            return &r.PerSonalTel_2;
-        case kPersonalMail1:
-            return &r.PerSonalMail_1;
-        case kPersonalMail2:
-            return &r.PerSonalMail_2;
-        case kPersonalHomePage:
-            return &r.PerSonalHomePage;
-        case kOfficeTel1:
-            return &r.OfficeTel_1;
-        case kOfficeTel2:
-            return &r.OfficeTel_2;
-        case kOfficeMail1:
-            return &r.OfficeMail_1;
-        case kOfficeMail2:
-            return &r.OfficeMail_2;
-        case kOfficeHomePage:
-            return &r.OfficeHomePage;
-        default:
-            return nullptr;
-    }
-}
+using F = TRecordFieldId;
+constexpr TRecordFieldId kDestinationFields[] = {
+    F::PersonalFullNameKana,
+    F::PersonalFullName,
+    F::PerSonalHonorificTitle,
+    F::PersonalFullZip,
+    F::PerSonalAddress_1,
+    F::PerSonalAddress_2,
+    F::PerSonalTel_1,
+    F::PerSonalTel_2,
+    F::PerSonalMail_1,
+    F::PerSonalMail_2,
+    F::PerSonalHomePage,
+    F::OfficeKana,
+    F::OfficeName,
+    F::OfficeFullZip,
+    F::OfficeAddress_1,
+    F::OfficeAddress_2,
+    F::OfficeTel_1,
+    F::OfficeTel_2,
+    F::OfficeMail_1,
+    F::OfficeMail_2,
+    F::OfficeHomePage,
+    F::OfficePost,
+    F::OfficeOfficialPosition,
+    F::CommonBirthday,
+    F::PersonalSex,
+    F::CommonCategory_1,
+    F::CommonCategory_2,
+    F::CommonJointNameObj_1_PrintName,
+    F::CommonJointNameObj_1_HonorificTitle,
+    F::CommonJointNameObj_2_PrintName,
+    F::CommonJointNameObj_2_HonorificTitle,
+    F::CommonJointNameObj_3_PrintName,
+    F::CommonJointNameObj_3_HonorificTitle,
+    F::CommonJointNameObj_4_PrintName,
+    F::CommonJointNameObj_4_HonorificTitle,
+    F::CommonInsertStr_1,
+    F::CommonInsertStr_2,
+    F::CommonInsertStr_3,
+    F::CommonInsertStr_4,
+    F::CommonMemo,
+    F::CommonHistoryOneLine,
+};
+constexpr int kDestinationCount = static_cast<int>(std::size(kDestinationFields));
 
 }  // namespace
 
+const TRecordField* ImportDestinationField(int destination) {
+    if (destination < 0 || destination >= kDestinationCount) return nullptr;
+    return &RecordField(kDestinationFields[destination]);
+}
+
 const QStringList& ImportDestinations() {
-    static const QStringList names = {QStringLiteral("個人フリガナ"),
-                                      QStringLiteral("個人名前"),
-                                      QStringLiteral("個人敬称"),
-                                      QStringLiteral("個人郵便番号"),
-                                      QStringLiteral("個人住所１"),
-                                      QStringLiteral("個人住所２"),
-                                      QStringLiteral("個人電話"),
-                                      QStringLiteral("個人電話/FAX"),
-                                      QStringLiteral("個人メール１"),
-                                      QStringLiteral("個人メール２"),
-                                      QStringLiteral("個人ホームページ"),
-                                      QStringLiteral("会社フリガナ"),
-                                      QStringLiteral("会社名"),
-                                      QStringLiteral("会社郵便番号"),
-                                      QStringLiteral("会社住所１"),
-                                      QStringLiteral("会社住所２"),
-                                      QStringLiteral("会社電話"),
-                                      QStringLiteral("会社電話/FAX"),
-                                      QStringLiteral("会社メール１"),
-                                      QStringLiteral("会社メール２"),
-                                      QStringLiteral("会社ホームページ"),
-                                      QStringLiteral("会社部署"),
-                                      QStringLiteral("会社役職"),
-                                      QStringLiteral("生年月日"),
-                                      QStringLiteral("性別"),
-                                      QStringLiteral("分類１"),
-                                      QStringLiteral("分類２"),
-                                      QStringLiteral("連名１名前"),
-                                      QStringLiteral("連名１敬称"),
-                                      QStringLiteral("連名２名前"),
-                                      QStringLiteral("連名２敬称"),
-                                      QStringLiteral("連名３名前"),
-                                      QStringLiteral("連名３敬称"),
-                                      QStringLiteral("連名４名前"),
-                                      QStringLiteral("連名４敬称"),
-                                      QStringLiteral("差込１"),
-                                      QStringLiteral("差込２"),
-                                      QStringLiteral("差込３"),
-                                      QStringLiteral("差込４"),
-                                      QStringLiteral("備考"),
-                                      QStringLiteral("履歴")};
-    static_assert(kDestCount == 41);
+    static const QStringList names = [] {
+        QStringList n;
+        for (TRecordFieldId f : kDestinationFields) n << RecordField(f).CsvCaption.toString();
+        return n;
+    }();
     return names;
 }
 
@@ -212,93 +95,16 @@ void ApplyImportDefaults(TUserInfo& r, const QDateTime& now) {
     for (int i = 0; i < 4; ++i) r.JointName(i).HonorificTitle = QStringLiteral("様");
 }
 
-std::vector<THistoryObject> ParseHistoryText(const QString& text) {
-    static const QString kDate = QStringLiteral("[日付]"), kTitle = QStringLiteral("[項目]"),
-                         kContent = QStringLiteral("[内容]");
-    std::vector<THistoryObject> entries;
-    // Line breaks of any kind divide entries; "#BR#" is already CR LF here.
-    QString t = text;
-    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    t.replace(u'\r', u'\n');
-    for (const QString& line : t.split(u'\n')) {
-        if (!line.contains(kDate, Qt::CaseInsensitive) ||
-            !line.contains(kTitle, Qt::CaseInsensitive) ||
-            !line.contains(kContent, Qt::CaseInsensitive))
-            continue;
-        const qsizetype at = line.indexOf(kDate, 0, Qt::CaseInsensitive);
-        const QString afterDate = line.mid(at + kDate.size());
-        const qsizetype cut = afterDate.indexOf(kTitle, 0, Qt::CaseInsensitive);
-        const QString dateText = cut < 0 ? afterDate : afterDate.left(cut);
-        const QString rest = cut < 0 ? QString() : afterDate.mid(cut + kTitle.size());
-        const QDate date = ParseDate(dateText);
-        if (!date.isValid()) continue;
-        const qsizetype c = rest.indexOf(kContent, 0, Qt::CaseInsensitive);
-        THistoryObject h;
-        h.HistoryDate = date;
-        h.HistoryTitle = c < 0 ? rest : rest.left(c);
-        h.HistoryContent = c < 0 ? QString() : rest.mid(c + kContent.size());
-        entries.push_back(std::move(h));
-    }
-    return entries;
-}
-
 void ApplyImportField(TUserInfo& r, int d, const QString& v, const QDateTime& now) {
-    if (QString* m = TextMember(r, d)) {
-        *m = v;
-        return;
-    }
-    if (QString* m = HalfWidthMember(r, d)) {
-        *m = ToHalfWidth(v);
-        return;
-    }
-    switch (d) {
-        case kPersonalKana:
-            std::tie(r.PerSonalKana_1, r.PerSonalKana_2) = SplitAt(ToFullWidth(v), kFullSpace);
-            break;
-        case kPersonalName:
-            std::tie(r.PerSonalName_1, r.PerSonalName_2) = SplitAt(ToFullWidth(v), kFullSpace);
-            break;
-        case kPersonalZip:
-            std::tie(r.PerSonalZip_1, r.PerSonalZip_2) =
-                SplitAt(ToHalfWidth(v), QStringLiteral("-"));
-            break;
-        case kOfficeZip:
-            std::tie(r.OfficeZip_1, r.OfficeZip_2) = SplitAt(ToHalfWidth(v), QStringLiteral("-"));
-            break;
-        case kOfficeKana:
-            r.OfficeKana = ToFullWidth(v);
-            break;
-        case kOfficeName:
-            r.OfficeName = ToFullWidth(v);
-            break;
-        case kBirthday: {
-            const QDate date = ParseDate(ToHalfWidth(v));
-            r.CommonBirthday = date.isValid() ? MakeDateTime(date) : now;
-            break;
-        }
-        case kSex: {
-            const QString t = Trim(v);
-            r.PersonalSex = t == QStringLiteral("男性")   ? TThSex::tsMale
-                            : t == QStringLiteral("女性") ? TThSex::tsFemale
-                                                          : TThSex::tsNone;
-            break;
-        }
-        case kMemo:
-            r.CommonMemo = ExpandBr(v);
-            break;
-        case kHistory:
-            for (THistoryObject& h : ParseHistoryText(ExpandBr(v)))
-                r.CommonHistoryObjectList.Add(std::move(h));
-            break;
-        default:
-            break;
-    }
+    const TRecordField* f = ImportDestinationField(d);
+    if (!f) return;
+    f->SetText(r, f->MultiLine ? ExpandBr(v) : v, now);
 }
 
 bool ParseImportMapping(const QStringList& pairs, TImportMapping* mapping, QString* error,
                         int columnCount) {
     mapping->clear();
-    std::vector<bool> used(kDestCount, false);
+    std::vector<bool> used(kDestinationCount, false);
     for (const QString& p : pairs) {
         const qsizetype eq = p.indexOf(u'=');
         bool ok = false;

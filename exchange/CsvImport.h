@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+#include "model/RecordField.h"
 #include "model/UserInfoList.h"
 
 namespace q2 {
@@ -17,6 +18,8 @@ namespace q2 {
 const QStringList& ImportDestinations();
 // Index into ImportDestinations(), or -1 for a name that is none of them.
 int ImportDestinationIndex(const QString& name);
+// The record field a destination stores into; nullptr for no destination.
+const TRecordField* ImportDestinationField(int destination);
 
 // The values an imported record has before any field is applied.
 void ApplyImportDefaults(TUserInfo& record, const QDateTime& now);
@@ -50,8 +53,5 @@ struct TImportOptions {
 // the line-break marking.
 int ImportRecords(const QStringList& records, const TImportMapping& mapping,
                   const TImportOptions& options, TUserInfoList& book);
-
-// The history entries a "履歴" text holds, in text order.
-std::vector<THistoryObject> ParseHistoryText(const QString& text);
 
 }  // namespace q2

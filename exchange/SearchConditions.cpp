@@ -42,8 +42,6 @@ int OpIndex(const QString& text) {
     return -1;
 }
 
-constexpr int kTopicAge = 13;
-
 QString WithoutSpaces(QString t) {
     t.remove(u' ');
     t.remove(u'　');
@@ -125,163 +123,142 @@ int Cp932Compare(QByteArrayView a, QByteArrayView b) {
     return a.size() < b.size() ? -1 : 1;
 }
 
+namespace {
+
+using F = TRecordFieldId;
+using M = OperandInputMode;
+
+enum class Operators { Text, EqualOrNot, Ordered, OrderedOrMonth, ContainsOrNot };
+enum class Suggestions { Blank, None, PrintCheck, Sex, UseType, Category1, Category2 };
+
+// A topic: the field it searches and what its row offers, by default the text
+// operators, one blank suggestion and input in hiragana.
+struct Topic {
+    TRecordFieldId Field;
+    Operators Ops = Operators::Text;
+    Suggestions Suggest = Suggestions::Blank;
+    OperandInputMode Mode = M::Hiragana;
+};
+
+constexpr Topic TextTopic(TRecordFieldId field, M mode) {
+    return {field, Operators::Text, Suggestions::Blank, mode};
+}
+
+constexpr Topic Choice(TRecordFieldId field, Suggestions s, M mode = M::Hiragana) {
+    return {field, Operators::EqualOrNot, s, mode};
+}
+
+constexpr Topic kTopics[kSearchTopicCount] = {
+    Choice(F::CommonPrintCheck, Suggestions::PrintCheck),
+    TextTopic(F::PersonalFullNameKana, M::FullKatakana),
+    {F::PersonalFullName},
+    {F::PerSonalHonorificTitle},
+    TextTopic(F::PersonalFullZip, M::Off),
+    {F::PerSonalAddress_1},
+    {F::PerSonalAddress_2},
+    TextTopic(F::PerSonalTel_1, M::Off),
+    TextTopic(F::PerSonalTel_2, M::Off),
+    TextTopic(F::PerSonalMail_1, M::Off),
+    TextTopic(F::PerSonalMail_2, M::Off),
+    TextTopic(F::PerSonalHomePage, M::Off),
+    {F::CommonBirthday, Operators::OrderedOrMonth, Suggestions::Blank, M::Off},
+    {F::PersonalAge, Operators::Ordered, Suggestions::None, M::Off},
+    Choice(F::PersonalSex, Suggestions::Sex, M::Unchanged),
+    TextTopic(F::OfficeKana, M::FullKatakana),
+    {F::OfficeName},
+    TextTopic(F::OfficeFullZip, M::Off),
+    {F::OfficeAddress_1},
+    {F::OfficeAddress_2},
+    TextTopic(F::OfficeTel_1, M::Off),
+    TextTopic(F::OfficeTel_2, M::Off),
+    TextTopic(F::OfficeMail_1, M::Off),
+    TextTopic(F::OfficeMail_2, M::Off),
+    TextTopic(F::OfficeHomePage, M::Off),
+    {F::OfficePost},
+    {F::OfficeOfficialPosition},
+    {F::CommonJointNameObj_1_PrintName},
+    {F::CommonJointNameObj_1_HonorificTitle},
+    {F::CommonJointNameObj_2_PrintName},
+    {F::CommonJointNameObj_2_HonorificTitle},
+    {F::CommonJointNameObj_3_PrintName},
+    {F::CommonJointNameObj_3_HonorificTitle},
+    {F::CommonJointNameObj_4_PrintName},
+    {F::CommonJointNameObj_4_HonorificTitle},
+    Choice(F::CommonCategory_1, Suggestions::Category1),
+    Choice(F::CommonCategory_2, Suggestions::Category2),
+    {F::CommonInsertStr_1},
+    {F::CommonInsertStr_2},
+    {F::CommonInsertStr_3},
+    {F::CommonInsertStr_4},
+    Choice(F::CommonUseTypePersonal, Suggestions::UseType),
+    {F::CommonRegistDate, Operators::Ordered, Suggestions::None, M::Off},
+    {F::CommonMemo, Operators::ContainsOrNot},
+    {F::CommonHistoryOneLine, Operators::ContainsOrNot, Suggestions::None},
+};
+
+QStringList OperatorTexts(Operators ops) {
+    using namespace SearchOp;
+    switch (ops) {
+        case Operators::Text:
+            return {Contains, StartsWith, EndsWith, Equals, Differs, NotContains};
+        case Operators::EqualOrNot:
+            return {Equals, Differs};
+        case Operators::Ordered:
+            return {Greater, Equals, Less};
+        case Operators::OrderedOrMonth:
+            return {Greater, Equals, Less, InMonth};
+        case Operators::ContainsOrNot:
+            return {Contains, NotContains};
+    }
+    return {};
+}
+
+QStringList SuggestionTexts(Suggestions s) {
+    switch (s) {
+        case Suggestions::Blank:
+            return {QString()};
+        case Suggestions::None:
+            return {};
+        case Suggestions::PrintCheck:
+            return {PrintCheckDisplayName(true), PrintCheckDisplayName(false)};
+        case Suggestions::Sex:
+            return {SexDisplayName(TThSex::tsNone), SexDisplayName(TThSex::tsMale),
+                    SexDisplayName(TThSex::tsFemale)};
+        case Suggestions::UseType:
+            return {UseTypeDisplayName(true), UseTypeDisplayName(false)};
+        case Suggestions::Category1:
+            return LoadListFile(GetCategory1Path());
+        case Suggestions::Category2:
+            return LoadListFile(GetCategory2Path());
+    }
+    return {};
+}
+
+}  // namespace
+
+const TRecordField* SearchTopicField(int topic) {
+    if (topic < 0 || topic >= kSearchTopicCount) return nullptr;
+    return &RecordField(kTopics[topic].Field);
+}
+
 const QStringList& SearchTopics() {
-    static const QStringList topics = {
-        QStringLiteral("印刷チェック"), QStringLiteral("個人フリガナ"),
-        QStringLiteral("個人名前"),     QStringLiteral("個人敬称"),
-        QStringLiteral("個人郵便番号"), QStringLiteral("個人住所１"),
-        QStringLiteral("個人住所２"),   QStringLiteral("個人電話"),
-        QStringLiteral("個人電話/FAX"), QStringLiteral("個人メール１"),
-        QStringLiteral("個人メール２"), QStringLiteral("個人HP"),
-        QStringLiteral("生年月日"),     QStringLiteral("年齢"),
-        QStringLiteral("性別"),         QStringLiteral("会社フリガナ"),
-        QStringLiteral("会社名"),       QStringLiteral("会社郵便番号"),
-        QStringLiteral("会社住所１"),   QStringLiteral("会社住所２"),
-        QStringLiteral("会社電話"),     QStringLiteral("会社電話/FAX"),
-        QStringLiteral("会社メール１"), QStringLiteral("会社メール２"),
-        QStringLiteral("会社HP"),       QStringLiteral("部署"),
-        QStringLiteral("役職"),         QStringLiteral("連名１"),
-        QStringLiteral("連名１敬称"),   QStringLiteral("連名２"),
-        QStringLiteral("連名２敬称"),   QStringLiteral("連名３"),
-        QStringLiteral("連名３敬称"),   QStringLiteral("連名４"),
-        QStringLiteral("連名４敬称"),   QStringLiteral("分類１"),
-        QStringLiteral("分類２"),       QStringLiteral("差込１"),
-        QStringLiteral("差込２"),       QStringLiteral("差込３"),
-        QStringLiteral("差込４"),       QStringLiteral("印刷住所"),
-        QStringLiteral("登録日"),       QStringLiteral("備考"),
-        QStringLiteral("履歴")};
+    static const QStringList topics = [] {
+        QStringList t;
+        for (const Topic& topic : kTopics) t << RecordField(topic.Field).SearchCaption.toString();
+        return t;
+    }();
     return topics;
 }
 
 TSearchTopicChoices SearchTopicChoices(int topic) {
-    using namespace SearchOp;
-    using M = OperandInputMode;
-    const QStringList equalOrNot = {Equals, Differs};
-    const QStringList containsOrNot = {Contains, NotContains};
-    switch (topic) {
-        case 0:
-            return {equalOrNot,
-                    {QStringLiteral("印刷する"), QStringLiteral("印刷しない")},
-                    M::Hiragana};
-        case 12:
-            return {{Greater, Equals, Less, InMonth}, {QString()}, M::Off};
-        case 13:
-        case 42:
-            return {{Greater, Equals, Less}, {}, M::Off};
-        case 14:
-            return {equalOrNot,
-                    {QStringLiteral("未設定"), QStringLiteral("男性"), QStringLiteral("女性")},
-                    M::Unchanged};
-        case 35:
-            return {equalOrNot, LoadListFile(GetCategory1Path()), M::Hiragana};
-        case 36:
-            return {equalOrNot, LoadListFile(GetCategory2Path()), M::Hiragana};
-        case 41:
-            return {equalOrNot, {QStringLiteral("個人用"), QStringLiteral("会社用")}, M::Hiragana};
-        case 43:
-            return {containsOrNot, {QString()}, M::Hiragana};
-        case 44:
-            return {containsOrNot, {}, M::Hiragana};
-        default:
-            break;
-    }
-    TSearchTopicChoices c{
-        {Contains, StartsWith, EndsWith, Equals, Differs, NotContains}, {QString()}, M::Hiragana};
-    if (topic == 1 || topic == 15) c.InputMode = M::FullKatakana;
-    if (topic == 4 || (topic >= 7 && topic <= 11) || topic == 17 || (topic >= 20 && topic <= 24))
-        c.InputMode = M::Off;
-    return c;
+    // A topic number that is none offers what a text topic offers.
+    const Topic t = topic >= 0 && topic < kSearchTopicCount ? kTopics[topic] : Topic{};
+    return {OperatorTexts(t.Ops), SuggestionTexts(t.Suggest), t.Mode};
 }
 
 QString SearchTopicText(const TUserInfo& r, int topic, QDate today) {
-    switch (topic) {
-        case 0:
-            return r.CommonPrintCheck ? QStringLiteral("印刷する") : QStringLiteral("印刷しない");
-        case 1:
-            return r.PersonalFullNameKana();
-        case 2:
-            return r.PersonalFullName();
-        case 3:
-            return r.PerSonalHonorificTitle;
-        case 4:
-            return r.PersonalFullZip();
-        case 5:
-            return r.PerSonalAddress_1;
-        case 6:
-            return r.PerSonalAddress_2;
-        case 7:
-            return r.PerSonalTel_1;
-        case 8:
-            return r.PerSonalTel_2;
-        case 9:
-            return r.PerSonalMail_1;
-        case 10:
-            return r.PerSonalMail_2;
-        case 11:
-            return r.PerSonalHomePage;
-        case 12:
-            return FormatDate(r.CommonBirthday.date());
-        case kTopicAge:
-            return QString::asprintf("%.3d", r.PersonalAge(today));
-        case 14:
-            return SexDisplayName(r.PersonalSex);
-        case 15:
-            return r.OfficeKana;
-        case 16:
-            return r.OfficeName;
-        case 17:
-            return r.OfficeFullZip();
-        case 18:
-            return r.OfficeAddress_1;
-        case 19:
-            return r.OfficeAddress_2;
-        case 20:
-            return r.OfficeTel_1;
-        case 21:
-            return r.OfficeTel_2;
-        case 22:
-            return r.OfficeMail_1;
-        case 23:
-            return r.OfficeMail_2;
-        case 24:
-            return r.OfficeHomePage;
-        case 25:
-            return r.OfficePost;
-        case 26:
-            return r.OfficeOfficialPosition;
-        case 27:
-        case 29:
-        case 31:
-        case 33:
-            return r.JointName((topic - 27) / 2).PrintName;
-        case 28:
-        case 30:
-        case 32:
-        case 34:
-            return r.JointName((topic - 28) / 2).HonorificTitle;
-        case 35:
-            return r.CommonCategory_1;
-        case 36:
-            return r.CommonCategory_2;
-        case 37:
-            return r.CommonInsertStr_1;
-        case 38:
-            return r.CommonInsertStr_2;
-        case 39:
-            return r.CommonInsertStr_3;
-        case 40:
-            return r.CommonInsertStr_4;
-        case 41:
-            return r.CommonUseTypePersonal ? QStringLiteral("個人用") : QStringLiteral("会社用");
-        case 42:
-            return FormatDate(r.CommonRegistDate.date());
-        case 43:
-            return r.CommonMemo;
-        case 44:
-            return r.CommonHistoryOneLine();
-        default:
-            return QString();
-    }
+    const TRecordField* f = SearchTopicField(topic);
+    return f ? f->SearchText(r, today) : QString();
 }
 
 const QStringList& SeasonConditionCaptions() {
@@ -307,10 +284,10 @@ TSearchMatcher::TSearchMatcher(const TSearchSettings& s, QDate today)
     for (const TSearchCondition& c : s.Rows) {
         if (!c.Use) continue;
         Row row;
-        row.Topic = c.Topic;
+        row.Field = SearchTopicField(c.Topic);
         row.Op = OpIndex(c.Operator);
         QString operand = c.Operand;
-        if (c.Topic == kTopicAge) {
+        if (row.Field && row.Field->Id == F::PersonalAge) {
             bool ok = false;
             const int n = operand.toInt(&ok);
             if (ok) operand = QString::asprintf("%.3d", n);
@@ -336,97 +313,34 @@ void AppendWithoutSpaces(QStringView piece, QByteArray& out) {
         AppendCp932(piece, out);
 }
 
-const QString* PlainTopicField(const TUserInfo& r, int topic) {
-    switch (topic) {
-        case 3:
-            return &r.PerSonalHonorificTitle;
-        case 5:
-            return &r.PerSonalAddress_1;
-        case 6:
-            return &r.PerSonalAddress_2;
-        case 7:
-            return &r.PerSonalTel_1;
-        case 8:
-            return &r.PerSonalTel_2;
-        case 9:
-            return &r.PerSonalMail_1;
-        case 10:
-            return &r.PerSonalMail_2;
-        case 11:
-            return &r.PerSonalHomePage;
-        case 15:
-            return &r.OfficeKana;
-        case 16:
-            return &r.OfficeName;
-        case 18:
-            return &r.OfficeAddress_1;
-        case 19:
-            return &r.OfficeAddress_2;
-        case 20:
-            return &r.OfficeTel_1;
-        case 21:
-            return &r.OfficeTel_2;
-        case 22:
-            return &r.OfficeMail_1;
-        case 23:
-            return &r.OfficeMail_2;
-        case 24:
-            return &r.OfficeHomePage;
-        case 25:
-            return &r.OfficePost;
-        case 26:
-            return &r.OfficeOfficialPosition;
-        case 27:
-        case 29:
-        case 31:
-        case 33:
-            return &r.JointName((topic - 27) / 2).PrintName;
-        case 28:
-        case 30:
-        case 32:
-        case 34:
-            return &r.JointName((topic - 28) / 2).HonorificTitle;
-        case 35:
-            return &r.CommonCategory_1;
-        case 36:
-            return &r.CommonCategory_2;
-        case 37:
-            return &r.CommonInsertStr_1;
-        case 38:
-            return &r.CommonInsertStr_2;
-        case 39:
-            return &r.CommonInsertStr_3;
-        case 40:
-            return &r.CommonInsertStr_4;
-        case 43:
-            return &r.CommonMemo;
-        default:
-            return nullptr;
-    }
-}
-
 // The topic's text for a record as the operators see it: spaces removed,
 // CP932 bytes, into a buffer reused from record to record.
-void TopicBytes(const TUserInfo& r, int topic, QDate today, QByteArray& out) {
+void TopicBytes(const TRecordField* field, const TUserInfo& r, QDate today, QByteArray& out) {
     out.resize(0);
-    if (const QString* field = PlainTopicField(r, topic)) {
-        AppendWithoutSpaces(*field, out);
-    } else if (topic == 1 || topic == 2) {
-        // The joining space of the full name goes anyway.
-        AppendWithoutSpaces(topic == 1 ? r.PerSonalKana_1 : r.PerSonalName_1, out);
-        AppendWithoutSpaces(topic == 1 ? r.PerSonalKana_2 : r.PerSonalName_2, out);
-    } else if (topic == kTopicAge) {
-        const int age = r.PersonalAge(today);
-        if (age >= 0 && age < 1000) {
-            out.resize(3);
-            out[0] = char('0' + age / 100);
-            out[1] = char('0' + age / 10 % 10);
-            out[2] = char('0' + age % 10);
-        } else {
-            out = QString::asprintf("%.3d", age).toLatin1();
+    if (!field) return;
+    switch (field->Id) {
+        case F::PersonalFullNameKana:
+        case F::PersonalFullName: {
+            // The joining space of the full name goes anyway.
+            const bool kana = field->Id == F::PersonalFullNameKana;
+            AppendWithoutSpaces(kana ? r.PerSonalKana_1 : r.PerSonalName_1, out);
+            AppendWithoutSpaces(kana ? r.PerSonalKana_2 : r.PerSonalName_2, out);
+            break;
         }
-    } else {
-        AppendWithoutSpaces(SearchTopicText(r, topic, today), out);
+        case F::PersonalAge: {
+            const int age = r.PersonalAge(today);
+            if (age >= 0 && age < 1000) {
+                out.resize(3);
+                out[0] = char('0' + age / 100);
+                out[1] = char('0' + age / 10 % 10);
+                out[2] = char('0' + age % 10);
+            } else {
+                out = QString::asprintf("%.3d", age).toLatin1();
+            }
+            break;
+        }
+        default:
+            AppendWithoutSpaces(field->SearchText(r, today), out);
     }
 }
 
@@ -435,11 +349,12 @@ void TopicBytes(const TUserInfo& r, int topic, QDate today, QByteArray& out) {
 bool TSearchMatcher::RowHolds(const Row& row, const TUserInfo& r) const {
     if (row.Op < 0) return false;
     if (row.Op == kInMonth) {
-        const QDate d = ParseDate(WithoutSpaces(SearchTopicText(r, row.Topic, today_)));
+        const QString text = row.Field ? row.Field->SearchText(r, today_) : QString();
+        const QDate d = ParseDate(WithoutSpaces(text));
         return d.isValid() && row.Month != 0 && d.month() == row.Month;
     }
     QByteArray& t = buffer_;
-    TopicBytes(r, row.Topic, today_, t);
+    TopicBytes(row.Field, r, today_, t);
     const QByteArray& op = row.Operand;
     switch (row.Op) {
         case kContains:

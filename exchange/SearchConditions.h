@@ -8,6 +8,7 @@
 #include <array>
 
 #include "model/NewYearSeason.h"
+#include "model/RecordField.h"
 #include "model/UserInfo.h"
 
 namespace q2 {
@@ -19,6 +20,8 @@ constexpr int kSearchRangeAll = 0;
 
 // The topic box items; the index is the topic number.
 const QStringList& SearchTopics();
+// The record field a topic searches; nullptr for no topic.
+const TRecordField* SearchTopicField(int topic);
 
 // The operator texts, written in half-width katakana as the operator box shows them.
 namespace SearchOp {
@@ -79,7 +82,7 @@ public:
 
 private:
     struct Row {
-        int Topic = 0;
+        const TRecordField* Field = nullptr;  // nullptr for a topic number that is none
         int Op = -1;
         QByteArray Operand;  // CP932, spaces removed
         int Month = 0;       // the operand as a number, for the month operator; 0 when none

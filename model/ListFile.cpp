@@ -55,18 +55,4 @@ bool SaveProxyFile(const QString& path, const TProxySetting& proxy) {
     return SaveListFile(path, {proxy.Host, proxy.Port});
 }
 
-QStringList DefaultCategory1Items() {
-    return {QStringLiteral("友達"),     QStringLiteral("大学時代の友達"),
-            QStringLiteral("親戚"),     QStringLiteral("家族"),
-            QStringLiteral("知り合い"), QStringLiteral("仕事関係"),
-            QStringLiteral("よくいくお店"), QStringLiteral("お世話になっているお店")};
-}
-
-QStringList DefaultCategory2Items() { return {QStringLiteral("男"), QStringLiteral("女")}; }
-
-QStringList DefaultNameTitleItems() {
-    return {QStringLiteral("様"), QStringLiteral("殿"), QStringLiteral("ちゃん"),
-            QStringLiteral("くん")};
-}
-
 }  // namespace q2

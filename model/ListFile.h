@@ -26,9 +26,4 @@ struct TProxySetting {
 TProxySetting LoadProxyFile(const QString& path);
 bool SaveProxyFile(const QString& path, const TProxySetting& proxy);
 
-// The items the installation provides before any list file is read.
-QStringList DefaultCategory1Items();
-QStringList DefaultCategory2Items();
-QStringList DefaultNameTitleItems();
-
 }  // namespace q2

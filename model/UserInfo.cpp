@@ -16,12 +16,12 @@ QString SexDisplayName(TThSex sex) {
     }
 }
 
-QString SexEnumName(TThSex sex) {
-    switch (sex) {
-        case TThSex::tsMale: return QStringLiteral("tsMale");
-        case TThSex::tsFemale: return QStringLiteral("tsFemale");
-        default: return QStringLiteral("tsNone");
-    }
+QString PrintCheckDisplayName(bool print) {
+    return print ? QStringLiteral("印刷する") : QStringLiteral("印刷しない");
+}
+
+QString UseTypeDisplayName(bool personal) {
+    return personal ? QStringLiteral("個人用") : QStringLiteral("会社用");
 }
 
 QString FormatDate(QDate date) {
@@ -86,6 +86,36 @@ QString JoinZip(const QString& first, const QString& second) {
     return QStringLiteral(" ");
 }
 
+std::vector<THistoryObject> ParseHistoryText(const QString& text) {
+    static const QString kDate = QStringLiteral("[日付]"), kTitle = QStringLiteral("[項目]"),
+                         kContent = QStringLiteral("[内容]");
+    std::vector<THistoryObject> entries;
+    // Line breaks of any kind divide entries.
+    QString t = text;
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    t.replace(u'\r', u'\n');
+    for (const QString& line : t.split(u'\n')) {
+        if (!line.contains(kDate, Qt::CaseInsensitive) ||
+            !line.contains(kTitle, Qt::CaseInsensitive) ||
+            !line.contains(kContent, Qt::CaseInsensitive))
+            continue;
+        const qsizetype at = line.indexOf(kDate, 0, Qt::CaseInsensitive);
+        const QString afterDate = line.mid(at + kDate.size());
+        const qsizetype cut = afterDate.indexOf(kTitle, 0, Qt::CaseInsensitive);
+        const QString dateText = cut < 0 ? afterDate : afterDate.left(cut);
+        const QString rest = cut < 0 ? QString() : afterDate.mid(cut + kTitle.size());
+        const QDate date = ParseDate(dateText);
+        if (!date.isValid()) continue;
+        const qsizetype c = rest.indexOf(kContent, 0, Qt::CaseInsensitive);
+        THistoryObject h;
+        h.HistoryDate = date;
+        h.HistoryTitle = c < 0 ? rest : rest.left(c);
+        h.HistoryContent = c < 0 ? QString() : rest.mid(c + kContent.size());
+        entries.push_back(std::move(h));
+    }
+    return entries;
+}
+
 int TUserInfo::PersonalAge(QDate today) const {
     const QDate b = CommonBirthday.date();
     int age = today.year() - b.year();
@@ -133,26 +163,6 @@ TJointNameObject& TUserInfo::JointName(int i) {
 
 const TJointNameObject& TUserInfo::JointName(int i) const {
     return const_cast<TUserInfo*>(this)->JointName(i);
-}
-
-const std::vector<TUserInfoTextField>& UserInfoTextFields() {
-#define Q2_FIELD(name) TUserInfoTextField{#name, &TUserInfo::name}
-    static const std::vector<TUserInfoTextField> fields = {
-        Q2_FIELD(PerSonalKana_1),   Q2_FIELD(PerSonalKana_2),      Q2_FIELD(PerSonalName_1),
-        Q2_FIELD(PerSonalName_2),   Q2_FIELD(PerSonalHonorificTitle), Q2_FIELD(PerSonalZip_1),
-        Q2_FIELD(PerSonalZip_2),    Q2_FIELD(PerSonalAddress_1),   Q2_FIELD(PerSonalAddress_2),
-        Q2_FIELD(PerSonalTel_1),    Q2_FIELD(PerSonalTel_2),       Q2_FIELD(PerSonalMail_1),
-        Q2_FIELD(PerSonalMail_2),   Q2_FIELD(PerSonalHomePage),    Q2_FIELD(OfficeKana),
-        Q2_FIELD(OfficeName),       Q2_FIELD(OfficeZip_1),         Q2_FIELD(OfficeZip_2),
-        Q2_FIELD(OfficeAddress_1),  Q2_FIELD(OfficeAddress_2),     Q2_FIELD(OfficeTel_1),
-        Q2_FIELD(OfficeTel_2),      Q2_FIELD(OfficeMail_1),        Q2_FIELD(OfficeMail_2),
-        Q2_FIELD(OfficeHomePage),   Q2_FIELD(OfficePost),          Q2_FIELD(OfficeOfficialPosition),
-        Q2_FIELD(CommonMemo),       Q2_FIELD(CommonCategory_1),    Q2_FIELD(CommonCategory_2),
-        Q2_FIELD(CommonInsertStr_1), Q2_FIELD(CommonInsertStr_2),  Q2_FIELD(CommonInsertStr_3),
-        Q2_FIELD(CommonInsertStr_4),
-    };
-#undef Q2_FIELD
-    return fields;
 }
 
 }  // namespace q2

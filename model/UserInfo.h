@@ -15,8 +15,10 @@ enum class TThSex : unsigned char { tsNone = 0, tsMale = 1, tsFemale = 2 };
 
 // "未設定", "男性", "女性".
 QString SexDisplayName(TThSex sex);
-// "tsNone", "tsMale", "tsFemale": the names the list sorts by.
-QString SexEnumName(TThSex sex);
+// "印刷する" or "印刷しない": CommonPrintCheck in words.
+QString PrintCheckDisplayName(bool print);
+// "個人用" or "会社用": the side CommonUseTypePersonal chooses.
+QString UseTypeDisplayName(bool personal);
 
 // Day 0 of the date-time values the files are built on.
 // Date-time values of records are plain calendar values without a time zone;
@@ -161,6 +163,10 @@ public:
 
 // Joins two postal code halves the way both sides of a record do.
 QString JoinZip(const QString& first, const QString& second);
+
+// The history entries a text in the form of CommonHistoryOneLine holds, in
+// text order; lines without a valid date are left out.
+std::vector<THistoryObject> ParseHistoryText(const QString& text);
 
 // Every stored text property of a record, by its property name, in the
 // order of the record's property table. Joint names and history are not in it.

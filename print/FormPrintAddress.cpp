@@ -26,6 +26,7 @@
 #include <QVBoxLayout>
 
 #include "model/DataPaths.h"
+#include "model/RecordField.h"
 #include "platform/Prompter.h"
 #include "preflight/FormPreflight.h"
 #include "print/CalibrationSheet.h"
@@ -40,76 +41,53 @@ QString T(const char16_t* s) {
     return QString::fromUtf16(s);
 }
 
-QString DateText(const QDateTime& d) {
-    return FormatDate(d.date());
-}
-
-QString SexText(TThSex s) {
-    switch (s) {
-        case TThSex::tsMale:
-            return T(u"男性");
-        case TThSex::tsFemale:
-            return T(u"女性");
-        default:
-            return T(u"未設定");
-    }
-}
-
-struct TPrintColumn {
-    const char16_t* Caption;
-    QString (*Text)(const TUserInfo&);
+// The address list's columns without its print mark.
+using F = TRecordFieldId;
+constexpr TRecordFieldId kPrintListFields[] = {
+    F::PersonalFullNameKana,
+    F::PersonalFullName,
+    F::PerSonalHonorificTitle,
+    F::PersonalFullZip,
+    F::PerSonalAddress_1,
+    F::PerSonalAddress_2,
+    F::PerSonalTel_1,
+    F::PerSonalTel_2,
+    F::PerSonalMail_1,
+    F::PerSonalMail_2,
+    F::PerSonalHomePage,
+    F::CommonBirthday,
+    F::PersonalAge,
+    F::PersonalSex,
+    F::OfficeKana,
+    F::OfficeName,
+    F::OfficeFullZip,
+    F::OfficeAddress_1,
+    F::OfficeAddress_2,
+    F::OfficeTel_1,
+    F::OfficeTel_2,
+    F::OfficeMail_1,
+    F::OfficeMail_2,
+    F::OfficeHomePage,
+    F::OfficePost,
+    F::OfficeOfficialPosition,
+    F::CommonJointNameObj_1_PrintName,
+    F::CommonJointNameObj_1_HonorificTitle,
+    F::CommonJointNameObj_2_PrintName,
+    F::CommonJointNameObj_2_HonorificTitle,
+    F::CommonJointNameObj_3_PrintName,
+    F::CommonJointNameObj_3_HonorificTitle,
+    F::CommonJointNameObj_4_PrintName,
+    F::CommonJointNameObj_4_HonorificTitle,
+    F::CommonCategory_1,
+    F::CommonCategory_2,
+    F::CommonInsertStr_1,
+    F::CommonInsertStr_2,
+    F::CommonInsertStr_3,
+    F::CommonInsertStr_4,
+    F::CommonUseTypePersonal,
+    F::CommonRegistDate,
+    F::CommonMemo,
 };
-
-#define Q2_FIELD(caption, expr)                                     \
-    {                                                               \
-        caption, [](const TUserInfo& r) -> QString { return expr; } \
-    }
-const TPrintColumn kPrintColumns[] = {
-    Q2_FIELD(u"フリガナ", r.PersonalFullNameKana()),
-    Q2_FIELD(u"名前", r.PersonalFullName()),
-    Q2_FIELD(u"敬称", r.PerSonalHonorificTitle),
-    Q2_FIELD(u"郵便番号", r.PersonalFullZip()),
-    Q2_FIELD(u"住所１", r.PerSonalAddress_1),
-    Q2_FIELD(u"住所２", r.PerSonalAddress_2),
-    Q2_FIELD(u"電話", r.PerSonalTel_1),
-    Q2_FIELD(u"電話/FAX", r.PerSonalTel_2),
-    Q2_FIELD(u"メール１", r.PerSonalMail_1),
-    Q2_FIELD(u"メール２", r.PerSonalMail_2),
-    Q2_FIELD(u"HP", r.PerSonalHomePage),
-    Q2_FIELD(u"生年月日", DateText(r.CommonBirthday)),
-    Q2_FIELD(u"年齢", r.PersonalAgeText()),
-    Q2_FIELD(u"性別", SexText(r.PersonalSex)),
-    Q2_FIELD(u"フリガナ", r.OfficeKana),
-    Q2_FIELD(u"会社名", r.OfficeName),
-    Q2_FIELD(u"会社郵便番号", r.OfficeFullZip()),
-    Q2_FIELD(u"会社住所１", r.OfficeAddress_1),
-    Q2_FIELD(u"会社住所２", r.OfficeAddress_2),
-    Q2_FIELD(u"会社電話", r.OfficeTel_1),
-    Q2_FIELD(u"会社電話/FAX", r.OfficeTel_2),
-    Q2_FIELD(u"会社メール１", r.OfficeMail_1),
-    Q2_FIELD(u"会社メール２", r.OfficeMail_2),
-    Q2_FIELD(u"会社HP", r.OfficeHomePage),
-    Q2_FIELD(u"部署", r.OfficePost),
-    Q2_FIELD(u"役職", r.OfficeOfficialPosition),
-    Q2_FIELD(u"連名１", r.CommonJointNameObj_1.PrintName),
-    Q2_FIELD(u"連名１敬称", r.CommonJointNameObj_1.HonorificTitle),
-    Q2_FIELD(u"連名２", r.CommonJointNameObj_2.PrintName),
-    Q2_FIELD(u"連名２敬称", r.CommonJointNameObj_2.HonorificTitle),
-    Q2_FIELD(u"連名３", r.CommonJointNameObj_3.PrintName),
-    Q2_FIELD(u"連名３敬称", r.CommonJointNameObj_3.HonorificTitle),
-    Q2_FIELD(u"連名４", r.CommonJointNameObj_4.PrintName),
-    Q2_FIELD(u"連名４敬称", r.CommonJointNameObj_4.HonorificTitle),
-    Q2_FIELD(u"分類１", r.CommonCategory_1),
-    Q2_FIELD(u"分類２", r.CommonCategory_2),
-    Q2_FIELD(u"差込1", r.CommonInsertStr_1),
-    Q2_FIELD(u"差込2", r.CommonInsertStr_2),
-    Q2_FIELD(u"差込3", r.CommonInsertStr_3),
-    Q2_FIELD(u"差込4", r.CommonInsertStr_4),
-    Q2_FIELD(u"印刷住所", r.CommonUseTypePersonal ? T(u"個人用") : T(u"会社用")),
-    Q2_FIELD(u"登録日", DateText(r.CommonRegistDate)),
-    Q2_FIELD(u"備考", r.CommonMemo),
-};
-#undef Q2_FIELD
 
 constexpr int kLabelTab = 1;
 constexpr int kHisagoTab = 1;
@@ -154,7 +132,7 @@ public:
         return parent.isValid() || !records_ ? 0 : int(records_->size());
     }
     int columnCount(const QModelIndex& parent = {}) const override {
-        return parent.isValid() ? 0 : int(std::size(kPrintColumns)) + 1;
+        return parent.isValid() ? 0 : int(std::size(kPrintListFields)) + 1;
     }
     QVariant data(const QModelIndex& index, int role) const override {
         if (!records_ || index.row() >= records_->size()) return {};
@@ -164,7 +142,7 @@ public:
             return role == Qt::DisplayRole ? QStringLiteral("!") : OverflowText();
         }
         if (role != Qt::DisplayRole) return {};
-        return kPrintColumns[index.column() - 1].Text(*records_->at(index.row()));
+        return RecordField(kPrintListFields[index.column() - 1]).Text(*records_->at(index.row()));
     }
     QVariant headerData(int section, Qt::Orientation o, int role) const override {
         if (o != Qt::Horizontal) return {};
@@ -173,7 +151,7 @@ public:
             return role == Qt::DisplayRole ? QVariant(QStringLiteral("!")) : QVariant();
         }
         if (role != Qt::DisplayRole) return {};
-        return QString::fromUtf16(kPrintColumns[section - 1].Caption);
+        return RecordField(kPrintListFields[section - 1]).ListCaption.toString();
     }
     static QString OverflowText() {
         return T(u"住所が最小の文字の大きさでも枠に収まりません。最小の大きさで印刷されます。");

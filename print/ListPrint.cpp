@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/RecordField.h"
 #include "print/PrintText.h"
 
 namespace q2 {
@@ -17,61 +18,51 @@ QString T(const char16_t* s) {
     return QString::fromUtf16(s);
 }
 
-struct ColumnText {
+// A column: the record field it shows, its title and the text its width starts from.
+struct ListColumnInfo {
+    TListColumn Column;
+    TRecordFieldId Field;
     const char16_t* Title;
     const char16_t* Measuring;
 };
 
-ColumnText TextsOf(TListColumn c) {
-    switch (c) {
-        case TListColumn::Name:
-            return {u"名前", u"名前　"};
-        case TListColumn::PrivateTel:
-            return {u"電話", u"電話1　"};
-        case TListColumn::PrivateTelFax:
-            return {u"電話/FAX", u"電話2　"};
-        case TListColumn::PrivateZip:
-            return {u"〒", u"〒　"};
-        case TListColumn::PrivateAddress1:
-            return {u"住所1", u"住所1　"};
-        case TListColumn::PrivateAddress2:
-            return {u"住所2", u"住所2　"};
-        case TListColumn::JointName1:
-            return {u"連名1", u"連名1　"};
-        case TListColumn::JointName2:
-            return {u"連名2", u"連名2　"};
-        case TListColumn::JointName3:
-            return {u"連名3", u"連名3　"};
-        case TListColumn::JointName4:
-            return {u"連名4", u"連名4　"};
-        case TListColumn::Category1:
-            return {u"分類1", u"分類1　"};
-        case TListColumn::Category2:
-            return {u"分類2", u"分類2　"};
-        case TListColumn::Use:
-            return {u"用途", u"用途　"};
-        case TListColumn::Memo:
-            return {u"備考", u"その他　"};
-        case TListColumn::Company:
-            return {u"会社名", u"会社名　"};
-        case TListColumn::Department:
-            return {u"部署名", u"部署名　"};
-        case TListColumn::Position:
-            return {u"役職名", u"役職名　"};
-        case TListColumn::OfficeTel:
-            return {u"会社電話", u"会社電話1　"};
-        case TListColumn::OfficeTelFax:
-            return {u"会社電話/FAX", u"会社電話2　"};
-        case TListColumn::OfficeMail:
-            return {u"会社ﾒｰﾙ", u"会社ﾒｰﾙ　"};
-        case TListColumn::OfficeZip:
-            return {u"会社〒", u"会社〒　"};
-        case TListColumn::OfficeAddress1:
-            return {u"会社住所1", u"会社住所1　"};
-        case TListColumn::OfficeAddress2:
-            return {u"会社住所2", u"会社住所2　"};
-    }
-    return {u"", u""};
+using F = TRecordFieldId;
+using C = TListColumn;
+constexpr ListColumnInfo kListColumns[] = {
+    {C::Name, F::PersonalFullName, u"名前", u"名前　"},
+    {C::PrivateTel, F::PerSonalTel_1, u"電話", u"電話1　"},
+    {C::PrivateTelFax, F::PerSonalTel_2, u"電話/FAX", u"電話2　"},
+    {C::PrivateZip, F::PersonalFullZip, u"〒", u"〒　"},
+    {C::PrivateAddress1, F::PerSonalAddress_1, u"住所1", u"住所1　"},
+    {C::PrivateAddress2, F::PerSonalAddress_2, u"住所2", u"住所2　"},
+    {C::JointName1, F::CommonJointNameObj_1_PrintName, u"連名1", u"連名1　"},
+    {C::JointName2, F::CommonJointNameObj_2_PrintName, u"連名2", u"連名2　"},
+    {C::JointName3, F::CommonJointNameObj_3_PrintName, u"連名3", u"連名3　"},
+    {C::JointName4, F::CommonJointNameObj_4_PrintName, u"連名4", u"連名4　"},
+    {C::Category1, F::CommonCategory_1, u"分類1", u"分類1　"},
+    {C::Category2, F::CommonCategory_2, u"分類2", u"分類2　"},
+    {C::Use, F::CommonUseTypePersonal, u"用途", u"用途　"},
+    {C::Memo, F::CommonMemo, u"備考", u"その他　"},
+    {C::Company, F::OfficeName, u"会社名", u"会社名　"},
+    {C::Department, F::OfficePost, u"部署名", u"部署名　"},
+    {C::Position, F::OfficeOfficialPosition, u"役職名", u"役職名　"},
+    {C::OfficeTel, F::OfficeTel_1, u"会社電話", u"会社電話1　"},
+    {C::OfficeTelFax, F::OfficeTel_2, u"会社電話/FAX", u"会社電話2　"},
+    {C::OfficeMail, F::OfficeMail_1, u"会社ﾒｰﾙ", u"会社ﾒｰﾙ　"},
+    {C::OfficeZip, F::OfficeFullZip, u"会社〒", u"会社〒　"},
+    {C::OfficeAddress1, F::OfficeAddress_1, u"会社住所1", u"会社住所1　"},
+    {C::OfficeAddress2, F::OfficeAddress_2, u"会社住所2", u"会社住所2　"},
+};
+static_assert(
+    [] {
+        for (size_t i = 0; i < std::size(kListColumns); ++i)
+            if (static_cast<size_t>(kListColumns[i].Column) != i) return false;
+        return true;
+    }(),
+    "the columns are in the order of TListColumn");
+
+const ListColumnInfo& InfoOf(TListColumn column) {
+    return kListColumns[static_cast<int>(column)];
 }
 
 // Rounds to the nearest integer, a half to the even neighbour.
@@ -117,69 +108,20 @@ QString ListTypeCaption(int type) {
 }
 
 QString ListColumnTitle(TListColumn column) {
-    return T(TextsOf(column).Title);
+    return T(InfoOf(column).Title);
 }
 
 QString ListColumnMeasuringTitle(TListColumn column) {
-    return T(TextsOf(column).Measuring);
+    return T(InfoOf(column).Measuring);
 }
 
 QString ListColumnValue(TListColumn column, const TUserInfo& r) {
-    switch (column) {
-        case TListColumn::Name:
-            return r.PersonalFullName();
-        case TListColumn::PrivateTel:
-            return r.PerSonalTel_1;
-        case TListColumn::PrivateTelFax:
-            return r.PerSonalTel_2;
-        case TListColumn::PrivateZip:
-            return r.PersonalFullZip();
-        case TListColumn::PrivateAddress1:
-            return r.PerSonalAddress_1;
-        case TListColumn::PrivateAddress2:
-            return r.PerSonalAddress_2;
-        case TListColumn::JointName1:
-            return r.CommonJointNameObj_1.PrintName;
-        case TListColumn::JointName2:
-            return r.CommonJointNameObj_2.PrintName;
-        case TListColumn::JointName3:
-            return r.CommonJointNameObj_3.PrintName;
-        case TListColumn::JointName4:
-            return r.CommonJointNameObj_4.PrintName;
-        case TListColumn::Category1:
-            return r.CommonCategory_1;
-        case TListColumn::Category2:
-            return r.CommonCategory_2;
-        case TListColumn::Use:
-            return r.CommonUseTypePersonal ? T(u"個人用") : T(u"会社用");
-        case TListColumn::Memo: {
-            // A memo is one row of the table: line breaks go, whatever their form,
-            // so that no control character reaches the page.
-            QString memo = r.CommonMemo;
-            memo.remove(QLatin1Char('\r'));
-            memo.remove(QLatin1Char('\n'));
-            return memo;
-        }
-        case TListColumn::Company:
-            return r.OfficeName;
-        case TListColumn::Department:
-            return r.OfficePost;
-        case TListColumn::Position:
-            return r.OfficeOfficialPosition;
-        case TListColumn::OfficeTel:
-            return r.OfficeTel_1;
-        case TListColumn::OfficeTelFax:
-            return r.OfficeTel_2;
-        case TListColumn::OfficeMail:
-            return r.OfficeMail_1;
-        case TListColumn::OfficeZip:
-            return r.OfficeFullZip();
-        case TListColumn::OfficeAddress1:
-            return r.OfficeAddress_1;
-        case TListColumn::OfficeAddress2:
-            return r.OfficeAddress_2;
-    }
-    return QString();
+    const TRecordField& field = RecordField(InfoOf(column).Field);
+    QString text = field.Text(r);
+    // A row of the table is one line: line breaks go, whatever their form,
+    // so that no control character reaches the page.
+    if (field.MultiLine) text.remove(u'\r').remove(u'\n');
+    return text;
 }
 
 TPrintFont ListPrintFont(int dpiY) {

@@ -1,4 +1,5 @@
 // The address list: columns, sorting, tabs, filters, selection, print marks and deleting.
+#include <QCollator>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -12,6 +13,7 @@
 
 #include "AppFixture.h"
 #include "app/AddressListColumns.h"
+#include "tests/support/FieldSamples.h"
 #include "model/ListFile.h"
 #include "platform/Clock.h"
 
@@ -35,6 +37,72 @@ TEST(AddressListColumns, CaptionsAndWidths) {
     EXPECT_EQ(q2::ColumnWidth(14), 0);
     EXPECT_EQ(q2::ColumnWidth(15), 300);
     EXPECT_EQ(q2::ColumnWidth(43), 400);
+}
+
+// Stored settings name columns by number: the order must not move.
+TEST(AddressListColumns, EveryColumnsCaptionAndText) {
+    q2::SetNowForTesting(QDateTime(kFieldSampleToday, QTime(12, 0)));
+    struct Column {
+        const char* caption;
+        const char* text;
+    };
+    const Column columns[q2::kAddressListColumnCount] = {
+        {"印刷", "●"},
+        {"フリガナ", "ヤマダ タロウ"},
+        {"名前", "山田 太郎"},
+        {"敬称", "様"},
+        {"郵便番号", "263-0023"},
+        {"住所１", "千葉県千葉市稲毛区"},
+        {"住所２", "緑町1-1"},
+        {"電話", "043-111"},
+        {"電話/FAX", "043-222"},
+        {"メール１", "a@home.jp"},
+        {"メール２", "b@home.jp"},
+        {"HP", "http://home.jp/"},
+        {"生年月日", "1980/06/16"},
+        {"年齢", "43"},
+        {"性別", "女性"},
+        {"フリガナ", "ミドリショウジ"},
+        {"会社名", "緑商事"},
+        {"会社郵便番号", "100-0005"},
+        {"会社住所１", "東京都千代田区"},
+        {"会社住所２", "丸の内1-1"},
+        {"会社電話", "03-333"},
+        {"会社電話/FAX", "03-444"},
+        {"会社メール１", "c@work.jp"},
+        {"会社メール２", "d@work.jp"},
+        {"会社HP", "http://work.jp/"},
+        {"部署", "営業部"},
+        {"役職", "課長"},
+        {"連名１", "一郎"},
+        {"連名１敬称", "様"},
+        {"連名２", "花子"},
+        {"連名２敬称", "殿"},
+        {"連名３", "次郎"},
+        {"連名３敬称", "くん"},
+        {"連名４", "三郎"},
+        {"連名４敬称", "ちゃん"},
+        {"分類１", "友達"},
+        {"分類２", "仕事"},
+        {"差込1", "差込A"},
+        {"差込2", "差込B"},
+        {"差込3", "差込C"},
+        {"差込4", "差込D"},
+        {"印刷住所", "会社用"},
+        {"登録日", "2023/12/01"},
+        {"備考", "一行目\r\n二行目"},
+    };
+    const q2::TUserInfo r = DistinctRecord();
+    for (int c = 0; c < q2::kAddressListColumnCount; ++c) {
+        EXPECT_EQ(q2::ColumnCaption(c), QString::fromUtf8(columns[c].caption)) << c;
+        EXPECT_EQ(q2::ColumnText(r, c), QString::fromUtf8(columns[c].text)) << c;
+    }
+    for (int c : {-1, q2::kAddressListColumnCount}) {
+        EXPECT_EQ(q2::ColumnCaption(c), "");
+        EXPECT_EQ(q2::ColumnText(r, c), "");
+        EXPECT_EQ(q2::AddressListColumnField(c), nullptr);
+    }
+    q2::SetNowForTesting(std::nullopt);
 }
 
 TEST(AddressListColumns, TextsOfARecord) {

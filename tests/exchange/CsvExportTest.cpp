@@ -5,6 +5,7 @@
 #include "exchange/CsvImport.h"
 #include "exchange/CsvReader.h"
 #include "platform/Cp932.h"
+#include "tests/support/FieldSamples.h"
 
 using namespace q2;
 
@@ -126,3 +127,71 @@ TEST(ExportColumns, NamesHeadersAndParsing) {
     EXPECT_FALSE(ParseExportColumns("44", &cols, &error));
     EXPECT_FALSE(ParseExportColumns("a", &cols, &error));
 }
+
+// config.ini and `q2tool export-csv --columns` name columns by number, and
+// other programs read the header line: neither may move.
+TEST(ExportColumns, EveryColumnsNamesAndValue) {
+    struct Column {
+        const char* checkBox;
+        const char* caption;
+        const char* header;
+        const char* value;
+    };
+    const Column columns[kExportColumnCount] = {
+        {"CBPersonalName", "名前", "個人名前", "山田 太郎"},
+        {"CBPersonalKana", "フリガナ", "個人フリガナ", "ヤマダ タロウ"},
+        {"CBPersonalNameTitle", "敬称", "個人敬称", "様"},
+        {"CBPersonalZip", "郵便番号", "個人郵便番号", "263-0023"},
+        {"CBPersonalAddress_1", "住所１", "個人住所１", "千葉県千葉市稲毛区"},
+        {"CBPersonalAddress_2", "住所２", "個人住所２", "緑町1-1"},
+        {"CBPersonalTel_1", "電話", "個人電話", "043-111"},
+        {"CBPersonalTel_2", "電話/FAX", "個人電話/FAX", "043-222"},
+        {"CBPersonalMail_1", "メール１", "個人メール１", "a@home.jp"},
+        {"CBPersonalMail_2", "メール２", "個人メール２", "b@home.jp"},
+        {"CBPersonalHP", "HP", "個人ホームページ", "http://home.jp/"},
+        {"CBPersonalAge", "年齢", "年齢", "43"},
+        {"CBPersonalSex", "性別", "性別", "女性"},
+        {"CBOfficeName", "会社名", "会社名", "緑商事"},
+        {"CBOfficeNameKana", "フリガナ", "会社フリガナ", "ミドリショウジ"},
+        {"CBOfficeNameZip", "郵便番号", "会社郵便番号", "100-0005"},
+        {"CBOfficeAddress_1", "住所１", "会社住所１", "東京都千代田区"},
+        {"CBOfficeAddress_2", "住所２", "会社住所２", "丸の内1-1"},
+        {"CBOfficeTel_1", "電話", "会社電話", "03-333"},
+        {"CBOfficeTel_2", "電話/FAX", "会社電話/FAX", "03-444"},
+        {"CBOfficeMail_1", "メール１", "会社メール１", "c@work.jp"},
+        {"CBOfficeMail_2", "メール２", "会社メール２", "d@work.jp"},
+        {"CBOfficePost", "部署", "会社部署", "営業部"},
+        {"CBOfficeOfficialPosition", "役職", "会社役職", "課長"},
+        {"CBOfficeHP", "HP", "会社ホームページ", "http://work.jp/"},
+        {"CBEntryDate", "登録日", "登録日", "2023/12/01"},
+        {"CBBirthday", "生年月日", "生年月日", "1980/06/16"},
+        {"CBCategory_1", "分類１", "分類１", "友達"},
+        {"CBCategory_2", "分類２", "分類２", "仕事"},
+        {"CBJointName_1_Name", "連名１名前", "連名１名前", "一郎"},
+        {"CBJointName_2_Name", "連名２名前", "連名２名前", "花子"},
+        {"CBJointName_3_Name", "連名３名前", "連名３名前", "次郎"},
+        {"CBJointName_4_Name", "連名４名前", "連名４名前", "三郎"},
+        {"CBJointName_1_Title", "連名１敬称", "連名１敬称", "様"},
+        {"CBJointName_2_Title", "連名２敬称", "連名２敬称", "殿"},
+        {"CBJointName_3_Title", "連名３敬称", "連名３敬称", "くん"},
+        {"CBJointName_4_Title", "連名４敬称", "連名４敬称", "ちゃん"},
+        {"CBInsertStr_1", "差込１", "差込１", "差込A"},
+        {"CBInsertStr_2", "差込２", "差込２", "差込B"},
+        {"CBInsertStr_3", "差込３", "差込３", "差込C"},
+        {"CBInsertStr_4", "差込４", "差込４", "差込D"},
+        {"CBMemo", "備考", "備考", "一行目\r\n二行目"},
+        {"CBHistory", "履歴", "履歴", "[日付]2024/01/02[項目]年賀状[内容]送付"},
+    };
+    ASSERT_EQ(ExportColumns().size(), size_t(kExportColumnCount));
+    const TUserInfo r = q2test::DistinctRecord();
+    for (int c = 0; c < kExportColumnCount; ++c) {
+        const TExportColumn& e = ExportColumns()[c];
+        EXPECT_STREQ(e.CheckBox, columns[c].checkBox) << c;
+        EXPECT_EQ(e.Caption, QString::fromUtf8(columns[c].caption)) << c;
+        EXPECT_EQ(e.Header, QString::fromUtf8(columns[c].header)) << c;
+        EXPECT_EQ(ExportValue(r, c, q2test::kFieldSampleToday), QString::fromUtf8(columns[c].value))
+            << c;
+    }
+    EXPECT_EQ(ExportValue(r, kExportColumnCount, kToday), "");
+}
+

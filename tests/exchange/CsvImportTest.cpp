@@ -204,3 +204,68 @@ TEST(ApplyImportField, FullWidthDestinationsTakeTheQuotationMarksFullWidth) {
     EXPECT_EQ(book.Item(0)->PerSonalName_1, QStringLiteral("ａ＂ｂ"));
     EXPECT_EQ(book.Item(0)->OfficeName, QStringLiteral("Ｏ＇Ｎｅｉｌ"));
 }
+
+// config.ini keeps the chosen destinations by number, and `q2tool import-csv
+// --map` names them: neither the order nor the names may move.
+TEST(ImportDestinations, EveryDestinationsNameAndWhatItStores) {
+    struct Destination {
+        const char* name;
+        const char* text;
+        const char* stored;  // the field's text afterwards
+    };
+    const Destination destinations[] = {
+        {"個人フリガナ", "ﾔﾏﾀﾞ ﾀﾛｳ", "ヤマダ タロウ"},
+        {"個人名前", "山田　太郎", "山田 太郎"},
+        {"個人敬称", "殿", "殿"},
+        {"個人郵便番号", "２６３－００２３", "263-0023"},
+        {"個人住所１", "千葉県 千葉市", "千葉県 千葉市"},
+        {"個人住所２", "緑町１-1", "緑町１-1"},
+        {"個人電話", "０４３－１１１", "043-111"},
+        {"個人電話/FAX", "０４３－２２２", "043-222"},
+        {"個人メール１", "ａ＠ｈｏｍｅ．ｊｐ", "a@home.jp"},
+        {"個人メール２", "b@home.jp", "b@home.jp"},
+        {"個人ホームページ", "ｈｔｔｐ：／／ｈ", "http://h"},
+        {"会社フリガナ", "ﾐﾄﾞﾘ", "ミドリ"},
+        {"会社名", "ABC商事", "ＡＢＣ商事"},
+        {"会社郵便番号", "100-0005", "100-0005"},
+        {"会社住所１", "東京都", "東京都"},
+        {"会社住所２", "丸の内", "丸の内"},
+        {"会社電話", "０３", "03"},
+        {"会社電話/FAX", "０４", "04"},
+        {"会社メール１", "ｃ", "c"},
+        {"会社メール２", "ｄ", "d"},
+        {"会社ホームページ", "ｗ", "w"},
+        {"会社部署", "営業部", "営業部"},
+        {"会社役職", "課長", "課長"},
+        {"生年月日", "1980/6/16", "1980/06/16"},
+        {"性別", "男性", "男性"},
+        {"分類１", "友達", "友達"},
+        {"分類２", "仕事", "仕事"},
+        {"連名１名前", "一郎", "一郎"},
+        {"連名１敬称", "殿", "殿"},
+        {"連名２名前", "花子", "花子"},
+        {"連名２敬称", "くん", "くん"},
+        {"連名３名前", "次郎", "次郎"},
+        {"連名３敬称", "ちゃん", "ちゃん"},
+        {"連名４名前", "三郎", "三郎"},
+        {"連名４敬称", "御中", "御中"},
+        {"差込１", "Ａ", "Ａ"},
+        {"差込２", "B", "B"},
+        {"差込３", "ｃ", "ｃ"},
+        {"差込４", "d ", "d "},
+        {"備考", "一行目#BR#二行目", "一行目\r\n二行目"},
+        {"履歴", "[日付]2024/1/2[項目]年賀状[内容]送付", "[日付]2024/01/02[項目]年賀状[内容]送付"},
+    };
+    ASSERT_EQ(ImportDestinations().size(), qsizetype(std::size(destinations)));
+    for (int d = 0; d < ImportDestinations().size(); ++d) {
+        const Destination& want = destinations[d];
+        EXPECT_EQ(ImportDestinations()[d], QString::fromUtf8(want.name)) << d;
+        const TUserInfo r = Imported(QString::fromUtf8(want.name), QString::fromUtf8(want.text));
+        const TRecordField* f = ImportDestinationField(d);
+        ASSERT_NE(f, nullptr);
+        EXPECT_EQ(f->Text(r, kNow.date()), QString::fromUtf8(want.stored)) << d;
+    }
+    EXPECT_EQ(ImportDestinationField(-1), nullptr);
+    EXPECT_EQ(ImportDestinationField(ImportDestinations().size()), nullptr);
+}
+

@@ -8,6 +8,7 @@
 #include "model/DataPaths.h"
 #include "model/ListFile.h"
 #include "platform/Cp932.h"
+#include "tests/support/FieldSamples.h"
 
 using namespace q2;
 
@@ -238,3 +239,119 @@ TEST(SearchMatcher, ReadyNewYearCardConditions) {
     EXPECT_FALSE(Hit(s, people[2]));
     EXPECT_FALSE(Hit(s, people[1]));
 }
+
+// Stored search settings name topics by number: the order must not move.
+TEST(SearchTopics, EveryTopicsCaptionAndText) {
+    struct Topic {
+        const char* caption;
+        const char* text;
+    };
+    const Topic topics[kSearchTopicCount] = {
+        {"印刷チェック", "印刷する"},
+        {"個人フリガナ", "ヤマダ タロウ"},
+        {"個人名前", "山田 太郎"},
+        {"個人敬称", "様"},
+        {"個人郵便番号", "263-0023"},
+        {"個人住所１", "千葉県千葉市稲毛区"},
+        {"個人住所２", "緑町1-1"},
+        {"個人電話", "043-111"},
+        {"個人電話/FAX", "043-222"},
+        {"個人メール１", "a@home.jp"},
+        {"個人メール２", "b@home.jp"},
+        {"個人HP", "http://home.jp/"},
+        {"生年月日", "1980/06/16"},
+        {"年齢", "043"},
+        {"性別", "女性"},
+        {"会社フリガナ", "ミドリショウジ"},
+        {"会社名", "緑商事"},
+        {"会社郵便番号", "100-0005"},
+        {"会社住所１", "東京都千代田区"},
+        {"会社住所２", "丸の内1-1"},
+        {"会社電話", "03-333"},
+        {"会社電話/FAX", "03-444"},
+        {"会社メール１", "c@work.jp"},
+        {"会社メール２", "d@work.jp"},
+        {"会社HP", "http://work.jp/"},
+        {"部署", "営業部"},
+        {"役職", "課長"},
+        {"連名１", "一郎"},
+        {"連名１敬称", "様"},
+        {"連名２", "花子"},
+        {"連名２敬称", "殿"},
+        {"連名３", "次郎"},
+        {"連名３敬称", "くん"},
+        {"連名４", "三郎"},
+        {"連名４敬称", "ちゃん"},
+        {"分類１", "友達"},
+        {"分類２", "仕事"},
+        {"差込１", "差込A"},
+        {"差込２", "差込B"},
+        {"差込３", "差込C"},
+        {"差込４", "差込D"},
+        {"印刷住所", "会社用"},
+        {"登録日", "2023/12/01"},
+        {"備考", "一行目\r\n二行目"},
+        {"履歴", "[日付]2024/01/02[項目]年賀状[内容]送付"},
+    };
+    ASSERT_EQ(SearchTopics().size(), kSearchTopicCount);
+    const TUserInfo r = q2test::DistinctRecord();
+    for (int t = 0; t < kSearchTopicCount; ++t) {
+        EXPECT_EQ(SearchTopics()[t], QString::fromUtf8(topics[t].caption)) << t;
+        EXPECT_EQ(SearchTopicText(r, t, q2test::kFieldSampleToday),
+                  QString::fromUtf8(topics[t].text))
+            << t;
+    }
+    EXPECT_EQ(SearchTopicText(r, kSearchTopicCount, kToday), "");
+}
+
+TEST(SearchTopicChoices, EveryTopic) {
+    using namespace SearchOp;
+    using M = OperandInputMode;
+    const QStringList text = {Contains, StartsWith, EndsWith, Equals, Differs, NotContains};
+    const QStringList equal = {Equals, Differs}, contains = {Contains, NotContains};
+    const QStringList ordered = {Greater, Equals, Less}, month = {Greater, Equals, Less, InMonth};
+    const QStringList blank = {QString()}, none;
+    const QStringList print = {"印刷する", "印刷しない"}, sex = {"未設定", "男性", "女性"},
+                      use = {"個人用", "会社用"};
+    const QStringList category1 = LoadListFile(GetCategory1Path());
+    const QStringList category2 = LoadListFile(GetCategory2Path());
+    struct Choices {
+        const QStringList& operators;
+        const QStringList& suggestions;
+        M mode;
+    };
+    const M H = M::Hiragana, K = M::FullKatakana, O = M::Off;
+    const Choices choices[kSearchTopicCount] = {
+        {equal, print, H},      {text, blank, K},     {text, blank, H},     {text, blank, H},
+        {text, blank, O},       {text, blank, H},     {text, blank, H},     {text, blank, O},
+        {text, blank, O},       {text, blank, O},     {text, blank, O},     {text, blank, O},
+        {month, blank, O},      {ordered, none, O},   {equal, sex, M::Unchanged},
+        {text, blank, K},       {text, blank, H},     {text, blank, O},     {text, blank, H},
+        {text, blank, H},       {text, blank, O},     {text, blank, O},     {text, blank, O},
+        {text, blank, O},       {text, blank, O},     {text, blank, H},     {text, blank, H},
+        {text, blank, H},       {text, blank, H},     {text, blank, H},     {text, blank, H},
+        {text, blank, H},       {text, blank, H},     {text, blank, H},     {text, blank, H},
+        {equal, category1, H},  {equal, category2, H}, {text, blank, H},    {text, blank, H},
+        {text, blank, H},       {text, blank, H},     {equal, use, H},      {ordered, none, O},
+        {contains, blank, H},   {contains, none, H},
+    };
+    for (int t = 0; t < kSearchTopicCount; ++t) {
+        const TSearchTopicChoices c = SearchTopicChoices(t);
+        EXPECT_EQ(c.Operators, choices[t].operators) << t;
+        EXPECT_EQ(c.Suggestions, choices[t].suggestions) << t;
+        EXPECT_EQ(c.InputMode, choices[t].mode) << t;
+    }
+}
+
+// The matcher reads a topic's text its own way for speed; "equals" must still
+// hit every record on the text the topic shows.
+TEST(SearchMatcher, EqualsHitsEveryTopicsOwnText) {
+    TUserInfo blank;
+    for (const TUserInfo& r : {q2test::DistinctRecord(), q2test::EdgeRecord(), blank}) {
+        for (int t = 0; t < kSearchTopicCount; ++t) {
+            const QString text = SearchTopicText(r, t, kToday);
+            EXPECT_TRUE(Hit(One(t, SearchOp::Equals, text), r)) << t << " " << text.toStdString();
+        }
+    }
+}
+

@@ -9,6 +9,7 @@
 
 #include "platform/Cp932.h"
 #include "print/ListPrint.h"
+#include "tests/support/FieldSamples.h"
 
 using namespace q2;
 
@@ -163,6 +164,48 @@ TEST(ListColumns, UseAndMemoValues) {
     r.CommonUseTypePersonal = false;
     EXPECT_EQ(ListColumnValue(TListColumn::Use, r), U(u"会社用"));
     EXPECT_EQ(ListColumnValue(TListColumn::Memo, r), U(u"一行目二行目三行目"));
+}
+
+TEST(ListColumns, EveryColumnsTitlesAndValue) {
+    using C = TListColumn;
+    struct Column {
+        TListColumn column;
+        const char16_t* title;
+        const char16_t* measuring;
+        const char16_t* value;
+    };
+    const Column columns[] = {
+        {C::Name, u"名前", u"名前　", u"山田 太郎"},
+        {C::PrivateTel, u"電話", u"電話1　", u"043-111"},
+        {C::PrivateTelFax, u"電話/FAX", u"電話2　", u"043-222"},
+        {C::PrivateZip, u"〒", u"〒　", u"263-0023"},
+        {C::PrivateAddress1, u"住所1", u"住所1　", u"千葉県千葉市稲毛区"},
+        {C::PrivateAddress2, u"住所2", u"住所2　", u"緑町1-1"},
+        {C::JointName1, u"連名1", u"連名1　", u"一郎"},
+        {C::JointName2, u"連名2", u"連名2　", u"花子"},
+        {C::JointName3, u"連名3", u"連名3　", u"次郎"},
+        {C::JointName4, u"連名4", u"連名4　", u"三郎"},
+        {C::Category1, u"分類1", u"分類1　", u"友達"},
+        {C::Category2, u"分類2", u"分類2　", u"仕事"},
+        {C::Use, u"用途", u"用途　", u"会社用"},
+        {C::Memo, u"備考", u"その他　", u"一行目二行目"},
+        {C::Company, u"会社名", u"会社名　", u"緑商事"},
+        {C::Department, u"部署名", u"部署名　", u"営業部"},
+        {C::Position, u"役職名", u"役職名　", u"課長"},
+        {C::OfficeTel, u"会社電話", u"会社電話1　", u"03-333"},
+        {C::OfficeTelFax, u"会社電話/FAX", u"会社電話2　", u"03-444"},
+        {C::OfficeMail, u"会社ﾒｰﾙ", u"会社ﾒｰﾙ　", u"c@work.jp"},
+        {C::OfficeZip, u"会社〒", u"会社〒　", u"100-0005"},
+        {C::OfficeAddress1, u"会社住所1", u"会社住所1　", u"東京都千代田区"},
+        {C::OfficeAddress2, u"会社住所2", u"会社住所2　", u"丸の内1-1"},
+    };
+    const TUserInfo r = q2test::DistinctRecord();
+    for (const Column& c : columns) {
+        const int n = static_cast<int>(c.column);
+        EXPECT_EQ(ListColumnTitle(c.column), U(c.title)) << n;
+        EXPECT_EQ(ListColumnMeasuringTitle(c.column), U(c.measuring)) << n;
+        EXPECT_EQ(ListColumnValue(c.column, r), U(c.value)) << n;
+    }
 }
 
 TEST(ListColumnWidths, TitlesFirstThenWiderValuesOfEveryRecordPlusOneCharacter) {

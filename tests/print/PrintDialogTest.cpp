@@ -27,7 +27,9 @@
 #include "print/FormAddPaper.h"
 #include "print/FormPrintAddress.h"
 #include "print/PostalCodeBoxes.h"
+#include "platform/Clock.h"
 #include "tests/print/SampleRecords.h"
+#include "tests/support/FieldSamples.h"
 
 using namespace q2;
 using sample::U;
@@ -210,6 +212,72 @@ TEST_F(PrintDialog, AnAddressTooLongForTheFloorIsMarkedInTheList) {
     EXPECT_EQ(m.data(m.index(0, 0)).toString(), "");
     EXPECT_EQ(m.data(m.index(1, 0)).toString(), "!");
     EXPECT_TRUE(m.data(m.index(1, 0), Qt::ToolTipRole).toString().contains(U(u"最小の文字の大きさ")));
+}
+
+// The print list shows the address list's columns without the print mark.
+TEST_F(PrintDialog, PrintListColumnsAndTheirTexts) {
+    SetNowForTesting(QDateTime(q2test::kFieldSampleToday, QTime(12, 0)));
+    book.push_back(std::make_unique<TUserInfo>(q2test::DistinctRecord()));
+    TFormPrintAddress& f = Show(1);
+    const QAbstractItemModel& m = *f.ListViewPrint->model();
+    struct Column {
+        const char* caption;
+        const char* text;
+    };
+    const Column columns[] = {
+        {"フリガナ", "ヤマダ タロウ"},
+        {"名前", "山田 太郎"},
+        {"敬称", "様"},
+        {"郵便番号", "263-0023"},
+        {"住所１", "千葉県千葉市稲毛区"},
+        {"住所２", "緑町1-1"},
+        {"電話", "043-111"},
+        {"電話/FAX", "043-222"},
+        {"メール１", "a@home.jp"},
+        {"メール２", "b@home.jp"},
+        {"HP", "http://home.jp/"},
+        {"生年月日", "1980/06/16"},
+        {"年齢", "43"},
+        {"性別", "女性"},
+        {"フリガナ", "ミドリショウジ"},
+        {"会社名", "緑商事"},
+        {"会社郵便番号", "100-0005"},
+        {"会社住所１", "東京都千代田区"},
+        {"会社住所２", "丸の内1-1"},
+        {"会社電話", "03-333"},
+        {"会社電話/FAX", "03-444"},
+        {"会社メール１", "c@work.jp"},
+        {"会社メール２", "d@work.jp"},
+        {"会社HP", "http://work.jp/"},
+        {"部署", "営業部"},
+        {"役職", "課長"},
+        {"連名１", "一郎"},
+        {"連名１敬称", "様"},
+        {"連名２", "花子"},
+        {"連名２敬称", "殿"},
+        {"連名３", "次郎"},
+        {"連名３敬称", "くん"},
+        {"連名４", "三郎"},
+        {"連名４敬称", "ちゃん"},
+        {"分類１", "友達"},
+        {"分類２", "仕事"},
+        {"差込1", "差込A"},
+        {"差込2", "差込B"},
+        {"差込3", "差込C"},
+        {"差込4", "差込D"},
+        {"印刷住所", "会社用"},
+        {"登録日", "2023/12/01"},
+        {"備考", "一行目\r\n二行目"},
+    };
+    ASSERT_EQ(m.columnCount(), int(std::size(columns)) + 1);
+    EXPECT_EQ(m.headerData(0, Qt::Horizontal).toString(), "!");
+    for (int c = 1; c < m.columnCount(); ++c) {
+        EXPECT_EQ(m.headerData(c, Qt::Horizontal).toString(),
+                  QString::fromUtf8(columns[c - 1].caption))
+            << c;
+        EXPECT_EQ(m.data(m.index(0, c)).toString(), QString::fromUtf8(columns[c - 1].text)) << c;
+    }
+    SetNowForTesting(std::nullopt);
 }
 
 TEST_F(PrintDialog, NoRowSelectedShowsOnlyBackgroundAndPrintableArea) {
