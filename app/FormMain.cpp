@@ -33,7 +33,6 @@
 
 #include "app/AddressListColumns.h"
 #include "app/AddressListModel.h"
-#include "app/DialogRunner.h"
 #include "app/FormAddData.h"
 #include "app/DesktopSettings.h"
 #include "app/FormEditHistory.h"
@@ -54,6 +53,7 @@
 #include "platform/Clock.h"
 #include "platform/SafeFile.h"
 #include "platform/DataFolder.h"
+#include "platform/DialogRunner.h"
 #include "platform/Prompter.h"
 #include "platform/WidthMap.h"
 

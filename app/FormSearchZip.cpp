@@ -8,8 +8,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/DialogRunner.h"
 #include "model/DataPaths.h"
+#include "platform/DialogRunner.h"
 #include "platform/Prompter.h"
 #include "zip/ZipData.h"
 

@@ -20,13 +20,13 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "app/DialogRunner.h"
 #include "app/FormEditHistory.h"
 #include "app/FormSearchZip.h"
 #include "app/SeasonMarksWidget.h"
 #include "app/UrlOpener.h"
 #include "model/MailConfig.h"
 #include "platform/Clock.h"
+#include "platform/DialogRunner.h"
 #include "platform/Prompter.h"
 
 namespace q2 {
