@@ -38,7 +38,6 @@
 #include "app/FormEditHistory.h"
 #include "app/FormHelp.h"
 #include "app/FormPasswordAuth.h"
-#include "app/FormSearchZip.h"
 #include "app/FormSender.h"
 #include "app/PasswordCheck.h"
 #include "app/PostalCodeBoxes.h"
@@ -56,6 +55,7 @@
 #include "platform/DialogRunner.h"
 #include "platform/Prompter.h"
 #include "platform/WidthMap.h"
+#include "zip/FormSearchZip.h"
 
 namespace q2 {
 namespace {

@@ -6,12 +6,9 @@ target_include_directories(q2settings PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(q2settings PUBLIC q2app q2model Qt6::Widgets)
 q2_warnings(q2settings)
 
-# The main window shows the postal data version in its about box.
-target_link_libraries(q2app PUBLIC q2zipupdate)
-
 # The program proper: every dialog plugged into the main window.
 add_library(q2program STATIC DialogWiring.cpp)
-target_link_libraries(q2program PUBLIC q2app q2settings q2zipupdateui q2mailui q2exchangeui q2listprintui)
+target_link_libraries(q2program PUBLIC q2app q2settings q2zipui q2mailui q2exchangeui q2listprintui)
 q2_warnings(q2program)
 target_link_libraries(velmora3 PRIVATE q2program)
 target_compile_definitions(velmora3 PRIVATE Q2_VERSION="${PROJECT_VERSION}")

@@ -1,5 +1,5 @@
 // The postal code lookup dialog.
-#include "app/FormSearchZip.h"
+#include "zip/FormSearchZip.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
