@@ -8,7 +8,7 @@ q2_warnings(q2settings)
 
 # The program proper: every dialog plugged into the main window.
 add_library(q2program STATIC DialogWiring.cpp)
-target_link_libraries(q2program PUBLIC q2app q2settings q2zipui q2mailui q2exchangeui q2listprintui)
+target_link_libraries(q2program PUBLIC q2app q2settings q2zipui q2mailui q2exchangeui q2printui)
 q2_warnings(q2program)
 target_link_libraries(velmora3 PRIVATE q2program)
 target_compile_definitions(velmora3 PRIVATE Q2_VERSION="${PROJECT_VERSION}")
