@@ -4,14 +4,15 @@ set -euo pipefail
 cd "$(dirname "$0")"
 ./tools/setup-deps.sh
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQ2_WERROR=ON >/dev/null
-cmake --build build -j2
+# build/, RelWithDebInfo, warnings as errors: the "default" presets of CMakePresets.json.
+cmake --preset default >/dev/null
+cmake --build --preset default
 
 export QT_QPA_PLATFORM=offscreen
 export QTEST_FUNCTION_TIMEOUT=60000
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 chmod 700 "$XDG_RUNTIME_DIR"
-ctest --test-dir build --output-on-failure -j2 --timeout 600
+ctest --preset default
 
 # The fuzz targets are built with clang and run briefly so that they keep working.
 ./tools/run-fuzz.sh 3

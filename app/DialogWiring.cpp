@@ -3,7 +3,6 @@
 
 #include <QTableView>
 
-#include "app/DialogRunner.h"
 #include "app/FormConfig.h"
 #include "app/FormMain.h"
 #include "app/RecordEditor.h"
@@ -13,6 +12,7 @@
 #include "exchange/FormSearch.h"
 #include "mail/FormDirectMail.h"
 #include "model/DataPaths.h"
+#include "platform/DialogRunner.h"
 #include "preflight/FormPreflight.h"
 #include "print/FormPrintAllAddressList.h"
 #include "print/FormSelectPrintType.h"

@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/DialogRunner.h"
 #include "app/ReadingCapture.h"
+#include "platform/DialogRunner.h"
 #include "platform/Prompter.h"
 #include "platform/WidthMap.h"
 

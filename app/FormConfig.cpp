@@ -17,12 +17,12 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/DialogRunner.h"
 #include "app/FormEditPassword.h"
 #include "app/FormInputBox.h"
 #include "model/DataPaths.h"
 #include "model/ListFile.h"
 #include "model/UserInfoList.h"
+#include "platform/DialogRunner.h"
 #include "platform/Prompter.h"
 #include "platform/SafeFile.h"
 #include "platform/WidthMap.h"

@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/DialogRunner.h"
 #include "model/UserInfo.h"
+#include "platform/DialogRunner.h"
 #include "platform/Prompter.h"
 #include "platform/WidthMap.h"
 

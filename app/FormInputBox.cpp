@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/DialogRunner.h"
+#include "platform/DialogRunner.h"
 #include "platform/Prompter.h"
 
 namespace q2 {

@@ -33,13 +33,11 @@
 
 #include "app/AddressListColumns.h"
 #include "app/AddressListModel.h"
-#include "app/DialogRunner.h"
 #include "app/FormAddData.h"
 #include "app/DesktopSettings.h"
 #include "app/FormEditHistory.h"
 #include "app/FormHelp.h"
 #include "app/FormPasswordAuth.h"
-#include "app/FormSearchZip.h"
 #include "app/FormSender.h"
 #include "app/PasswordCheck.h"
 #include "app/PostalCodeBoxes.h"
@@ -54,8 +52,10 @@
 #include "platform/Clock.h"
 #include "platform/SafeFile.h"
 #include "platform/DataFolder.h"
+#include "platform/DialogRunner.h"
 #include "platform/Prompter.h"
 #include "platform/WidthMap.h"
+#include "zip/FormSearchZip.h"
 
 namespace q2 {
 namespace {

@@ -11,8 +11,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/DialogRunner.h"
 #include "model/SenderInfo.h"
+#include "platform/DialogRunner.h"
 
 namespace q2 {
 namespace {

@@ -20,14 +20,14 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "app/DialogRunner.h"
 #include "app/FormEditHistory.h"
-#include "app/FormSearchZip.h"
 #include "app/SeasonMarksWidget.h"
 #include "app/UrlOpener.h"
 #include "model/MailConfig.h"
 #include "platform/Clock.h"
+#include "platform/DialogRunner.h"
 #include "platform/Prompter.h"
+#include "zip/FormSearchZip.h"
 
 namespace q2 {
 namespace {

@@ -7,7 +7,7 @@
 #include <deque>
 #include <functional>
 
-#include "app/DialogRunner.h"
+#include "platform/DialogRunner.h"
 
 namespace q2 {
 

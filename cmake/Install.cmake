@@ -10,30 +10,10 @@ foreach(optional paper.cfg sample.QT2)
 endforeach()
 install(DIRECTORY data/zip DESTINATION ${q2_share} FILES_MATCHING PATTERN "*.dat" PATTERN "*.txt")
 
-# Desktop entry, file type and icons.
+# Desktop entry and file type; tools/icon draws and installs the icons.
 install(FILES data/desktop/quintaro2.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES data/desktop/quintaro2-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
         RENAME quintaro2.xml)
-if(NOT Q2_FUZZ)
-  add_executable(make-icon tools/icon/MakeIcon.cpp)
-  target_link_libraries(make-icon PRIVATE Qt6::Gui)
-  q2_warnings(make-icon)
-  set(q2_icon_dir ${CMAKE_BINARY_DIR}/icons)
-  set(q2_icon_sizes 16 22 24 32 48 64 128 256)
-  set(q2_icons)
-  foreach(size ${q2_icon_sizes})
-    list(APPEND q2_icons ${q2_icon_dir}/quintaro2-${size}.png)
-  endforeach()
-  add_custom_command(OUTPUT ${q2_icons}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${q2_icon_dir}
-    COMMAND make-icon ${q2_icon_dir}
-    DEPENDS make-icon COMMENT "Drawing the program icon")
-  add_custom_target(q2_icons ALL DEPENDS ${q2_icons})
-  foreach(size ${q2_icon_sizes})
-    install(FILES ${q2_icon_dir}/quintaro2-${size}.png
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME quintaro2.png)
-  endforeach()
-endif()
 
 # cpack -G DEB
 set(CPACK_PACKAGE_NAME quintaro2)

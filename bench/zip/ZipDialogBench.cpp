@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
-#include "app/FormSearchZip.h"
 #include "platform/DataFolder.h"
+#include "zip/FormSearchZip.h"
 
 namespace {
 

@@ -28,11 +28,11 @@
 #include "app/FileHandOver.h"
 #include "app/FormAddData.h"
 #include "app/FormHelp.h"
-#include "app/FormSearchZip.h"
 #include "app/PostalCodeBoxes.h"
 #include "app/RecordEditor.h"
 #include "app/UrlOpener.h"
 #include "platform/SingleInstance.h"
+#include "zip/FormSearchZip.h"
 
 namespace q2test {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "AppFixture.h"
 #include "QStringPrinter.h"
-#include "app/FormSearchZip.h"
+#include "zip/FormSearchZip.h"
 
 namespace q2test {
 namespace {

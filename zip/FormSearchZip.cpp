@@ -1,5 +1,5 @@
 // The postal code lookup dialog.
-#include "app/FormSearchZip.h"
+#include "zip/FormSearchZip.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -8,8 +8,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/DialogRunner.h"
 #include "model/DataPaths.h"
+#include "platform/DialogRunner.h"
 #include "platform/Prompter.h"
 #include "zip/ZipData.h"
 

@@ -1,5 +1,5 @@
 // The on-screen dialog runner.
-#include "app/DialogRunner.h"
+#include "platform/DialogRunner.h"
 
 #include <QDialog>
 #include <QFileDialog>
