@@ -38,9 +38,12 @@ fi
 # The installed tools run from the prefix alone, linked to the installed library.
 out=$("$prefix/bin/q2tool" barcode 263-0023 "千葉市稲毛区緑町3丁目30-8" 2>/dev/null)
 [ "$out" = "(26300233-30-8DDDDDDD4)" ] || fail "installed q2tool barcode gave '$out'"
+# ldd's output is kept first: with pipefail, grep -q closing the pipe early
+# would fail the line through ldd's broken pipe.
 for exe in velmora3 q2tool; do
-  if ldd "$prefix/bin/$exe" | grep -q liblumika; then
-    ldd "$prefix/bin/$exe" | grep -q "liblumika.* => $prefix/" || fail "$exe does not use the installed liblumika"
+  libs=$(ldd "$prefix/bin/$exe")
+  if grep -q liblumika <<<"$libs"; then
+    grep -q "liblumika.* => $prefix/" <<<"$libs" || fail "$exe does not use the installed liblumika"
   fi
 done
 
