@@ -722,13 +722,13 @@ void TFormPrintAddress::SelectPrintRow(int row) {
 void TFormPrintAddress::LoadPrintSettings() {
     const TPrintSettings st = q2::LoadPrintSettings(configPath_);
     stored_ = st;
-    // 1. The target.
+    // The target first: the postcard tab or the label tab.
     {
         QSignalBlocker block(PCPrintType);
         PCPrintType->setCurrentIndex(st.Type == 1 ? kLabelTab : 0);
     }
     if (st.Type == 1) SetBackgroundKind(0);
-    // 2. The paper kind; the remembered kind is kept whatever it is.
+    // The paper kind; the remembered kind is kept whatever it is.
     if (st.Type != 1) {
         if (PaperKindInfo(st.PostcardIndex)) {
             SelectPaperKind(st.PostcardIndex);
@@ -741,7 +741,7 @@ void TFormPrintAddress::LoadPrintSettings() {
         }
         kind_ = st.PostcardIndex;
     }
-    // 3. The direction, with the font list of that direction.
+    // The direction, with the font list of that direction.
     if (st.Vertical != vertical_) {
         vertical_ = st.Vertical;
         FillFontList(QString());
@@ -750,7 +750,7 @@ void TFormPrintAddress::LoadPrintSettings() {
         QSignalBlocker a(RadioButtonTate), b(RadioButtonYoko);
         (vertical_ ? RadioButtonTate : RadioButtonYoko)->setChecked(true);
     }
-    // 4.–6.
+    // The sender, barcode, font and frame choices, without a refresh for each.
     {
         QSignalBlocker a(CheckBoxPrintSender), b(CBCostom), c(CheckBoxPrintSenderZipSenderArea),
             d(CheckBox1), e(CBSenderName), f(CBSenderConfig), g(CBPrintControl), h(CBLatinVertical),
@@ -768,7 +768,7 @@ void TFormPrintAddress::LoadPrintSettings() {
         CBNumeralsVertical->setCurrentIndex(int(st.NumeralsVertical));
     }
     DrawTextImage->SetFrameVisible(TFrameId::CUS, st.PrintCostom);
-    // 7. The label.
+    // The label sheet, once its maker's list is loaded.
     if (st.Type == 1) {
         {
             QSignalBlocker block(TCMaker);

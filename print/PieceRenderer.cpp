@@ -60,7 +60,7 @@ TPieceFindings RenderPiece(QPainter& painter, const TUserInfo& record, const TPi
     const bool vertical = setup.Vertical();
     const int fontDpi = dpi.y;
     painter.save();
-    // 1. The piece, white, transparent brush.
+    // The piece white, drawn on with a transparent brush.
     if (options.FillWhite) {
         const QSize size = PieceSizePx(setup, dpi);
         painter.fillRect(QRect(0, 0, size.width(), size.height()), Qt::white);
@@ -72,14 +72,14 @@ TPieceFindings RenderPiece(QPainter& painter, const TUserInfo& record, const TPi
         painter.translate(o.x.v * dpi.x / 25.4, o.y.v * dpi.y / 25.4);
     }
 
-    // 2. Frames in device pixels.
+    // The frames in device pixels.
     const PreviewScale s = setup.FrameScale();
     const TLayoutFrames& fr = st.Frames;
     const DeviceRect cus = FrameToDevice(fr.CUS, s, dpi), zip = FrameToDevice(fr.ZIP, s, dpi),
                      add = FrameToDevice(fr.ADD, s, dpi), nam = FrameToDevice(fr.NAM, s, dpi),
                      sen = FrameToDevice(fr.SEN, s, dpi);
 
-    // 3. The addressee's texts.
+    // The addressee's texts.
     TPrintFace face = ResolvePrintFace(st.Font);
     face.Writing = {true, vertical, st.LatinVertical, st.NumeralsVertical};
     const TAddresseeData who = SelectAddresseeData(record);
@@ -97,7 +97,7 @@ TPieceFindings RenderPiece(QPainter& painter, const TUserInfo& record, const TPi
     names.JointList = NormalizePrintText(BuildJointNameList(record));
     const QString zipText = who.Zip + EndPostCodeMarker();
 
-    // 4–7. Layouts.
+    // Every block laid out before anything is drawn.
     TPrintCostomerData barcode;
     if (st.PrintCostom)
         barcode = LayoutCustomerBarcode(dpi.x, cus, zipText, BarcodeAddress(who.Address1, who.Address2),
@@ -118,7 +118,7 @@ TPieceFindings RenderPiece(QPainter& painter, const TUserInfo& record, const TPi
     findings.AddressSize = address.Size;
     findings.AddressLines = int(address.Lines.size());
 
-    // 8. The hidden "宛先を大きくする", preview only.
+    // The hidden "宛先を大きくする", preview only.
     if (preview && st.AteSize) {
         if (name.PersonalLayout) name.NameSize = Points(RoundInt(name.NameSize.v * 1.2));
         address.Size = Points(RoundInt(address.Size.v * 1.2));
@@ -127,7 +127,7 @@ TPieceFindings RenderPiece(QPainter& painter, const TUserInfo& record, const TPi
                 address.Positions[i].x -= DevicePx((address.Positions[0].x - address.Positions[1].x).v / 2);
     }
 
-    // 9–12. Drawing.
+    // Drawing: the barcode, the postal code, the address and the name.
     DrawCustomerBarcode(painter, dpi.x, barcode);
     const PreviewScale pictureScale = setup.PictureScale();
     if (setup.IsLabel())
@@ -139,7 +139,7 @@ TPieceFindings RenderPiece(QPainter& painter, const TUserInfo& record, const TPi
     DrawAddressLines(painter, address, face, fontDpi, vertical);
     DrawAddresseeName(painter, name, face, fontDpi, vertical, names);
 
-    // 13. The sender, never on labels.
+    // The sender, never on labels.
     if (st.PrintSender && !setup.IsLabel() && setup.Senders && setup.Senders->Count() > 0) {
         const int i = std::clamp(st.SuseNo, 0, setup.Senders->Count() - 1);
         TPrintSenderData sd = PrepareSenderData(*setup.Senders->Item(i), st.SuseType == 1, st.ZipPrintState);

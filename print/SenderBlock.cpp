@@ -108,7 +108,8 @@ TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, 
     const DevicePx thick = vertical ? W : H;
     const double length = (vertical ? H : W).v;
 
-    // 1–2: the frame's thickness shared among the groups of lines.
+    // The frame's thickness shared among the groups of lines by weight: an
+    // address or contact line 70, a company line 55, a name 100.
     const int weight = 70 * d.AddressLines + 55 * d.CompanyLines + 100 * d.Names + 70 * d.Contacts;
     const double u = weight > 0 ? double(thick.v) / weight : 0;
     const DevicePx addrShare(RoundInt(70 * d.AddressLines * u)), compShare(RoundInt(55 * d.CompanyLines * u)),
@@ -131,14 +132,14 @@ TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, 
     shrink(d.TelFaxSize, tf, fitsShare(d.Contacts, contShare));
     d.MailSize = d.TelFaxSize;
 
-    // 3: address lines along the frame.
+    // The address lines must also fit along the frame.
     shrink(d.AddressSize, af, [&](const TPrintFont& f) {
         return MeasureWidth(f, QChar(0x3012) + d.ZipLine).v > length || MeasureWidth(f, d.Address1).v > length ||
                MeasureWidth(f, fullSpace + d.Address2).v > length;
     });
 
-    // 4: names, company, position.
-    const double r = d.CompanyLines == 0 ? 0.75 : 0.6;
+    // The names take three quarters of the length, or 60 % beside a company;
+    // the company 85 %, the position a quarter.
     const int joints = d.JointCount();
     QString Fs, Gs;
     if (d.CompanyLines == 0) {
@@ -161,7 +162,8 @@ TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, 
     }
     pf = MakeTextFont(face, dpi, d.PositionSize);
 
-    // 5: contact lines.
+    // Contact lines take 75 % of the length, or 60 % beside a company.
+    const double r = d.CompanyLines == 0 ? 0.75 : 0.6;
     auto tooLong = [&](const QString& text) {
         return [&, text](const TPrintFont& f) { return MeasureWidth(f, text).v > length * r; };
     };
@@ -171,7 +173,7 @@ TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, 
     shrink(d.MailSize, mf, tooLong(d.MailLabel + d.MailValue));
     d.Overflow = !fits;
 
-    // 6: positions.
+    // Where every text starts.
     const bool officeArrangement = d.CompanyLines > 0 || !d.Position.isEmpty();
     const DevicePx tfMax = std::max(MeasureWidth(tf, d.TelValue), MeasureWidth(tf, d.FaxValue));
     if (vertical) {
