@@ -5,13 +5,11 @@
 #include <cmath>
 #include <cstring>
 
+#include <lumika.h>
+
 #include "platform/Cp932.h"
 #include "print/PostalCodeBoxes.h"
 #include "print/TextNormalize.h"
-
-#ifdef Q2_HAVE_LUMIKA
-#include <lumika.h>
-#endif
 
 namespace q2 {
 namespace {
@@ -36,11 +34,7 @@ const CharBars kTable[] = {
 }  // namespace
 
 TBarcodeFunction DefaultBarcodeFunction() {
-#ifdef Q2_HAVE_LUMIKA
     return [](const char* m, const char* z, const char* a, char* out) { return GetCBarString(m, z, a, out); };
-#else
-    return [](const char*, const char*, const char*, char*) { return 9; };
-#endif
 }
 
 QList<TBarKind> BarsOf(QChar c) {

@@ -14,7 +14,7 @@ namespace q2 {
 // GetCBarString's shape (extern "C" in liblumika.so; CP932 byte strings).
 using TBarcodeFunction = std::function<int(const char* symbolMap, const char* postalCode,
                                            const char* address, char* output)>;
-// GetCBarString itself when the library is linked, else a stand-in answering 9.
+// GetCBarString of liblumika.so.
 TBarcodeFunction DefaultBarcodeFunction();
 
 // The sizes Japan Post's readers take, and the size the layout starts from.

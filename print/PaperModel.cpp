@@ -87,12 +87,6 @@ const TPaperKindInfo* PaperKindInfo(int kind) {
     return &kKinds[kind - 1];
 }
 
-int PaperKindByLabel(const QString& label) {
-    for (const auto& k : kKinds)
-        if (label == QString::fromUtf16(k.Label)) return k.Kind;
-    return 0;
-}
-
 TLayoutFrames DefaultFrames(int kind, bool vertical) {
     if (!PaperKindInfo(kind)) kind = kNengaKind;
     if (PaperKindInfo(kind)->IsPostcard()) return PostcardFrames(kind, vertical);
@@ -144,7 +138,6 @@ TPreviewSize PreviewAreaForKind(int kind) {
     if (!k) k = PaperKindInfo(kNengaKind);
     TPreviewSize s;
     s.Height = k->PanelHeight;
-    s.Width = 387;
     s.Width = RoundInt(s.Height * k->UnitWidth.v / k->UnitHeight.v);
     s.Height = RoundInt(s.Width * k->UnitHeight.v / k->UnitWidth.v);
     return s;

@@ -9,8 +9,6 @@
 
 namespace q2 {
 
-enum class TPrintTarget { Postcard = 0, Label = 1 };
-
 constexpr int kFirstPaperKind = 1, kLastPaperKind = 10;
 constexpr int kNengaKind = 3;
 
@@ -24,8 +22,6 @@ struct TPaperKindInfo {
 };
 // Kinds 1–10; nullptr outside.
 const TPaperKindInfo* PaperKindInfo(int kind);
-// The kind whose label is `label` ("年賀", "長形3号", …), 0 when none.
-int PaperKindByLabel(const QString& label);
 
 // The six layout frames in preview pixels.
 struct TLayoutFrames {

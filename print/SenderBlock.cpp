@@ -186,8 +186,7 @@ TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, 
             first = false;
             return cursor;
         };
-        const DevicePx ach = TextHeight(af), acw = MeasureWidth(af, a);
-        (void)ach;
+        const DevicePx acw = MeasureWidth(af, a);
         if (!d.ZipLine.isEmpty()) d.ZipLinePos = {column(af), T};
         if (!d.Address1.isEmpty()) d.Address1Pos = {column(af), T};
         if (!d.Address2.isEmpty()) {

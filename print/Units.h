@@ -25,8 +25,6 @@ struct DevicePx {
     constexpr DevicePx& operator-=(DevicePx o) { v -= o.v; return *this; }
 };
 constexpr DevicePx operator*(int k, DevicePx p) { return p * k; }
-// Scaling by a ratio and rounding, as the layout formulas do.
-inline DevicePx ScaleRound(DevicePx p, double k) { return DevicePx(RoundInt(p.v * k)); }
 
 struct DevicePoint {
     DevicePx x, y;
