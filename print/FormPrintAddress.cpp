@@ -272,8 +272,7 @@ void TFormPrintAddress::BuildControls() {
             glyph.fill(Qt::white);
             QPainter gp(&glyph);
             DrawPreviewBackground(gp, k, info->UnitWidth, info->UnitHeight,
-                                  Dpi{RoundInt(50 * 25.4 / info->UnitWidth.v),
-                                      RoundInt(73 * 25.4 / info->UnitHeight.v)});
+                                  PreviewDpiOf({PreviewPx(50), PreviewPx(73)}, info->UnitWidth, info->UnitHeight));
             gp.setPen(Qt::gray);
             gp.drawRect(0, 0, 49, 72);
             gp.end();
@@ -549,14 +548,15 @@ void TFormPrintAddress::reject() {
 void TFormPrintAddress::SetPanelSize(TPreviewSize area) {
     area_ = area;
     DrawTextImage->SetArea(area);
-    PanelPreview->setFixedSize(area.Width + 2, area.Height + 2);
+    // The panel's sunken frame takes a pixel on every side.
+    PanelPreview->setFixedSize(area.Width.v + 2, area.Height.v + 2);
 }
 
 void TFormPrintAddress::SetBackgroundKind(int kind) {
     const TPaperKindInfo* info = PaperKindInfo(kind);
     // Labels show plain white at the postcard picture's size.
-    const int w = info ? info->PictureWidth : 384, h = info ? info->PictureHeight : 567;
-    QImage picture(w, h, QImage::Format_RGB32);
+    const PreviewPx w = info ? info->PictureWidth : PreviewPx(384), h = info ? info->PictureHeight : PreviewPx(567);
+    QImage picture(w.v, h.v, QImage::Format_RGB32);
     picture.fill(Qt::white);
     if (info) {
         // Drawn at the resolution the preview renders the piece at, so that the
@@ -565,8 +565,7 @@ void TFormPrintAddress::SetBackgroundKind(int kind) {
         QPainter p(&picture);
         p.setRenderHint(QPainter::Antialiasing);
         DrawPreviewBackground(p, kind, info->UnitWidth, info->UnitHeight,
-                              Dpi{RoundInt(area.Width * 25.4 / info->UnitWidth.v),
-                                  RoundInt(area.Height * 25.4 / info->UnitHeight.v)});
+                              PreviewDpiOf(area, info->UnitWidth, info->UnitHeight));
     }
     DrawTextImage->SetBackground(picture);
 }
@@ -866,7 +865,7 @@ void TFormPrintAddress::PCPrintTypeChange() {
         else
             SetPanelSize(PreviewAreaForKind(kNengaKind));
     } else {
-        SetPanelSize({384, area_.Height});
+        SetPanelSize({PreviewPx(384), area_.Height});
         SetBackgroundKind(0);
         DrawTextImage->SetFrameVisible(TFrameId::SEN, false);
         DrawTextImage->SetFrameVisible(TFrameId::SZIP, false);
@@ -906,7 +905,7 @@ std::optional<QRect> TFormPrintAddress::PrintableAreaOnPreview(const TPieceSetup
     const int res = printer_.resolution();
     if (res <= 0) return std::nullopt;
     const TPaperGeometry g = setup.Geometry();
-    const double r = area_.Height * 25.4 / g.UnitHeight.v;  // preview pixels per inch
+    const double r = area_.Height.v * 25.4 / g.UnitHeight.v;  // preview pixels per inch
     const QPageLayout layout = printer_.pageLayout();
     const QRect paint = layout.paintRectPixels(res), full = layout.fullRectPixels(res);
     const QRectF paintMm = layout.paintRect(QPageLayout::Millimeter);
@@ -939,11 +938,9 @@ void TFormPrintAddress::RefreshPreview() {
         return;
     }
     const TPaperGeometry g = setup.Geometry();
-    const QSize p(area_.Width, area_.Height);
-    const Dpi dpi{RoundInt(p.width() * 25.4 / g.UnitWidth.v),
-                  RoundInt(p.height() * 25.4 / g.UnitHeight.v)};
-    const DevicePx spacing(RoundInt(p.width() / g.UnitWidth.v * 0.2));
-    QImage piece(p, QImage::Format_ARGB32_Premultiplied);
+    const Dpi dpi = PreviewDpiOf(area_, g.UnitWidth, g.UnitHeight);
+    const DevicePx spacing = PreviewSpacing(PreviewScaleOf(area_, g.UnitWidth));
+    QImage piece(area_.Width.v, area_.Height.v, QImage::Format_ARGB32_Premultiplied);
     piece.fill(Qt::transparent);
     QPainter painter(&piece);
     painter.setRenderHint(QPainter::Antialiasing);

@@ -76,7 +76,7 @@ std::optional<TLabelPaper> ToLabelPaper(const TLabelRecord& r) {
     p.RightMargin = mm(r.RightMargin);
     p.Columns = count(r.Columns);
     p.Rows = count(r.Rows);
-    if (!ok || p.Width.v <= 0 || p.Height.v <= 0) return std::nullopt;
+    if (!ok || p.Width <= Mm(0) || p.Height <= Mm(0)) return std::nullopt;
     return p;
 }
 

@@ -47,6 +47,9 @@ TPieceSetup MakePieceSetup(const TPrintSettings& settings, std::optional<TLabelP
 QSize PieceSizePx(const TPieceSetup& setup, Dpi dpi);
 // The resolution of the dialog's preview: the preview area's pixels over the unit.
 Dpi PreviewDpi(const TPieceSetup& setup);
+// The line spacing g of the dialog's preview: 0.2 mm at the frame scale S,
+// where a preview pixel is a pixel of the image the piece is drawn on.
+DevicePx PreviewSpacing(PreviewScale s);
 
 // What the layout of one piece found, for the print list's "!" column,
 // q2tool print's summary and a check before printing.

@@ -317,7 +317,7 @@ DevicePx TPrintFont::Advance(char32_t c) const {
     return DevicePx(adv);
 }
 
-TPrintFont CreatePrintFont(const TPrintFace& face, int /*charset*/, int /*style*/, int dpi, Points size) {
+TPrintFont CreatePrintFont(const TPrintFace& face, int /*charset*/, int /*style*/, Dpi dpi, Points size) {
     TPrintFont font;
     auto data = FaceFor(face);
     if (!data) return font;
@@ -340,7 +340,7 @@ TPrintFont CreatePrintFont(const TPrintFace& face, int /*charset*/, int /*style*
     font.instance_ = inst;
     font.writing_ = face.Writing;
     font.size_ = size;
-    font.dpi_ = dpi;
+    font.resolution_ = dpi;
     return font;
 }
 
