@@ -2,6 +2,7 @@
 #include "print/LabelCatalog.h"
 
 #include <QFile>
+#include <cmath>
 
 #include "platform/Cp932.h"
 #include "platform/SafeFile.h"
@@ -59,7 +60,8 @@ std::optional<TLabelPaper> ToLabelPaper(const TLabelRecord& r) {
     auto mm = [&](const QString& t) {
         bool good = false;
         const double v = PrintTrim(t).toDouble(&good);
-        ok = ok && good;
+        // "nan" and "inf" read as numbers but measure no sheet.
+        ok = ok && good && std::isfinite(v);
         return Mm(v);
     };
     auto count = [&](const QString& t) {

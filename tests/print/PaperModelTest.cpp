@@ -88,6 +88,20 @@ TEST(PaperConfig, ReadsTenLineRecords) {
     EXPECT_FALSE(ToLabelPaper(r[1]));  // an empty height is not a number
 }
 
+TEST(PaperConfig, NanAndInfinityAreNoMeasures) {
+    // They read as numbers, but a sheet of them has no size to lay out.
+    for (const char* bad : {"nan", "inf", "-inf"}) {
+        for (QString TLabelRecord::*field : {&TLabelRecord::Width, &TLabelRecord::TopMargin}) {
+            TLabelRecord r{QStringLiteral("M"), QStringLiteral("X"), QStringLiteral("0"), QStringLiteral("83.8"),
+                           QStringLiteral("42.3"), QStringLiteral("20"), QStringLiteral("20"), QStringLiteral("20"),
+                           QStringLiteral("20"), QStringLiteral("2"), QStringLiteral("6")};
+            ASSERT_TRUE(ToLabelPaper(r));
+            r.*field = QLatin1String(bad);
+            EXPECT_FALSE(ToLabelPaper(r)) << bad;
+        }
+    }
+}
+
 TEST(Units, EachAxisTakesItsOwnResolution) {
     // 600 dpi across and 300 down: what runs across takes x; text, whose
     // cell comes from the vertical resolution, takes y.
