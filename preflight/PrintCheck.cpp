@@ -68,7 +68,7 @@ public:
     PrintChecker(const TPieceSetup& setup, const TPrintCheckOptions& options)
         : setup_(setup), options_(options), vertical_(setup.Vertical()),
           face_(ResolvePrintFace(setup.Settings.Font)),
-          font_(CreatePrintFont(face_, kShiftJisCharset, 0, 72, Points(10))),
+          font_(CreatePrintFont(face_, kShiftJisCharset, 0, Dpi{72, 72}, Points(10))),
           mode_(static_cast<TPrintControlMode>(std::clamp(setup.Settings.SprintControl, 0, 3))) {}
 
     void Check(int index, const TUserInfo& r, QList<TPreflightFinding>& out) {

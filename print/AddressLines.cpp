@@ -123,7 +123,7 @@ std::optional<std::pair<QString, QString>> BreakAddressLine(const QString& t) {
     return std::nullopt;
 }
 
-AddressLayout FitAddressLines(const TPrintFace& face, int dpi, DevicePx g, bool vertical,
+AddressLayout FitAddressLines(const TPrintFace& face, Dpi dpi, DevicePx g, bool vertical,
                               DeviceRect frame, const QString& line1, const QString& line2,
                               Points startSize, Points floor) {
     const QString a = QString::fromUtf16(u"あ");
@@ -137,7 +137,7 @@ AddressLayout FitAddressLines(const TPrintFace& face, int dpi, DevicePx g, bool 
     // quarter of a cell where it is narrower (a frame stored by the original
     // is about two 10-point columns wide), never closer.
     const DevicePx margin = vertical ? 2 * g : g;
-    auto minGap = [&](DevicePx ch) { return std::max(g, DevicePx(RoundInt(ch.v / 4.0))); };
+    auto minGap = [&](DevicePx ch) { return std::max(g, RoundPx(ch / 4.0)); };
     auto thickEnough = [&](int lines, const TPrintFont& f) {
         const int n = std::max(2, lines);  // the frame holds two lines at least
         const DevicePx ch = TextHeight(f);
@@ -175,8 +175,8 @@ AddressLayout FitAddressLines(const TPrintFace& face, int dpi, DevicePx g, bool 
 
     const DevicePx ch = TextHeight(font), cw = MeasureWidth(font, a);
     const int n = std::max(2, int(texts.size()));
-    const DevicePx slack((thickness - ch * n - margin).v / (n - 1));
-    const DevicePx gap = std::max(minGap(ch), std::min(DevicePx(RoundInt(ch.v / 2.0)), slack));
+    const DevicePx slack = (thickness - ch * n - margin) / (n - 1);
+    const DevicePx gap = std::max(minGap(ch), std::min(RoundPx(ch / 2.0), slack));
     out.Size = size;
     out.Lines = texts;
     // Line 1 at the frame's start; a shorter line after a longer one starts
@@ -201,7 +201,7 @@ AddressLayout FitAddressLines(const TPrintFace& face, int dpi, DevicePx g, bool 
     return out;
 }
 
-void DrawAddressLines(QPainter& painter, const AddressLayout& layout, const TPrintFace& face, int dpi,
+void DrawAddressLines(QPainter& painter, const AddressLayout& layout, const TPrintFace& face, Dpi dpi,
                       bool vertical) {
     for (qsizetype i = 0; i < layout.Lines.size() && i < layout.Positions.size(); ++i)
         DrawPlainText(painter, dpi, layout.Positions[i], vertical, layout.Size, face, layout.Lines[i]);

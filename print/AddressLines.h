@@ -29,7 +29,7 @@ struct AddressLayout {
 // `floor` stops the shrinking: a text that does not fit there is broken into
 // one more line, up to kMaxAddressLines; what still does not fit is drawn at
 // the floor and marked Overflow. Lines (columns) stand half a cell apart.
-AddressLayout FitAddressLines(const TPrintFace& face, int dpi, DevicePx g, bool vertical,
+AddressLayout FitAddressLines(const TPrintFace& face, Dpi dpi, DevicePx g, bool vertical,
                               DeviceRect frame, const QString& line1, const QString& line2,
                               Points startSize, Points floor = Points(1));
 
@@ -41,7 +41,7 @@ AddressLayout FitAddressLines(const TPrintFace& face, int dpi, DevicePx g, bool 
 std::optional<std::pair<QString, QString>> BreakAddressLine(const QString& line);
 
 // Every line with DrawPlainText at its position.
-void DrawAddressLines(QPainter& painter, const AddressLayout& layout, const TPrintFace& face, int dpi,
+void DrawAddressLines(QPainter& painter, const AddressLayout& layout, const TPrintFace& face, Dpi dpi,
                       bool vertical);
 
 }  // namespace q2

@@ -27,11 +27,12 @@ QString Widest(const TPrintFont& font, const QList<QString>& texts) {
     return best;
 }
 
+// `num` shared among `count` places, rounded; nothing when there is no place.
 DevicePx RoundDiv(DevicePx num, int count) {
-    return count > 0 ? DevicePx(RoundInt(double(num.v) / count)) : DevicePx(0);
+    return count > 0 ? RoundPx(num / double(count)) : DevicePx(0);
 }
 
-void LayoutPersonal(TPrintNameData& d, const TPrintFace& face, int dpi, DevicePx g, bool vertical,
+void LayoutPersonal(TPrintNameData& d, const TPrintFace& face, Dpi dpi, DevicePx g, bool vertical,
                     DeviceRect f, const TNameInputs& in) {
     SplitName(in.FullName, &d.FamilyName, &d.GivenName);
     // Parse "name=honorific:" entries.
@@ -108,7 +109,7 @@ void LayoutPersonal(TPrintNameData& d, const TPrintFace& face, int dpi, DevicePx
     // its characters, the block centred in what is left.
     d.Pitch = std::min(d.Pitch, MeasureWidth(font, QString::fromUtf16(u"あ")));
     const DevicePx used = MeasureWidth(font, all + QLatin1Char(' ')) + c * d.Pitch;
-    const DevicePx lead(std::max(0, (length - used).v / 2));
+    const DevicePx lead = std::max(DevicePx(0), (length - used) / 2);
 
     // The columns (lines) drawn, centred across the frame, the main name first.
     const DevicePx ch = TextHeight(font), step = ch + ColumnGap(font, g);
@@ -119,7 +120,7 @@ void LayoutPersonal(TPrintNameData& d, const TPrintFace& face, int dpi, DevicePx
     const DevicePx foot = (vertical ? f.top + f.height : f.left + f.width) - lead;
     auto honorificAt = [&](const QString& h) { return foot - MeasureWidth(font, h); };
     if (vertical) {
-        const DevicePx x0 = f.left + DevicePx((f.width + group).v / 2) - ch;
+        const DevicePx x0 = f.left + (f.width + group) / 2 - ch;
         const DevicePx top = f.top + lead;
         d.FamilyPos = {x0, top};
         d.GivenPos = {x0, top + givenOffset};
@@ -132,7 +133,7 @@ void LayoutPersonal(TPrintNameData& d, const TPrintFace& face, int dpi, DevicePx
         }
     } else {
         const DevicePx left = f.left + lead;
-        const DevicePx y0 = f.top + DevicePx((f.height - group).v / 2);
+        const DevicePx y0 = f.top + (f.height - group) / 2;
         d.FamilyPos = {left, y0};
         d.GivenPos = {left + givenOffset, y0};
         d.HonorificPos = {honorificAt(in.Honorific), y0};
@@ -146,7 +147,7 @@ void LayoutPersonal(TPrintNameData& d, const TPrintFace& face, int dpi, DevicePx
 }
 
 // "会社部署御中".
-void LayoutOnchu(TPrintNameData& d, const TPrintFace& face, int dpi, DevicePx g, bool vertical,
+void LayoutOnchu(TPrintNameData& d, const TPrintFace& face, Dpi dpi, DevicePx g, bool vertical,
                  DeviceRect f, const TNameInputs& in) {
     const QString a = U(u"あ"), onchu = U(u"御中"), spacedOnchu = U(u" 御中");
     const DevicePx length = vertical ? f.height : f.width;
@@ -173,14 +174,14 @@ void LayoutOnchu(TPrintNameData& d, const TPrintFace& face, int dpi, DevicePx g,
 }
 
 // "会社部署役職殿".
-void LayoutDono(TPrintNameData& d, const TPrintFace& face, int dpi, DevicePx g, bool vertical, DeviceRect f,
+void LayoutDono(TPrintNameData& d, const TPrintFace& face, Dpi dpi, DevicePx g, bool vertical, DeviceRect f,
                 const TNameInputs& in) {
     const QString a = U(u"あ"), dono = U(u"殿"), spacedDono = U(u" 殿");
     const DevicePx length = vertical ? f.height : f.width;
-    const double tk = (vertical ? f.width : f.height).v * 150.0 / 480.0;
+    const DevicePxF tk = (vertical ? f.width : f.height) * 150.0 / 480.0;
     d.CompanySize = Points(36);
     TPrintFont cf, df, pf;
-    ShrinkWhile(face, dpi, d.CompanySize, cf, [&](const TPrintFont& ft) { return TextHeight(ft).v > tk; });
+    ShrinkWhile(face, dpi, d.CompanySize, cf, [&](const TPrintFont& ft) { return TextHeight(ft) > tk; });
     DevicePx cwA, chA, cwB, chB;
     if (!in.Company.isEmpty()) {
         ShrinkWhile(face, dpi, d.CompanySize, cf,
@@ -196,7 +197,7 @@ void LayoutDono(TPrintNameData& d, const TPrintFace& face, int dpi, DevicePx g, 
         cwB = MeasureWidth(df, a);
         chB = TextHeight(df);
     }
-    d.PositionSize = Points(d.CompanySize.v + 4);
+    d.PositionSize = d.CompanySize + Points(4);
     ShrinkWhile(face, dpi, d.PositionSize, pf, [&](const TPrintFont& ft) {
         return MeasureWidth(ft, in.Position) > length - MeasureWidth(ft, spacedDono) - cwB - cwA;
     });
@@ -218,27 +219,27 @@ void LayoutDono(TPrintNameData& d, const TPrintFace& face, int dpi, DevicePx g, 
 }
 
 // "会社部署役職名前".
-void LayoutWithName(TPrintNameData& d, const TPrintFace& face, int dpi, DevicePx g, bool vertical,
+void LayoutWithName(TPrintNameData& d, const TPrintFace& face, Dpi dpi, DevicePx g, bool vertical,
                     DeviceRect f, const TNameInputs& in) {
     const QString a = U(u"あ"), fullSpace(kFullSpace);
     const DevicePx length = vertical ? f.height : f.width;
-    const double thick = (vertical ? f.width : f.height).v * 200.0 / 480.0 - g.v;
+    const DevicePxF thick = (vertical ? f.width : f.height) * 200.0 / 480.0 - g;
     d.CompanySize = Points(44);
     d.DepartmentSize = Points(34);
     d.PositionSize = Points(26);
     d.NameSize = Points(50);
     TPrintFont nf, pf, cf, df;
-    ShrinkWhile(face, dpi, d.NameSize, nf, [&](const TPrintFont& ft) { return TextHeight(ft).v >= thick; });
+    ShrinkWhile(face, dpi, d.NameSize, nf, [&](const TPrintFont& ft) { return TextHeight(ft) >= thick; });
     SplitName(in.FullName, &d.FamilyName, &d.GivenName);
     const QString name = d.FamilyName + d.GivenName;
-    const DevicePx nameLimit(RoundInt(length.v * 0.7));
+    const DevicePx nameLimit = RoundPx(length * 0.7);
     ShrinkWhile(face, dpi, d.NameSize, nf, [&](const TPrintFont& ft) {
         return MeasureWidth(ft, name + fullSpace + in.Honorific) > nameLimit;
     });
-    d.PositionSize = Points(std::max(d.NameSize.v - 10, 1.0));
+    d.PositionSize = std::max(d.NameSize - Points(10), Points(1));
     const QString pos = in.Position + QLatin1Char(' ');
     ShrinkWhile(face, dpi, d.PositionSize, pf,
-                [&](const TPrintFont& ft) { return MeasureWidth(ft, pos).v > length.v * 0.3; });
+                [&](const TPrintFont& ft) { return MeasureWidth(ft, pos) > length * 0.3; });
     const DevicePx PW = MeasureWidth(pf, pos), PH = TextHeight(pf);
     const int c = PitchSlots(nf, d.FamilyName) + PitchSlots(nf, d.GivenName);
     if (c > 0) {
@@ -252,7 +253,7 @@ void LayoutWithName(TPrintNameData& d, const TPrintFace& face, int dpi, DevicePx
             if (!more) break;
         }
     }
-    d.CompanySize = Points(std::max(d.NameSize.v - 5, 1.0));
+    d.CompanySize = std::max(d.NameSize - Points(5), Points(1));
     cf = MakeTextFont(face, dpi, d.CompanySize);
     DevicePx cwA, chA, chB;
     if (!in.Company.isEmpty()) {
@@ -274,14 +275,14 @@ void LayoutWithName(TPrintNameData& d, const TPrintFace& face, int dpi, DevicePx
         d.CompanyPos = {right - TextHeight(cf) - g, f.top};
         d.DepartmentPos = {right - chA - TextHeight(df) - 2 * g, f.top + cwA};
         d.FamilyPos = {right - chA - chB - chD - 3 * g, f.top + PW};
-        d.PositionPos = {right - chA - chB - PH - DevicePx(RoundInt((chD - PH).v / 2.0)) - 3 * g, f.top};
+        d.PositionPos = {right - chA - chB - PH - RoundPx((chD - PH) / 2.0) - 3 * g, f.top};
         d.HonorificPos = {d.FamilyPos.x, f.top + f.height - MeasureWidth(nf, in.Honorific)};
     } else {
         const DevicePx cwD = MeasureWidth(nf, a);
         d.CompanyPos = {f.left, f.top};
         d.DepartmentPos = {f.left + MeasureWidth(cf, a), f.top + chA};
         d.FamilyPos = {f.left + PW, f.top + chA + chB};
-        d.PositionPos = {f.left, f.top + chA + chB + DevicePx(RoundInt((cwD - PH).v / 2.0))};
+        d.PositionPos = {f.left, f.top + chA + chB + RoundPx((cwD - PH) / 2.0)};
         d.HonorificPos = {f.left + f.width - MeasureWidth(nf, in.Honorific), d.FamilyPos.y};
     }
 }
@@ -346,7 +347,7 @@ bool UsesPersonalLayout(bool personalUse, TPrintControlMode mode) {
     return personalUse || mode == TPrintControlMode::PersonalName;
 }
 
-TPrintNameData LayoutAddresseeName(const TPrintFace& face, int dpi, DevicePx g, bool vertical,
+TPrintNameData LayoutAddresseeName(const TPrintFace& face, Dpi dpi, DevicePx g, bool vertical,
                                    DeviceRect frame, bool personalUse, TPrintControlMode mode,
                                    const TNameInputs& in) {
     TPrintNameData d;  // the caller's presets: 15, 25, 15, 25
@@ -370,7 +371,7 @@ TPrintNameData LayoutAddresseeName(const TPrintFace& face, int dpi, DevicePx g, 
     return d;
 }
 
-void DrawAddresseeName(QPainter& p, const TPrintNameData& d, const TPrintFace& face, int dpi,
+void DrawAddresseeName(QPainter& p, const TPrintNameData& d, const TPrintFace& face, Dpi dpi,
                        bool vertical, const TNameInputs& in) {
     if (d.PersonalLayout) {
         DrawSpacedText(p, dpi, d.FamilyName, d.Pitch, d.FamilyPos, vertical, d.NameSize, face);

@@ -59,12 +59,12 @@ struct TPrintNameData {
 // The personal layout serves "個人用" records and office records in "個人名".
 bool UsesPersonalLayout(bool personalUse, TPrintControlMode mode);
 
-TPrintNameData LayoutAddresseeName(const TPrintFace& face, int dpi, DevicePx g, bool vertical,
+TPrintNameData LayoutAddresseeName(const TPrintFace& face, Dpi dpi, DevicePx g, bool vertical,
                                    DeviceRect frame, bool personalUse, TPrintControlMode mode,
                                    const TNameInputs& in);
 
 // Everything of the block, the joint honorifics included.
-void DrawAddresseeName(QPainter& painter, const TPrintNameData& d, const TPrintFace& face, int dpi,
+void DrawAddresseeName(QPainter& painter, const TPrintNameData& d, const TPrintFace& face, Dpi dpi,
                        bool vertical, const TNameInputs& in);
 
 }  // namespace q2

@@ -15,59 +15,61 @@ std::array<TMmRect, 7> CalibrationBoxes(int kind) {
     const PreviewRect zip = DefaultFrames(info->Kind, true).ZIP;
     const std::array<MmPoint, 7> centres =
         AddresseeDigitCentres(info->Kind, {PreviewToMm(zip.left, s), PreviewToMm(zip.top, s)});
-    const double k = AddresseeBoxGeometry(info->Kind).Pitch.v / 7.0;
-    const double w = kJapanPostBoxWidth * k, h = kJapanPostBoxHeight * k;
+    // Japan Post's box, scaled by the kind's pitch against Japan Post's 7 mm.
+    const double k = AddresseeBoxGeometry(info->Kind).Pitch / Mm(7.0);
+    const Mm w(kJapanPostBoxWidth * k), h(kJapanPostBoxHeight * k);
     std::array<TMmRect, 7> out;
     for (int i = 0; i < 7; ++i)
-        out[i] = {centres[i].x - Mm(w / 2), centres[i].y - Mm(h / 2), Mm(w), Mm(h)};
+        out[i] = {centres[i].x - w / 2, centres[i].y - h / 2, w, h};
     return out;
 }
 
 void DrawCalibrationSheet(QPainter& p, int kind, Dpi dpi) {
     const TPaperKindInfo* info = PaperKindInfo(kind);
     if (!info) info = PaperKindInfo(kNengaKind);
-    const double kx = dpi.x / 25.4, ky = dpi.y / 25.4;
-    const double w = info->UnitWidth.v, h = info->UnitHeight.v;
+    const MmOnPainter k(dpi);
+    auto pixelSize = [&](Mm height) { return std::max(1, RoundPx(height * k.y).v); };
+    const Mm w = info->UnitWidth, h = info->UnitHeight;
+    // Whole millimetres along each edge.
+    const int wholeW = static_cast<int>(w.v), wholeH = static_cast<int>(h.v);
     p.save();
-    p.fillRect(QRectF(0, 0, w * kx, h * ky), Qt::white);
+    p.fillRect(k.Rect(Mm(0), Mm(0), w, h), Qt::white);
     QPen pen(Qt::black);
-    pen.setWidthF(0.1 * kx);
+    pen.setWidthF((Mm(0.1) * k.x).v);
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
     // The boxes and a crosshair through each centre.
+    const Mm arm(1.5);
     for (const TMmRect& b : CalibrationBoxes(info->Kind)) {
-        p.drawRect(QRectF(b.left.v * kx, b.top.v * ky, b.width.v * kx, b.height.v * ky));
+        p.drawRect(k.Rect(b.left, b.top, b.width, b.height));
         const MmPoint c = b.Centre();
-        p.drawLine(QPointF((c.x.v - 1.5) * kx, c.y.v * ky), QPointF((c.x.v + 1.5) * kx, c.y.v * ky));
-        p.drawLine(QPointF(c.x.v * kx, (c.y.v - 1.5) * ky), QPointF(c.x.v * kx, (c.y.v + 1.5) * ky));
+        p.drawLine(k.Point(c.x - arm, c.y), k.Point(c.x + arm, c.y));
+        p.drawLine(k.Point(c.x, c.y - arm), k.Point(c.x, c.y + arm));
     }
     // Rulers: a tick each millimetre from the top-left and top-right corners,
     // longer at 5 and 10, numbered every 10 mm.
+    auto tick = [](int mm) { return Mm(mm % 10 == 0 ? 5 : mm % 5 == 0 ? 3.5 : 2); };
     QFont font(QStringLiteral("IPAGothic"));
-    font.setPixelSize(std::max(1, RoundInt(2.0 * ky)));
+    font.setPixelSize(pixelSize(Mm(2.0)));
     p.setFont(font);
-    for (int mm = 0; mm <= int(w); ++mm) {
-        const double len = mm % 10 == 0 ? 5 : mm % 5 == 0 ? 3.5 : 2;
-        p.drawLine(QPointF(mm * kx, 0), QPointF(mm * kx, len * ky));
-        if (mm % 10 == 0 && mm > 0 && mm < int(w))
-            p.drawText(QPointF((mm + 0.4) * kx, 7.0 * ky), QString::number(mm));
+    for (int mm = 0; mm <= wholeW; ++mm) {
+        p.drawLine(k.Point(Mm(mm), Mm(0)), k.Point(Mm(mm), tick(mm)));
+        if (mm % 10 == 0 && mm > 0 && mm < wholeW) p.drawText(k.Point(Mm(mm + 0.4), Mm(7.0)), QString::number(mm));
     }
-    for (int mm = 0; mm <= int(h); ++mm) {
-        const double len = mm % 10 == 0 ? 5 : mm % 5 == 0 ? 3.5 : 2;
-        p.drawLine(QPointF(w * kx, mm * ky), QPointF((w - len) * kx, mm * ky));
-        if (mm % 10 == 0 && mm > 0 && mm < int(h))
-            p.drawText(QRectF((w - 14) * kx, (mm - 1.2) * ky, 7.5 * kx, 2.6 * ky), Qt::AlignRight,
-                       QString::number(mm));
+    for (int mm = 0; mm <= wholeH; ++mm) {
+        p.drawLine(k.Point(w, Mm(mm)), k.Point(w - tick(mm), Mm(mm)));
+        if (mm % 10 == 0 && mm > 0 && mm < wholeH)
+            p.drawText(k.Rect(w - Mm(14), Mm(mm - 1.2), Mm(7.5), Mm(2.6)), Qt::AlignRight, QString::number(mm));
     }
     // What the sheet is for, under the boxes.
-    font.setPixelSize(std::max(1, RoundInt(2.8 * ky)));
+    font.setPixelSize(pixelSize(Mm(2.8)));
     p.setFont(font);
     const QString title = QString::fromUtf16(u"印刷位置の調整用シート　") + QString::fromUtf16(info->Label);
     const QString how = QString::fromUtf16(
         u"普通紙に印刷し、はがき・封筒に重ねて、赤枠と黒枠のずれを目盛で読み、"
         u"「印刷位置の調整」に入力して下さい（右・下が＋）。");
-    p.drawText(QRectF(10 * kx, 30 * ky, (w - 24) * kx, 8 * ky), Qt::AlignLeft | Qt::TextWordWrap, title);
-    p.drawText(QRectF(10 * kx, 38 * ky, (w - 24) * kx, 30 * ky), Qt::AlignLeft | Qt::TextWordWrap, how);
+    p.drawText(k.Rect(Mm(10), Mm(30), w - Mm(24), Mm(8)), Qt::AlignLeft | Qt::TextWordWrap, title);
+    p.drawText(k.Rect(Mm(10), Mm(38), w - Mm(24), Mm(30)), Qt::AlignLeft | Qt::TextWordWrap, how);
     p.restore();
 }
 

@@ -5,13 +5,11 @@
 #include <cmath>
 #include <cstring>
 
+#include <lumika.h>
+
 #include "platform/Cp932.h"
 #include "print/PostalCodeBoxes.h"
 #include "print/TextNormalize.h"
-
-#ifdef Q2_HAVE_LUMIKA
-#include <lumika.h>
-#endif
 
 namespace q2 {
 namespace {
@@ -36,11 +34,7 @@ const CharBars kTable[] = {
 }  // namespace
 
 TBarcodeFunction DefaultBarcodeFunction() {
-#ifdef Q2_HAVE_LUMIKA
     return [](const char* m, const char* z, const char* a, char* out) { return GetCBarString(m, z, a, out); };
-#else
-    return [](const char*, const char*, const char*, char*) { return 9; };
-#endif
 }
 
 QList<TBarKind> BarsOf(QChar c) {
@@ -62,15 +56,15 @@ QChar CharOfBars(const QList<TBarKind>& bars) {
 }
 
 TBarGeometry TBarGeometry::At(Points size) {
-    const double k = size.v / 10.0;
+    const double k = size / Points(10.0);
     return {Mm(0.6 * k), Mm(1.2 * k), Mm(0.6 * k)};
 }
 
-DevicePx BarcodeAdvance(QChar c, Points size, int dpi) {
-    return MmToDevice(TBarGeometry::At(size).Pitch * double(BarsOf(c).size()), dpi);
+DevicePx BarcodeAdvance(QChar c, Points size, Dpi dpi) {
+    return MmToDeviceX(TBarGeometry::At(size).Pitch * double(BarsOf(c).size()), dpi);
 }
 
-DevicePx MeasureBarcodeWidth(const QString& code, Points size, int dpi) {
+DevicePx MeasureBarcodeWidth(const QString& code, Points size, Dpi dpi) {
     DevicePx sum;
     for (QChar c : code) sum += BarcodeAdvance(c, size, dpi);
     return sum;
@@ -84,7 +78,7 @@ QString BarcodeAddress(const QString& storedLine1, const QString& storedLine2) {
     return PrintTrim(storedLine1 + storedLine2);
 }
 
-TPrintCostomerData LayoutCustomerBarcode(int dpi, DeviceRect frame, const QString& zipText,
+TPrintCostomerData LayoutCustomerBarcode(Dpi dpi, DeviceRect frame, const QString& zipText,
                                          const QString& address, Points startSize,
                                          const TBarcodeFunction& barcode) {
     TPrintCostomerData d;
@@ -100,21 +94,21 @@ TPrintCostomerData LayoutCustomerBarcode(int dpi, DeviceRect frame, const QStrin
     d.Code = QString::fromLatin1(out, qsizetype(std::strlen(out)));
     // Japan Post reads bars from 8 to 11.5 points: the largest whole size
     // from the start down to 8 that fits the frame, 8 when none does.
-    d.Size = Points(std::clamp(startSize.v, kBarcodeMinPoints, kBarcodeMaxPoints));
-    while (MeasureBarcodeWidth(d.Code, d.Size, dpi) > frame.width && d.Size.v - 1 >= kBarcodeMinPoints)
-        d.Size = Points(d.Size.v - 1);
+    const Points least(kBarcodeMinPoints), step(1);
+    d.Size = std::clamp(startSize, least, Points(kBarcodeMaxPoints));
+    while (MeasureBarcodeWidth(d.Code, d.Size, dpi) > frame.width && d.Size - step >= least) d.Size = d.Size - step;
     d.Left = frame.left;
     d.Top = frame.top;
     d.Width = frame.width;
     return d;
 }
 
-void DrawCustomerBarcode(QPainter& painter, int dpi, const TPrintCostomerData& data) {
+void DrawCustomerBarcode(QPainter& painter, Dpi dpi, const TPrintCostomerData& data) {
     if (!data.HasCode()) return;
     const TBarGeometry g = TBarGeometry::At(data.Size);
-    const double px = dpi / 25.4;
+    const DeviceScale px = DeviceScaleX(dpi);
     // Bars at the exact pitch: rounding per character would drift the pitch.
-    const double pitch = g.Pitch.v * px, width = g.Width.v * px, unit = g.Unit.v * px;
+    const DevicePxF pitch = g.Pitch * px, width = g.Width * px, unit = g.Unit * px;
     painter.save();
     painter.setPen(Qt::NoPen);
     painter.setBrush(Qt::black);
@@ -125,8 +119,8 @@ void DrawCustomerBarcode(QPainter& painter, int dpi, const TPrintCostomerData& d
             if (k == K::Ascender) to = 4;
             if (k == K::Descender) from = 2;
             if (k == K::Timing) from = 2, to = 4;
-            const double x = data.Left.v + j * pitch;
-            painter.drawRect(QRectF(x, data.Top.v + from * unit, width, (to - from) * unit));
+            const DevicePxF x = data.Left + j * pitch, y = data.Top + from * unit;
+            painter.drawRect(QRectF(x.v, y.v, width.v, ((to - from) * unit).v));
             ++j;
         }
     }

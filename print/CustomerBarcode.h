@@ -14,7 +14,7 @@ namespace q2 {
 // GetCBarString's shape (extern "C" in liblumika.so; CP932 byte strings).
 using TBarcodeFunction = std::function<int(const char* symbolMap, const char* postalCode,
                                            const char* address, char* output)>;
-// GetCBarString itself when the library is linked, else a stand-in answering 9.
+// GetCBarString of liblumika.so.
 TBarcodeFunction DefaultBarcodeFunction();
 
 // The sizes Japan Post's readers take, and the size the layout starts from.
@@ -42,19 +42,20 @@ struct TBarGeometry {
 };
 
 // The advance a barcode font of that size gives one code character: its bars
-// times the pitch, in whole device pixels.
-DevicePx BarcodeAdvance(QChar c, Points size, int dpi);
-DevicePx MeasureBarcodeWidth(const QString& code, Points size, int dpi);
+// times the pitch, in whole device pixels of the horizontal resolution.
+DevicePx BarcodeAdvance(QChar c, Points size, Dpi dpi);
+DevicePx MeasureBarcodeWidth(const QString& code, Points size, Dpi dpi);
 
 // LayoutCustomerBarcode. `address` is what the library is handed: the stored
 // address lines, not their printed form (see the .cpp).
-TPrintCostomerData LayoutCustomerBarcode(int dpi, DeviceRect frame, const QString& zipText,
+TPrintCostomerData LayoutCustomerBarcode(Dpi dpi, DeviceRect frame, const QString& zipText,
                                          const QString& address, Points startSize,
                                          const TBarcodeFunction& barcode);
 // The address Lumika gets: the trimmed concatenation of the stored lines.
 QString BarcodeAddress(const QString& storedLine1, const QString& storedLine2);
 
 // Left to right from (Left, Top), whatever the writing direction; black.
-void DrawCustomerBarcode(QPainter& painter, int dpi, const TPrintCostomerData& data);
+// The bars keep their proportions in the horizontal resolution, heights too.
+void DrawCustomerBarcode(QPainter& painter, Dpi dpi, const TPrintCostomerData& data);
 
 }  // namespace q2

@@ -250,8 +250,7 @@ void TFormPrintAddress::BuildControls() {
             glyph.fill(Qt::white);
             QPainter gp(&glyph);
             DrawPreviewBackground(gp, k, info->UnitWidth, info->UnitHeight,
-                                  Dpi{RoundInt(50 * 25.4 / info->UnitWidth.v),
-                                      RoundInt(73 * 25.4 / info->UnitHeight.v)});
+                                  PreviewDpiOf({PreviewPx(50), PreviewPx(73)}, info->UnitWidth, info->UnitHeight));
             gp.setPen(Qt::gray);
             gp.drawRect(0, 0, 49, 72);
             gp.end();
@@ -527,14 +526,15 @@ void TFormPrintAddress::reject() {
 void TFormPrintAddress::SetPanelSize(TPreviewSize area) {
     area_ = area;
     DrawTextImage->SetArea(area);
-    PanelPreview->setFixedSize(area.Width + 2, area.Height + 2);
+    // The panel's sunken frame takes a pixel on every side.
+    PanelPreview->setFixedSize(area.Width.v + 2, area.Height.v + 2);
 }
 
 void TFormPrintAddress::SetBackgroundKind(int kind) {
     const TPaperKindInfo* info = PaperKindInfo(kind);
     // Labels show plain white at the postcard picture's size.
-    const int w = info ? info->PictureWidth : 384, h = info ? info->PictureHeight : 567;
-    QImage picture(w, h, QImage::Format_RGB32);
+    const PreviewPx w = info ? info->PictureWidth : PreviewPx(384), h = info ? info->PictureHeight : PreviewPx(567);
+    QImage picture(w.v, h.v, QImage::Format_RGB32);
     picture.fill(Qt::white);
     if (info) {
         // Drawn at the resolution the preview renders the piece at, so that the
@@ -543,8 +543,7 @@ void TFormPrintAddress::SetBackgroundKind(int kind) {
         QPainter p(&picture);
         p.setRenderHint(QPainter::Antialiasing);
         DrawPreviewBackground(p, kind, info->UnitWidth, info->UnitHeight,
-                              Dpi{RoundInt(area.Width * 25.4 / info->UnitWidth.v),
-                                  RoundInt(area.Height * 25.4 / info->UnitHeight.v)});
+                              PreviewDpiOf(area, info->UnitWidth, info->UnitHeight));
     }
     DrawTextImage->SetBackground(picture);
 }
@@ -700,13 +699,13 @@ void TFormPrintAddress::SelectPrintRow(int row) {
 void TFormPrintAddress::LoadPrintSettings() {
     const TPrintSettings st = q2::LoadPrintSettings(configPath_);
     stored_ = st;
-    // 1. The target.
+    // The target first: the postcard tab or the label tab.
     {
         QSignalBlocker block(PCPrintType);
         PCPrintType->setCurrentIndex(st.Type == 1 ? kLabelTab : 0);
     }
     if (st.Type == 1) SetBackgroundKind(0);
-    // 2. The paper kind; the remembered kind is kept whatever it is.
+    // The paper kind; the remembered kind is kept whatever it is.
     if (st.Type != 1) {
         if (PaperKindInfo(st.PostcardIndex)) {
             SelectPaperKind(st.PostcardIndex);
@@ -719,7 +718,7 @@ void TFormPrintAddress::LoadPrintSettings() {
         }
         kind_ = st.PostcardIndex;
     }
-    // 3. The direction, with the font list of that direction.
+    // The direction, with the font list of that direction.
     if (st.Vertical != vertical_) {
         vertical_ = st.Vertical;
         FillFontList(QString());
@@ -728,7 +727,7 @@ void TFormPrintAddress::LoadPrintSettings() {
         QSignalBlocker a(RadioButtonTate), b(RadioButtonYoko);
         (vertical_ ? RadioButtonTate : RadioButtonYoko)->setChecked(true);
     }
-    // 4.–6.
+    // The sender, barcode, font and frame choices, without a refresh for each.
     {
         QSignalBlocker a(CheckBoxPrintSender), b(CBCostom), c(CheckBoxPrintSenderZipSenderArea),
             d(CheckBox1), e(CBSenderName), f(CBSenderConfig), g(CBPrintControl), h(CBLatinVertical),
@@ -746,7 +745,7 @@ void TFormPrintAddress::LoadPrintSettings() {
         CBNumeralsVertical->setCurrentIndex(int(st.NumeralsVertical));
     }
     DrawTextImage->SetFrameVisible(TFrameId::CUS, st.PrintCostom);
-    // 7. The label.
+    // The label sheet, once its maker's list is loaded.
     if (st.Type == 1) {
         {
             QSignalBlocker block(TCMaker);
@@ -844,7 +843,7 @@ void TFormPrintAddress::PCPrintTypeChange() {
         else
             SetPanelSize(PreviewAreaForKind(kNengaKind));
     } else {
-        SetPanelSize({384, area_.Height});
+        SetPanelSize({PreviewPx(384), area_.Height});
         SetBackgroundKind(0);
         DrawTextImage->SetFrameVisible(TFrameId::SEN, false);
         DrawTextImage->SetFrameVisible(TFrameId::SZIP, false);
@@ -884,7 +883,7 @@ std::optional<QRect> TFormPrintAddress::PrintableAreaOnPreview(const TPieceSetup
     const int res = printer_.resolution();
     if (res <= 0) return std::nullopt;
     const TPaperGeometry g = setup.Geometry();
-    const double r = area_.Height * 25.4 / g.UnitHeight.v;  // preview pixels per inch
+    const double r = area_.Height.v * 25.4 / g.UnitHeight.v;  // preview pixels per inch
     const QPageLayout layout = printer_.pageLayout();
     const QRect paint = layout.paintRectPixels(res), full = layout.fullRectPixels(res);
     const QRectF paintMm = layout.paintRect(QPageLayout::Millimeter);
@@ -917,11 +916,9 @@ void TFormPrintAddress::RefreshPreview() {
         return;
     }
     const TPaperGeometry g = setup.Geometry();
-    const QSize p(area_.Width, area_.Height);
-    const Dpi dpi{RoundInt(p.width() * 25.4 / g.UnitWidth.v),
-                  RoundInt(p.height() * 25.4 / g.UnitHeight.v)};
-    const DevicePx spacing(RoundInt(p.width() / g.UnitWidth.v * 0.2));
-    QImage piece(p, QImage::Format_ARGB32_Premultiplied);
+    const Dpi dpi = PreviewDpiOf(area_, g.UnitWidth, g.UnitHeight);
+    const DevicePx spacing = PreviewSpacing(PreviewScaleOf(area_, g.UnitWidth));
+    QImage piece(area_.Width.v, area_.Height.v, QImage::Format_ARGB32_Premultiplied);
     piece.fill(Qt::transparent);
     QPainter painter(&piece);
     painter.setRenderHint(QPainter::Antialiasing);

@@ -5,18 +5,19 @@
 
 namespace q2 {
 
-PreviewRect MoveFrame(PreviewRect f, int dx, int dy, TPreviewSize area) {
+PreviewRect MoveFrame(PreviewRect f, PreviewPx dx, PreviewPx dy, TPreviewSize area) {
     // std::clamp needs lo <= hi; a frame larger than the area stays at 0.
-    auto clampTo = [](int v, int hi) { return std::max(0, std::min(v, hi)); };
-    f.top = PreviewPx(clampTo(f.top.v + dy, area.Height - f.height.v + 1));
-    f.left = PreviewPx(clampTo(f.left.v + dx, area.Width - f.width.v + 1));
+    auto clampTo = [](PreviewPx v, PreviewPx hi) { return std::max(PreviewPx(0), std::min(v, hi)); };
+    const PreviewPx overhang(1);
+    f.top = clampTo(f.top + dy, area.Height - f.height + overhang);
+    f.left = clampTo(f.left + dx, area.Width - f.width + overhang);
     return f;
 }
 
-PreviewRect ResizeFrame(PreviewRect f, TFrameCorner corner, int x, int y, TPreviewSize area) {
-    x = std::clamp(x, 0, area.Width);
-    y = std::clamp(y, 0, area.Height);
-    int left = f.left.v, top = f.top.v, right = f.left.v + f.width.v, bottom = f.top.v + f.height.v;
+PreviewRect ResizeFrame(PreviewRect f, TFrameCorner corner, PreviewPx x, PreviewPx y, TPreviewSize area) {
+    x = std::clamp(x, PreviewPx(0), area.Width);
+    y = std::clamp(y, PreviewPx(0), area.Height);
+    PreviewPx left = f.left, top = f.top, right = f.right(), bottom = f.bottom();
     const bool movesLeft = corner == TFrameCorner::LeftTop || corner == TFrameCorner::LeftBottom;
     const bool movesTop = corner == TFrameCorner::LeftTop || corner == TFrameCorner::RightTop;
     if (movesLeft)
@@ -27,7 +28,7 @@ PreviewRect ResizeFrame(PreviewRect f, TFrameCorner corner, int x, int y, TPrevi
         top = std::min(y, bottom - kMinFrameSize);
     else
         bottom = std::max(y, top + kMinFrameSize);
-    return {PreviewPx(left), PreviewPx(top), PreviewPx(right - left), PreviewPx(bottom - top)};
+    return {left, top, right - left, bottom - top};
 }
 
 }  // namespace q2

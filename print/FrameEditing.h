@@ -7,13 +7,13 @@ namespace q2 {
 
 enum class TFrameCorner { LeftTop, RightTop, LeftBottom, RightBottom };
 
-constexpr int kMinFrameSize = 15;
+constexpr PreviewPx kMinFrameSize{15};
 
 // The frame moved by (dx, dy), kept inside the area; one pixel may hang over
 // the right and bottom edge.
-PreviewRect MoveFrame(PreviewRect frame, int dx, int dy, TPreviewSize area);
+PreviewRect MoveFrame(PreviewRect frame, PreviewPx dx, PreviewPx dy, TPreviewSize area);
 // The frame with `corner` at (x, y) (clamped to the area) and the opposite
 // corner fixed; neither side goes below kMinFrameSize.
-PreviewRect ResizeFrame(PreviewRect frame, TFrameCorner corner, int x, int y, TPreviewSize area);
+PreviewRect ResizeFrame(PreviewRect frame, TFrameCorner corner, PreviewPx x, PreviewPx y, TPreviewSize area);
 
 }  // namespace q2

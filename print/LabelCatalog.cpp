@@ -2,6 +2,7 @@
 #include "print/LabelCatalog.h"
 
 #include <QFile>
+#include <cmath>
 
 #include "platform/Cp932.h"
 #include "platform/SafeFile.h"
@@ -59,7 +60,8 @@ std::optional<TLabelPaper> ToLabelPaper(const TLabelRecord& r) {
     auto mm = [&](const QString& t) {
         bool good = false;
         const double v = PrintTrim(t).toDouble(&good);
-        ok = ok && good;
+        // "nan" and "inf" read as numbers but measure no sheet.
+        ok = ok && good && std::isfinite(v);
         return Mm(v);
     };
     auto count = [&](const QString& t) {
@@ -76,7 +78,7 @@ std::optional<TLabelPaper> ToLabelPaper(const TLabelRecord& r) {
     p.RightMargin = mm(r.RightMargin);
     p.Columns = count(r.Columns);
     p.Rows = count(r.Rows);
-    if (!ok || p.Width.v <= 0 || p.Height.v <= 0) return std::nullopt;
+    if (!ok || p.Width <= Mm(0) || p.Height <= Mm(0)) return std::nullopt;
     return p;
 }
 

@@ -78,6 +78,11 @@ void Line(QPainter& p, DevicePx x1, DevicePx y1, DevicePx x2, DevicePx y2) {
     p.drawLine(x1.v, y1.v, x2.v, y2.v);
 }
 
+// A text of the list with its cell's top-left at `at`, in the list font.
+void DrawListText(QPainter& painter, const TPrintFont& font, DevicePoint at, QStringView text) {
+    DrawPlainText(painter, font.Resolution(), at, false, font.Size(), font.Face(), text);
+}
+
 }  // namespace
 
 const std::vector<TListColumn>& ListTypeColumns(int type) {
@@ -124,25 +129,27 @@ QString ListColumnValue(TListColumn column, const TUserInfo& r) {
     return text;
 }
 
-TPrintFont ListPrintFont(int dpiY) {
+TPrintFont ListPrintFont(Dpi dpi) {
     static const TPrintFace face = ResolvePrintFace(T(u"ＭＳ Ｐゴシック"));
-    return MakeTextFont(face, dpiY, Points(8));
+    return MakeTextFont(face, dpi, Points(8));
 }
 
 TListGeometry ListGeometry(const TPrintFont& font, const TListPageSetup& s) {
     TListGeometry g;
-    const DevicePx marginX(RoundInt(s.Resolution.x * 1.0)), marginY(RoundInt(s.Resolution.y * 1.0));
+    // One inch on every side.
+    const DevicePx marginX = MmToDeviceX(Mm(25.4), s.Resolution), marginY = MmToDeviceY(Mm(25.4), s.Resolution);
     g.PaperWidth = s.PaperWidth;
     g.PaperHeight = s.PaperHeight;
     g.Left = marginX;
     g.Top = marginY;
     g.Right = s.PaperWidth - marginX;
     g.Bottom = s.PaperHeight - marginY;
-    const int th = TextHeight(font, u"A").v;
-    g.Pitch = DevicePx(th + 2);
+    const DevicePx th = TextHeight(font, u"A");
+    g.Pitch = th + DevicePx(2);
     g.Indent = MeasureWidth(font, u"a");
-    const int usable = s.PaperHeight.v - 2 * marginY.v;
-    g.RowsPerPage = RoundHalfEven(double(usable) / double(th + 4));
+    // Rows counted at the text height and four pixels: a row count of its own.
+    const DevicePx usable = s.PaperHeight - 2 * marginY, counted = th + DevicePx(4);
+    g.RowsPerPage = RoundHalfEven(double(usable.v) / double(counted.v));
     if (g.RowsPerPage < 0) g.RowsPerPage = 0;
     return g;
 }
@@ -184,7 +191,7 @@ int ListPageCount(int marked, int rowsPerPage) {
 TListJob MakeListJob(const TListRecords& records, const TListPageSetup& setup) {
     TListJob job;
     job.Setup = setup;
-    job.Font = ListPrintFont(setup.Resolution.y);
+    job.Font = ListPrintFont(setup.Resolution);
     job.Geometry = ListGeometry(job.Font, setup);
     job.Widths = ListColumnWidths(job.Font, setup.Type, records);
     job.Records = records;
@@ -223,8 +230,7 @@ void DrawClippedText(QPainter& painter, const TPrintFont& font, DevicePx x, Devi
     const QString part = ClippedText(font, x, right, text);
     if (part.isEmpty()) return;
     const DevicePx indent = MeasureWidth(font, u"a");
-    DrawPlainText(painter, font.Dpi(), DevicePoint{x + indent, y + DevicePx(1)}, false, font.Size(),
-                  font.Face(), part);
+    DrawListText(painter, font, DevicePoint{x + indent, y + DevicePx(1)}, part);
 }
 
 QString ListPageNumberText(int pageIndex) {
@@ -278,10 +284,8 @@ int DrawListPage(QPainter& painter, const TListJob& job, int pageIndex, int next
     }
     if (job.Setup.PageNumbers && job.Font.IsValid()) {
         const QString text = ListPageNumberText(pageIndex);
-        const int x = g.PaperWidth.v / 2 - MeasureWidth(job.Font, text).v / 2;
-        DrawPlainText(painter, job.Font.Dpi(),
-                      DevicePoint{DevicePx(x) + g.Indent, g.Bottom + DevicePx(1)}, false,
-                      job.Font.Size(), job.Font.Face(), text);
+        const DevicePx x = g.PaperWidth / 2 - MeasureWidth(job.Font, text) / 2;
+        DrawListText(painter, job.Font, DevicePoint{x + g.Indent, g.Bottom + DevicePx(1)}, text);
     }
     painter.restore();
     return i;
@@ -293,19 +297,19 @@ int PrintListPages(QPainter& painter, QPagedPaintDevice& device, const TListJob&
     for (int page = 0; page < job.PageCount; ++page) {
         if (page > 0) device.newPage();
         painter.save();
-        painter.translate(-offset.x.v, -offset.y.v);
+        painter.translate(-ToQPointF(offset));
         next = DrawListPage(painter, job, page, next);
         painter.restore();
     }
     return job.PageCount;
 }
 
-TListPageSetup A4ListSetup(int dpi, bool landscape) {
+TListPageSetup A4ListSetup(Dpi dpi, bool landscape) {
     TListPageSetup s;
-    s.Resolution = Dpi{dpi, dpi};
-    const DevicePx shortSide = MmToDevice(Mm(210), dpi), longSide = MmToDevice(Mm(297), dpi);
-    s.PaperWidth = landscape ? longSide : shortSide;
-    s.PaperHeight = landscape ? shortSide : longSide;
+    s.Resolution = dpi;
+    const Mm shortSide(210), longSide(297);
+    s.PaperWidth = MmToDeviceX(landscape ? longSide : shortSide, dpi);
+    s.PaperHeight = MmToDeviceY(landscape ? shortSide : longSide, dpi);
     return s;
 }
 
@@ -317,10 +321,10 @@ int WriteListPdf(const QString& path, const TListRecords& records, const TListPa
     pdf.setResolution(setup.Resolution.y);
     pdf.setTitle(T(u"-住所録一覧印刷-"));
     pdf.setCreator(QStringLiteral("Quintaro2"));
-    const double wMm = DeviceToMm(setup.PaperWidth, setup.Resolution.x);
-    const double hMm = DeviceToMm(setup.PaperHeight, setup.Resolution.y);
-    const bool landscape = wMm > hMm;
-    const QSizeF portrait = landscape ? QSizeF(hMm, wMm) : QSizeF(wMm, hMm);
+    const Mm w = DeviceToMmX(setup.PaperWidth, setup.Resolution);
+    const Mm h = DeviceToMmY(setup.PaperHeight, setup.Resolution);
+    const bool landscape = w > h;
+    const QSizeF portrait = landscape ? QSizeF(h.v, w.v) : QSizeF(w.v, h.v);
     pdf.setPageLayout(
         QPageLayout(QPageSize(portrait, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch),
                     landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF()));

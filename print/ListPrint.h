@@ -52,7 +52,7 @@ QString ListColumnMeasuringTitle(TListColumn column);
 QString ListColumnValue(TListColumn column, const TUserInfo& record);
 
 // "ＭＳ Ｐゴシック" 8 points at the printer's vertical resolution.
-TPrintFont ListPrintFont(int dpiY);
+TPrintFont ListPrintFont(Dpi dpi);
 
 // What one print run is given: the physical paper for the chosen
 // orientation, in device pixels, and the dialog's choices.
@@ -115,8 +115,8 @@ QString ListPageNumberText(int pageIndex);
 int PrintListPages(QPainter& painter, QPagedPaintDevice& device, const TListJob& job,
                    DevicePoint physicalOffset = {});
 
-// A4 at `dpi` on both axes, portrait or landscape, for PDF output.
-TListPageSetup A4ListSetup(int dpi, bool landscape);
+// A4 at `dpi`, portrait or landscape, for PDF output.
+TListPageSetup A4ListSetup(Dpi dpi, bool landscape);
 
 // The run into a PDF file of the setup's paper: the number of pages, or -1
 // when the file cannot be written (`error` tells why). With no page to print

@@ -4,17 +4,19 @@
 namespace q2 {
 namespace {
 
+constexpr PreviewPx P(int v) { return PreviewPx(v); }
+
 const TPaperKindInfo kKinds[] = {
-    {1, u"郵政", Mm(100), Mm(148), 384, 567, 567},
-    {2, u"エコー", Mm(100), Mm(148), 384, 567, 567},
-    {3, u"年賀", Mm(100), Mm(148), 384, 567, 567},
-    {4, u"暑中", Mm(100), Mm(148), 384, 567, 567},
-    {5, u"長形2号", Mm(119), Mm(277), 191, 443, 450},
-    {6, u"長形3号", Mm(120), Mm(235), 226, 443, 450},
-    {7, u"長形4号", Mm(90), Mm(205), 194, 443, 450},
-    {8, u"長形3号(横)", Mm(235), Mm(120), 443, 226, 225},
-    {9, u"角形2号", Mm(240), Mm(332), 323, 443, 450},
-    {10, u"角形3号", Mm(216), Mm(227), 426, 443, 450},
+    {1, u"郵政", Mm(100), Mm(148), P(384), P(567), P(567)},
+    {2, u"エコー", Mm(100), Mm(148), P(384), P(567), P(567)},
+    {3, u"年賀", Mm(100), Mm(148), P(384), P(567), P(567)},
+    {4, u"暑中", Mm(100), Mm(148), P(384), P(567), P(567)},
+    {5, u"長形2号", Mm(119), Mm(277), P(191), P(443), P(450)},
+    {6, u"長形3号", Mm(120), Mm(235), P(226), P(443), P(450)},
+    {7, u"長形4号", Mm(90), Mm(205), P(194), P(443), P(450)},
+    {8, u"長形3号(横)", Mm(235), Mm(120), P(443), P(226), P(225)},
+    {9, u"角形2号", Mm(240), Mm(332), P(323), P(443), P(450)},
+    {10, u"角形3号", Mm(216), Mm(227), P(426), P(443), P(450)},
 };
 
 constexpr PreviewRect R(int l, int t, int w, int h) {
@@ -45,11 +47,19 @@ const TLayoutFrames kFrames[10][2] = {
      {R(238, 33, 160, 25), R(125, 111, 189, 48), R(55, 204, 319, 76), R(222, 77, 189, 25), R(298, 375, 117, 40), R(329, 416, 85, 21)}},
 };
 
-// A frame whose inner rectangle (after FrameToDevice's 4-pixel inset) is
-// (left, top, width, height) whole millimetres at `perMm` preview pixels.
-PreviewRect FrameMm(double perMm, int l, int t, int w, int h) {
-    return R(RoundInt(l * perMm) - 4, RoundInt(t * perMm) - 4, RoundInt(w * perMm) + 8,
-             RoundInt(h * perMm) + 8);
+// FrameToDevice takes this much off every side of a frame.
+constexpr PreviewPx kFrameInset(4);
+
+// A frame whose inner rectangle (after FrameToDevice's inset) is
+// (left, top, width, height) whole millimetres at the scale `s`.
+PreviewRect FrameMm(PreviewScale s, int l, int t, int w, int h) {
+    return {MmToPreview(Mm(l), s) - kFrameInset, MmToPreview(Mm(t), s) - kFrameInset,
+            MmToPreview(Mm(w), s) + kFrameInset + kFrameInset, MmToPreview(Mm(h), s) + kFrameInset + kFrameInset};
+}
+
+// The side of a unit's shape that goes with `side`: `side` × to ÷ from, rounded.
+PreviewPx SameAspect(PreviewPx side, Mm to, Mm from) {
+    return PreviewPx(RoundInt(side.v * to.v / from.v));
 }
 
 // Postcards, in mm: the address begins 4 mm below the postal boxes (their
@@ -72,7 +82,7 @@ TLayoutFrames PostcardFrames(int kind, bool vertical) {
     TLayoutFrames f = kFrames[kind - 1][vertical ? 0 : 1];
     const TPostcardMm& m = kind == 2 ? (vertical ? kEchoVertical : kEchoHorizontal)
                                      : (vertical ? kPostcardVertical : kPostcardHorizontal);
-    const double s = PreviewScaleOf(PreviewAreaForKind(kind), Mm(100)).perMm;
+    const PreviewScale s = PreviewScaleOf(PreviewAreaForKind(kind), Mm(100));
     f.ADD = FrameMm(s, m.add[0], m.add[1], m.add[2], m.add[3]);
     f.NAM = FrameMm(s, m.nam[0], m.nam[1], m.nam[2], m.nam[3]);
     f.SEN = FrameMm(s, m.sen[0], m.sen[1], m.sen[2], m.sen[3]);
@@ -87,19 +97,13 @@ const TPaperKindInfo* PaperKindInfo(int kind) {
     return &kKinds[kind - 1];
 }
 
-int PaperKindByLabel(const QString& label) {
-    for (const auto& k : kKinds)
-        if (label == QString::fromUtf16(k.Label)) return k.Kind;
-    return 0;
-}
-
 TLayoutFrames DefaultFrames(int kind, bool vertical) {
     if (!PaperKindInfo(kind)) kind = kNengaKind;
     if (PaperKindInfo(kind)->IsPostcard()) return PostcardFrames(kind, vertical);
     TLayoutFrames f = kFrames[kind - 1][vertical ? 0 : 1];
     // Barcode frames that keep the bars 10 mm from every edge and 2 mm clear
     // of the other frames' texts.
-    const double s = PreviewScaleOf(PreviewAreaForKind(kind), PaperKindInfo(kind)->UnitWidth).perMm;
+    const PreviewScale s = PreviewScaleOf(PreviewAreaForKind(kind), PaperKindInfo(kind)->UnitWidth);
     switch (kind) {
     case 6: if (vertical) f.CUS = FrameMm(s, 20, 48, 90, 5); break;
     case 7: f.CUS = FrameMm(s, 12, vertical ? 40 : 43, 66, 5); break;
@@ -143,44 +147,49 @@ TPreviewSize PreviewAreaForKind(int kind) {
     const TPaperKindInfo* k = PaperKindInfo(kind);
     if (!k) k = PaperKindInfo(kNengaKind);
     TPreviewSize s;
-    s.Height = k->PanelHeight;
-    s.Width = 387;
-    s.Width = RoundInt(s.Height * k->UnitWidth.v / k->UnitHeight.v);
-    s.Height = RoundInt(s.Width * k->UnitHeight.v / k->UnitWidth.v);
+    s.Width = SameAspect(k->PanelHeight, k->UnitWidth, k->UnitHeight);
+    s.Height = SameAspect(s.Width, k->UnitHeight, k->UnitWidth);
     return s;
 }
 
 TPreviewSize PreviewAreaForLabel(const TLabelPaper& label) {
     TPreviewSize s;
-    s.Width = 384;
-    s.Height = label.Width.v > 0 ? RoundInt(384 * label.Height.v / label.Width.v) : 567;
+    s.Width = PreviewPx(384);
+    s.Height = label.Width > Mm(0) ? SameAspect(s.Width, label.Height, label.Width) : PreviewPx(567);
     return s;
 }
 
 PreviewScale PreviewScaleOf(const TPreviewSize& area, Mm unitWidth) {
-    return PreviewScale{area.Width / unitWidth.v};
+    return PreviewPerMm(area.Width, unitWidth);
 }
 
 PreviewScale PictureScaleForKind(int kind) {
     const TPaperKindInfo* k = PaperKindInfo(kind);
     if (!k) k = PaperKindInfo(kNengaKind);
-    return PreviewScale{k->PictureHeight / k->UnitHeight.v};
+    return PreviewPerMm(k->PictureHeight, k->UnitHeight);
+}
+
+Dpi PreviewDpiOf(const TPreviewSize& area, Mm unitWidth, Mm unitHeight) {
+    // Dots per inch are pixels per 25.4 mm.
+    return {RoundInt(area.Width.v * 25.4 / unitWidth.v), RoundInt(area.Height.v * 25.4 / unitHeight.v)};
 }
 
 DeviceRect FrameToDevice(PreviewRect frame, PreviewScale s, Dpi dpi) {
-    auto mm = [&](int v) { return Mm(RoundInt(v / s.perMm)); };
-    return {MmToDeviceX(mm(frame.left.v + 4), dpi), MmToDeviceY(mm(frame.top.v + 4), dpi),
-            MmToDeviceX(mm(frame.width.v - 8), dpi), MmToDeviceY(mm(frame.height.v - 8), dpi)};
+    // Whole millimetres first, then device pixels.
+    auto mm = [&](PreviewPx p) { return RoundMm(PreviewToMm(p, s)); };
+    const PreviewPx inset2 = kFrameInset + kFrameInset;
+    return {MmToDeviceX(mm(frame.left + kFrameInset), dpi), MmToDeviceY(mm(frame.top + kFrameInset), dpi),
+            MmToDeviceX(mm(frame.width - inset2), dpi), MmToDeviceY(mm(frame.height - inset2), dpi)};
 }
 
 Mm LabelPitchX(const TPaperGeometry& g) {
     if (g.Columns <= 1) return Mm(0);
-    return Mm((g.SheetWidth.v - g.LeftMargin.v - g.RightMargin.v - g.UnitWidth.v) / (g.Columns - 1));
+    return (g.SheetWidth - g.LeftMargin - g.RightMargin - g.UnitWidth) / (g.Columns - 1);
 }
 
 Mm LabelPitchY(const TPaperGeometry& g) {
     if (g.Rows <= 1) return Mm(0);
-    return Mm((g.SheetHeight.v - g.TopMargin.v - g.BottomMargin.v - g.UnitHeight.v) / (g.Rows - 1));
+    return (g.SheetHeight - g.TopMargin - g.BottomMargin - g.UnitHeight) / (g.Rows - 1);
 }
 
 MmPoint LabelOrigin(const TPaperGeometry& g, int column, int row) {

@@ -9,8 +9,6 @@
 
 namespace q2 {
 
-enum class TPrintTarget { Postcard = 0, Label = 1 };
-
 constexpr int kFirstPaperKind = 1, kLastPaperKind = 10;
 constexpr int kNengaKind = 3;
 
@@ -18,14 +16,12 @@ struct TPaperKindInfo {
     int Kind;
     const char16_t* Label;  // hint of the postcard buttons, caption of the envelope buttons
     Mm UnitWidth, UnitHeight;
-    int PictureWidth, PictureHeight;  // preview background picture
-    int PanelHeight;                  // preview panel height before the aspect steps
+    PreviewPx PictureWidth, PictureHeight;  // preview background picture
+    PreviewPx PanelHeight;                  // preview panel height before it takes the unit's aspect
     bool IsPostcard() const { return Kind <= 4; }
 };
 // Kinds 1–10; nullptr outside.
 const TPaperKindInfo* PaperKindInfo(int kind);
-// The kind whose label is `label` ("年賀", "長形3号", …), 0 when none.
-int PaperKindByLabel(const QString& label);
 
 // The six layout frames in preview pixels.
 struct TLayoutFrames {
@@ -57,13 +53,16 @@ TPaperGeometry GeometryForLabel(const TLabelPaper& label);
 
 // Preview area size in preview pixels ("Preview area").
 struct TPreviewSize {
-    int Width = 383, Height = 567;
+    PreviewPx Width{383}, Height{567};
 };
 TPreviewSize PreviewAreaForKind(int kind);
 TPreviewSize PreviewAreaForLabel(const TLabelPaper& label);
 // S = preview width ÷ UnitWidth; S' = picture height ÷ UnitHeight.
 PreviewScale PreviewScaleOf(const TPreviewSize& area, Mm unitWidth);
 PreviewScale PictureScaleForKind(int kind);
+// The resolution at which a unit of that size fills the preview area: its
+// pixels over the unit's inches, on each axis.
+Dpi PreviewDpiOf(const TPreviewSize& area, Mm unitWidth, Mm unitHeight);
 
 // FrameToDevice: inset 4 preview pixels, whole millimetres, device pixels.
 DeviceRect FrameToDevice(PreviewRect frame, PreviewScale s, Dpi dpi);

@@ -48,19 +48,19 @@ QSize PieceSizePx(const TPieceSetup& setup, Dpi dpi) {
 }
 
 Dpi PreviewDpi(const TPieceSetup& setup) {
-    const TPreviewSize p = setup.PreviewArea();
     const TPaperGeometry g = setup.Geometry();
-    return {RoundInt(p.Width * 25.4 / g.UnitWidth.v), RoundInt(p.Height * 25.4 / g.UnitHeight.v)};
+    return PreviewDpiOf(setup.PreviewArea(), g.UnitWidth, g.UnitHeight);
 }
+
+DevicePx PreviewSpacing(PreviewScale s) { return DevicePx(MmToPreview(Mm(0.2), s).v); }
 
 TPieceFindings RenderPiece(QPainter& painter, const TUserInfo& record, const TPieceSetup& setup, Dpi dpi,
                            DevicePx g, TRenderPurpose purpose, TRenderOptions options) {
     const bool preview = purpose == TRenderPurpose::Preview;
     const TPrintSettings& st = setup.Settings;
     const bool vertical = setup.Vertical();
-    const int fontDpi = dpi.y;
     painter.save();
-    // 1. The piece, white, transparent brush.
+    // The piece white, drawn on with a transparent brush.
     if (options.FillWhite) {
         const QSize size = PieceSizePx(setup, dpi);
         painter.fillRect(QRect(0, 0, size.width(), size.height()), Qt::white);
@@ -69,17 +69,17 @@ TPieceFindings RenderPiece(QPainter& painter, const TUserInfo& record, const TPi
     // Calibration moves everything drawn, not the piece.
     if (!setup.Offset.IsZero()) {
         const MmPoint o = setup.Offset.InMm();
-        painter.translate(o.x.v * dpi.x / 25.4, o.y.v * dpi.y / 25.4);
+        painter.translate(MmToDeviceExactX(o.x, dpi).v, MmToDeviceExactY(o.y, dpi).v);
     }
 
-    // 2. Frames in device pixels.
+    // The frames in device pixels.
     const PreviewScale s = setup.FrameScale();
     const TLayoutFrames& fr = st.Frames;
     const DeviceRect cus = FrameToDevice(fr.CUS, s, dpi), zip = FrameToDevice(fr.ZIP, s, dpi),
                      add = FrameToDevice(fr.ADD, s, dpi), nam = FrameToDevice(fr.NAM, s, dpi),
                      sen = FrameToDevice(fr.SEN, s, dpi);
 
-    // 3. The addressee's texts.
+    // The addressee's texts.
     TPrintFace face = ResolvePrintFace(st.Font);
     face.Writing = {true, vertical, st.LatinVertical, st.NumeralsVertical};
     const TAddresseeData who = SelectAddresseeData(record);
@@ -97,55 +97,55 @@ TPieceFindings RenderPiece(QPainter& painter, const TUserInfo& record, const TPi
     names.JointList = NormalizePrintText(BuildJointNameList(record));
     const QString zipText = who.Zip + EndPostCodeMarker();
 
-    // 4–7. Layouts.
+    // Every block laid out before anything is drawn.
     TPrintCostomerData barcode;
     if (st.PrintCostom)
-        barcode = LayoutCustomerBarcode(dpi.x, cus, zipText, BarcodeAddress(who.Address1, who.Address2),
+        barcode = LayoutCustomerBarcode(dpi, cus, zipText, BarcodeAddress(who.Address1, who.Address2),
                                         Points(kBarcodeStartPoints), setup.Barcode);
     const TPostalTextLayout zipLayout =
-        setup.IsLabel() ? FitPostalCodeText(face, fontDpi, zip, zipText, Points(preview ? 10 : 30))
+        setup.IsLabel() ? FitPostalCodeText(face, dpi, zip, zipText, Points(preview ? 10 : 30))
                         : TPostalTextLayout{};
     const auto mode = static_cast<TPrintControlMode>(std::clamp(st.SprintControl, 0, 3));
-    TPrintNameData name = LayoutAddresseeName(face, fontDpi, g, vertical, nam, who.Personal, mode, names);
+    TPrintNameData name = LayoutAddresseeName(face, dpi, g, vertical, nam, who.Personal, mode, names);
     // The address is never drawn larger than the name (down to its floor).
     Points start(preview ? 50 : 100);
     const Points floor = AddressFloor(setup);
     if (name.PersonalLayout || mode == TPrintControlMode::CompanyDepartmentPositionName)
         start = std::max(floor, std::min(start, name.NameSize));
-    AddressLayout address = FitAddressLines(face, fontDpi, g, vertical, add, line1, line2, start, floor);
+    AddressLayout address = FitAddressLines(face, dpi, g, vertical, add, line1, line2, start, floor);
     TPieceFindings findings;
     findings.AddressOverflow = address.Overflow;
     findings.AddressSize = address.Size;
     findings.AddressLines = int(address.Lines.size());
 
-    // 8. The hidden "宛先を大きくする", preview only.
+    // The hidden "宛先を大きくする", preview only.
     if (preview && st.AteSize) {
-        if (name.PersonalLayout) name.NameSize = Points(RoundInt(name.NameSize.v * 1.2));
-        address.Size = Points(RoundInt(address.Size.v * 1.2));
+        if (name.PersonalLayout) name.NameSize = RoundPoints(name.NameSize * 1.2);
+        address.Size = RoundPoints(address.Size * 1.2);
         if (vertical && address.Positions.size() > 1)
             for (qsizetype i = 1; i < address.Positions.size(); ++i)
-                address.Positions[i].x -= DevicePx((address.Positions[0].x - address.Positions[1].x).v / 2);
+                address.Positions[i].x -= (address.Positions[0].x - address.Positions[1].x) / 2;
     }
 
-    // 9–12. Drawing.
-    DrawCustomerBarcode(painter, dpi.x, barcode);
+    // Drawing: the barcode, the postal code, the address and the name.
+    DrawCustomerBarcode(painter, dpi, barcode);
     const PreviewScale pictureScale = setup.PictureScale();
     if (setup.IsLabel())
-        DrawPostalCodeText(painter, fontDpi, zipText, zipLayout, face);
+        DrawPostalCodeText(painter, dpi, zipText, zipLayout, face);
     else
-        DrawPostalCodeBoxes(painter, zipText, fontDpi,
+        DrawPostalCodeBoxes(painter, zipText, dpi,
                             {PreviewToMm(fr.ZIP.left, pictureScale), PreviewToMm(fr.ZIP.top, pictureScale)},
                             setup.Kind);
-    DrawAddressLines(painter, address, face, fontDpi, vertical);
-    DrawAddresseeName(painter, name, face, fontDpi, vertical, names);
+    DrawAddressLines(painter, address, face, dpi, vertical);
+    DrawAddresseeName(painter, name, face, dpi, vertical, names);
 
-    // 13. The sender, never on labels.
+    // The sender, never on labels.
     if (st.PrintSender && !setup.IsLabel() && setup.Senders && setup.Senders->Count() > 0) {
         const int i = std::clamp(st.SuseNo, 0, setup.Senders->Count() - 1);
         TPrintSenderData sd = PrepareSenderData(*setup.Senders->Item(i), st.SuseType == 1, st.ZipPrintState);
-        sd = LayoutSenderBlock(face, fontDpi, g, vertical, sen, sd);
+        sd = LayoutSenderBlock(face, dpi, g, vertical, sen, sd);
         findings.SenderOverflow = sd.Overflow;
-        DrawSenderBlock(painter, sd, face, fontDpi, vertical,
+        DrawSenderBlock(painter, sd, face, dpi, vertical,
                         MmPoint{PreviewToMm(fr.SZIP.left, pictureScale), PreviewToMm(fr.SZIP.top, pictureScale)});
     }
     painter.restore();
@@ -160,7 +160,7 @@ TPieceFindings CheckPiece(const TUserInfo& record, const TPieceSetup& setup) {
     painter.setClipRect(QRect(0, 0, 0, 0));
     TPieceSetup quiet = setup;
     quiet.Barcode = nullptr;
-    return RenderPiece(painter, record, quiet, dpi, PrintSpacing(dpi.y), TRenderPurpose::Print, {false});
+    return RenderPiece(painter, record, quiet, dpi, PrintSpacing(dpi), TRenderPurpose::Print, {false});
 }
 
 QPageLayout JobPageLayout(const TPieceSetup& setup) {
@@ -184,13 +184,13 @@ int PrintPieces(QPainter& painter, QPagedPaintDevice& device, const QList<const 
     auto note = [&](qsizetype i, const TPieceFindings& f) {
         if (overflowing && f.Overflow()) overflowing->append(int(i));
     };
-    const DevicePx g = PrintSpacing(dpi.y);
+    const DevicePx g = PrintSpacing(dpi);
     int pages = 0;
     if (!setup.IsLabel()) {
         for (qsizetype i = 0; i < records.size(); ++i) {
             if (i > 0) device.newPage();
             painter.save();
-            painter.translate(-offset.x.v, -offset.y.v);
+            painter.translate(-ToQPointF(offset));
             note(i, RenderPiece(painter, *records[i], setup, dpi, g, TRenderPurpose::Print));
             painter.restore();
             ++pages;
@@ -198,7 +198,6 @@ int PrintPieces(QPainter& painter, QPagedPaintDevice& device, const QList<const 
         return pages;
     }
     const TPaperGeometry geo = setup.Geometry();
-    const Mm pitchX = LabelPitchX(geo), pitchY = LabelPitchY(geo);
     int page = -1;
     for (qsizetype i = 0; i < records.size(); ++i) {
         const TLabelSlot slot = LabelSlotOf(geo, int(i));
@@ -207,10 +206,10 @@ int PrintPieces(QPainter& painter, QPagedPaintDevice& device, const QList<const 
             page = slot.Page;
             ++pages;
         }
-        const int x = RoundInt((slot.Column * pitchX.v + geo.LeftMargin.v) * dpi.x / 25.4) - offset.x.v;
-        const int y = RoundInt((slot.Row * pitchY.v + geo.TopMargin.v) * dpi.y / 25.4) - offset.y.v;
+        const MmPoint at = LabelOrigin(geo, slot.Column, slot.Row);
+        const DevicePoint corner{MmToDeviceX(at.x, dpi) - offset.x, MmToDeviceY(at.y, dpi) - offset.y};
         painter.save();
-        painter.translate(x, y);
+        painter.translate(ToQPointF(corner));
         note(i, RenderPiece(painter, *records[i], setup, dpi, g, TRenderPurpose::Print));
         painter.restore();
     }

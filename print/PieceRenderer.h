@@ -1,5 +1,5 @@
-// RenderPiece (steps 1–13) and the page loops of PrintAll: one code
-// path for the preview, q2tool, PDF files and printers.
+// RenderPiece and the page loops of PrintAll: one code path for the
+// preview, q2tool, PDF files and printers.
 #pragma once
 
 #include <QList>
@@ -47,6 +47,9 @@ TPieceSetup MakePieceSetup(const TPrintSettings& settings, std::optional<TLabelP
 QSize PieceSizePx(const TPieceSetup& setup, Dpi dpi);
 // The resolution of the dialog's preview: the preview area's pixels over the unit.
 Dpi PreviewDpi(const TPieceSetup& setup);
+// The line spacing g of the dialog's preview: 0.2 mm at the frame scale S,
+// where a preview pixel is a pixel of the image the piece is drawn on.
+DevicePx PreviewSpacing(PreviewScale s);
 
 // What the layout of one piece found, for the print list's "!" column,
 // q2tool print's summary and a check before printing.
@@ -62,7 +65,7 @@ struct TPieceFindings {
 Points AddressFloor(const TPieceSetup& setup);
 
 struct TRenderOptions {
-    bool FillWhite = true;  // step 1; off when drawing over a preview background
+    bool FillWhite = true;  // the piece painted white first; off when drawing over a preview background
 };
 
 // Draws one piece with its top-left corner at the painter's origin.
@@ -75,8 +78,9 @@ TPieceFindings CheckPiece(const TUserInfo& record, const TPieceSetup& setup);
 // in the label's orientation for labels; no margins.
 QPageLayout JobPageLayout(const TPieceSetup& setup);
 
-// PrintAll steps 4–5 on a painter begun on `device`, at the device's
-// resolution; `physicalOffset` is the unprintable margin (0 for PDF).
+// Every piece of the run, a page each (or a label slot each), on a painter
+// begun on `device`, at the device's resolution; `physicalOffset` is the
+// unprintable margin (0 for PDF).
 // Returns the number of pages.
 // `overflowing`, when given, receives the indexes of the records whose
 // address did not fit at the floor.

@@ -18,27 +18,34 @@ QString CutAtMarker(const QString& text) {
     return i < 0 ? text : text.left(i);
 }
 
-void DrawBoxDigits(QPainter& painter, const QString& digits, int dpi, MmPoint topLeft,
+// The digits are placed in the vertical resolution on both axes, the one
+// their font is made at.
+Dpi DigitResolution(Dpi dpi) { return Dpi{dpi.y, dpi.y}; }
+
+void DrawBoxDigits(QPainter& painter, const QString& digits, Dpi dpi, MmPoint topLeft,
                    const TBoxGeometry& geo) {
     if (digits.isEmpty()) return;
     const TPrintFont font = MakeTextFont(ResolveBoxFace(), dpi, geo.Size);
+    const Dpi at = DigitResolution(dpi);
     Mm x = topLeft.x;
-    const DevicePx y = MmToDevice(topLeft.y, dpi);
+    const DevicePx y = MmToDeviceY(topLeft.y, at);
     int n = 0;
     for (char32_t c : digits.toUcs4()) {
-        DrawCharCell(painter, font, c, {MmToDevice(x, dpi), y}, false);
+        DrawCharCell(painter, font, c, {MmToDeviceX(x, at), y}, false);
         x += geo.Pitch;
         if (++n == 3) x += geo.Gap;
     }
 }
 
 // A digit's ink centred on `centre`.
-void DrawCentredDigit(QPainter& painter, const TPrintFont& font, char32_t c, MmPoint centre, int dpi) {
+void DrawCentredDigit(QPainter& painter, const TPrintFont& font, char32_t c, MmPoint centre, Dpi dpi) {
     const QRectF ink = font.Raw().boundingRect(font.Glyph(c));
-    const double cx = centre.x.v * dpi / 25.4, cy = centre.y.v * dpi / 25.4;
-    const DevicePoint cell{DevicePx(RoundInt(cx - (ink.left() + ink.right()) / 2)),
-                           DevicePx(RoundInt(cy - font.AscentPx() - (ink.top() + ink.bottom()) / 2))};
-    DrawCharCell(painter, font, c, cell, false);
+    const Dpi at = DigitResolution(dpi);
+    const DevicePxF cx = MmToDeviceExactX(centre.x, at), cy = MmToDeviceExactY(centre.y, at);
+    // The glyph's ink box is in the font's reals, measured from the cell's baseline.
+    const DevicePxF inkMidX((ink.left() + ink.right()) / 2), ascent(font.AscentPx()),
+        inkMidY((ink.top() + ink.bottom()) / 2);
+    DrawCharCell(painter, font, c, {RoundPx(cx - inkMidX), RoundPx(cy - ascent - inkMidY)}, false);
 }
 
 }  // namespace
@@ -46,11 +53,11 @@ void DrawCentredDigit(QPainter& painter, const TPrintFont& font, char32_t c, MmP
 bool UsesJapanPostBoxes(int kind) { return (kind >= 1 && kind <= 4) || kind == 6 || kind == 7; }
 
 std::array<TMmRect, 7> JapanPostBoxes(Mm unitWidth) {
-    static const double kLefts[7] = {0, 7.0, 14.0, 21.6, 28.4, 35.2, 42.0};
-    const double first = unitWidth.v - 8.0 - kJapanPostBoxWidth - kLefts[6];
+    static const Mm kLefts[7] = {Mm(0), Mm(7.0), Mm(14.0), Mm(21.6), Mm(28.4), Mm(35.2), Mm(42.0)};
+    const Mm first = unitWidth - Mm(8.0) - Mm(kJapanPostBoxWidth) - kLefts[6];
     std::array<TMmRect, 7> out;
     for (int i = 0; i < 7; ++i)
-        out[i] = {Mm(first + kLefts[i]), Mm(12.0), Mm(kJapanPostBoxWidth), Mm(kJapanPostBoxHeight)};
+        out[i] = {first + kLefts[i], Mm(12.0), Mm(kJapanPostBoxWidth), Mm(kJapanPostBoxHeight)};
     return out;
 }
 
@@ -66,10 +73,10 @@ std::array<MmPoint, 7> AddresseeDigitCentres(int kind, MmPoint frameTopLeft) {
     if (!info || !UsesJapanPostBoxes(kind)) {
         // The layout rules' steps, each cell's centre.
         const TBoxGeometry geo = AddresseeBoxGeometry(kind);
-        const double cell = geo.Size.v * 25.4 / 72;
+        const Mm cell = PointsToMm(geo.Size);
         Mm x = frameTopLeft.x;
         for (int i = 0; i < 7; ++i) {
-            out[i] = {x + Mm(cell / 4), frameTopLeft.y + Mm(cell / 2)};
+            out[i] = {x + cell / 4, frameTopLeft.y + cell / 2};
             x += geo.Pitch;
             if (i == 2) x += geo.Gap;
         }
@@ -100,7 +107,7 @@ TBoxGeometry AddresseeBoxGeometry(int kind) {
 
 TBoxGeometry SenderBoxGeometry() { return {Mm(4), Mm(1), Points(13)}; }
 
-void DrawPostalCodeBoxes(QPainter& painter, const QString& zipText, int dpi, MmPoint topLeft,
+void DrawPostalCodeBoxes(QPainter& painter, const QString& zipText, Dpi dpi, MmPoint topLeft,
                          int paperKind) {
     const QString digits = PostalCodeDigits(zipText);
     if (!UsesJapanPostBoxes(paperKind)) {
@@ -118,7 +125,7 @@ void DrawPostalCodeBoxes(QPainter& painter, const QString& zipText, int dpi, MmP
     }
 }
 
-void DrawSenderPostalCodeBoxes(QPainter& painter, const QString& zipText, int dpi, MmPoint topLeft) {
+void DrawSenderPostalCodeBoxes(QPainter& painter, const QString& zipText, Dpi dpi, MmPoint topLeft) {
     DrawBoxDigits(painter, PostalCodeDigits(zipText), dpi, topLeft, SenderBoxGeometry());
 }
 
@@ -130,7 +137,7 @@ QString PostalCodeLabelText(const QString& zipText) {
     return s;
 }
 
-TPostalTextLayout FitPostalCodeText(const TPrintFace& face, int dpi, DeviceRect frame,
+TPostalTextLayout FitPostalCodeText(const TPrintFace& face, Dpi dpi, DeviceRect frame,
                                     const QString& zipText, Points startSize) {
     const QString text = PostalCodeLabelText(zipText);
     TPostalTextLayout out;
@@ -144,7 +151,7 @@ TPostalTextLayout FitPostalCodeText(const TPrintFace& face, int dpi, DeviceRect 
     return out;
 }
 
-void DrawPostalCodeText(QPainter& painter, int dpi, const QString& zipText,
+void DrawPostalCodeText(QPainter& painter, Dpi dpi, const QString& zipText,
                         const TPostalTextLayout& layout, const TPrintFace& face) {
     const QString text = PostalCodeLabelText(zipText);
     if (PrintTrim(text).isEmpty()) return;

@@ -45,11 +45,12 @@ Points JapanPostDigitSize();
 std::array<MmPoint, 7> AddresseeDigitCentres(int paperKind, MmPoint frameTopLeft);
 
 // DrawPostalCodeBoxes: addressee digits from (left mm, top mm) of the ZIP
-// frame; one resolution (dpiY) for both axes. On the kinds with Japan Post's
-// boxes each digit's ink is centred in its box.
-void DrawPostalCodeBoxes(QPainter& painter, const QString& zipText, int dpi, MmPoint topLeft,
+// frame; the vertical resolution, the one the digits' font is made at, on
+// both axes. On the kinds with Japan Post's boxes each digit's ink is
+// centred in its box.
+void DrawPostalCodeBoxes(QPainter& painter, const QString& zipText, Dpi dpi, MmPoint topLeft,
                          int paperKind);
-void DrawSenderPostalCodeBoxes(QPainter& painter, const QString& zipText, int dpi, MmPoint topLeft);
+void DrawSenderPostalCodeBoxes(QPainter& painter, const QString& zipText, Dpi dpi, MmPoint topLeft);
 
 // Label sheets: "〒" + the code, fitted into the frame's width.
 struct TPostalTextLayout {
@@ -58,9 +59,9 @@ struct TPostalTextLayout {
 };
 QString PostalCodeLabelText(const QString& zipText);
 // Measures in the print face, the face it is drawn in (so that a label's code never overflows its frame).
-TPostalTextLayout FitPostalCodeText(const TPrintFace& face, int dpi, DeviceRect frame,
+TPostalTextLayout FitPostalCodeText(const TPrintFace& face, Dpi dpi, DeviceRect frame,
                                     const QString& zipText, Points startSize);
-void DrawPostalCodeText(QPainter& painter, int dpi, const QString& zipText,
+void DrawPostalCodeText(QPainter& painter, Dpi dpi, const QString& zipText,
                         const TPostalTextLayout& layout, const TPrintFace& face);
 
 }  // namespace q2

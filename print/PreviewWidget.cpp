@@ -11,6 +11,7 @@ constexpr int kSquare = 11;
 constexpr TFrameCorner kCorners[] = {TFrameCorner::LeftTop, TFrameCorner::RightTop,
                                      TFrameCorner::LeftBottom, TFrameCorner::RightBottom};
 
+// The widget's pixels are preview pixels.
 QRect ToQRect(const PreviewRect& r) {
     return QRect(r.left.v, r.top.v, r.width.v, r.height.v);
 }
@@ -25,7 +26,7 @@ TPreviewWidget::TPreviewWidget(QWidget* parent) : QWidget(parent) {
 
 void TPreviewWidget::SetArea(TPreviewSize area) {
     area_ = area;
-    setFixedSize(area.Width, area.Height);
+    setFixedSize(area.Width.v, area.Height.v);
     update();
 }
 
@@ -127,9 +128,9 @@ void TPreviewWidget::mouseMoveEvent(QMouseEvent* e) {
     const QPoint pos = e->position().toPoint();
     PreviewRect& f = Frame(*selected_);
     if (resizingCorner_) {
-        f = ResizeFrame(f, *resizingCorner_, pos.x(), pos.y(), area_);
+        f = ResizeFrame(f, *resizingCorner_, PreviewPx(pos.x()), PreviewPx(pos.y()), area_);
     } else if (dragging_) {
-        f = MoveFrame(f, pos.x() - lastMouse_.x(), pos.y() - lastMouse_.y(), area_);
+        f = MoveFrame(f, PreviewPx(pos.x() - lastMouse_.x()), PreviewPx(pos.y() - lastMouse_.y()), area_);
         lastMouse_ = pos;
     } else {
         return;

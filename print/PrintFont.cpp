@@ -161,7 +161,10 @@ QByteArray TextlessFontFile(const QRawFont& raw, const QString& family) {
     if (tables.size() < 5 || (!cff && raw.fontTable("glyf").isEmpty())) return {};
     QByteArray cmap;  // version 0, one Windows Unicode subtable of format 4 with the end segment only
     PutU16(cmap, 0), PutU16(cmap, 1), PutU16(cmap, 3), PutU16(cmap, 1), PutU32(cmap, 12);
-    for (quint16 v : {4, 24, 0, 2, 2, 0, 0, 0xFFFF, 0, 0xFFFF, 1, 0}) PutU16(cmap, v);
+    // Its fields: format, length, language, segments × 2, search range, entry
+    // selector, range shift, end code, pad, start code, delta, range offset.
+    static constexpr quint16 kFormat4[] = {4, 24, 0, 2, 2, 0, 0, 0xFFFF, 0, 0xFFFF, 1, 0};
+    for (quint16 v : kFormat4) PutU16(cmap, v);
     tables.append({QByteArray("cmap"), cmap});
     tables.append({QByteArray("name"), NameTable(family)});
     std::sort(tables.begin(), tables.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -317,7 +320,7 @@ DevicePx TPrintFont::Advance(char32_t c) const {
     return DevicePx(adv);
 }
 
-TPrintFont CreatePrintFont(const TPrintFace& face, int /*charset*/, int /*style*/, int dpi, Points size) {
+TPrintFont CreatePrintFont(const TPrintFace& face, int /*charset*/, int /*style*/, Dpi dpi, Points size) {
     TPrintFont font;
     auto data = FaceFor(face);
     if (!data) return font;
@@ -340,7 +343,7 @@ TPrintFont CreatePrintFont(const TPrintFace& face, int /*charset*/, int /*style*
     font.instance_ = inst;
     font.writing_ = face.Writing;
     font.size_ = size;
-    font.dpi_ = dpi;
+    font.resolution_ = dpi;
     return font;
 }
 

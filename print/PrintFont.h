@@ -46,8 +46,9 @@ public:
     bool IsValid() const { return instance_ != nullptr; }
     const TPrintFace& Face() const;
     Points Size() const { return size_; }
-    int Dpi() const { return dpi_; }
-    // The cell height: round(size × dpi ÷ 72), ascent plus descent as GDI counts them.
+    // The resolution it was made for; its cell comes from the vertical one.
+    Dpi Resolution() const { return resolution_; }
+    // The cell height: round(size × dpi.y ÷ 72), ascent plus descent as GDI counts them.
     DevicePx CellHeight() const;
     // Baseline distance from the cell's top.
     double AscentPx() const;
@@ -72,17 +73,17 @@ public:
     const FaceData& Data() const;
 
 private:
-    friend TPrintFont CreatePrintFont(const TPrintFace&, int, int, int, Points);
+    friend TPrintFont CreatePrintFont(const TPrintFace&, int, int, Dpi, Points);
     std::shared_ptr<FontInstance> instance_;
     TWriting writing_;
     Points size_;
-    int dpi_ = 0;
+    Dpi resolution_;
 };
 
-// CreatePrintFont: cell height round(size × dpi ÷ 72). `style` bit 0
+// CreatePrintFont: cell height round(size × dpi.y ÷ 72). `style` bit 0
 // bold, 1 italic, 2 underline (the address printout always passes 0). The
 // result is invalid when the face has no usable font file.
-TPrintFont CreatePrintFont(const TPrintFace& face, int charset, int style, int dpi, Points size);
+TPrintFont CreatePrintFont(const TPrintFace& face, int charset, int style, Dpi dpi, Points size);
 
 // Measuring. A character is one code point (CP932 holds no pairs).
 int CharCount(QStringView text);

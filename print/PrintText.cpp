@@ -48,12 +48,13 @@ bool WantsTextLayer(QPainter& painter, const TPrintFont& font) {
     return e && e->type() == QPaintEngine::Pdf && font.HasInkRaw();
 }
 
-// Sets units one after another along a line or down a column.
+// Sets units one after another along a line or down a column. Positions
+// leave the whole device pixels of the layout here: the painter takes reals.
 class UnitWriter {
 public:
     UnitWriter(QPainter& painter, const TPrintFont& font, bool vertical)
-        : painter_(painter), font_(font), vertical_(vertical), upright_(font.InkRaw()),
-          textLayer_(font.IsValid() && WantsTextLayer(painter, font)) {
+        : painter_(painter), font_(font), vertical_(vertical), cellHeight_(font.CellHeight().v),
+          upright_(font.InkRaw()), textLayer_(font.IsValid() && WantsTextLayer(painter, font)) {
         painter_.setPen(Qt::black);
         painter_.setBrush(Qt::NoBrush);
         if (textLayer_) {
@@ -72,40 +73,41 @@ public:
     // `cell` is the unit's top-left: the column's left edge in vertical
     // writing. The unit's text fills `slot` along the line, its cell with the
     // spacing around it, so that a reader of the PDF finds no gap in a word.
-    void Put(const QList<uint>& text, const TSetUnit& u, DevicePoint cell, double slotStart, double slotLength) {
+    void Put(const QList<uint>& text, const TSetUnit& u, DevicePoint cell, DevicePx slotStart, DevicePx slotLength) {
         if (!font_.IsValid()) return;
+        const QPointF at = ToQPointF(cell);
         switch (u.Kind) {
         case TUnitKind::Flat:
-            upright_.Add(font_.Glyph(u.Char), QPointF(cell.x.v, cell.y.v + font_.AscentPx()));
+            upright_.Add(font_.Glyph(u.Char), QPointF(at.x(), at.y() + font_.AscentPx()));
             break;
         case TUnitKind::Upright:
-            PutUpright(u.Char, cell, u.Advance);
+            PutUpright(u.Char, at, u.Advance.v);
             break;
         case TUnitKind::Sideways:
-            PutSideways(QList<uint>{uint(u.Char)}, cell);
+            PutSideways(QList<uint>{uint(u.Char)}, at);
             break;
         case TUnitKind::Word: {
             QList<uint> ascii;
             for (qsizetype i = u.Begin; i < u.End; ++i) ascii.append(AsciiOf(text[i]));
             if (vertical_) {
-                PutSideways(ascii, cell);
+                PutSideways(ascii, at);
             } else {
-                double x = cell.x.v;
+                double x = at.x();
                 for (const uint c : ascii) {
-                    upright_.Add(font_.Glyph(c), QPointF(x, cell.y.v + font_.AscentPx()));
-                    x += font_.Advance(c).v;
+                    upright_.Add(font_.Glyph(c), QPointF(x, at.y() + font_.AscentPx()));
+                    x += Advance(c);
                 }
             }
             break;
         }
         case TUnitKind::Pair:
-            PutPair(AsciiOf(text[u.Begin]), AsciiOf(text[u.Begin + 1]), cell, u.Advance);
+            PutPair(AsciiOf(text[u.Begin]), AsciiOf(text[u.Begin + 1]), at, u.Advance.v);
             break;
         }
         if (textLayer_) {
             // One text run per drawn text: its units follow one another without gaps.
             if (layerText_.isEmpty()) {
-                layerCell_ = cell;
+                layerCell_ = at;
                 layerStart_ = slotStart;
             }
             layerText_ += LayerText(text, u);
@@ -114,30 +116,32 @@ public:
     }
 
 private:
-    void PutUpright(char32_t c, DevicePoint cell, DevicePx cellLength) {
+    // A character's advance, in the painter's reals.
+    double Advance(char32_t c) const { return font_.Advance(c).v; }
+
+    void PutUpright(char32_t c, QPointF cell, double cellLength) {
         const double k = font_.EmPx() / font_.Raw().unitsPerEm();
         const TVerticalGlyph g = VerticalGlyph(font_, c);
-        const double ch = font_.CellHeight().v;
         // Centred across the column, and along it within the cell (a
         // proportional face's vertical advance may be shorter than the cell).
-        const double va = g.YAdvance != 0 ? -g.YAdvance * k : cellLength.v;
-        const double top = cell.y.v + (cellLength.v - va) / 2;
-        const double cx = cell.x.v + ch / 2;
+        const double va = g.YAdvance != 0 ? -g.YAdvance * k : cellLength;
+        const double top = cell.y() + (cellLength - va) / 2;
+        const double cx = cell.x() + cellHeight_ / 2;
         upright_.Add(g.Glyph, QPointF(cx + g.XOffset * k, top - g.YOffset * k));
     }
 
     // As a font with escapement 2700 draws it: the cell's top edge on the
     // column's right, the glyphs' heads pointing right, read downwards.
-    void PutSideways(const QList<uint>& chars, DevicePoint cell) {
+    void PutSideways(const QList<uint>& chars, QPointF cell) {
         upright_.Flush(painter_);
         painter_.save();
-        painter_.translate(cell.x.v + font_.CellHeight().v, cell.y.v);
+        painter_.translate(cell.x() + cellHeight_, cell.y());
         painter_.rotate(90);
         GlyphBatch run(font_.InkRaw());
         double x = 0;
         for (const uint c : chars) {
             run.Add(font_.Glyph(c), QPointF(x, font_.AscentPx()));
-            x += font_.Advance(c).v;
+            x += Advance(c);
         }
         run.Flush(painter_);
         painter_.restore();
@@ -145,20 +149,20 @@ private:
 
     // Two half-width digits side by side, centred in one upright cell,
     // narrowed when the face's digits are wider than the column.
-    void PutPair(char32_t a, char32_t b, DevicePoint cell, DevicePx cellLength) {
-        const double ch = font_.CellHeight().v;
-        const double w = font_.Advance(a).v + font_.Advance(b).v;
+    void PutPair(char32_t a, char32_t b, QPointF cell, double cellLength) {
+        const double ch = cellHeight_;
+        const double w = Advance(a) + Advance(b);
         const double sx = w > 0.95 * ch ? 0.95 * ch / w : 1.0;
         const quint32 ga = font_.Glyph(a), gb = font_.Glyph(b);
         const QRectF ink = font_.Raw().boundingRect(ga).united(font_.Raw().boundingRect(gb));
-        const double baseline = cell.y.v + cellLength.v / 2.0 - (ink.top() + ink.bottom()) / 2;
+        const double baseline = cell.y() + cellLength / 2.0 - (ink.top() + ink.bottom()) / 2;
         upright_.Flush(painter_);
         painter_.save();
-        painter_.translate(cell.x.v + (ch - w * sx) / 2, baseline);
+        painter_.translate(cell.x() + (ch - w * sx) / 2, baseline);
         painter_.scale(sx, 1);
         GlyphBatch run(font_.InkRaw());
         run.Add(ga, QPointF(0, 0));
-        run.Add(gb, QPointF(font_.Advance(a).v, 0));
+        run.Add(gb, QPointF(Advance(a), 0));
         run.Flush(painter_);
         painter_.restore();
     }
@@ -183,18 +187,18 @@ private:
     void FlushText() {
         if (layerText_.isEmpty()) return;
         const double advance = layerMetrics_->horizontalAdvance(layerText_);
-        const double length = layerEnd_ - layerStart_;
-        if (advance > 0 && length > 0) {
+        const DevicePx length = layerEnd_ - layerStart_;
+        if (advance > 0 && length > DevicePx(0)) {
             painter_.save();
             painter_.setFont(layerFont_);
             painter_.setPen(QPen(Qt::transparent));
             if (vertical_) {
-                painter_.translate(layerCell_.x.v + font_.CellHeight().v, layerStart_);
+                painter_.translate(layerCell_.x() + cellHeight_, layerStart_.v);
                 painter_.rotate(90);
             } else {
-                painter_.translate(layerStart_, layerCell_.y.v);
+                painter_.translate(layerStart_.v, layerCell_.y());
             }
-            painter_.scale(length / advance, 1);
+            painter_.scale(length.v / advance, 1);
             painter_.drawText(QPointF(0, font_.AscentPx()), layerText_);
             painter_.restore();
         }
@@ -204,26 +208,27 @@ private:
     QPainter& painter_;
     const TPrintFont& font_;
     bool vertical_;
+    double cellHeight_;
     GlyphBatch upright_;
     bool textLayer_;
     QFont layerFont_;
     std::optional<QFontMetricsF> layerMetrics_;
     QString layerText_;
-    DevicePoint layerCell_;
-    double layerStart_ = 0, layerEnd_ = 0;
+    QPointF layerCell_;
+    DevicePx layerStart_, layerEnd_;
 };
 
 }  // namespace
 
-TPrintFont MakeTextFont(const TPrintFace& face, int dpi, Points size) {
+TPrintFont MakeTextFont(const TPrintFace& face, Dpi dpi, Points size) {
     TPrintFont font = CreatePrintFont(face, kShiftJisCharset, 0, dpi, size);
     if (!font.IsValid()) GetPrompter().Inform(FontCreationFailedText());
     return font;
 }
 
-bool ShrinkOnce(const TPrintFace& face, int dpi, Points& size, TPrintFont& font) {
-    const bool more = size.v > 1;
-    size = more ? Points(size.v - 1) : Points(1);
+bool ShrinkOnce(const TPrintFace& face, Dpi dpi, Points& size, TPrintFont& font) {
+    const bool more = size > Points(1);
+    size = more ? size - Points(1) : Points(1);
     font = MakeTextFont(face, dpi, size);
     return more;
 }
@@ -232,10 +237,10 @@ void DrawCharCell(QPainter& painter, const TPrintFont& font, char32_t c, DeviceP
     const QList<uint> text{uint(c)};
     const std::vector<TSetUnit> units = SetUnits(font, text, vertical);
     UnitWriter w(painter, font, vertical);
-    for (const TSetUnit& u : units) w.Put(text, u, cell, (vertical ? cell.y : cell.x).v, u.Advance.v);
+    for (const TSetUnit& u : units) w.Put(text, u, cell, vertical ? cell.y : cell.x, u.Advance);
 }
 
-void DrawSpacedText(QPainter& painter, int dpi, QStringView text1, DevicePx pitch, DevicePoint at,
+void DrawSpacedText(QPainter& painter, Dpi dpi, QStringView text1, DevicePx pitch, DevicePoint at,
                     bool vertical, Points size, const TPrintFace& face, QStringView text2) {
     if (text1.isEmpty() && text2.isEmpty()) return;
     const TPrintFont font = MakeTextFont(face, dpi, size);
@@ -243,7 +248,7 @@ void DrawSpacedText(QPainter& painter, int dpi, QStringView text1, DevicePx pitc
     // The along-the-line coordinate advances; the other stays.
     DevicePx pos = vertical ? at.y : at.x;
     auto put = [&](const QList<uint>& text, const TSetUnit& u, DevicePx slotStart, DevicePx slotLength) {
-        w.Put(text, u, vertical ? DevicePoint{at.x, pos} : DevicePoint{pos, at.y}, slotStart.v, slotLength.v);
+        w.Put(text, u, vertical ? DevicePoint{at.x, pos} : DevicePoint{pos, at.y}, slotStart, slotLength);
     };
     const QList<uint> t1 = text1.toUcs4();
     for (const TSetUnit& u : SetUnits(font, t1, vertical)) {
@@ -259,7 +264,7 @@ void DrawSpacedText(QPainter& painter, int dpi, QStringView text1, DevicePx pitc
     }
 }
 
-void DrawPlainText(QPainter& painter, int dpi, DevicePoint at, bool vertical, Points size,
+void DrawPlainText(QPainter& painter, Dpi dpi, DevicePoint at, bool vertical, Points size,
                    const TPrintFace& face, QStringView text) {
     DrawSpacedText(painter, dpi, text, DevicePx(0), at, vertical, size, face);
 }

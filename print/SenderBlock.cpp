@@ -13,8 +13,9 @@ namespace {
 
 QString U(const char16_t* s) { return QString::fromUtf16(s); }
 
-DevicePx RoundDiv(double num, int count) {
-    return count > 0 ? DevicePx(RoundInt(num / count)) : DevicePx(0);
+// `num` shared among `count` places, rounded; nothing when there is no place.
+DevicePx RoundDiv(DevicePxF num, int count) {
+    return count > 0 ? RoundPx(num / double(count)) : DevicePx(0);
 }
 
 QString WidestOf(const TPrintFont& f, const QString& first, const std::array<QString, 5>& rest, int n) {
@@ -96,7 +97,7 @@ TPrintSenderData PrepareSenderData(const TSenderInfo& s, bool office, bool zipIn
     return d;
 }
 
-TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, bool vertical,
+TPrintSenderData LayoutSenderBlock(const TPrintFace& face, Dpi dpi, DevicePx g, bool vertical,
                                    DeviceRect frame, TPrintSenderData d) {
     // A set column is measured with the numerals it prints.
     if (vertical && face.Writing.Typeset) {
@@ -106,13 +107,14 @@ TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, 
     const QString a = U(u"あ"), fullSpace(QChar(0x3000)), space(QLatin1Char(' '));
     const DevicePx L = frame.left, T = frame.top, W = frame.width, H = frame.height;
     const DevicePx thick = vertical ? W : H;
-    const double length = (vertical ? H : W).v;
+    const DevicePx length = vertical ? H : W;
 
-    // 1–2: the frame's thickness shared among the groups of lines.
+    // The frame's thickness shared among the groups of lines by weight: an
+    // address or contact line 70, a company line 55, a name 100.
     const int weight = 70 * d.AddressLines + 55 * d.CompanyLines + 100 * d.Names + 70 * d.Contacts;
-    const double u = weight > 0 ? double(thick.v) / weight : 0;
-    const DevicePx addrShare(RoundInt(70 * d.AddressLines * u)), compShare(RoundInt(55 * d.CompanyLines * u)),
-        nameShare(RoundInt(100 * d.Names * u)), contShare(RoundInt(70 * d.Contacts * u));
+    const DevicePxF u = weight > 0 ? thick / double(weight) : DevicePxF(0);
+    const DevicePx addrShare = RoundPx(70 * d.AddressLines * u), compShare = RoundPx(55 * d.CompanyLines * u),
+                   nameShare = RoundPx(100 * d.Names * u), contShare = RoundPx(70 * d.Contacts * u);
     TPrintFont af, cf, nf, tf, mf, hf, pf;
     // Every column (line) takes its cell and a third of a cell apart from the
     // next, so no two columns touch; nothing is made smaller than 8 points.
@@ -131,39 +133,40 @@ TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, 
     shrink(d.TelFaxSize, tf, fitsShare(d.Contacts, contShare));
     d.MailSize = d.TelFaxSize;
 
-    // 3: address lines along the frame.
+    // The address lines must also fit along the frame.
     shrink(d.AddressSize, af, [&](const TPrintFont& f) {
-        return MeasureWidth(f, QChar(0x3012) + d.ZipLine).v > length || MeasureWidth(f, d.Address1).v > length ||
-               MeasureWidth(f, fullSpace + d.Address2).v > length;
+        return MeasureWidth(f, QChar(0x3012) + d.ZipLine) > length || MeasureWidth(f, d.Address1) > length ||
+               MeasureWidth(f, fullSpace + d.Address2) > length;
     });
 
-    // 4: names, company, position.
-    const double r = d.CompanyLines == 0 ? 0.75 : 0.6;
+    // The names take three quarters of the length, or 60 % beside a company;
+    // the company 85 %, the position a quarter.
     const int joints = d.JointCount();
     QString Fs, Gs;
     if (d.CompanyLines == 0) {
         Fs = WidestOf(nf, d.FamilyName, d.JointFamily, joints);
         Gs = WidestOf(nf, d.GivenName, d.JointGiven, joints);
         const QString fg = Fs + Gs;
-        shrink(d.NameSize, nf, [&](const TPrintFont& f) { return MeasureWidth(f, fg + space).v > length * 0.75; });
-        d.Pitch = RoundDiv(length * 0.75 - MeasureWidth(nf, fg).v, PitchSlots(nf, Fs) + PitchSlots(nf, Gs));
+        shrink(d.NameSize, nf, [&](const TPrintFont& f) { return MeasureWidth(f, fg + space) > length * 0.75; });
+        d.Pitch = RoundDiv(length * 0.75 - MeasureWidth(nf, fg), PitchSlots(nf, Fs) + PitchSlots(nf, Gs));
     } else {
-        shrink(d.CompanySize, cf, [&](const TPrintFont& f) { return MeasureWidth(f, d.Company).v > length * 0.85; });
+        shrink(d.CompanySize, cf, [&](const TPrintFont& f) { return MeasureWidth(f, d.Company) > length * 0.85; });
         shrink(d.CompanySize, cf,
-               [&](const TPrintFont& f) { return MeasureWidth(f, d.Department + a).v > length * 0.85; });
+               [&](const TPrintFont& f) { return MeasureWidth(f, d.Department + a) > length * 0.85; });
         d.PositionSize = d.CompanySize;
         shrink(d.PositionSize, pf,
-               [&](const TPrintFont& f) { return MeasureWidth(f, d.Position + space).v > length * 0.25; });
+               [&](const TPrintFont& f) { return MeasureWidth(f, d.Position + space) > length * 0.25; });
         const QString fg = d.FamilyName + d.GivenName;
-        shrink(d.NameSize, nf, [&](const TPrintFont& f) { return MeasureWidth(f, fg + space).v > length * 0.6; });
-        d.Pitch = RoundDiv(length * 0.6 - MeasureWidth(nf, fg).v,
+        shrink(d.NameSize, nf, [&](const TPrintFont& f) { return MeasureWidth(f, fg + space) > length * 0.6; });
+        d.Pitch = RoundDiv(length * 0.6 - MeasureWidth(nf, fg),
                            PitchSlots(nf, d.FamilyName) + PitchSlots(nf, d.GivenName));
     }
     pf = MakeTextFont(face, dpi, d.PositionSize);
 
-    // 5: contact lines.
+    // Contact lines take 75 % of the length, or 60 % beside a company.
+    const double r = d.CompanyLines == 0 ? 0.75 : 0.6;
     auto tooLong = [&](const QString& text) {
-        return [&, text](const TPrintFont& f) { return MeasureWidth(f, text).v > length * r; };
+        return [&, text](const TPrintFont& f) { return MeasureWidth(f, text) > length * r; };
     };
     shrink(d.TelFaxSize, tf, tooLong(d.TelLabel + d.TelValue));
     shrink(d.TelFaxSize, tf, tooLong(d.FaxLabel + d.FaxValue));
@@ -171,7 +174,7 @@ TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, 
     shrink(d.MailSize, mf, tooLong(d.MailLabel + d.MailValue));
     d.Overflow = !fits;
 
-    // 6: positions.
+    // Where every text starts.
     const bool officeArrangement = d.CompanyLines > 0 || !d.Position.isEmpty();
     const DevicePx tfMax = std::max(MeasureWidth(tf, d.TelValue), MeasureWidth(tf, d.FaxValue));
     if (vertical) {
@@ -184,8 +187,7 @@ TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, 
             first = false;
             return cursor;
         };
-        const DevicePx ach = TextHeight(af), acw = MeasureWidth(af, a);
-        (void)ach;
+        const DevicePx acw = MeasureWidth(af, a);
         if (!d.ZipLine.isEmpty()) d.ZipLinePos = {column(af), T};
         if (!d.Address1.isEmpty()) d.Address1Pos = {column(af), T};
         if (!d.Address2.isEmpty()) {
@@ -201,7 +203,7 @@ TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, 
         }
         const DevicePx nch = TextHeight(nf);
         if (!officeArrangement) {
-            d.FamilyPos = {column(nf), DevicePx(RoundInt(T.v + H.v * 0.25))};
+            d.FamilyPos = {column(nf), RoundPx(T + H * 0.25)};
             const DevicePx gy = T + H - MeasureWidth(nf, Gs) - PitchSlots(nf, Gs) * d.Pitch;
             d.GivenPos = {d.FamilyPos.x, gy};
             for (int i = 1; i <= joints; ++i) {
@@ -211,18 +213,18 @@ TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, 
                 cursor = x;
             }
         } else {
-            const DevicePx top15(RoundInt(T.v + H.v * 0.15));
+            const DevicePx top15 = RoundPx(T + H * 0.15);
             if (!d.Company.isEmpty()) d.CompanyPos = {column(cf), top15};
             if (!d.Department.isEmpty()) d.DepartmentPos = {column(cf), top15 + MeasureWidth(cf, a)};
-            d.FamilyPos = {column(nf), DevicePx(RoundInt(T.v + H.v * 0.4))};
+            d.FamilyPos = {column(nf), RoundPx(T + H * 0.4)};
             d.GivenPos = {d.FamilyPos.x, T + H - MeasureWidth(nf, d.GivenName) - PitchSlots(nf, d.GivenName) * d.Pitch};
             if (!d.Position.isEmpty())
-                d.PositionPos = {d.FamilyPos.x + DevicePx(RoundInt((nch - TextHeight(pf)).v / 2.0)), top15};
+                d.PositionPos = {d.FamilyPos.x + RoundPx((nch - TextHeight(pf)) / 2.0), top15};
         }
         // A label starts at its place unless its value, held at the 8-point
         // floor, would meet it: then at the column's top.
         auto labelY = [&](const TPrintFont& f, const QString& label, DevicePx valueStart) {
-            const DevicePx y(RoundInt(T.v + H.v * (1 - r)));
+            const DevicePx y = RoundPx(T + H * (1 - r));
             return y + MeasureWidth(f, label) > valueStart ? T : y;
         };
         if (!d.TelLabel.isEmpty()) {
@@ -268,7 +270,7 @@ TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, 
         }
         const DevicePx nch = TextHeight(nf);
         if (!officeArrangement) {
-            d.FamilyPos = {DevicePx(RoundInt(L.v + W.v * 0.25)), line(nf)};
+            d.FamilyPos = {RoundPx(L + W * 0.25), line(nf)};
             const DevicePx gx = L + W - MeasureWidth(nf, Gs) - PitchSlots(nf, Gs) * d.Pitch;
             d.GivenPos = {gx, d.FamilyPos.y};
             for (int i = 1; i <= joints; ++i) {
@@ -278,16 +280,16 @@ TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, 
                 line(nf);
             }
         } else {
-            const DevicePx left15(RoundInt(L.v + W.v * 0.15));
+            const DevicePx left15 = RoundPx(L + W * 0.15);
             if (!d.Company.isEmpty()) d.CompanyPos = {left15, line(cf)};
             if (!d.Department.isEmpty()) d.DepartmentPos = {left15 + MeasureWidth(cf, a), line(cf)};
-            d.FamilyPos = {DevicePx(RoundInt(L.v + W.v * 0.4)), line(nf)};
+            d.FamilyPos = {RoundPx(L + W * 0.4), line(nf)};
             d.GivenPos = {L + W - MeasureWidth(nf, d.GivenName) - PitchSlots(nf, d.GivenName) * d.Pitch, d.FamilyPos.y};
             if (!d.Position.isEmpty())
-                d.PositionPos = {left15, d.FamilyPos.y + DevicePx(RoundInt((nch - TextHeight(pf)).v / 2.0))};
+                d.PositionPos = {left15, d.FamilyPos.y + RoundPx((nch - TextHeight(pf)) / 2.0)};
         }
         auto labelX = [&](const TPrintFont& f, const QString& label, DevicePx valueStart) {
-            const DevicePx x(RoundInt(L.v + W.v * (1 - r)));
+            const DevicePx x = RoundPx(L + W * (1 - r));
             return x + MeasureWidth(f, label) > valueStart ? L : x;
         };
         if (!d.TelLabel.isEmpty()) {
@@ -314,7 +316,7 @@ TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, 
     return d;
 }
 
-void DrawSenderBlock(QPainter& p, const TPrintSenderData& d, const TPrintFace& face, int dpi,
+void DrawSenderBlock(QPainter& p, const TPrintSenderData& d, const TPrintFace& face, Dpi dpi,
                      bool vertical, std::optional<MmPoint> zipBoxes) {
     if (d.ZipLine.isEmpty() && zipBoxes) DrawSenderPostalCodeBoxes(p, d.SenderZip, dpi, *zipBoxes);
     DrawPlainText(p, dpi, d.ZipLinePos, vertical, d.AddressSize, face, d.ZipLine);

@@ -39,12 +39,12 @@ struct TPrintSenderData {
 // `office`: "使用する内容" is "会社用"; `zipInArea`: "郵便番号を差出人部分に印刷する".
 TPrintSenderData PrepareSenderData(const TSenderInfo& sender, bool office, bool zipInArea);
 
-TPrintSenderData LayoutSenderBlock(const TPrintFace& face, int dpi, DevicePx g, bool vertical,
+TPrintSenderData LayoutSenderBlock(const TPrintFace& face, Dpi dpi, DevicePx g, bool vertical,
                                    DeviceRect frame, TPrintSenderData data);
 
 // Draws the block; when ZipLine is empty and `zipBoxes` is given, the sender
 // postal code goes into the small boxes from that corner (mm).
-void DrawSenderBlock(QPainter& painter, const TPrintSenderData& d, const TPrintFace& face, int dpi,
+void DrawSenderBlock(QPainter& painter, const TPrintSenderData& d, const TPrintFace& face, Dpi dpi,
                      bool vertical, std::optional<MmPoint> zipBoxes);
 
 }  // namespace q2

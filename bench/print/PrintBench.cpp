@@ -42,7 +42,7 @@ void BM_RenderPiecePreview(benchmark::State& state) {
         setup.Settings.Frames.NAM.left = PreviewPx(177 + (step++ % 9) - 4);
         layer.fill(Qt::transparent);
         QPainter p(&layer);
-        RenderPiece(p, r, setup, dpi, PrintSpacing(dpi.y), TRenderPurpose::Preview, {false});
+        RenderPiece(p, r, setup, dpi, PrintSpacing(dpi), TRenderPurpose::Preview, {false});
     }
 }
 BENCHMARK(BM_RenderPiecePreview)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
@@ -55,7 +55,7 @@ void BM_RenderPiecePrint600(benchmark::State& state) {
     QImage page(PieceSizePx(setup, dpi), QImage::Format_RGB32);
     for (auto _ : state) {
         QPainter p(&page);
-        RenderPiece(p, r, setup, dpi, PrintSpacing(600), TRenderPurpose::Print);
+        RenderPiece(p, r, setup, dpi, PrintSpacing(dpi), TRenderPurpose::Print);
     }
 }
 BENCHMARK(BM_RenderPiecePrint600)->Unit(benchmark::kMillisecond);

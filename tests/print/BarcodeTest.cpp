@@ -13,6 +13,7 @@ using namespace q2::ink;
 namespace {
 
 constexpr int kDpi = 600;
+constexpr Dpi kResolution{kDpi, kDpi};
 
 struct Decoded {
     QString Code;
@@ -80,11 +81,11 @@ Rendered RenderCard(const TUserInfo& r, bool vertical, TBarcodeFunction fn = Def
     Rendered out{WhitePage(size.width(), size.height()), {}, {}};
     {
         QPainter p(&out.Image);
-        RenderPiece(p, r, setup, dpi, PrintSpacing(kDpi), TRenderPurpose::Print);
+        RenderPiece(p, r, setup, dpi, PrintSpacing(dpi), TRenderPurpose::Print);
     }
     const DeviceRect f = FrameToDevice(st.Frames.CUS, setup.FrameScale(), dpi);
     out.Frame = QRect(f.left.v, f.top.v, f.width.v, f.height.v);
-    out.Layout = LayoutCustomerBarcode(kDpi, f, r.PersonalFullZip(), BarcodeAddress(r.PerSonalAddress_1, r.PerSonalAddress_2),
+    out.Layout = LayoutCustomerBarcode(dpi, f, r.PersonalFullZip(), BarcodeAddress(r.PerSonalAddress_1, r.PerSonalAddress_2),
                                        Points(10), DefaultBarcodeFunction());
     return out;
 }
@@ -95,7 +96,7 @@ TEST(CustomerBarcode, BarTableRoundTrips) {
     for (QChar c : QStringLiteral("()0123456789-ABCDEFGH")) EXPECT_EQ(CharOfBars(BarsOf(c)), c);
     EXPECT_EQ(BarsOf(QLatin1Char('(')).size(), 2);
     // A font of 10 points advances one character three pitches: 3.6 mm.
-    EXPECT_EQ(BarcodeAdvance(QLatin1Char('1'), Points(10), kDpi).v, RoundInt(3.6 * kDpi / 25.4));
+    EXPECT_EQ(BarcodeAdvance(QLatin1Char('1'), Points(10), kResolution).v, RoundInt(3.6 * kDpi / 25.4));
 }
 
 TEST(CustomerBarcode, VerticalAndHorizontalCardsCarryTheSameBars) {
@@ -137,7 +138,7 @@ TEST(CustomerBarcode, DecodesBackWithJapanPostProportions) {
     EXPECT_NEAR(d.LongMm, 3.6 * a / 10, 0.05);
     EXPECT_NEAR(d.TimingMm, 1.2 * a / 10, 0.05);
     EXPECT_NEAR(d.WidthMm, 0.6 * a / 10, 0.05);
-    EXPECT_LE(MeasureBarcodeWidth(card.Layout.Code, card.Layout.Size, kDpi).v, card.Frame.width());
+    EXPECT_LE(MeasureBarcodeWidth(card.Layout.Code, card.Layout.Size, kResolution).v, card.Frame.width());
 }
 
 TEST(CustomerBarcode, LibraryFailureDrawsNoBarcode) {

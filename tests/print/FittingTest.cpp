@@ -13,7 +13,7 @@ const TPrintFace& Face() {
     static const TPrintFace face = ResolvePrintFace(QStringLiteral("@IPAPGothic"));
     return face;
 }
-constexpr int kDpi = 600;
+constexpr Dpi kDpi{600, 600};
 const DevicePx kG = PrintSpacing(kDpi);
 // 年賀 vertical address frame at 600 dpi: 9 × 76 mm.
 const DeviceRect kFrame{DevicePx(1819), DevicePx(945), DevicePx(213), DevicePx(1795)};
@@ -97,7 +97,7 @@ TEST(BreakAddressLine, PreferredPlacesInOrder) {
 // one size, within the frame; a hopeless one is drawn at the floor and marked.
 TEST(FitAddressLines, BreaksInsteadOfShrinkingBelowTheFloor) {
     const QString line = U(u"大阪府大阪市北区梅田三丁目１番３号大阪ステーションシティノースゲートビルディング２７階ＡＢＣ法律事務所内");
-    const Dpi dpi{kDpi, kDpi};
+    const Dpi dpi = kDpi;
     for (bool vertical : {true, false}) {
         const TPrintFace face = ResolvePrintFace(QStringLiteral("IPAPGothic"));
         const TLayoutFrames fr = DefaultFrames(3, vertical);

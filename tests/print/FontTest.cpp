@@ -37,7 +37,7 @@ TEST(ListJapaneseFaces, EveryFaceTwiceOnceWithAt) {
 }
 
 TEST(CreatePrintFont, HeightIsTheCellNotTheEm) {
-    const TPrintFont f = CreatePrintFont(ResolvePrintFace(QStringLiteral("IPAGothic")), kShiftJisCharset, 0, 600, Points(15));
+    const TPrintFont f = CreatePrintFont(ResolvePrintFace(QStringLiteral("IPAGothic")), kShiftJisCharset, 0, Dpi{600, 600}, Points(15));
     ASSERT_TRUE(f.IsValid());
     EXPECT_EQ(TextHeight(f).v, RoundInt(15 * 600 / 72.0));  // 125
     EXPECT_LE(f.Raw().pixelSize(), 125.0);
@@ -67,7 +67,7 @@ quint32 HarfBuzzVerticalGlyph(const char* file, char32_t c) {
 }
 
 TEST(VerticalGlyph, UsesTheFontsVerticalForms) {
-    const TPrintFont f = CreatePrintFont(ResolvePrintFace(QStringLiteral("@IPAPGothic")), kShiftJisCharset, 0, 600, Points(20));
+    const TPrintFont f = CreatePrintFont(ResolvePrintFace(QStringLiteral("@IPAPGothic")), kShiftJisCharset, 0, Dpi{600, 600}, Points(20));
     for (char32_t c : U(u"ー「」（）―、。ぁッ").toUcs4()) {
         const TVerticalGlyph g = VerticalGlyph(f, c);
         EXPECT_NE(g.Glyph, g.Nominal) << quint32(c);
@@ -75,7 +75,7 @@ TEST(VerticalGlyph, UsesTheFontsVerticalForms) {
         EXPECT_EQ(g.Glyph, HarfBuzzVerticalGlyph("/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf", c)) << quint32(c);
     }
     // No vertical form: the full-width hyphen-minus is turned; so are half-width characters.
-    const TPrintFont gothic = CreatePrintFont(ResolvePrintFace(QStringLiteral("@IPAGothic")), kShiftJisCharset, 0, 600, Points(20));
+    const TPrintFont gothic = CreatePrintFont(ResolvePrintFace(QStringLiteral("@IPAGothic")), kShiftJisCharset, 0, Dpi{600, 600}, Points(20));
     const TVerticalGlyph minus = VerticalGlyph(gothic, U'－');
     EXPECT_EQ(minus.Glyph, minus.Nominal);
     EXPECT_TRUE(minus.Rotated);
@@ -86,7 +86,7 @@ TEST(VerticalGlyph, UsesTheFontsVerticalForms) {
 
 TEST(VerticalText, CharacterCellsLandInTheColumn) {
     const TPrintFace face = ResolvePrintFace(QStringLiteral("@IPAPGothic"));
-    const TPrintFont f = CreatePrintFont(face, kShiftJisCharset, 0, 600, Points(40));
+    const TPrintFont f = CreatePrintFont(face, kShiftJisCharset, 0, Dpi{600, 600}, Points(40));
     const int ch = TextHeight(f).v;
     for (char32_t c : U(u"あ東ーA「。").toUcs4()) {
         QImage img = WhitePage(1200, 1200);
@@ -106,7 +106,7 @@ TEST(VerticalText, CharacterCellsLandInTheColumn) {
 
 TEST(VerticalText, ProlongedSoundMarkIsAVerticalStroke) {
     const TPrintFace face = ResolvePrintFace(QStringLiteral("@IPAGothic"));
-    const TPrintFont f = CreatePrintFont(face, kShiftJisCharset, 0, 600, Points(40));
+    const TPrintFont f = CreatePrintFont(face, kShiftJisCharset, 0, Dpi{600, 600}, Points(40));
     QImage img = WhitePage(800, 800);
     {
         QPainter p(&img);
@@ -133,9 +133,9 @@ TEST(HorizontalText, CellTopLeftIsThePosition) {
     QImage img = WhitePage(1200, 400);
     {
         QPainter p(&img);
-        DrawPlainText(p, 600, {DevicePx(100), DevicePx(100)}, false, Points(20), face, U(u"東京"));
+        DrawPlainText(p, Dpi{600, 600}, {DevicePx(100), DevicePx(100)}, false, Points(20), face, U(u"東京"));
     }
-    const TPrintFont f = CreatePrintFont(face, kShiftJisCharset, 0, 600, Points(20));
+    const TPrintFont f = CreatePrintFont(face, kShiftJisCharset, 0, Dpi{600, 600}, Points(20));
     const QRect ink = InkBox(img);
     EXPECT_GE(ink.left(), 100);
     EXPECT_GE(ink.top(), 100);

@@ -22,7 +22,7 @@ QImage Render(const TUserInfo& r, const TPieceSetup& setup, Dpi dpi, bool backgr
     p.setRenderHint(QPainter::Antialiasing);
     if (background && !setup.IsLabel())
         DrawPreviewBackground(p, setup.Kind, setup.Geometry().UnitWidth, setup.Geometry().UnitHeight, dpi);
-    RenderPiece(p, r, setup, dpi, PrintSpacing(dpi.y), TRenderPurpose::Print, {false});
+    RenderPiece(p, r, setup, dpi, PrintSpacing(dpi), TRenderPurpose::Print, {false});
     // The frames, as the dialog outlines them.
     QPen pen(QColor(60, 90, 230, 140));
     pen.setStyle(Qt::DotLine);
@@ -193,7 +193,7 @@ int main(int argc, char** argv) {
             const MmPoint o = LabelOrigin(g, i % 2, i / 2);
             p.save();
             p.translate(MmToDeviceX(o.x, sheetDpi).v, MmToDeviceY(o.y, sheetDpi).v);
-            RenderPiece(p, *recs[i % 3], setup, sheetDpi, PrintSpacing(sheetDpi.y), TRenderPurpose::Print);
+            RenderPiece(p, *recs[i % 3], setup, sheetDpi, PrintSpacing(sheetDpi), TRenderPurpose::Print);
             p.setPen(QColor(180, 180, 180));
             const QSize s = PieceSizePx(setup, sheetDpi);
             p.drawRoundedRect(QRect(0, 0, s.width(), s.height()), 8, 8);

@@ -83,7 +83,7 @@ QImage Render(const TUserInfo& r, const TPieceSetup& setup, int dpi) {
     const Dpi d{dpi, dpi};
     QImage img = WhitePage(PieceSizePx(setup, d).width(), PieceSizePx(setup, d).height());
     QPainter p(&img);
-    RenderPiece(p, r, setup, d, PrintSpacing(dpi), TRenderPurpose::Print, {false});
+    RenderPiece(p, r, setup, d, PrintSpacing(d), TRenderPurpose::Print, {false});
     return img;
 }
 
@@ -173,7 +173,7 @@ TEST(AddressLayout, BarcodeClearOfTheEdgesAndTheTexts) {
         for (bool vertical : {true, false}) {
             TPieceSetup setup = CardSetup(kind, vertical, true, &senders);
             const TPrintCostomerData bc = LayoutCustomerBarcode(
-                dpi, FrameToDevice(setup.Settings.Frames.CUS, setup.FrameScale(), Dpi{dpi, dpi}),
+                Dpi{dpi, dpi}, FrameToDevice(setup.Settings.Frames.CUS, setup.FrameScale(), Dpi{dpi, dpi}),
                 r.PersonalFullZip() + QStringLiteral("endpostcode"), BarcodeAddress(r.PerSonalAddress_1, {}),
                 Points(kBarcodeStartPoints), DefaultBarcodeFunction());
             if (!bc.HasCode()) GTEST_SKIP() << "no barcode library";
@@ -181,7 +181,7 @@ TEST(AddressLayout, BarcodeClearOfTheEdgesAndTheTexts) {
             EXPECT_LE(bc.Size.v, 10);
             const TPaperGeometry g = setup.Geometry();
             const double left = PxToMm(bc.Left.v, dpi), top = PxToMm(bc.Top.v, dpi);
-            const double right = left + PxToMm(MeasureBarcodeWidth(bc.Code, bc.Size, dpi).v, dpi);
+            const double right = left + PxToMm(MeasureBarcodeWidth(bc.Code, bc.Size, Dpi{dpi, dpi}).v, dpi);
             const double bottom = top + TBarGeometry::At(bc.Size).Unit.v * 6;
             const std::string what = "kind " + std::to_string(kind) + (vertical ? " vertical" : " horizontal");
             EXPECT_GE(left, 10 - 0.05) << what;

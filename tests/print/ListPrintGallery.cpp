@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
     bool ok = true;
     // Landscape A4 as the dialog prints by default, at 150 dpi.
     for (int type = 1; type <= q2::kListTypeCount; ++type) {
-        q2::TListPageSetup setup = q2::A4ListSetup(150, true);
+        q2::TListPageSetup setup = q2::A4ListSetup(q2::Dpi{150, 150}, true);
         setup.Type = type;
         const q2::TListJob job = q2::MakeListJob(records, setup);
         QImage page(setup.PaperWidth.v, setup.PaperHeight.v, QImage::Format_RGB32);

@@ -86,7 +86,7 @@ int CountNames(const QList<Word>& words) {
 }
 
 TListPageSetup Portrait600() {
-    TListPageSetup s = A4ListSetup(600, false);
+    TListPageSetup s = A4ListSetup(Dpi{600, 600}, false);
     s.Type = 1;
     return s;
 }
@@ -97,7 +97,7 @@ TEST(ListGeometry, A4At600DpiHas82RowsBesidesTheHeader) {
     const TListPageSetup s = Portrait600();
     EXPECT_EQ(s.PaperWidth.v, 4961);
     EXPECT_EQ(s.PaperHeight.v, 7016);
-    const TPrintFont font = ListPrintFont(600);
+    const TPrintFont font = ListPrintFont(Dpi{600, 600});
     ASSERT_TRUE(font.IsValid());
     EXPECT_EQ(TextHeight(font, u"A").v, 67);
     const TListGeometry g = ListGeometry(font, s);
@@ -124,7 +124,7 @@ TEST(ListGeometry, RowsPerPageRoundHalvesToEven) {
                           {21, 0},
                           {0, 0},
                           {-500, 0}};
-    const TPrintFont font = ListPrintFont(360);
+    const TPrintFont font = ListPrintFont(Dpi{360, 360});
     ASSERT_EQ(TextHeight(font, u"A").v, 40);
     for (const Case& c : cases) {
         TListPageSetup s;
@@ -209,7 +209,7 @@ TEST(ListColumns, EveryColumnsTitlesAndValue) {
 }
 
 TEST(ListColumnWidths, TitlesFirstThenWiderValuesOfEveryRecordPlusOneCharacter) {
-    const TPrintFont font = ListPrintFont(600);
+    const TPrintFont font = ListPrintFont(Dpi{600, 600});
     std::vector<TUserInfo> v = MakeRecords(2);
     v[1].CommonPrintCheck = false;
     v[1].PerSonalName_1 = U(u"長い長い長い長い名前の人");
@@ -252,7 +252,7 @@ TEST(ListColumnWidths, TitlesFirstThenWiderValuesOfEveryRecordPlusOneCharacter) 
 }
 
 TEST(DrawClippedText, CutsAtTheLastWholeCharacterBeforeTheRightMargin) {
-    const TPrintFont font = ListPrintFont(600);
+    const TPrintFont font = ListPrintFont(Dpi{600, 600});
     const DevicePx indent = MeasureWidth(font, u"a");
     const QString text = U(u"ab東京都千代田区丸の内ｱｲｳ1丁目");
     const DevicePx x(1000);
@@ -299,7 +299,7 @@ TEST_F(ListPdf, EightyThreeMarkedRecordsGiveTwoPagesTheSecondWithOne) {
     EXPECT_EQ(CountNames(p2), 1);
     for (const Word& w : p1) EXPECT_NE(w.text, "R003");
     // The last marked record opens the second page in its first row.
-    const TListGeometry g = ListGeometry(ListPrintFont(600), Portrait600());
+    const TListGeometry g = ListGeometry(ListPrintFont(Dpi{600, 600}), Portrait600());
     bool found = false;
     for (const Word& w : p2)
         if (w.text == "R084") {
@@ -355,7 +355,7 @@ TEST_F(ListPdf, PageNumbersCentredOnTheBottomMarginLine) {
     const QString pdf = Pdf("numbers.pdf");
     TListPageSetup s = Portrait600();
     ASSERT_EQ(WriteListPdf(pdf, Pointers(v), s), 2);
-    const TPrintFont font = ListPrintFont(600);
+    const TPrintFont font = ListPrintFont(Dpi{600, 600});
     const TListGeometry g = ListGeometry(font, s);
     for (int page = 1; page <= 2; ++page) {
         const QList<Word> words = Words(pdf, page);
@@ -424,7 +424,7 @@ bool Dark(const QImage& img, int x, int y) {
 
 TEST(DrawListPage, RulesOffDrawNoLineAndLeaveTheTextWhereItWas) {
     const std::vector<TUserInfo> v = MakeRecords(3);
-    TListPageSetup s = A4ListSetup(200, true);
+    TListPageSetup s = A4ListSetup(Dpi{200, 200}, true);
     s.Type = 4;
     const TListJob on = MakeListJob(Pointers(v), s);
     s.Rules = false;

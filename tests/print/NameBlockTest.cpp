@@ -14,7 +14,7 @@ const TPrintFace& Face() {
     static const TPrintFace face = ResolvePrintFace(QStringLiteral("@IPAPGothic"));
     return face;
 }
-constexpr int kDpi = 600;
+constexpr Dpi kDpi{600, 600};
 const DevicePx kG = PrintSpacing(kDpi);
 const DeviceRect kFrame{DevicePx(1346), DevicePx(945), DevicePx(661), DevicePx(1795)};  // 年賀 NAM
 DevicePx M(Points s, const QString& t) { return MeasureWidth(CreatePrintFont(Face(), 128, 0, kDpi, s), t); }

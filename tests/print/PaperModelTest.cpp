@@ -1,4 +1,4 @@
-// Preview areas, scales, FrameToDevice, label placement, paper.cfg.
+// Preview areas, scales, FrameToDevice, label placement, paper.cfg, the unit conversions.
 #include <gtest/gtest.h>
 
 #include "print/LabelCatalog.h"
@@ -12,8 +12,8 @@ TEST(PreviewArea, FollowsThePaper) {
     const Case cases[] = {{3, 383, 567}, {6, 230, 450}, {8, 441, 225}, {10, 428, 450}};
     for (const Case& c : cases) {
         const TPreviewSize s = PreviewAreaForKind(c.kind);
-        EXPECT_EQ(s.Width, c.w) << c.kind;
-        EXPECT_EQ(s.Height, c.h) << c.kind;
+        EXPECT_EQ(s.Width.v, c.w) << c.kind;
+        EXPECT_EQ(s.Height.v, c.h) << c.kind;
     }
 }
 
@@ -86,4 +86,33 @@ TEST(PaperConfig, ReadsTenLineRecords) {
     ASSERT_TRUE(p);
     EXPECT_EQ(p->Columns, 2);
     EXPECT_FALSE(ToLabelPaper(r[1]));  // an empty height is not a number
+}
+
+TEST(PaperConfig, NanAndInfinityAreNoMeasures) {
+    // They read as numbers, but a sheet of them has no size to lay out.
+    for (const char* bad : {"nan", "inf", "-inf"}) {
+        for (QString TLabelRecord::*field : {&TLabelRecord::Width, &TLabelRecord::TopMargin}) {
+            TLabelRecord r{QStringLiteral("M"), QStringLiteral("X"), QStringLiteral("0"), QStringLiteral("83.8"),
+                           QStringLiteral("42.3"), QStringLiteral("20"), QStringLiteral("20"), QStringLiteral("20"),
+                           QStringLiteral("20"), QStringLiteral("2"), QStringLiteral("6")};
+            ASSERT_TRUE(ToLabelPaper(r));
+            r.*field = QLatin1String(bad);
+            EXPECT_FALSE(ToLabelPaper(r)) << bad;
+        }
+    }
+}
+
+TEST(Units, EachAxisTakesItsOwnResolution) {
+    // 600 dpi across and 300 down: what runs across takes x; text, whose
+    // cell comes from the vertical resolution, takes y.
+    const Dpi dpi{600, 300};
+    EXPECT_EQ(MmToDeviceX(Mm(25.4), dpi).v, 600);
+    EXPECT_EQ(MmToDeviceY(Mm(25.4), dpi).v, 300);
+    EXPECT_DOUBLE_EQ(DeviceToMmX(DevicePx(300), dpi).v, 12.7);
+    EXPECT_DOUBLE_EQ(DeviceToMmY(DevicePx(300), dpi).v, 25.4);
+    EXPECT_EQ(PointsToCell(Points(12), dpi).v, 50);
+    EXPECT_EQ(CreatePrintFont(ResolvePrintFace(QStringLiteral("IPAGothic")), kShiftJisCharset, 0, dpi, Points(12))
+                  .CellHeight().v, 50);
+    EXPECT_EQ(PrintSpacing(dpi).v, 2);  // 0.2 mm at 300 dpi
+    EXPECT_EQ(BarcodeAdvance(QLatin1Char('1'), Points(10), dpi).v, RoundInt(3.6 * 600 / 25.4));
 }

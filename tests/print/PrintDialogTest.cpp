@@ -193,7 +193,7 @@ TEST_F(PrintDialog, ListsOnlyTheMarkedRecordsAndStartsOnTheFirst) {
               book[2]->PersonalFullName());
     EXPECT_FALSE(f.Preview()->Piece().isNull());
     EXPECT_EQ(f.RememberedKind(), 3);
-    EXPECT_EQ(f.Preview()->Area().Width, 383);
+    EXPECT_EQ(f.Preview()->Area().Width.v, 383);
     f.ButtonCancelClick();
     EXPECT_TRUE(f.PrintList().isEmpty());
     EXPECT_EQ(book.size(), 3u);  // nothing destroyed
@@ -353,8 +353,8 @@ TEST_F(PrintDialog, LabelTabTurnsSenderOffForcesHorizontalAndBackRestoresTheDire
     ASSERT_TRUE(f.SelectedLabel().has_value());  // the first row of the first non-empty tab
     EXPECT_EQ(f.SelectedLabel()->Model, "ELM007");
     EXPECT_EQ(f.Preview()->Frames(), DefaultLabelFrames());
-    EXPECT_EQ(f.Preview()->Area().Width, 384);
-    EXPECT_EQ(f.Preview()->Area().Height, RoundInt(384 * 42.3 / 83.8));
+    EXPECT_EQ(f.Preview()->Area().Width.v, 384);
+    EXPECT_EQ(f.Preview()->Area().Height.v, RoundInt(384 * 42.3 / 83.8));
     // Another maker's list: no row chosen there yet, so nothing is printed.
     f.TCMaker->setCurrentIndex(2);
     f.SetPrinterSetup([](QPrinter&, QWidget*) { return true; });
@@ -366,7 +366,7 @@ TEST_F(PrintDialog, LabelTabTurnsSenderOffForcesHorizontalAndBackRestoresTheDire
     EXPECT_TRUE(f.Vertical());
     EXPECT_FALSE(f.CheckBoxPrintSender->isChecked());
     EXPECT_EQ(f.Preview()->Frames(), DefaultFrames(3, true));
-    EXPECT_EQ(f.Preview()->Area().Height, 567);
+    EXPECT_EQ(f.Preview()->Area().Height.v, 567);
 }
 
 TEST_F(PrintDialog, AnEmptyHisagoTabLeavesNoLabelAndPrintingIsRefused) {
@@ -410,7 +410,7 @@ TEST_F(PrintDialog, DraggingStopsAtTheEdgeAndResizingAtFifteen) {
               (PreviewRect{PreviewPx(0), PreviewPx(0), PreviewPx(15), PreviewPx(15)}));
     // The top-left square pulled outside the area stops at the area's corner.
     EXPECT_EQ(
-        ResizeFrame(nam, TFrameCorner::LeftTop, -40, -40, {383, 567}),
+        ResizeFrame(nam, TFrameCorner::LeftTop, PreviewPx(-40), PreviewPx(-40), {PreviewPx(383), PreviewPx(567)}),
         (PreviewRect{PreviewPx(0), PreviewPx(0), PreviewPx(nam.left.v + nam.width.v), PreviewPx(nam.top.v + nam.height.v)}));
     // A click beside every frame hides the squares.
     QTest::mouseClick(p, Qt::LeftButton, {}, QPoint(380, 560));
@@ -429,8 +429,8 @@ TEST_F(PrintDialog, DirectionSwitchReplacesTheFramesByTheKindsDefaults) {
     EXPECT_EQ(f.Preview()->Frames(), DefaultFrames(1, true));
     // Envelopes take their own panel size.
     f.PaperButton[6]->click();
-    EXPECT_EQ(f.Preview()->Area().Width, 230);
-    EXPECT_EQ(f.Preview()->Area().Height, 450);
+    EXPECT_EQ(f.Preview()->Area().Width.v, 230);
+    EXPECT_EQ(f.Preview()->Area().Height.v, 450);
     EXPECT_EQ(f.PaperGeometry().UnitWidth.v, 120);
 }
 

@@ -14,6 +14,7 @@ using namespace q2::ink;
 namespace {
 
 constexpr int kDpi = 600;
+constexpr Dpi kResolution{kDpi, kDpi};
 
 // Ink boxes of the characters, left to right, split at blank columns.
 QList<QRect> Glyphs(const QImage& img) {
@@ -38,14 +39,14 @@ void ExpectDigitCells(int kind, const double* offsetsMm, Points size) {
     const PreviewRect zip = DefaultFrames(kind, true).ZIP;
     const MmPoint origin{PreviewToMm(zip.left, s), PreviewToMm(zip.top, s)};
     const TPaperGeometry g = GeometryForKind(kind);
-    QImage img = WhitePage(MmToDevice(g.UnitWidth, kDpi).v, MmToDevice(Mm(60), kDpi).v);
+    QImage img = WhitePage(MmToDeviceX(g.UnitWidth, kResolution).v, MmToDeviceY(Mm(60), kResolution).v);
     {
         QPainter p(&img);
-        DrawPostalCodeBoxes(p, QStringLiteral("123-4567endpostcode"), kDpi, origin, kind);
+        DrawPostalCodeBoxes(p, QStringLiteral("123-4567endpostcode"), kResolution, origin, kind);
     }
     const QList<QRect> digits = Glyphs(img);
     ASSERT_EQ(digits.size(), 7);
-    const TPrintFont f = CreatePrintFont(ResolveBoxFace(), kShiftJisCharset, 0, kDpi, size);
+    const TPrintFont f = CreatePrintFont(ResolveBoxFace(), kShiftJisCharset, 0, kResolution, size);
     const QString text = QStringLiteral("1234567");
     for (int i = 0; i < 7; ++i) {
         // The glyph's own ink offset inside its cell, from the font.
@@ -76,10 +77,10 @@ TEST(PostalCodeBoxes, DigitsAtTheCentresOfJapanPostsBoxes) {
         const PreviewRect zip = DefaultFrames(c.kind, true).ZIP;
         const MmPoint origin{PreviewToMm(zip.left, s) + Mm(c.dx), PreviewToMm(zip.top, s) + Mm(c.dy)};
         const TPaperGeometry g = GeometryForKind(c.kind);
-        QImage img = WhitePage(MmToDevice(g.UnitWidth, kDpi).v, MmToDevice(Mm(40), kDpi).v);
+        QImage img = WhitePage(MmToDeviceX(g.UnitWidth, kResolution).v, MmToDeviceY(Mm(40), kResolution).v);
         {
             QPainter p(&img);
-            DrawPostalCodeBoxes(p, QStringLiteral("100-0001endpostcode"), kDpi, origin, c.kind);
+            DrawPostalCodeBoxes(p, QStringLiteral("100-0001endpostcode"), kResolution, origin, c.kind);
         }
         const QList<QRect> digits = Glyphs(img);
         ASSERT_EQ(digits.size(), 7) << c.kind;
@@ -101,14 +102,14 @@ TEST(PostalCodeBoxes, Kakugata2UsesThirtyPointsAtFourteenMillimetres) {
 }
 
 TEST(PostalCodeBoxes, SenderBoxesFourMillimetresAndOne) {
-    QImage img = WhitePage(MmToDevice(Mm(60), kDpi).v, MmToDevice(Mm(20), kDpi).v);
+    QImage img = WhitePage(MmToDeviceX(Mm(60), kResolution).v, MmToDeviceY(Mm(20), kResolution).v);
     {
         QPainter p(&img);
-        DrawSenderPostalCodeBoxes(p, QStringLiteral("150-0002endpostcode"), kDpi, {Mm(5), Mm(5)});
+        DrawSenderPostalCodeBoxes(p, QStringLiteral("150-0002endpostcode"), kResolution, {Mm(5), Mm(5)});
     }
     const QList<QRect> digits = Glyphs(img);
     ASSERT_EQ(digits.size(), 7);
-    const TPrintFont f = CreatePrintFont(ResolveBoxFace(), kShiftJisCharset, 0, kDpi, Points(13));
+    const TPrintFont f = CreatePrintFont(ResolveBoxFace(), kShiftJisCharset, 0, kResolution, Points(13));
     const double offsets[] = {0, 4, 8, 13, 17, 21, 25};
     const QString text = QStringLiteral("1500002");
     for (int i = 0; i < 7; ++i) {
@@ -128,13 +129,13 @@ TEST(PostalCodeBoxes, EmptyPostalCodeDrawsNothingAndNoBarcode) {
     QImage img = WhitePage(PieceSizePx(setup, dpi).width(), PieceSizePx(setup, dpi).height());
     {
         QPainter p(&img);
-        RenderPiece(p, r, setup, dpi, PrintSpacing(kDpi), TRenderPurpose::Print);
+        RenderPiece(p, r, setup, dpi, PrintSpacing(dpi), TRenderPurpose::Print);
     }
     // Nothing above the address and name frames: no digits, no bars.
     const DeviceRect add = FrameToDevice(st.Frames.ADD, setup.FrameScale(), dpi);
     EXPECT_TRUE(InkBox(img, QRect(0, 0, img.width(), add.top.v - 1)).isNull());
     EXPECT_FALSE(InkBox(img).isNull());  // the address and name are there
-    const TPrintCostomerData bc = LayoutCustomerBarcode(kDpi, add, r.PersonalFullZip() + EndPostCodeMarker(),
+    const TPrintCostomerData bc = LayoutCustomerBarcode(dpi, add, r.PersonalFullZip() + EndPostCodeMarker(),
                                                         r.PerSonalAddress_1, Points(10), DefaultBarcodeFunction());
     EXPECT_FALSE(bc.HasCode());
 }
@@ -142,13 +143,13 @@ TEST(PostalCodeBoxes, EmptyPostalCodeDrawsNothingAndNoBarcode) {
 TEST(PostalCodeText, LabelCodeFittedInThePrintFace) {
     const TPrintFace face = ResolvePrintFace(QStringLiteral("IPAPGothic"));
     const DeviceRect frame{DevicePx(0), DevicePx(0), DevicePx(400), DevicePx(100)};
-    const TPostalTextLayout l = FitPostalCodeText(face, kDpi, frame, QStringLiteral("123-4567endpostcode"), Points(30));
-    const TPrintFont f = CreatePrintFont(face, kShiftJisCharset, 0, kDpi, l.Size);
+    const TPostalTextLayout l = FitPostalCodeText(face, kResolution, frame, QStringLiteral("123-4567endpostcode"), Points(30));
+    const TPrintFont f = CreatePrintFont(face, kShiftJisCharset, 0, kResolution, l.Size);
     EXPECT_LE(MeasureWidth(f, QString::fromUtf16(u"〒123-4567")), frame.width);
-    const TPrintFont bigger = CreatePrintFont(face, kShiftJisCharset, 0, kDpi, Points(l.Size.v + 1));
+    const TPrintFont bigger = CreatePrintFont(face, kShiftJisCharset, 0, kResolution, Points(l.Size.v + 1));
     EXPECT_GT(MeasureWidth(bigger, QString::fromUtf16(u"〒123-4567")), frame.width);
     EXPECT_EQ(PostalCodeLabelText(QStringLiteral(" endpostcode")), QStringLiteral(" "));
     // Narrower than "〒" plus the code at 1 point: drawn at 1 point.
     const DeviceRect tiny{DevicePx(0), DevicePx(0), DevicePx(3), DevicePx(10)};
-    EXPECT_EQ(FitPostalCodeText(face, kDpi, tiny, QStringLiteral("123-4567"), Points(30)).Size.v, 1);
+    EXPECT_EQ(FitPostalCodeText(face, kResolution, tiny, QStringLiteral("123-4567"), Points(30)).Size.v, 1);
 }

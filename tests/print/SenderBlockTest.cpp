@@ -13,7 +13,7 @@ const TPrintFace& Face() {
     static const TPrintFace face = ResolvePrintFace(QStringLiteral("@IPAPGothic"));
     return face;
 }
-constexpr int kDpi = 600;
+constexpr Dpi kDpi{600, 600};
 const DevicePx kG = PrintSpacing(kDpi);
 const DeviceRect kFrame{DevicePx(213), DevicePx(2126), DevicePx(472), DevicePx(968)};  // 年賀 SEN
 DevicePx M(Points s, const QString& t) { return MeasureWidth(CreatePrintFont(Face(), 128, 0, kDpi, s), t); }

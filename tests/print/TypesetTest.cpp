@@ -21,7 +21,7 @@ using namespace q2::ink;
 
 namespace {
 
-constexpr int kDpi = 600;
+constexpr Dpi kDpi{600, 600};
 constexpr int kMargin = 10;
 QString U(const char16_t* s) { return QString::fromUtf16(s); }
 

@@ -205,14 +205,14 @@ int Preview(const QStringList& argsIn) {
     // The dialog's preview size unless a resolution is asked for.
     const Dpi dpi = hasDpi ? Dpi{job.dpi, job.dpi} : PreviewDpi(job.setup);
     const TPreviewSize area = job.setup.PreviewArea();
-    const QSize size = hasDpi ? PieceSizePx(job.setup, dpi) : QSize(area.Width, area.Height);
+    const QSize size = hasDpi ? PieceSizePx(job.setup, dpi) : QSize(area.Width.v, area.Height.v);
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     const TPaperGeometry g = job.setup.Geometry();
     DrawPreviewBackground(painter, job.setup.IsLabel() ? 0 : job.setup.Kind, g.UnitWidth, g.UnitHeight, dpi);
-    RenderPiece(painter, *job.records[row], job.setup, dpi, PrintSpacing(dpi.y), TRenderPurpose::Preview,
+    RenderPiece(painter, *job.records[row], job.setup, dpi, PrintSpacing(dpi), TRenderPurpose::Preview,
                 {false});
     painter.end();
     if (!image.save(args[2], "PNG")) {

@@ -39,7 +39,7 @@ int PrintList(const QStringList& argsIn) {
     for (int i = 0; i < book.Count(); ++i) records.push_back(book.Item(i));
 
     // The dialog prints in landscape unless told otherwise.
-    TListPageSetup setup = A4ListSetup(dpiNo, !portrait);
+    TListPageSetup setup = A4ListSetup(Dpi{dpiNo, dpiNo}, !portrait);
     setup.Type = typeNo;
     setup.Rules = !noRules;
     setup.PageNumbers = !noNumbers;
