@@ -22,7 +22,6 @@
 #include "SendMailThread.h"
 #include "platform/Prompter.h"
 #include "platform/SafeFile.h"
-#include "preflight/FormPreflight.h"
 
 namespace q2 {
 
@@ -299,11 +298,18 @@ void TFormDirectMail::BtnSaveClick() {
     SaveTemplate(dialog.selectedFiles().first());
 }
 
+TBeforeMailCheck& BeforeMailCheck() {
+    static TBeforeMailCheck check;
+    return check;
+}
+
+void SetBeforeMailCheck(TBeforeMailCheck check) { BeforeMailCheck() = std::move(check); }
+
 void TFormDirectMail::BtnSendClick() {
     if (thread_ || !records_ || !config_) return;
     // The findings of the batch come first; a substitute taken there changes the template.
     QString subject = EditSubject->text(), body = MemoBody->toPlainText();
-    const bool goOn = PreflightBeforeMail(this, *records_, subject, body);
+    const bool goOn = !BeforeMailCheck() || BeforeMailCheck()(this, *records_, subject, body);
     if (subject != EditSubject->text()) EditSubject->setText(subject);
     if (body != MemoBody->toPlainText()) MemoBody->setPlainText(body);
     if (!goOn) return;

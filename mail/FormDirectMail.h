@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -104,5 +105,12 @@ private:
 // at least one message was handed over.
 bool ShowDirectMailDialog(QWidget* parent, const std::vector<TUserInfo*>& records,
                           const TthMailConfig& config);
+
+// The check before sending: false stops the run, and a substitute taken there
+// changes the subject or body. The program installs the preflight's findings
+// list at start-up; without a check the run goes on.
+using TBeforeMailCheck = std::function<bool(QWidget* parent, const std::vector<TUserInfo*>& records,
+                                            QString& subject, QString& body)>;
+void SetBeforeMailCheck(TBeforeMailCheck check);
 
 }  // namespace q2

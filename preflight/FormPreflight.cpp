@@ -10,7 +10,9 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "mail/FormDirectMail.h"
 #include "model/DataPaths.h"
+#include "print/FormPrintAddress.h"
 #include "zip/ZipReview.h"
 
 namespace q2 {
@@ -149,6 +151,8 @@ void SetPreflightPresenter(TPreflightPresenter presenter) { Presenter() = std::m
 void InstallPreflightDialog(std::function<void(TUserInfo&, const TUserInfo&)> onApplied) {
     AppliedHandler() = std::move(onApplied);
     SetPreflightPresenter([](TFormPreflight& form) { return form.exec() == QDialog::Accepted; });
+    SetBeforePrintCheck(PreflightBeforePrint);
+    SetBeforeMailCheck(PreflightBeforeMail);
 }
 
 bool PreflightBeforePrint(QWidget* parent, const QList<const TUserInfo*>& records, const TPieceSetup& setup) {

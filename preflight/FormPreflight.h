@@ -53,8 +53,9 @@ private:
 // installs the modal dialog at start-up (InstallPreflightDialog).
 using TPreflightPresenter = std::function<bool(TFormPreflight&)>;
 void SetPreflightPresenter(TPreflightPresenter presenter);
-// The modal "確認" dialog as the presenter; `onApplied` learns of each record
-// a fix changed (the main window marks the book modified).
+// The modal "確認" dialog as the presenter, and the check before the print
+// dialog's jobs and the bulk mail dialog's runs; `onApplied` learns of each
+// record a fix changed (the main window marks the book modified).
 void InstallPreflightDialog(std::function<void(TUserInfo&, const TUserInfo&)> onApplied);
 
 // The hooks of the print dialog and the bulk mail dialog: runs the check and

@@ -28,7 +28,6 @@
 #include "model/DataPaths.h"
 #include "model/RecordField.h"
 #include "platform/Prompter.h"
-#include "preflight/FormPreflight.h"
 #include "print/CalibrationSheet.h"
 #include "print/FormAddPaper.h"
 #include "print/PreviewBackground.h"
@@ -168,6 +167,13 @@ private:
     Check check_;
     mutable QHash<int, bool> overflow_;
 };
+
+TBeforePrintCheck& BeforePrintCheck() {
+    static TBeforePrintCheck check;
+    return check;
+}
+
+void SetBeforePrintCheck(TBeforePrintCheck check) { BeforePrintCheck() = std::move(check); }
 
 TFormPrintAddress::TFormPrintAddress(QWidget* parent)
     : QDialog(parent), printer_(QPrinter::HighResolution) {
@@ -944,7 +950,7 @@ bool TFormPrintAddress::PrintAll() {
     if (printList_.isEmpty()) return false;
     const TPieceSetup setup = CurrentSetup();
     // The findings of the batch come first; "中止" prints nothing.
-    if (!PreflightBeforePrint(this, printList_, setup)) return false;
+    if (BeforePrintCheck() && !BeforePrintCheck()(this, printList_, setup)) return false;
     // The setup dialog opens on the paper of the job, so that a postcard is not
     // printed on whatever sheet the printer had last; the user may change it.
     const TPaperGeometry g = setup.Geometry();

@@ -167,4 +167,10 @@ private:
     bool inTargetChange_ = false;
 };
 
+// The check before a print job: false stops the job. The program installs
+// the preflight's findings list at start-up; without a check the job goes on.
+using TBeforePrintCheck =
+    std::function<bool(QWidget* parent, const QList<const TUserInfo*>& records, const TPieceSetup& setup)>;
+void SetBeforePrintCheck(TBeforePrintCheck check);
+
 }  // namespace q2
