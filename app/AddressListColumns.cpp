@@ -11,54 +11,6 @@
 namespace q2 {
 namespace {
 
-using F = TRecordFieldId;
-constexpr std::array<TRecordFieldId, kAddressListColumnCount> kColumnFields = {
-    F::CommonPrintCheck,
-    F::PersonalFullNameKana,
-    F::PersonalFullName,
-    F::PerSonalHonorificTitle,
-    F::PersonalFullZip,
-    F::PerSonalAddress_1,
-    F::PerSonalAddress_2,
-    F::PerSonalTel_1,
-    F::PerSonalTel_2,
-    F::PerSonalMail_1,
-    F::PerSonalMail_2,
-    F::PerSonalHomePage,
-    F::CommonBirthday,
-    F::PersonalAge,
-    F::PersonalSex,
-    F::OfficeKana,
-    F::OfficeName,
-    F::OfficeFullZip,
-    F::OfficeAddress_1,
-    F::OfficeAddress_2,
-    F::OfficeTel_1,
-    F::OfficeTel_2,
-    F::OfficeMail_1,
-    F::OfficeMail_2,
-    F::OfficeHomePage,
-    F::OfficePost,
-    F::OfficeOfficialPosition,
-    F::CommonJointNameObj_1_PrintName,
-    F::CommonJointNameObj_1_HonorificTitle,
-    F::CommonJointNameObj_2_PrintName,
-    F::CommonJointNameObj_2_HonorificTitle,
-    F::CommonJointNameObj_3_PrintName,
-    F::CommonJointNameObj_3_HonorificTitle,
-    F::CommonJointNameObj_4_PrintName,
-    F::CommonJointNameObj_4_HonorificTitle,
-    F::CommonCategory_1,
-    F::CommonCategory_2,
-    F::CommonInsertStr_1,
-    F::CommonInsertStr_2,
-    F::CommonInsertStr_3,
-    F::CommonInsertStr_4,
-    F::CommonUseTypePersonal,
-    F::CommonRegistDate,
-    F::CommonMemo,
-};
-
 constexpr std::array<int, kAddressListColumnCount> kWidths = {
     60,  200, 200, 80,  150, 300, 400, 200, 200, 220, 220, 320, 125, 0,   0,
     300, 300, 150, 300, 400, 200, 200, 220, 220, 320, 200, 200, 120, 110, 120,
@@ -92,7 +44,7 @@ void SortByKeys(TDisplayList& list, std::vector<std::pair<Key, TUserInfo*>>& key
 
 const TRecordField* AddressListColumnField(int column) {
     if (column < 0 || column >= kAddressListColumnCount) return nullptr;
-    return &RecordField(kColumnFields[column]);
+    return &RecordField(AddressListFields()[size_t(column)]);
 }
 
 QString ColumnCaption(int column) {

@@ -341,4 +341,58 @@ const std::vector<TUserInfoTextField>& UserInfoTextFields() {
     return fields;
 }
 
+namespace {
+
+using F = TRecordFieldId;
+constexpr TRecordFieldId kAddressListFields[] = {
+    F::CommonPrintCheck,
+    F::PersonalFullNameKana,
+    F::PersonalFullName,
+    F::PerSonalHonorificTitle,
+    F::PersonalFullZip,
+    F::PerSonalAddress_1,
+    F::PerSonalAddress_2,
+    F::PerSonalTel_1,
+    F::PerSonalTel_2,
+    F::PerSonalMail_1,
+    F::PerSonalMail_2,
+    F::PerSonalHomePage,
+    F::CommonBirthday,
+    F::PersonalAge,
+    F::PersonalSex,
+    F::OfficeKana,
+    F::OfficeName,
+    F::OfficeFullZip,
+    F::OfficeAddress_1,
+    F::OfficeAddress_2,
+    F::OfficeTel_1,
+    F::OfficeTel_2,
+    F::OfficeMail_1,
+    F::OfficeMail_2,
+    F::OfficeHomePage,
+    F::OfficePost,
+    F::OfficeOfficialPosition,
+    F::CommonJointNameObj_1_PrintName,
+    F::CommonJointNameObj_1_HonorificTitle,
+    F::CommonJointNameObj_2_PrintName,
+    F::CommonJointNameObj_2_HonorificTitle,
+    F::CommonJointNameObj_3_PrintName,
+    F::CommonJointNameObj_3_HonorificTitle,
+    F::CommonJointNameObj_4_PrintName,
+    F::CommonJointNameObj_4_HonorificTitle,
+    F::CommonCategory_1,
+    F::CommonCategory_2,
+    F::CommonInsertStr_1,
+    F::CommonInsertStr_2,
+    F::CommonInsertStr_3,
+    F::CommonInsertStr_4,
+    F::CommonUseTypePersonal,
+    F::CommonRegistDate,
+    F::CommonMemo,
+};
+
+}  // namespace
+
+std::span<const TRecordFieldId> AddressListFields() { return kAddressListFields; }
+
 }  // namespace q2

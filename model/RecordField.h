@@ -123,4 +123,8 @@ struct TRecordField {
 const TRecordField& RecordField(TRecordFieldId id);
 std::span<const TRecordField> RecordFields();
 
+// The columns of the address list, its print mark first. The print dialog's
+// list shows the same columns without the print mark.
+std::span<const TRecordFieldId> AddressListFields();
+
 }  // namespace q2

@@ -41,52 +41,7 @@ QString T(const char16_t* s) {
 }
 
 // The address list's columns without its print mark.
-using F = TRecordFieldId;
-constexpr TRecordFieldId kPrintListFields[] = {
-    F::PersonalFullNameKana,
-    F::PersonalFullName,
-    F::PerSonalHonorificTitle,
-    F::PersonalFullZip,
-    F::PerSonalAddress_1,
-    F::PerSonalAddress_2,
-    F::PerSonalTel_1,
-    F::PerSonalTel_2,
-    F::PerSonalMail_1,
-    F::PerSonalMail_2,
-    F::PerSonalHomePage,
-    F::CommonBirthday,
-    F::PersonalAge,
-    F::PersonalSex,
-    F::OfficeKana,
-    F::OfficeName,
-    F::OfficeFullZip,
-    F::OfficeAddress_1,
-    F::OfficeAddress_2,
-    F::OfficeTel_1,
-    F::OfficeTel_2,
-    F::OfficeMail_1,
-    F::OfficeMail_2,
-    F::OfficeHomePage,
-    F::OfficePost,
-    F::OfficeOfficialPosition,
-    F::CommonJointNameObj_1_PrintName,
-    F::CommonJointNameObj_1_HonorificTitle,
-    F::CommonJointNameObj_2_PrintName,
-    F::CommonJointNameObj_2_HonorificTitle,
-    F::CommonJointNameObj_3_PrintName,
-    F::CommonJointNameObj_3_HonorificTitle,
-    F::CommonJointNameObj_4_PrintName,
-    F::CommonJointNameObj_4_HonorificTitle,
-    F::CommonCategory_1,
-    F::CommonCategory_2,
-    F::CommonInsertStr_1,
-    F::CommonInsertStr_2,
-    F::CommonInsertStr_3,
-    F::CommonInsertStr_4,
-    F::CommonUseTypePersonal,
-    F::CommonRegistDate,
-    F::CommonMemo,
-};
+std::span<const TRecordFieldId> PrintListFields() { return AddressListFields().subspan(1); }
 
 constexpr int kLabelTab = 1;
 constexpr int kHisagoTab = 1;
@@ -131,7 +86,7 @@ public:
         return parent.isValid() || !records_ ? 0 : int(records_->size());
     }
     int columnCount(const QModelIndex& parent = {}) const override {
-        return parent.isValid() ? 0 : int(std::size(kPrintListFields)) + 1;
+        return parent.isValid() ? 0 : int(PrintListFields().size()) + 1;
     }
     QVariant data(const QModelIndex& index, int role) const override {
         if (!records_ || index.row() >= records_->size()) return {};
@@ -141,7 +96,7 @@ public:
             return role == Qt::DisplayRole ? QStringLiteral("!") : OverflowText();
         }
         if (role != Qt::DisplayRole) return {};
-        return RecordField(kPrintListFields[index.column() - 1]).Text(*records_->at(index.row()));
+        return RecordField(PrintListFields()[size_t(index.column() - 1)]).Text(*records_->at(index.row()));
     }
     QVariant headerData(int section, Qt::Orientation o, int role) const override {
         if (o != Qt::Horizontal) return {};
@@ -150,7 +105,7 @@ public:
             return role == Qt::DisplayRole ? QVariant(QStringLiteral("!")) : QVariant();
         }
         if (role != Qt::DisplayRole) return {};
-        return RecordField(kPrintListFields[section - 1]).ListCaption.toString();
+        return RecordField(PrintListFields()[size_t(section - 1)]).ListCaption.toString();
     }
     static QString OverflowText() {
         return T(u"住所が最小の文字の大きさでも枠に収まりません。最小の大きさで印刷されます。");
