@@ -79,6 +79,16 @@ bool IsKanjiNumeral(char32_t c) {
     }
 }
 
+namespace {
+
+// Numerals drawn with nothing but horizontal strokes and a cross: one under
+// another they merge into a different character (二一 into 三, 十一 into 土).
+bool IsStrokeNumeral(char32_t c) {
+    return c == U'一' || c == U'二' || c == U'三' || c == U'十';
+}
+
+}  // namespace
+
 std::vector<TSetUnit> SetUnits(const TPrintFont& font, const QList<uint>& t, bool vertical) {
     std::vector<TSetUnit> out;
     out.reserve(size_t(t.size()));
@@ -130,9 +140,11 @@ std::vector<TSetUnit> SetUnits(const TPrintFont& font, const QList<uint>& t, boo
             out.push_back({TUnitKind::Sideways, i, i + 1, c, font.Advance(c), {}});
         } else {
             TSetUnit u{TUnitKind::Upright, i, i + 1, c, font.CellAdvance(c), {}};
-            // Two kanji numerals one under the other stand apart by more than
+            // Two such numerals one under the other stand apart by more than
             // the strokes inside 二 or 三, so that 二一 is not read as 三.
-            if (i + 1 < n && IsKanjiNumeral(c) && IsKanjiNumeral(t[i + 1]))
+            // Other neighbours (二七, 一〇) keep the usual pitch: a gap there
+            // only reads as a blank inside the number.
+            if (i + 1 < n && IsStrokeNumeral(c) && IsStrokeNumeral(t[i + 1]))
                 u.Gap = DevicePx(RoundInt(font.EmPx() * kKanjiNumeralGap));
             out.push_back(u);
         }

@@ -200,6 +200,13 @@ TEST(Numerals, NeighbouringKanjiNumeralsStandApartFromEachOther) {
             EXPECT_GE(between, inner * 1.5) << family.toStdString() << " " << pair.toStdString();
         }
     }
+    // Only numerals that could merge stand apart: 二七階 ("27階") keeps the
+    // usual pitch, where a gap would read as a blank inside the number.
+    const TPrintFont f = MakeTextFont(Face(QStringLiteral("IPAPGothic"), Columns()), kDpi, Points(20));
+    const int em = RoundInt(f.EmPx());
+    EXPECT_EQ(MeasureWidth(f, U(u"二七階")).v, 3 * em);
+    EXPECT_EQ(MeasureWidth(f, U(u"一〇")).v, 2 * em);
+    EXPECT_GT(MeasureWidth(f, U(u"十一")).v, 2 * em);  // 土
 }
 
 namespace {
