@@ -12,6 +12,7 @@ packages=(
   poppler-utils xvfb xauth imagemagick
   cups cups-bsd printer-driver-cups-pdf
   python3 python3-aiosmtpd dovecot-pop3d zint tinyproxy openssl
+  radicale python3-vobject qpdf lintian appstream
   desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl file binutils dpkg-dev
   libzip-dev debootstrap
 )
