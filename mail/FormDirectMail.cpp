@@ -218,6 +218,8 @@ void TFormDirectMail::FormShow() {
     EditPrevSubject->clear();
     MemoPrevBody->clear();
     LVAddress->clearSelection();
+    keptSubject_.clear();
+    keptBody_.clear();
     insertTarget_ = EditSubject;
     EditSubject->setFocus();
 }
@@ -269,6 +271,8 @@ bool TFormDirectMail::OpenTemplate(const QString& path) {
     EditSubject->setText(t.Subject);
     QString body = t.Body;
     MemoBody->setPlainText(body.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    keptSubject_ = EditSubject->text();
+    keptBody_ = MemoBody->toPlainText();
     return true;
 }
 
@@ -278,6 +282,8 @@ bool TFormDirectMail::SaveTemplate(const QString& path) {
         GetPrompter().Inform(CannotCreateMessage(p, path));
         return false;
     }
+    keptSubject_ = EditSubject->text();
+    keptBody_ = MemoBody->toPlainText();
     if (lost)
         GetPrompter().Inform(
             QStringLiteral("保存できない文字があったため、その文字を「?」にして保存しました"));
@@ -335,7 +341,7 @@ void TFormDirectMail::OnThreadFinished() {
     else if (result.Cancelled)
         GetPrompter().Inform(kCancelledText);
     else
-        GetPrompter().Inform(kCompletedText);
+        GetPrompter().Inform(records_ ? CompletionText(result, *records_) : kCompletedText);
     thread_.reset();
     emit SendFinished();
 }
@@ -348,8 +354,17 @@ void TFormDirectMail::closeEvent(QCloseEvent* event) {
     QDialog::closeEvent(event);
 }
 
+bool TFormDirectMail::HasUnkeptText() const {
+    const QString subject = EditSubject->text(), body = MemoBody->toPlainText();
+    if (subject.isEmpty() && body.isEmpty()) return false;
+    return subject != keptSubject_ || body != keptBody_;
+}
+
+// The close button, Escape and the window's close box all come here.
 void TFormDirectMail::reject() {
-    if (!thread_) QDialog::reject();
+    if (thread_) return;
+    if (HasUnkeptText() && !GetPrompter().Ask(kCloseUnkeptQuestion)) return;
+    QDialog::reject();
 }
 
 bool ShowDirectMailDialog(QWidget* parent, const std::vector<TUserInfo*>& records,

@@ -52,6 +52,9 @@ public:
     void BtnSaveClick();
     void BtnSendClick();
     bool Sending() const { return thread_ != nullptr; }
+    // True when the subject or body holds text that no template file holds,
+    // so that closing would lose it.
+    bool HasUnkeptText() const;
     // Messages handed over in all runs since the dialog was set up.
     int HandedOverTotal() const { return handedOverTotal_; }
 
@@ -99,7 +102,13 @@ private:
     QWidget* insertTarget_ = nullptr;
     std::unique_ptr<TSendMailThread> thread_;
     int handedOverTotal_ = 0;
+    // The texts as last opened from or saved to a template file.
+    QString keptSubject_, keptBody_;
 };
+
+// Asked when the dialog is closed with texts that would be lost.
+inline const QString kCloseUnkeptQuestion =
+    QStringLiteral("入力した件名と本文は保存されていません。閉じてもよろしいですか？");
 
 // Opens the bulk mail dialog for the main window's current list; true when
 // at least one message was handed over.

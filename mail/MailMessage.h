@@ -27,11 +27,26 @@ QString Personalize(const QString& text, const TUserInfo& record);
 bool IsUsableMailAddress(const QString& address);
 
 // A header text as encoded words of at most 75 characters, folded between
-// words. Text that is plain ASCII stays as it is; line breaks become spaces.
-QByteArray EncodeHeaderWords(const QString& text);
+// words so that no line passes 76 characters; `used` is what the line holds
+// before the text ("Subject: " is 9). Plain ASCII stays as it is, folded at
+// spaces when the line would pass 78 characters; line breaks become spaces.
+QByteArray EncodeHeaderWords(const QString& text, qsizetype used = 0);
 
-// The display name and address of the From field.
-QByteArray FromHeaderValue(const QString& senderName, const QString& senderAddress);
+// The display name and address of the From field, a space between them; the
+// address goes on a line of its own when it would make the line too long.
+QByteArray FromHeaderValue(const QString& senderName, const QString& senderAddress,
+                           qsizetype used = 6);
+
+// The longest body line sent, in octets before CR LF. Servers refuse lines
+// over 998; the margin leaves room for dot-stuffing and for relays that add
+// to a line, and ordinary paragraphs stay one line.
+inline constexpr qsizetype kBodyLineOctets = 900;
+
+// One text line as ISO-2022-JP lines of at most `limit` octets each. Every
+// line that switched to JIS X 0208 returns to ASCII before its end, and a fold
+// falls between characters, after Japanese punctuation where one lies in the
+// second half of the line. The folded lines joined give the text back.
+QList<QByteArray> FoldBodyLine(const QString& line, qsizetype limit = kBodyLineOctets);
 
 struct TMailMessageParts {
     QString Subject;  // personalised

@@ -5,6 +5,28 @@
 
 namespace q2 {
 
+bool HasNoRecipientAddress(const TUserInfo& record) {
+    return RecipientAddress(record).trimmed().isEmpty();
+}
+
+QString CompletionText(const TSendMailResult& result, const std::vector<TUserInfo*>& records) {
+    if (result.Skipped.empty()) return kCompletedText;
+    QString text = kCompletedText + QLatin1Char('\n') +
+                   QStringLiteral("%1 件を送信しました。アドレスのない %2 件は送信していません")
+                       .arg(result.HandedOver)
+                       .arg(result.Skipped.size());
+    // A long list would push the buttons off the screen.
+    constexpr int kListed = 20;
+    const int count = static_cast<int>(result.Skipped.size());
+    for (int i = 0; i < count && i < kListed; ++i) {
+        const int index = result.Skipped[i];
+        const QString name = records[index]->PersonalFullName().trimmed();
+        text += QStringLiteral("\n%1 件目 %2").arg(index + 1).arg(name);
+    }
+    if (count > kListed) text += QStringLiteral("\nほか %1 件").arg(count - kListed);
+    return text;
+}
+
 QString SendFailureText(int index, int count, const TUserInfo& record, const QString& address,
                         const QString& reason, int handedOver) {
     return QStringLiteral(
@@ -73,21 +95,28 @@ TSendMailResult TSendMailRun::Execute(TSendMailSink& sink) {
         if (Poll(sink)) break;
         const TUserInfo& record = *records_[i];
         const QString address = RecipientAddress(record);
+        if (HasNoRecipientAddress(record)) {
+            result_.Skipped.push_back(i);
+            sink.SetPosition(i + 1);
+            continue;
+        }
         bool sent = false;
-        if (!IsUsableMailAddress(address))
-            reason = address.isEmpty()
-                         ? QStringLiteral("メールアドレスがありません。")
-                         : QStringLiteral("メールアドレスに使えない文字が含まれています。");
-        else
-            sent = smtp.Send(config_.SenderMailAddress, address, ComposeMessage(record), &reason);
+        if (!IsUsableMailAddress(address)) {
+            reason = QStringLiteral("メールアドレスに使えない文字が含まれています。");
+        } else {
+            const QByteArray message = i < static_cast<int>(prepared_.size())
+                                           ? prepared_[static_cast<size_t>(i)]
+                                           : ComposeMessage(record);
+            sent = smtp.Send(config_.SenderMailAddress, address, message, &reason);
+            if (!sent) reason = QStringLiteral("サーバーの応答: ") + reason;
+        }
         if (!sent) {
-            if (IsUsableMailAddress(address)) reason = QStringLiteral("サーバーの応答: ") + reason;
             result_.ErrorText =
                 SendFailureText(i, count, record, address, reason, result_.HandedOver);
             return result_;
         }
         ++result_.HandedOver;
-        sink.SetPosition(result_.HandedOver);
+        sink.SetPosition(i + 1);
         sink.SetStatus(QStringLiteral("<%1> に送信中････%2/%3").arg(address).arg(i + 1).arg(count));
     }
 

@@ -27,6 +27,9 @@ struct TSendMailResult {
     // Shown instead of the completion message when set.
     QString ErrorText;
     int HandedOver = 0;
+    // Records without a recipient address, by their index in the list; the
+    // run goes past them and tells of them at the end.
+    std::vector<int> Skipped;
 };
 
 inline const QString kConnectErrorText = QStringLiteral("接続中にエラーが発生しました");
@@ -34,6 +37,15 @@ inline const QString kCancelledText = QStringLiteral("送信処理をキャン�
 inline const QString kCompletedText = QStringLiteral("送信処理が完了しました");
 // Followed by a line break and the server's EHLO answer.
 inline const QString kNoAuthMechanismText = QStringLiteral("サーバーが対応する認証方式がありません");
+
+// True when the record has no recipient address at all (blanks only count as
+// none); such a record is skipped, while a malformed address stops the run.
+bool HasNoRecipientAddress(const TUserInfo& record);
+
+// What the user is told at the end of a run that went to its end: the
+// completion text, followed, when records were skipped, by how many were
+// sent and skipped and the names of those skipped.
+QString CompletionText(const TSendMailResult& result, const std::vector<TUserInfo*>& records);
 
 // The text the user is told when the run stops at a record.
 QString SendFailureText(int index, int count, const TUserInfo& record, const QString& address,
@@ -48,6 +60,9 @@ public:
 
     // The message for record i.
     QByteArray ComposeMessage(const TUserInfo& record) const;
+    // Messages to hand over instead of composing them, one per record (an
+    // empty one for a record that is skipped): q2tool sends what it wrote.
+    void UseMessages(std::vector<QByteArray> messages) { prepared_ = std::move(messages); }
 
 private:
     bool Poll(TSendMailSink& sink);
@@ -57,6 +72,7 @@ private:
     const QString subject_;
     const QString body_;
     const TMailTransportOptions options_;
+    std::vector<QByteArray> prepared_;
     bool terminated_ = false;
     TSendMailResult result_;
 };

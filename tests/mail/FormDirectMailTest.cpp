@@ -221,3 +221,56 @@ TEST_F(DirectMailDialog, ConnectionErrorIsShownInsteadOfCompletion) {
     EXPECT_EQ(prompter.shown.last(), "接続中にエラーが発生しました");
     EXPECT_EQ(form.HandedOverTotal(), 0);
 }
+
+// Closing used to drop typed texts without a word; texts a template file
+// holds are not lost, and closing with them asks nothing.
+TEST_F(DirectMailDialog, ClosingWithUnsavedTextsAsksFirst) {
+    QTemporaryDir dir;
+    struct Case {
+        const char* subject;
+        const char* body;
+        bool saved;
+        bool asks;
+    };
+    const Case cases[] = {
+        {"", "", false, false},
+        {"件名", "", false, true},
+        {"", "本文", false, true},
+        {"件名", "本文", true, false},
+    };
+    for (const Case& c : cases) {
+        form.show();
+        form.EditSubject->setText(QString::fromUtf8(c.subject));
+        form.MemoBody->setPlainText(QString::fromUtf8(c.body));
+        if (c.saved) {
+            ASSERT_TRUE(form.SaveTemplate(dir.filePath("t.mtl")));
+        }
+        prompter.asked.clear();
+        // The close button and the window's close box both ask; No keeps the dialog.
+        for (bool closeBox : {false, true}) {
+            prompter.answers = {false};
+            closeBox ? (void)form.close() : form.BtnCancel->click();
+            EXPECT_EQ(form.isVisible(), c.asks) << c.subject << "/" << c.body;
+            form.show();
+        }
+        prompter.answers = {true};
+        form.BtnCancel->click();
+        EXPECT_FALSE(form.isVisible());
+        EXPECT_EQ(prompter.asked, c.asks ? QStringList(3, kCloseUnkeptQuestion) : QStringList())
+            << c.subject << "/" << c.body;
+        prompter.answers.clear();
+    }
+}
+
+TEST_F(DirectMailDialog, RecipientsWithoutAnAddressAreNamedAtTheEnd) {
+    SmtpServer smtp;
+    ASSERT_TRUE(smtp.Start());
+    config.SMTPPortNo = smtp.Port();
+    list[0]->PerSonalMail_1.clear();
+    form.EditSubject->setText("S");
+    SendAndWait();
+    EXPECT_EQ(smtp.Events("STORED").size(), 1);
+    EXPECT_EQ(prompter.shown.last(),
+              "送信処理が完了しました\n1 件を送信しました。アドレスのない 1 件は送信していません\n"
+              "1 件目 山田 太郎");
+}

@@ -38,11 +38,43 @@ QByteArray WordPayload(const QByteArray& header, int* words) {
         EXPECT_LE(w.size(), 75);
         const QByteArray one = QByteArray::fromBase64(w.mid(16, w.size() - 18));
         EXPECT_TRUE(one.startsWith("\x1B$B") || !one.startsWith("\x1B")) << "word starts in JIS";
-        EXPECT_FALSE(one.contains("\x1B$B") && !one.endsWith("\x1B(B")) << "word ends in JIS";
+        EXPECT_FALSE(one.lastIndexOf("\x1B$B") > one.lastIndexOf("\x1B(B")) << "word ends in JIS";
         jis += one;
         ++*words;
     }
     return jis;
+}
+
+// The lines of a folded header value after a field name of `used` characters.
+QList<qsizetype> LineLengths(const QByteArray& value, qsizetype used) {
+    QList<qsizetype> out;
+    for (const QByteArray& line : value.split('\n')) {
+        out << used + line.size() - (line.endsWith('\r') ? 1 : 0);
+        used = 0;
+    }
+    return out;
+}
+
+// True when every run of JIS X 0208 in the bytes is whole pairs and the bytes
+// end in ASCII: the line decodes on its own.
+bool DecodesAlone(const QByteArray& jis) {
+    bool twoByte = false;
+    qsizetype pairBytes = 0;
+    for (qsizetype i = 0; i < jis.size(); ++i) {
+        if (jis.mid(i, 3) == "\x1B$B" || jis.mid(i, 3) == "\x1B(B") {
+            if (pairBytes % 2) return false;
+            twoByte = jis[i + 1] == '$';
+            pairBytes = 0;
+            i += 2;
+        } else if (twoByte) {
+            ++pairBytes;
+        }
+    }
+    return !twoByte;
+}
+
+QByteArray StripEscapes(QByteArray b) {
+    return b.replace("\x1B$B", "").replace("\x1B(B", "");
 }
 
 }  // namespace
@@ -105,6 +137,31 @@ TEST(HeaderWords, PlainAsciiStaysAndJapaneseIsSplitIntoWholeWords) {
     EXPECT_TRUE(EncodeHeaderWords(QStringLiteral("ｶﾀｶﾅ")).startsWith("=?ISO-2022-JP?B?"));
 }
 
+// RFC 2047 lets a line with encoded words hold 76 characters, the field name
+// included: the first word is shorter by "Subject: ".
+TEST(HeaderWords, NoLinePassesTheLimitsWithTheFieldName) {
+    const QString japanese = QStringLiteral(
+        "【重要】令和九年度 定期総会開催のお知らせと出欠のご返信のお願い（締切は一月三十一日）");
+    for (qsizetype used : {0, 6, 9}) {
+        const QByteArray header = EncodeHeaderWords(japanese, used);
+        for (qsizetype n : LineLengths(header, used)) EXPECT_LE(n, 76) << "used " << used;
+        int words = 0;
+        EXPECT_EQ(StripEscapes(WordPayload(QByteArray(header).replace("\r\n", ""), &words)),
+                  StripEscapes(TPzConv().SjisToJis(EncodeCp932(japanese))));
+    }
+    // Long plain text folds before a space and unfolds to itself.
+    const QByteArray plain =
+        "Invitation to the annual general meeting of the association and a request for your reply";
+    const QByteArray folded = EncodeHeaderWords(QString::fromLatin1(plain), 9);
+    for (qsizetype n : LineLengths(folded, 9)) EXPECT_LE(n, 78);
+    EXPECT_EQ(QByteArray(folded).replace("\r\n", ""), plain);
+    // A word no space can fold is carried by encoded words rather than a line over 998.
+    const QByteArray token(1200, 'x');
+    const QByteArray words = EncodeHeaderWords(QString::fromLatin1(token), 9);
+    EXPECT_TRUE(words.startsWith("=?ISO-2022-JP?B?"));
+    for (qsizetype n : LineLengths(words, 9)) EXPECT_LE(n, 76);
+}
+
 TEST(FromHeader, NameThenAddressInAngleBrackets) {
     struct Case {
         const char16_t* name;
@@ -112,17 +169,75 @@ TEST(FromHeader, NameThenAddressInAngleBrackets) {
     };
     const TPzConv conv;
     const Case cases[] = {
-        {u"Taro", "Taro<t@example.jp>"},
+        {u"Taro", "Taro <t@example.jp>"},
         {u"", "<t@example.jp>"},
-        {u"Yamada, Taro", "\"Yamada, Taro\"<t@example.jp>"},
-        {u"Evil\r\nBcc: x@y", "\"Evil Bcc: x@y\"<t@example.jp>"},
+        {u"  ", "<t@example.jp>"},
+        {u"Yamada, Taro", "\"Yamada, Taro\" <t@example.jp>"},
+        {u"Evil\r\nBcc: x@y", "\"Evil Bcc: x@y\" <t@example.jp>"},
         {u"山田 太郎",
-         conv.EncodeMimeHeader(EncodeCp932(QStringLiteral("山田 太郎"))) + "<t@example.jp>"},
-        {u"ﾔﾏﾀﾞ", conv.EncodeMimeHeader(EncodeCp932(QStringLiteral("ヤマダ"))) + "<t@example.jp>"},
+         conv.EncodeMimeHeader(EncodeCp932(QStringLiteral("山田 太郎"))) + " <t@example.jp>"},
+        {u"ﾔﾏﾀﾞ", conv.EncodeMimeHeader(EncodeCp932(QStringLiteral("ヤマダ"))) + " <t@example.jp>"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FromHeaderValue(QString::fromUtf16(c.name), "t@example.jp").toStdString(),
                   c.from.toStdString());
+
+    // A long name takes several words, and the address a line of its own
+    // when it does not fit after the last one.
+    const QString longName =
+        QStringLiteral("株式会社サンプル商事 東日本営業本部 第二営業部 山田 太郎");
+    const QByteArray address = "taro.yamada.eigyo2@higashi-nihon.sample-shoji.example.co.jp";
+    const QByteArray from = FromHeaderValue(longName, QString::fromLatin1(address));
+    EXPECT_TRUE(from.endsWith("\r\n <" + address + ">")) << from.constData();
+    for (qsizetype n : LineLengths(from, 6)) EXPECT_LE(n, 76);
+}
+
+TEST(FoldBodyLine, LinesStayWithinTheLimitAndJoinToTheText) {
+    struct Case {
+        const char16_t* text;
+        qsizetype limit;
+        std::vector<const char16_t*> lines;
+    };
+    const Case cases[] = {
+        {u"", 10, {u""}},
+        {u"あい", 10, {u"あい"}},  // 3 + 4 + 3 octets: exactly the limit
+        {u"あいうえお", 10, {u"あい", u"うえ", u"お"}},
+        {u"abcdefghijkl", 10, {u"abcdefghij", u"kl"}},
+        {u"abあcd", 10, {u"abあ", u"cd"}},  // "cd" after ESC ( B would pass 10
+        // A fold after punctuation in the second half of the line.
+        {u"あいう。えおか", 16, {u"あいう。", u"えおか"}},
+        {u"あ。いうえおか", 16, {u"あ。いうえ", u"おか"}},
+        // Half-width kana are widened before the fold: ｶﾞ never parts.
+        {u"ｶﾞｶﾞｶﾞ", 10, {u"ガガ", u"ガ"}},
+    };
+    TPzConv conv;
+    for (const Case& c : cases) {
+        const QString text = QString::fromUtf16(c.text);
+        QList<QByteArray> expected;
+        for (const char16_t* l : c.lines)
+            expected << conv.SjisToJis(EncodeCp932(QString::fromUtf16(l)));
+        EXPECT_EQ(FoldBodyLine(text, c.limit), expected) << text.toStdString();
+    }
+
+    // A 700-character paragraph at the real limit: every line decodes on its own.
+    const QString sentence = QStringLiteral(
+        "本日はお日柄もよく、皆様におかれましてはますますご清祥のこととお慶び申し上げます。");
+    QString paragraph;
+    while (paragraph.size() < 700) paragraph += sentence;
+    paragraph.truncate(700);
+    const QList<QByteArray> lines = FoldBodyLine(paragraph);
+    ASSERT_EQ(lines.size(), 2);
+    QByteArray joined;
+    for (const QByteArray& line : lines) {
+        EXPECT_LE(line.size(), kBodyLineOctets);
+        EXPECT_TRUE(DecodesAlone(line));
+        joined += StripEscapes(line);
+    }
+    const QByteArray last = StripEscapes(lines[0]).right(2);
+    EXPECT_TRUE(last == StripEscapes(conv.SjisToJis(EncodeCp932(u"。"))) ||
+                last == StripEscapes(conv.SjisToJis(EncodeCp932(u"、"))))
+        << "folded after punctuation";
+    EXPECT_EQ(joined, StripEscapes(conv.SjisToJis(EncodeCp932(paragraph))));
 }
 
 TEST(ComposeMailMessage, HeadersAndJisBodyWithCrLf) {
@@ -136,7 +251,7 @@ TEST(ComposeMailMessage, HeadersAndJisBodyWithCrLf) {
     parts.Date = QDateTime(QDate(2026, 12, 10), QTime(9, 30), Qt::OffsetFromUTC, 9 * 3600);
     parts.MessageId = "id@example.jp";
     EXPECT_EQ(ComposeMailMessage(config, parts).toStdString(),
-              QByteArray("From: Taro<t@example.jp>\r\n"
+              QByteArray("From: Taro <t@example.jp>\r\n"
                          "To: r@example.jp\r\n"
                          "Subject: Hi\r\n"
                          "Date: 10 Dec 2026 09:30:00 +0900\r\n"

@@ -2,10 +2,13 @@
 // (Dovecot) on 127.0.0.1.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 
 #include "MailServers.h"
+#include "mail/MailMessage.h"
 #include "mail/SendMailRun.h"
 
 using namespace q2;
@@ -235,10 +238,80 @@ TEST(SendMailRun, RecordTextsCannotInjectCommandsOrHeaders) {
     const QJsonObject mail = ParseMail(smtp.Dir() + "/msg-1.eml");
     EXPECT_FALSE(mail["headers"].toArray().contains(QStringLiteral("bcc")));
     EXPECT_EQ(mail["subject"].toString(), "Hi x Bcc: evil@example.jp");
+}
 
-    book.list[1]->PerSonalMail_1.clear();
-    const TSendMailResult empty = TSendMailRun(config, book.list, "S", "B", Quick()).Execute(sink);
-    EXPECT_TRUE(empty.ErrorText.contains("メールアドレスがありません。"));
+// A record without an address used to stop the whole run before it; now it
+// is passed over and named at the end.
+TEST(SendMailRun, RecordsWithoutAnAddressAreSkippedAndListed) {
+    SmtpServer smtp;
+    ASSERT_TRUE(smtp.Start({"--auth", "none"}));
+    Book book(4);
+    book.list[0]->PerSonalMail_1.clear();
+    book.list[2]->PerSonalMail_1 = QStringLiteral("  ");
+    RecordingSink sink;
+    const TthMailConfig config = Config(smtp.Port());
+    const TSendMailResult result = TSendMailRun(config, book.list, "S", "B", Quick()).Execute(sink);
+    EXPECT_EQ(result.ErrorText, "");
+    EXPECT_EQ(result.HandedOver, 2);
+    EXPECT_EQ(result.Skipped, (std::vector<int>{0, 2}));
+    EXPECT_EQ(Rcpts(smtp), (QStringList{"r2@example.jp", "r4@example.jp"}));
+    EXPECT_EQ(sink.positions, (QList<int>{0, 1, 2, 3, 4})) << "the gauge ends full";
+    EXPECT_EQ(CompletionText(result, book.list).toStdString(),
+              "送信処理が完了しました\n"
+              "2 件を送信しました。アドレスのない 2 件は送信していません\n"
+              "1 件目 山田 1\n"
+              "3 件目 山田 3");
+    EXPECT_EQ(CompletionText(TSendMailResult{}, book.list), kCompletedText);
+}
+
+// A 700-character paragraph used to go out as one line of 1,406 octets,
+// which a server keeping to the 998-octet limit refuses.
+TEST(SendMailRun, LongLinesArriveFoldedAndThePartsParseWithoutDefects) {
+    SmtpServer smtp;
+    ASSERT_TRUE(smtp.Start({"--auth", "none"}));  // aiosmtpd's own line limit
+    Book book(1);
+    TthMailConfig config = Config(smtp.Port());
+    config.SenderName = QStringLiteral("株式会社サンプル商事 東日本営業本部 第二営業部 差出 太郎");
+    const QString sentence = QStringLiteral(
+        "本日はお日柄もよく、皆様におかれましてはますますご清祥のこととお慶び申し上げます。");
+    QString paragraph;
+    while (paragraph.size() < 700) paragraph += sentence;
+    paragraph.truncate(700);
+    const QString subject = QStringLiteral(
+        "【重要】令和九年度 定期総会開催のお知らせと出欠のご返信のお願い（[NAME]様）");
+    const QString body =
+        QStringLiteral("[NAME]様\r\n") + paragraph + QStringLiteral("\r\n以上\r\n");
+    RecordingSink sink;
+    const TSendMailResult result =
+        TSendMailRun(config, book.list, subject, body, Quick()).Execute(sink);
+    ASSERT_EQ(result.ErrorText.toStdString(), "");
+    ASSERT_EQ(result.HandedOver, 1);
+
+    QFile stored(smtp.Dir() + "/msg-1.eml");
+    ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
+    const QByteArray raw = stored.readAll();
+    const qsizetype headerEnd = raw.indexOf("\r\n\r\n");
+    ASSERT_GT(headerEnd, 0);
+    for (const QByteArray& line : raw.split('\n'))
+        EXPECT_LE(line.size(), 999) << "998 octets and the CR";
+    for (const QByteArray& line : raw.left(headerEnd).split('\n'))
+        if (line.contains("=?")) {
+            EXPECT_LE(line.size(), 77) << line.constData();
+        }
+    EXPECT_FALSE(raw.contains("?=<")) << "a space before the address";
+
+    const QJsonObject mail = ParseMail(stored.fileName());
+    EXPECT_EQ(mail["defects"].toArray(), QJsonArray()) << QJsonDocument(mail).toJson().constData();
+    // Python's email shows the folding space between the words of a display
+    // name, which other readers drop; the words break at the name's spaces.
+    EXPECT_EQ(mail["from_name"].toString().simplified(), config.SenderName);
+    EXPECT_EQ(mail["subject"].toString(), Personalize(subject, *book.list[0]));
+    QStringList lines = mail["body"].toString().split('\n');
+    ASSERT_GE(lines.size(), 5);
+    EXPECT_EQ(lines.first(), "山田 1様");
+    EXPECT_EQ(lines.mid(lines.size() - 2), (QStringList{"以上", ""}));
+    EXPECT_EQ(lines.mid(1, lines.size() - 3).join(""), paragraph)
+        << "the folded lines join to the text";
 }
 
 TEST(SendMailRun, CancelIsNoticedAtTheNextPoll) {

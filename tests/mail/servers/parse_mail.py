@@ -21,5 +21,12 @@ out = {
     "charset": msg.get_content_charset(),
     "headers": sorted(set(k.lower() for k in msg.keys())),
     "raw_ascii": all(b < 0x80 for b in raw),
+    # What the parser found wrong, in any part or header.
+    "defects": [
+        "%s%s" % (("%s: " % key) if key else "", type(d).__name__)
+        for part in msg.walk()
+        for key, defects in [("", part.defects)] + [(k, getattr(v, "defects", ())) for k, v in part.items()]
+        for d in defects
+    ],
 }
 print(json.dumps(out, ensure_ascii=False))
