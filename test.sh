@@ -18,7 +18,7 @@ ctest --preset default
 # only where packaging/lintian says why), and the software centres' entry is valid.
 ./packaging/make-debs.sh build build/debs
 lintian --fail-on error,warning build/debs/*_"$(dpkg-parsechangelog -l packaging/debian/changelog -SVersion)"_*.deb
-appstreamcli validate --no-net packaging/jp.zabelle.Quintaro2.metainfo.xml
+appstreamcli validate --no-net packaging/jp.zabelle.quintaro2.metainfo.xml
 
 # The fuzz targets are built with clang and run briefly so that they keep working.
 ./tools/run-fuzz.sh 3

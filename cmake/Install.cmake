@@ -34,7 +34,7 @@ install(FILES ${q2_packaging_out}/velmora3.1.gz ${q2_packaging_out}/q2tool.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${q2_packaging}/bash-completion/q2tool
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
-install(FILES ${q2_packaging}/jp.zabelle.Quintaro2.metainfo.xml
+install(FILES ${q2_packaging}/jp.zabelle.quintaro2.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 # Every package carries the copyright file and the changelog, and the

@@ -8,13 +8,14 @@
 set -euo pipefail
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$source_dir/build}" && pwd)
-out=${2:-$build/debs}
+mkdir -p "${2:-$build/debs}"
+out=$(cd "${2:-$build/debs}" && pwd)
 packages=(quintaro2 liblumika1 liblumika-dev)
 umask 022
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/debian" "$out"
+mkdir -p "$work/debian"
 cp "$source_dir/packaging/debian/control" "$source_dir/packaging/debian/changelog" "$work/debian/"
 version=$(cd "$work" && dpkg-parsechangelog -SVersion)
 

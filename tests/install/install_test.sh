@@ -16,7 +16,7 @@ for f in bin/velmora3 bin/q2tool share/applications/quintaro2.desktop \
          share/icons/hicolor/256x256/apps/quintaro2.png share/quintaro2/category_1.dat \
          share/quintaro2/zip/zip.dat include/lumika.h share/man/man1/velmora3.1.gz \
          share/man/man1/q2tool.1.gz share/bash-completion/completions/q2tool \
-         share/metainfo/jp.zabelle.Quintaro2.metainfo.xml share/doc/quintaro2/copyright \
+         share/metainfo/jp.zabelle.quintaro2.metainfo.xml share/doc/quintaro2/copyright \
          share/doc/liblumika1/copyright share/doc/liblumika-dev/changelog.gz; do
   [ -e "$prefix/$f" ] || fail "missing $f"
 done
@@ -29,14 +29,14 @@ fi
 
 # The software centres' entry names the installed desktop entry.
 if command -v appstreamcli >/dev/null; then
-  appstreamcli validate --no-net --explain "$prefix/share/metainfo/jp.zabelle.Quintaro2.metainfo.xml" >/dev/null \
+  appstreamcli validate --no-net --explain "$prefix/share/metainfo/jp.zabelle.quintaro2.metainfo.xml" >/dev/null \
     || fail "metainfo"
 fi
 launchable=$(sed -n 's:.*<launchable type="desktop-id">\(.*\)</launchable>.*:\1:p' \
-             "$prefix/share/metainfo/jp.zabelle.Quintaro2.metainfo.xml")
+             "$prefix/share/metainfo/jp.zabelle.quintaro2.metainfo.xml")
 [ -f "$prefix/share/applications/$launchable" ] || fail "metainfo names desktop entry '$launchable', not installed"
 grep -q "<mediatype>$(sed -n 's:.*<mime-type type="\([^"]*\)".*:\1:p' "$prefix/share/mime/packages/quintaro2.xml")</mediatype>" \
-  "$prefix/share/metainfo/jp.zabelle.Quintaro2.metainfo.xml" || fail "metainfo lacks the file type"
+  "$prefix/share/metainfo/jp.zabelle.quintaro2.metainfo.xml" || fail "metainfo lacks the file type"
 
 # The file type, in a data home of its own.
 if command -v update-mime-database >/dev/null && command -v xdg-mime >/dev/null; then
