@@ -16,6 +16,7 @@ ctest --preset default
 
 # The Debian packages from build/: lintian accepts them (0 errors, warnings
 # only where packaging/lintian says why), and the software centres' entry is valid.
+# (CTest's Install.* tests above hold q2tool's manual page and completion to --help.)
 ./packaging/make-debs.sh build build/debs
 lintian --fail-on error,warning build/debs/*_"$(dpkg-parsechangelog -l packaging/debian/changelog -SVersion)"_*.deb
 appstreamcli validate --no-net packaging/jp.zabelle.quintaro2.metainfo.xml

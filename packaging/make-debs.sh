@@ -41,7 +41,7 @@ foreach(binary IN LISTS binaries)
   file(RPATH_REMOVE FILE "${binary}")
 endforeach()
 EOF
-cmake -Droot="$work/debian/quintaro2" -P "$work/no-rpath.cmake"
+cmake -Droot="$work/debian/quintaro2" -P "$work/no-rpath.cmake" >/dev/null
 
 cd "$work"
 # The library: its symbols must be the ones the symbols file lists (a changed
