@@ -14,7 +14,10 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 for f in bin/velmora3 bin/q2tool share/applications/quintaro2.desktop \
          share/mime/packages/quintaro2.xml share/icons/hicolor/48x48/apps/quintaro2.png \
          share/icons/hicolor/256x256/apps/quintaro2.png share/quintaro2/category_1.dat \
-         share/quintaro2/zip/zip.dat include/lumika.h; do
+         share/quintaro2/zip/zip.dat include/lumika.h share/man/man1/velmora3.1.gz \
+         share/man/man1/q2tool.1.gz share/bash-completion/completions/q2tool \
+         share/metainfo/jp.zabelle.quintaro2.metainfo.xml share/doc/quintaro2/copyright \
+         share/doc/liblumika1/copyright share/doc/liblumika-dev/changelog.gz; do
   [ -e "$prefix/$f" ] || fail "missing $f"
 done
 ls "$prefix"/lib*/liblumika.so.* >/dev/null 2>&1 || ls "$prefix"/lib/*/liblumika.so.* >/dev/null 2>&1 \
@@ -23,6 +26,17 @@ ls "$prefix"/lib*/liblumika.so.* >/dev/null 2>&1 || ls "$prefix"/lib/*/liblumika
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$prefix/share/applications/quintaro2.desktop" || fail "desktop entry"
 fi
+
+# The software centres' entry names the installed desktop entry.
+if command -v appstreamcli >/dev/null; then
+  appstreamcli validate --no-net --explain "$prefix/share/metainfo/jp.zabelle.quintaro2.metainfo.xml" >/dev/null \
+    || fail "metainfo"
+fi
+launchable=$(sed -n 's:.*<launchable type="desktop-id">\(.*\)</launchable>.*:\1:p' \
+             "$prefix/share/metainfo/jp.zabelle.quintaro2.metainfo.xml")
+[ -f "$prefix/share/applications/$launchable" ] || fail "metainfo names desktop entry '$launchable', not installed"
+grep -q "<mediatype>$(sed -n 's:.*<mime-type type="\([^"]*\)".*:\1:p' "$prefix/share/mime/packages/quintaro2.xml")</mediatype>" \
+  "$prefix/share/metainfo/jp.zabelle.quintaro2.metainfo.xml" || fail "metainfo lacks the file type"
 
 # The file type, in a data home of its own.
 if command -v update-mime-database >/dev/null && command -v xdg-mime >/dev/null; then
