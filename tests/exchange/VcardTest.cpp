@@ -148,9 +148,7 @@ TEST(VcardImport, WebmailCardSortsBothSidesByType) {
     EXPECT_EQ(r.CommonMemo, QString("一行目\r\n二行目, カンマ"));
     EXPECT_EQ(r.CommonCategory_1, QString("友人"));
     EXPECT_EQ(r.CommonCategory_2, QString("仕事"));
-    EXPECT_EQ(in.Skipped, (TVcardSkipped{{"CATEGORIES（3つ目以降）", 1},
-                                         {"NICKNAME", 1},
-                                         {"X-ABLABEL", 1}}));
+    EXPECT_EQ(in.Skipped, (TVcardSkipped{{"CATEGORIES（3つ目以降）", 1}, {"NICKNAME", 1}}));
 }
 
 TEST(VcardImport, ModernCardWithPhotoGenderAndSortAs) {
@@ -166,8 +164,8 @@ TEST(VcardImport, ModernCardWithPhotoGenderAndSortAs) {
     EXPECT_EQ(r.PerSonalTel_1, QString("+81-6-1234-5678"));
     EXPECT_EQ(r.OfficeAddress_1, QString("大阪府大阪市北区梅田1-1"));
     EXPECT_EQ(r.OfficeFullZip(), QString("530-0001"));
-    // A birthday without a year keeps the import default.
-    EXPECT_EQ(r.CommonBirthday, kNow);
+    // A birthday without a year is none: the record keeps the empty date.
+    EXPECT_FALSE(r.HasBirthday());
     EXPECT_EQ(in.Skipped, (TVcardSkipped{{"BDAY（年月日のない日付）", 1}}));
 }
 
@@ -189,14 +187,19 @@ TEST(VcardImport, AddressLinesFromTheParts) {
         const char* line1;
         const char* line2;
         const char* zip;
+        const char* memo = "";
     } cases[] = {
         // A building in the extended part, the street in one piece.
         {";ハイツ青山203;南青山5-12-3;港区;東京都;1070062;", "東京都港区南青山5-12-3", "ハイツ青山203",
          "107-0062"},
         // Everything in the street, as phones often write it.
         {";;大阪府大阪市北区梅田1-1;;;〒530-0001;", "大阪府大阪市北区梅田1-1", "", "530-0001"},
-        // A Western address keeps its order; a foreign country goes to line 2.
-        {";;1600 Main St;Springfield;IL;62701;USA", "1600 Main St", "Springfield, IL USA", "62701"},
+        // A Western address keeps its order; a foreign country goes to line 2
+        // and its postal code, which fits no box, to the memo.
+        {";;1600 Main St;Springfield;IL;62701;USA", "1600 Main St", "Springfield, IL USA", " ",
+         "住所（郵便番号 62701）: 1600 Main St Springfield, IL USA 62701"},
+        {";;2325 rue de l'Université;Québec;QC;G1V 2M2;", "2325 rue de l'Université",
+         "Québec, QC", " ", "住所（郵便番号 G1V 2M2）: 2325 rue de l'Université Québec, QC G1V 2M2"},
         {";;;;;１２３－４５６７;", "", "", "123-4567"},
     };
     for (const auto& c : cases) {
@@ -207,6 +210,7 @@ TEST(VcardImport, AddressLinesFromTheParts) {
         EXPECT_EQ(in.Records[0].PerSonalAddress_1, QString::fromUtf8(c.line1)) << c.adr;
         EXPECT_EQ(in.Records[0].PerSonalAddress_2, QString::fromUtf8(c.line2)) << c.adr;
         EXPECT_EQ(in.Records[0].PersonalFullZip(), QString::fromUtf8(c.zip)) << c.adr;
+        EXPECT_EQ(in.Records[0].CommonMemo, QString::fromUtf8(c.memo)) << c.adr;
     }
 }
 
