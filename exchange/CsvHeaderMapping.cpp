@@ -504,7 +504,11 @@ void AppendDerivedColumns(QStringList& records, const THeaderProposal& proposal)
     if (proposal.Derived.empty()) return;
     for (qsizetype i = 0; i < records.size(); ++i) {
         QStringList fields = SplitCsvFields(records[i]);
+        // A record wider than the header (an unquoted comma in a value) would
+        // push its derived values into the wrong columns: the surplus, which
+        // no title names, goes.
         while (fields.size() < proposal.OriginalColumns) fields << QString();
+        if (fields.size() > proposal.OriginalColumns) fields.resize(proposal.OriginalColumns);
         const QStringList original = fields;
         for (const TDerivedColumn& d : proposal.Derived)
             fields << (i == 0 ? d.Title : DerivedValue(d, original));
