@@ -63,7 +63,9 @@ struct Role {
 
 Role D(const char16_t* destination) { return {QString::fromUtf16(destination), Group::None, 0}; }
 Role P(Group g, int order) { return {QString(), g, order}; }
-Role Fax(Group g, int order) { return {QString(), g, order, true}; }
+Role Fax(Group g, int order) {
+    return {QString(), g, order, true};
+}
 
 // Titles compared without spaces, ASCII letter case or width, and with
 // hiragana read as katakana: "ふりがな" and "フリガナ", "住所１" and "住所1".
@@ -103,128 +105,138 @@ const std::vector<Layout>& Layouts() {
 
         // The numbered columns ("Phone 1 - Value", "Address 2 - City" …) are
         // read by GoogleSlots(): their side comes from each record's label.
-        all.push_back(MakeLayout(
-            QStringLiteral("Googleコンタクト"),
-            {{u"Name", D(u"個人名前")},
-             {u"Family Name", P(Group::Name, 0)},
-             {u"Given Name", P(Group::Name, 1)},
-             {u"Last Name", P(Group::Name, 0)},
-             {u"First Name", P(Group::Name, 1)},
-             {u"Family Name Yomi", P(Group::Reading, 0)},
-             {u"Given Name Yomi", P(Group::Reading, 1)},
-             {u"Phonetic Last Name", P(Group::Reading, 0)},
-             {u"Phonetic First Name", P(Group::Reading, 1)},
-             {u"Birthday", P(Group::Birthday, 0)},
-             {u"Gender", D(u"性別")},
-             {u"Notes", D(u"備考")},
-             {u"Labels", P(Group::Categories, 0)},
-             {u"Group Membership", P(Group::Categories, 0)},
-             {u"Organization Name", D(u"会社名")},
-             {u"Organization Title", D(u"会社役職")},
-             {u"Organization Department", D(u"会社部署")},
-             {u"Organization 1 - Name", D(u"会社名")},
-             {u"Organization 1 - Yomi Name", D(u"会社フリガナ")},
-             {u"Organization 1 - Title", D(u"会社役職")},
-             {u"Organization 1 - Department", D(u"会社部署")},
-             {u"Website 1 - Value", D(u"個人ホームページ")}}));
+        all.push_back(MakeLayout(QStringLiteral("Googleコンタクト"),
+                                 {{u"Name", D(u"個人名前")},
+                                  {u"Family Name", P(Group::Name, 0)},
+                                  {u"Given Name", P(Group::Name, 1)},
+                                  {u"Last Name", P(Group::Name, 0)},
+                                  {u"First Name", P(Group::Name, 1)},
+                                  {u"Family Name Yomi", P(Group::Reading, 0)},
+                                  {u"Given Name Yomi", P(Group::Reading, 1)},
+                                  {u"Phonetic Last Name", P(Group::Reading, 0)},
+                                  {u"Phonetic First Name", P(Group::Reading, 1)},
+                                  {u"Birthday", P(Group::Birthday, 0)},
+                                  {u"Gender", D(u"性別")},
+                                  {u"Notes", D(u"備考")},
+                                  {u"Labels", P(Group::Categories, 0)},
+                                  {u"Group Membership", P(Group::Categories, 0)},
+                                  {u"Organization Name", D(u"会社名")},
+                                  {u"Organization Title", D(u"会社役職")},
+                                  {u"Organization Department", D(u"会社部署")},
+                                  {u"Organization 1 - Name", D(u"会社名")},
+                                  {u"Organization 1 - Yomi Name", D(u"会社フリガナ")},
+                                  {u"Organization 1 - Title", D(u"会社役職")},
+                                  {u"Organization 1 - Department", D(u"会社部署")},
+                                  {u"Website 1 - Value", D(u"個人ホームページ")}}));
 
         // Outlook writes "姓フリガナ" and "住所 2 (自宅)"; some converters and
         // older versions "姓 (フリガナ)" and "番地 2 (自宅)": both are read.
-        all.push_back(MakeLayout(
-            QStringLiteral("Outlook"),
-            {{u"姓", P(Group::Name, 0)},
-             {u"名", P(Group::Name, 1)},
-             {u"姓フリガナ", P(Group::Reading, 0)},
-             {u"名前フリガナ", P(Group::Reading, 1)},
-             {u"名フリガナ", P(Group::Reading, 1)},
-             {u"姓 (フリガナ)", P(Group::Reading, 0)},
-             {u"名 (フリガナ)", P(Group::Reading, 1)},
-             {u"フリガナ (姓)", P(Group::Reading, 0)},
-             {u"フリガナ (名)", P(Group::Reading, 1)},
-             {u"敬称", D(u"個人敬称")},
-             {u"会社名", D(u"会社名")},
-             {u"会社名フリガナ", D(u"会社フリガナ")},
-             {u"会社名 (フリガナ)", D(u"会社フリガナ")},
-             {u"フリガナ (会社名)", D(u"会社フリガナ")},
-             {u"部署", D(u"会社部署")},
-             {u"役職", D(u"会社役職")},
-             {u"都道府県 (会社)", P(Group::WorkLine1, 0)},
-             {u"市町村 (会社)", P(Group::WorkLine1, 1)},
-             {u"番地 (会社)", P(Group::WorkLine1, 2)},
-             {u"住所 2 (会社)", P(Group::WorkLine2, 0)},
-             {u"住所 3 (会社)", P(Group::WorkLine2, 1)},
-             {u"番地 2 (会社)", P(Group::WorkLine2, 0)},
-             {u"番地 3 (会社)", P(Group::WorkLine2, 1)},
-             {u"郵便番号 (会社)", D(u"会社郵便番号")},
-             {u"都道府県 (自宅)", P(Group::HomeLine1, 0)},
-             {u"市町村 (自宅)", P(Group::HomeLine1, 1)},
-             {u"番地 (自宅)", P(Group::HomeLine1, 2)},
-             {u"住所 2 (自宅)", P(Group::HomeLine2, 0)},
-             {u"住所 3 (自宅)", P(Group::HomeLine2, 1)},
-             {u"番地 2 (自宅)", P(Group::HomeLine2, 0)},
-             {u"番地 3 (自宅)", P(Group::HomeLine2, 1)},
-             {u"郵便番号 (自宅)", D(u"個人郵便番号")},
-             {u"会社電話", P(Group::WorkTel, 0)},
-             {u"会社電話 2", P(Group::WorkTel, 1)},
-             {u"会社代表電話", P(Group::WorkTel, 2)},
-             {u"会社 FAX", Fax(Group::WorkTel, 3)},
-             {u"自宅電話", P(Group::HomeTel, 0)},
-             {u"携帯電話", P(Group::HomeTel, 1)},
-             {u"自宅電話 2", P(Group::HomeTel, 2)},
-             {u"自宅 FAX", Fax(Group::HomeTel, 3)},
-             {u"誕生日", P(Group::Birthday, 0)},
-             {u"性別", D(u"性別")},
-             {u"電子メール アドレス", D(u"個人メール１")},
-             {u"電子メール 2 アドレス", D(u"個人メール２")},
-             {u"メモ", D(u"備考")},
-             {u"分類", P(Group::Categories, 0)},
-             {u"Web ページ", D(u"個人ホームページ")}}));
+        all.push_back(
+            MakeLayout(QStringLiteral("Outlook"), {{u"姓", P(Group::Name, 0)},
+                                                   {u"名", P(Group::Name, 1)},
+                                                   {u"姓フリガナ", P(Group::Reading, 0)},
+                                                   {u"名前フリガナ", P(Group::Reading, 1)},
+                                                   {u"名フリガナ", P(Group::Reading, 1)},
+                                                   {u"姓 (フリガナ)", P(Group::Reading, 0)},
+                                                   {u"名 (フリガナ)", P(Group::Reading, 1)},
+                                                   {u"フリガナ (姓)", P(Group::Reading, 0)},
+                                                   {u"フリガナ (名)", P(Group::Reading, 1)},
+                                                   {u"敬称", D(u"個人敬称")},
+                                                   {u"会社名", D(u"会社名")},
+                                                   {u"会社名フリガナ", D(u"会社フリガナ")},
+                                                   {u"会社名 (フリガナ)", D(u"会社フリガナ")},
+                                                   {u"フリガナ (会社名)", D(u"会社フリガナ")},
+                                                   {u"部署", D(u"会社部署")},
+                                                   {u"役職", D(u"会社役職")},
+                                                   {u"都道府県 (会社)", P(Group::WorkLine1, 0)},
+                                                   {u"市町村 (会社)", P(Group::WorkLine1, 1)},
+                                                   {u"番地 (会社)", P(Group::WorkLine1, 2)},
+                                                   {u"住所 2 (会社)", P(Group::WorkLine2, 0)},
+                                                   {u"住所 3 (会社)", P(Group::WorkLine2, 1)},
+                                                   {u"番地 2 (会社)", P(Group::WorkLine2, 0)},
+                                                   {u"番地 3 (会社)", P(Group::WorkLine2, 1)},
+                                                   {u"郵便番号 (会社)", D(u"会社郵便番号")},
+                                                   {u"都道府県 (自宅)", P(Group::HomeLine1, 0)},
+                                                   {u"市町村 (自宅)", P(Group::HomeLine1, 1)},
+                                                   {u"番地 (自宅)", P(Group::HomeLine1, 2)},
+                                                   {u"住所 2 (自宅)", P(Group::HomeLine2, 0)},
+                                                   {u"住所 3 (自宅)", P(Group::HomeLine2, 1)},
+                                                   {u"番地 2 (自宅)", P(Group::HomeLine2, 0)},
+                                                   {u"番地 3 (自宅)", P(Group::HomeLine2, 1)},
+                                                   {u"郵便番号 (自宅)", D(u"個人郵便番号")},
+                                                   {u"会社電話", P(Group::WorkTel, 0)},
+                                                   {u"会社電話 2", P(Group::WorkTel, 1)},
+                                                   {u"会社代表電話", P(Group::WorkTel, 2)},
+                                                   {u"会社 FAX", Fax(Group::WorkTel, 3)},
+                                                   {u"自宅電話", P(Group::HomeTel, 0)},
+                                                   {u"携帯電話", P(Group::HomeTel, 1)},
+                                                   {u"自宅電話 2", P(Group::HomeTel, 2)},
+                                                   {u"自宅 FAX", Fax(Group::HomeTel, 3)},
+                                                   {u"誕生日", P(Group::Birthday, 0)},
+                                                   {u"性別", D(u"性別")},
+                                                   {u"電子メール アドレス", D(u"個人メール１")},
+                                                   {u"電子メール 2 アドレス", D(u"個人メール２")},
+                                                   {u"メモ", D(u"備考")},
+                                                   {u"分類", P(Group::Categories, 0)},
+                                                   {u"Web ページ", D(u"個人ホームページ")}}));
 
         // はがきデザインキット's address book export.
-        all.push_back(MakeLayout(
-            QStringLiteral("はがきデザインキット"),
-            {{u"氏名(姓)", P(Group::Name, 0)},
-             {u"氏名(名)", P(Group::Name, 1)},
-             {u"敬称", D(u"個人敬称")},
-             {u"郵便番号(自宅欄)", D(u"個人郵便番号")},
-             {u"自宅住所(都道府県)", P(Group::HomeLine1, 0)},
-             {u"自宅住所(市区町村)", P(Group::HomeLine1, 1)},
-             {u"自宅住所(番地等)", P(Group::HomeLine1, 2)},
-             {u"自宅住所(建物名)", P(Group::HomeLine2, 0)},
-             {u"郵便番号(会社欄)", D(u"会社郵便番号")},
-             {u"会社住所(都道府県)", P(Group::WorkLine1, 0)},
-             {u"会社住所(市区町村)", P(Group::WorkLine1, 1)},
-             {u"会社住所(番地等)", P(Group::WorkLine1, 2)},
-             {u"会社住所(建物名)", P(Group::WorkLine2, 0)},
-             {u"会社名", D(u"会社名")},
-             {u"部署名", D(u"会社部署")},
-             {u"役職名", D(u"会社役職")},
-             {u"連名1(名:自宅欄)", D(u"連名１名前")},
-             {u"連名1(敬称:自宅欄)", D(u"連名１敬称")},
-             {u"連名2(名:自宅欄)", D(u"連名２名前")},
-             {u"連名2(敬称:自宅欄)", D(u"連名２敬称")},
-             {u"連名3(名:自宅欄)", D(u"連名３名前")},
-             {u"連名3(敬称:自宅欄)", D(u"連名３敬称")},
-             {u"カテゴリ", P(Group::Categories, 0)}}));
+        all.push_back(MakeLayout(QStringLiteral("はがきデザインキット"),
+                                 {{u"氏名(姓)", P(Group::Name, 0)},
+                                  {u"氏名(名)", P(Group::Name, 1)},
+                                  {u"敬称", D(u"個人敬称")},
+                                  {u"郵便番号(自宅欄)", D(u"個人郵便番号")},
+                                  {u"自宅住所(都道府県)", P(Group::HomeLine1, 0)},
+                                  {u"自宅住所(市区町村)", P(Group::HomeLine1, 1)},
+                                  {u"自宅住所(番地等)", P(Group::HomeLine1, 2)},
+                                  {u"自宅住所(建物名)", P(Group::HomeLine2, 0)},
+                                  {u"郵便番号(会社欄)", D(u"会社郵便番号")},
+                                  {u"会社住所(都道府県)", P(Group::WorkLine1, 0)},
+                                  {u"会社住所(市区町村)", P(Group::WorkLine1, 1)},
+                                  {u"会社住所(番地等)", P(Group::WorkLine1, 2)},
+                                  {u"会社住所(建物名)", P(Group::WorkLine2, 0)},
+                                  {u"会社名", D(u"会社名")},
+                                  {u"部署名", D(u"会社部署")},
+                                  {u"役職名", D(u"会社役職")},
+                                  {u"連名1(名:自宅欄)", D(u"連名１名前")},
+                                  {u"連名1(敬称:自宅欄)", D(u"連名１敬称")},
+                                  {u"連名2(名:自宅欄)", D(u"連名２名前")},
+                                  {u"連名2(敬称:自宅欄)", D(u"連名２敬称")},
+                                  {u"連名3(名:自宅欄)", D(u"連名３名前")},
+                                  {u"連名3(敬称:自宅欄)", D(u"連名３敬称")},
+                                  {u"カテゴリ", P(Group::Categories, 0)}}));
 
-        all.push_back(MakeLayout(
-            QStringLiteral("住所録"),
-            {{u"氏名", D(u"個人名前")},      {u"名前", D(u"個人名前")},
-             {u"お名前", D(u"個人名前")},    {u"ふりがな", D(u"個人フリガナ")},
-             {u"よみがな", D(u"個人フリガナ")}, {u"読み", D(u"個人フリガナ")},
-             {u"敬称", D(u"個人敬称")},      {u"郵便番号", D(u"個人郵便番号")},
-             {u"〒", D(u"個人郵便番号")},    {u"住所", D(u"個人住所１")},
-             {u"住所1", D(u"個人住所１")},   {u"住所2", D(u"個人住所２")},
-             {u"電話", P(Group::HomeTel, 0)}, {u"電話番号", P(Group::HomeTel, 0)},
-             {u"TEL", P(Group::HomeTel, 0)}, {u"携帯", P(Group::HomeTel, 1)},
-             {u"携帯電話", P(Group::HomeTel, 1)}, {u"FAX", Fax(Group::HomeTel, 2)},
-             {u"メール", D(u"個人メール１")}, {u"メールアドレス", D(u"個人メール１")},
-             {u"E-mail", D(u"個人メール１")}, {u"会社名", D(u"会社名")},
-             {u"部署", D(u"会社部署")},      {u"役職", D(u"会社役職")},
-             {u"誕生日", P(Group::Birthday, 0)}, {u"生年月日", P(Group::Birthday, 0)},
-             {u"性別", D(u"性別")},          {u"分類", P(Group::Categories, 0)},
-             {u"備考", D(u"備考")},          {u"メモ", D(u"備考")},
-             {u"連名", D(u"連名１名前")}}));
+        all.push_back(MakeLayout(QStringLiteral("住所録"), {{u"氏名", D(u"個人名前")},
+                                                            {u"名前", D(u"個人名前")},
+                                                            {u"お名前", D(u"個人名前")},
+                                                            {u"ふりがな", D(u"個人フリガナ")},
+                                                            {u"よみがな", D(u"個人フリガナ")},
+                                                            {u"読み", D(u"個人フリガナ")},
+                                                            {u"敬称", D(u"個人敬称")},
+                                                            {u"郵便番号", D(u"個人郵便番号")},
+                                                            {u"〒", D(u"個人郵便番号")},
+                                                            {u"住所", D(u"個人住所１")},
+                                                            {u"住所1", D(u"個人住所１")},
+                                                            {u"住所2", D(u"個人住所２")},
+                                                            {u"電話", P(Group::HomeTel, 0)},
+                                                            {u"電話番号", P(Group::HomeTel, 0)},
+                                                            {u"TEL", P(Group::HomeTel, 0)},
+                                                            {u"携帯", P(Group::HomeTel, 1)},
+                                                            {u"携帯電話", P(Group::HomeTel, 1)},
+                                                            {u"FAX", Fax(Group::HomeTel, 2)},
+                                                            {u"メール", D(u"個人メール１")},
+                                                            {u"メールアドレス", D(u"個人メール１")},
+                                                            {u"E-mail", D(u"個人メール１")},
+                                                            {u"会社名", D(u"会社名")},
+                                                            {u"部署", D(u"会社部署")},
+                                                            {u"役職", D(u"会社役職")},
+                                                            {u"誕生日", P(Group::Birthday, 0)},
+                                                            {u"生年月日", P(Group::Birthday, 0)},
+                                                            {u"性別", D(u"性別")},
+                                                            {u"分類", P(Group::Categories, 0)},
+                                                            {u"備考", D(u"備考")},
+                                                            {u"メモ", D(u"備考")},
+                                                            {u"連名", D(u"連名１名前")}}));
         return all;
     }();
     return layouts;
@@ -242,7 +254,8 @@ QString Cleaned(const QStringList& fields, int column) {
     return v;
 }
 
-QString Joined(const std::vector<int>& sources, const QString& separator, const QStringList& fields) {
+QString Joined(const std::vector<int>& sources, const QString& separator,
+               const QStringList& fields) {
     QStringList parts;
     for (int s : sources)
         if (const QString v = Cleaned(fields, s); !v.isEmpty()) parts << v;
@@ -270,7 +283,8 @@ QString DerivedValue(const TDerivedColumn& d, const QStringList& fields) {
         case TDerivedColumn::Kind::Pick: {
             QStringList plain, fax;
             for (const TDerivedSlot& slot : d.Slots) {
-                const QString label = slot.LabelColumn >= 0 ? Cleaned(fields, slot.LabelColumn) : QString();
+                const QString label =
+                    slot.LabelColumn >= 0 ? Cleaned(fields, slot.LabelColumn) : QString();
                 const bool work = slot.LabelColumn >= 0 ? IsWorkLabel(label) : slot.Work;
                 if (work != d.Work) continue;
                 const QString v = Joined(slot.Sources, d.Separator, fields);
@@ -306,7 +320,8 @@ void Derive(THeaderProposal& p, const QString& destination, TDerivedColumn deriv
     p.Mapping.push_back(d);
 }
 
-TDerivedColumn MakeDerived(TDerivedColumn::Kind how, const QString& separator, const QString& title) {
+TDerivedColumn MakeDerived(TDerivedColumn::Kind how, const QString& separator,
+                           const QString& title) {
     TDerivedColumn c;
     c.How = how;
     c.Separator = separator;
@@ -332,8 +347,10 @@ int GoogleSlots(const QStringList& header, THeaderProposal& p) {
         if (!m.hasMatch()) continue;
         Slot& slot = kinds[m.captured(1).toLower()][m.captured(2).toInt()];
         const QString part = m.captured(3).toLower();
-        if (part == u"label" || part == u"type") slot.Label = c;
-        else slot.Parts[part] = c;
+        if (part == u"label" || part == u"type")
+            slot.Label = c;
+        else
+            slot.Parts[part] = c;
         ++taken;
     }
     auto slotsOf = [&](const QString& kind, std::initializer_list<const char*> parts) {
@@ -342,14 +359,15 @@ int GoogleSlots(const QStringList& header, THeaderProposal& p) {
             TDerivedSlot s;
             s.LabelColumn = slot.Label;
             for (const char* part : parts)
-                if (const auto it = slot.Parts.find(QString::fromLatin1(part)); it != slot.Parts.end())
+                if (const auto it = slot.Parts.find(QString::fromLatin1(part));
+                    it != slot.Parts.end())
                     s.Sources.push_back(it->second);
             if (!s.Sources.empty()) out.push_back(std::move(s));
         }
         return out;
     };
-    auto pick = [&](const QString& destination, const std::vector<TDerivedSlot>& slotList, bool work,
-                    int nth, const QString& separator, const QString& title) {
+    auto pick = [&](const QString& destination, const std::vector<TDerivedSlot>& slotList,
+                    bool work, int nth, const QString& separator, const QString& title) {
         if (slotList.empty()) return;
         TDerivedColumn c = MakeDerived(TDerivedColumn::Kind::Pick, separator, title);
         c.Slots = slotList;
@@ -366,10 +384,14 @@ int GoogleSlots(const QStringList& header, THeaderProposal& p) {
         const QString side = work ? QStringLiteral("会社") : QStringLiteral("個人");
         const QString where = work ? QStringLiteral("（会社の") : QStringLiteral("（自宅の");
         pick(side + QStringLiteral("電話"), phones, work, 0, {}, where + QStringLiteral("電話）"));
-        pick(side + QStringLiteral("電話/FAX"), phones, work, 1, {}, where + QStringLiteral("電話２）"));
-        pick(side + QStringLiteral("メール１"), mails, work, 0, {}, where + QStringLiteral("メール）"));
-        pick(side + QStringLiteral("メール２"), mails, work, 1, {}, where + QStringLiteral("メール２）"));
-        pick(side + QStringLiteral("郵便番号"), zips, work, 0, {}, where + QStringLiteral("郵便番号）"));
+        pick(side + QStringLiteral("電話/FAX"), phones, work, 1, {},
+             where + QStringLiteral("電話２）"));
+        pick(side + QStringLiteral("メール１"), mails, work, 0, {},
+             where + QStringLiteral("メール）"));
+        pick(side + QStringLiteral("メール２"), mails, work, 1, {},
+             where + QStringLiteral("メール２）"));
+        pick(side + QStringLiteral("郵便番号"), zips, work, 0, {},
+             where + QStringLiteral("郵便番号）"));
         pick(side + QStringLiteral("住所１"), line1, work, 0, {},
              where + QStringLiteral("都道府県＋市区町村＋番地）"));
         pick(side + QStringLiteral("住所２"), line2, work, 0, QStringLiteral(" "),
@@ -399,7 +421,8 @@ std::optional<THeaderProposal> ProposeCsvMapping(const QStringList& header) {
         p.Layout = layout.Name;
         p.OriginalColumns = static_cast<int>(header.size());
         p.Mapping.assign(header.size(), -1);
-        std::map<Group, std::vector<std::tuple<int, int, bool>>> parts;  // group → (order, column, fax)
+        std::map<Group, std::vector<std::tuple<int, int, bool>>>
+            parts;  // group → (order, column, fax)
         std::vector<bool> used(ImportDestinations().size(), false);
         int matched = 0;
         bool someone = false;
@@ -442,22 +465,24 @@ std::optional<THeaderProposal> ProposeCsvMapping(const QStringList& header) {
                 for (const auto& [order, column, fax] : columns)
                     slotList.push_back({{column}, -1, work, fax});
                 for (int nth = 0; nth < 2; ++nth) {
-                    TDerivedColumn c = MakeDerived(
-                        info.How, {},
-                        QString::fromUtf16(info.Title).replace(QStringLiteral("）"), nth ? QStringLiteral("２）")
-                                                                              : QStringLiteral("）")));
+                    TDerivedColumn c =
+                        MakeDerived(info.How, {},
+                                    QString::fromUtf16(info.Title)
+                                        .replace(QStringLiteral("）"), nth ? QStringLiteral("２）")
+                                                                           : QStringLiteral("）")));
                     c.Slots = slotList;
                     c.Work = work;
                     c.Nth = nth;
-                    Derive(p, nth ? destination + QStringLiteral("/FAX") : destination, std::move(c));
+                    Derive(p, nth ? destination + QStringLiteral("/FAX") : destination,
+                           std::move(c));
                 }
                 continue;
             }
             if (info.How == TDerivedColumn::Kind::Category) {
                 for (int nth = 0; nth < 2; ++nth) {
-                    TDerivedColumn c = MakeDerived(info.How, {},
-                                                   nth ? QStringLiteral("（分類２）")
-                                                       : QStringLiteral("（分類１）"));
+                    TDerivedColumn c = MakeDerived(
+                        info.How, {},
+                        nth ? QStringLiteral("（分類２）") : QStringLiteral("（分類１）"));
                     for (const auto& oc : columns) c.Sources.push_back(std::get<1>(oc));
                     c.Nth = nth;
                     Derive(p, nth ? QStringLiteral("分類２") : destination, std::move(c));

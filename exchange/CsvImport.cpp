@@ -162,11 +162,13 @@ void ApplyImportField(TUserInfo& r, int d, const QString& v, const QDateTime& no
 }
 
 void FinishImportedRecord(TUserInfo& r) {
-    const bool home = !(r.PerSonalZip_1 + r.PerSonalZip_2 + r.PerSonalAddress_1 + r.PerSonalAddress_2)
-                           .trimmed()
-                           .isEmpty();
-    const bool office =
-        !(r.OfficeZip_1 + r.OfficeZip_2 + r.OfficeAddress_1 + r.OfficeAddress_2).trimmed().isEmpty();
+    const bool home =
+        !(r.PerSonalZip_1 + r.PerSonalZip_2 + r.PerSonalAddress_1 + r.PerSonalAddress_2)
+             .trimmed()
+             .isEmpty();
+    const bool office = !(r.OfficeZip_1 + r.OfficeZip_2 + r.OfficeAddress_1 + r.OfficeAddress_2)
+                             .trimmed()
+                             .isEmpty();
     // A contact known only at work would otherwise print to an empty home address.
     if (!home && office) r.CommonUseTypePersonal = false;
 }

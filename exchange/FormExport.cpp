@@ -161,7 +161,8 @@ void TFormExport::ExportVcard() {
     }
     // The cards are written; only the next export's UIDs depend on the file.
     if (!uids.Save())
-        GetPrompter().Inform(QStringLiteral("UID の記録 %1 を保存できませんでした").arg(VcardUidPath()));
+        GetPrompter().Inform(
+            QStringLiteral("UID の記録 %1 を保存できませんでした").arg(VcardUidPath()));
     GetPrompter().Inform(QStringLiteral("%1件の出力を完了しました").arg(count));
     accept();
 }

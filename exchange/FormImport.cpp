@@ -173,8 +173,8 @@ void TFormImport::ShowDuplicate() {
     const TDuplicate d = inRange ? found[previewIndex_] : TDuplicate();
     LblDuplicate->setText(book_ ? DuplicateDescription(d, *book_) : QString());
     CBDuplicateAction->setEnabled(d.IsDuplicate());
-    CBDuplicateAction->setCurrentIndex(
-        d.IsDuplicate() ? static_cast<int>(actions_[previewIndex_]) : 0);
+    CBDuplicateAction->setCurrentIndex(d.IsDuplicate() ? static_cast<int>(actions_[previewIndex_])
+                                                       : 0);
     int count = 0;
     for (const TDuplicate& x : found) count += x.IsDuplicate();
     BtnApplyToAll->setEnabled(count > 0);
@@ -388,8 +388,8 @@ void TFormImport::BtnImportClick() {
     // those of the current mapping.
     duplicatesStale_ = true;
     const std::vector<TDuplicate> found = Duplicates();
-    const std::vector<TDuplicate> incomingDuplicates(found.begin() + std::min<int>(first, found.size()),
-                                                     found.end());
+    const std::vector<TDuplicate> incomingDuplicates(
+        found.begin() + std::min<int>(first, found.size()), found.end());
     std::vector<TDuplicateAction> actions(actions_.begin() + std::min<int>(first, actions_.size()),
                                           actions_.end());
     std::vector<TDuplicate> shifted = incomingDuplicates;

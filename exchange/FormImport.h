@@ -92,7 +92,7 @@ public:
     QLabel* LblInfo;  // the recognised header, or what the cards hold that is skipped
     QCheckBox* CBFirstLineDisregarded;
     QCheckBox* CBMarkForPrint;  // "取り込んだ記録を印刷対象にする", ticked at every opening
-    QLabel* LblDuplicate;       // e.g. "既存の記録「山田 太郎」と重複しています"
+    QLabel* LblDuplicate;  // e.g. "既存の記録「山田 太郎」と重複しています"
     QComboBox* CBDuplicateAction;  // 追加する / スキップ / 既存の記録を更新
     QPushButton* BtnApplyToAll;    // "すべての重複に適用"
     QProgressBar* ProgressBarStatus;

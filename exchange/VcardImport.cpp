@@ -22,7 +22,8 @@ bool IsHalfWidthKana(QChar c) { return c.unicode() >= 0xFF65 && c.unicode() <= 0
 bool IsWestern(const QString& s) {
     return std::none_of(s.begin(), s.end(), [](QChar c) {
         const char16_t u = c.unicode();
-        return (u >= 0x3000 && u <= 0x9FFF) || (u >= 0xF900 && u <= 0xFAFF) || (u >= 0xFF00 && u <= 0xFFEF);
+        return (u >= 0x3000 && u <= 0x9FFF) || (u >= 0xF900 && u <= 0xFAFF) ||
+               (u >= 0xFF00 && u <= 0xFFEF);
     });
 }
 
@@ -128,7 +129,8 @@ QString StoreAddress(const QStringList& adr, const Side& side) {
     *side.Address2 = line2.join(u' ');
     if (code.isEmpty()) return {};
     if (!foreign && SplitPostalCode(code, side.Zip1, side.Zip2)) return {};
-    const bool letters = std::any_of(code.begin(), code.end(), [](QChar c) { return c.isLetter(); });
+    const bool letters =
+        std::any_of(code.begin(), code.end(), [](QChar c) { return c.isLetter(); });
     if (!foreign && !letters) {
         // A code the user wrote oddly ("-0001"): its halves as written.
         const QString z = ToHalfWidth(code).trimmed();
@@ -170,7 +172,6 @@ QStringList OwnComponents(const TVcardProperty& p, int count, int openPart) {
     return flat;
 }
 
-
 // Apple's grouped properties: "item1.ADR" with "item1.X-ABLabel:会社".
 using TGroupLabels = QMap<QByteArray, QString>;
 
@@ -207,8 +208,8 @@ bool StoreInPair(QString* const pair[2], const QString& value, int slot, bool fa
 // Properties taken in by the general pass or consumed elsewhere; anything
 // else is reported as skipped.
 bool IsSilentlyIgnored(const QByteArray& name) {
-    static const QByteArray names[] = {"PRODID",  "REV",          "UID",         "LABEL",
-                                       "KIND",    "SOURCE",       "NAME",        "PROFILE",
+    static const QByteArray names[] = {"PRODID",       "REV",         "UID",       "LABEL",
+                                       "KIND",         "SOURCE",      "NAME",      "PROFILE",
                                        "CLIENTPIDMAP", "X-IRMC-LUID", "X-ABLABEL", "X-ABADR"};
     return std::find(std::begin(names), std::end(names), name) != std::end(names);
 }
@@ -464,15 +465,17 @@ TVcardImport ConvertVcards(QByteArrayView bytes, const QDateTime& now) {
     out.Records.reserve(cards.size());
     for (const TVcardCard& c : cards) {
         out.Records.push_back(VcardToRecord(c, now, &out.Skipped));
-        out.OwnPrintMark.push_back(std::any_of(c.Properties.begin(), c.Properties.end(),
-                                               [](const TVcardProperty& p) { return p.Name == vcard::kPrint; }));
+        out.OwnPrintMark.push_back(
+            std::any_of(c.Properties.begin(), c.Properties.end(),
+                        [](const TVcardProperty& p) { return p.Name == vcard::kPrint; }));
     }
     return out;
 }
 
 void SetPrintMarkOfOtherCards(TVcardImport& cards, bool print) {
     for (size_t i = 0; i < cards.Records.size(); ++i)
-        if (i >= cards.OwnPrintMark.size() || !cards.OwnPrintMark[i]) cards.Records[i].CommonPrintCheck = print;
+        if (i >= cards.OwnPrintMark.size() || !cards.OwnPrintMark[i])
+            cards.Records[i].CommonPrintCheck = print;
 }
 
 int AppendRecords(std::vector<TUserInfo>&& records, TUserInfoList& book,

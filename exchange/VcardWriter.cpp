@@ -196,7 +196,8 @@ QByteArray ComposeVcard(const TUserInfo& r, TVcardVersion version, const QString
                                            h.HistoryTitle, h.HistoryContent}));
     w.Raw(vcard::kPrint, r.CommonPrintCheck ? QStringLiteral("1") : QStringLiteral("0"));
     // Always written: the import decides the side from the addresses otherwise.
-    w.Raw(vcard::kUse, r.CommonUseTypePersonal ? QStringLiteral("PERSONAL") : QStringLiteral("OFFICE"));
+    w.Raw(vcard::kUse,
+          r.CommonUseTypePersonal ? QStringLiteral("PERSONAL") : QStringLiteral("OFFICE"));
     w.Raw(vcard::kRegistDate, r.CommonRegistDate.toString(QStringLiteral("yyyy-MM-ddThh:mm:ss")));
     WritePhoto(w, r.CommonImg_1);
     w.Raw("END", QStringLiteral("VCARD"));

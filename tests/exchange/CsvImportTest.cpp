@@ -67,13 +67,14 @@ TEST(ImportField, SplitsAndWidths) {
         // Seven digits as spreadsheets keep them fill both boxes, in either width.
         {"個人郵便番号", "1500002", &TUserInfo::PerSonalZip_1, &TUserInfo::PerSonalZip_2, "150",
          "0002"},
-        {"個人郵便番号", "１５００００２", &TUserInfo::PerSonalZip_1, &TUserInfo::PerSonalZip_2, "150",
-         "0002"},
+        {"個人郵便番号", "１５００００２", &TUserInfo::PerSonalZip_1, &TUserInfo::PerSonalZip_2,
+         "150", "0002"},
         {"会社郵便番号", "〒150ー0002", &TUserInfo::OfficeZip_1, &TUserInfo::OfficeZip_2, "150",
          "0002"},
         {"個人郵便番号", "150", &TUserInfo::PerSonalZip_1, &TUserInfo::PerSonalZip_2, "150", ""},
         // Anything else is split as the user wrote it.
-        {"個人郵便番号", "12-345", &TUserInfo::PerSonalZip_1, &TUserInfo::PerSonalZip_2, "12", "345"},
+        {"個人郵便番号", "12-345", &TUserInfo::PerSonalZip_1, &TUserInfo::PerSonalZip_2, "12",
+         "345"},
         {"個人フリガナ", "やまだ　たろう", &TUserInfo::PerSonalKana_1, &TUserInfo::PerSonalKana_2,
          "ヤマダ", "タロウ"},
         {"会社郵便番号", "100-0001", &TUserInfo::OfficeZip_1, &TUserInfo::OfficeZip_2, "100",

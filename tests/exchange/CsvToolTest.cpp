@@ -226,7 +226,8 @@ TEST(CsvTool, AutoMappingFromTheHeaderAndDuplicatesAtTheDoor) {
     QFile f(csv);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(EncodeCp932(QStringLiteral(
-        "\"名\",\"姓\",\"姓フリガナ\",\"名前フリガナ\",\"郵便番号 (自宅)\",\"携帯電話\",\"分類\"\r\n"
+        "\"名\",\"姓\",\"姓フリガナ\",\"名前フリガナ\",\"郵便番号 "
+        "(自宅)\",\"携帯電話\",\"分類\"\r\n"
         "\"太郎\",\"山田\",\"やまだ\",\"たろう\",\"1000001\",\"090-1111-2222\",\"友人;仕事\"\r\n"
         "\"花子\",\"鈴木\",\"すずき\",\"はなこ\",\"1500002\",\"\",\"\"\r\n")));
     f.close();
@@ -264,5 +265,6 @@ TEST(CsvTool, AutoMappingFromTheHeaderAndDuplicatesAtTheDoor) {
     plain.close();
     const ToolRun unknown = Q2Tool({"import-csv", plain.fileName(), book, "--auto"});
     EXPECT_EQ(unknown.code, 1);
-    EXPECT_TRUE(unknown.err.contains("1行目を見出しとして認識できません")) << unknown.err.toStdString();
+    EXPECT_TRUE(unknown.err.contains("1行目を見出しとして認識できません"))
+        << unknown.err.toStdString();
 }

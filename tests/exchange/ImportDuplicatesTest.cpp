@@ -29,7 +29,8 @@ TUserInfo Person(const char* name1, const char* name2, const char* kana1, const 
 // 山田 太郎 (reading and postal code) and 佐藤 一郎 (mail and telephone).
 TUserInfoList Book() {
     TUserInfoList book;
-    book.Add(std::make_unique<TUserInfo>(Person("山田", "太郎", "ヤマダ", "タロウ", "100", "0001")));
+    book.Add(
+        std::make_unique<TUserInfo>(Person("山田", "太郎", "ヤマダ", "タロウ", "100", "0001")));
     auto sato = std::make_unique<TUserInfo>(Person("佐藤", "一郎", "サトウ", "イチロウ"));
     sato->OfficeMail_1 = "Ichiro.Sato@example.jp";
     sato->PerSonalTel_1 = "03-1234-5678";
@@ -45,13 +46,13 @@ TEST(FindDuplicates, ReadingWithPostalCodeMailOrTelephone) {
     std::vector<TUserInfo> in;
     in.push_back(Person("山田", "太郎", "ヤマダ", "タロウ", "100", "0001"));  // 0: book 0
     in.push_back(Person("山田", "太郎", "ヤマダ", "タロウ", "150", "0002"));  // 1: another 山田
-    in.push_back(Person("佐藤", "", "", ""));                              // 2: mail, any case
+    in.push_back(Person("佐藤", "", "", ""));                                 // 2: mail, any case
     in[2].PerSonalMail_1 = "ichiro.sato@EXAMPLE.jp";
     in.push_back(Person("鈴木", "花子", "スズキ", "ハナコ"));  // 3: telephone written otherwise
     in[3].OfficeTel_2 = "０３ １２３４ ５６７８ 内線12";
     in.push_back(Person("高橋", "", "タカハシ", "", "530", "0001"));  // 4: new
     in.push_back(Person("高橋", "", "タカハシ", "", "530", "0001"));  // 5: row 4 again
-    in.push_back(Person("", "", "", ""));                           // 6: nothing to compare
+    in.push_back(Person("", "", "", ""));                             // 6: nothing to compare
     const std::vector<TDuplicate> d = FindDuplicates(in, book);
     ASSERT_EQ(d.size(), in.size());
     const int book_[] = {0, -1, 1, 1, -1, -1, -1}, earlier[] = {-1, -1, -1, -1, -1, 4, -1};
@@ -68,17 +69,19 @@ TEST(ApplyImport, AddsSkipsAndUpdatesAndCountsEach) {
     TUserInfoList book = Book();
     std::vector<TUserInfo> in;
     in.push_back(Person("山田", "太郎", "ヤマダ", "タロウ", "100", "0001"));  // skip
-    in.push_back(Person("佐藤", "一郎", "サトウ", "イチロウ"));                // update book 1
+    in.push_back(Person("佐藤", "一郎", "サトウ", "イチロウ"));               // update book 1
     in[1].PerSonalMail_2 = "ichiro.sato@example.jp";
     in[1].PerSonalAddress_1 = "東京都港区芝公園4-2-8";
     in[1].CommonBirthday = MakeDateTime(QDate(1970, 1, 5));
     in[1].CommonHistoryObjectList.Add({QDate(2023, 1, 1), "年賀状", "受け取り"});
     in[1].CommonHistoryObjectList.Add({QDate(2024, 1, 1), "年賀状", "送付"});
     in.push_back(Person("高橋", "", "タカハシ", "", "530", "0001"));  // added
-    in.push_back(Person("高橋", "誠", "タカハシ", "", "530", "0001"));  // updates the one just added
+    in.push_back(
+        Person("高橋", "誠", "タカハシ", "", "530", "0001"));  // updates the one just added
     const std::vector<TDuplicate> d = FindDuplicates(in, book);
     const std::vector<TDuplicateAction> actions = {TDuplicateAction::Skip, TDuplicateAction::Update,
-                                                   TDuplicateAction::Update, TDuplicateAction::Update};
+                                                   TDuplicateAction::Update,
+                                                   TDuplicateAction::Update};
     std::vector<int> progress;
     const TImportSummary s =
         ApplyImport(std::move(in), d, actions, book, [&](int i) { progress.push_back(i); });
@@ -86,7 +89,8 @@ TEST(ApplyImport, AddsSkipsAndUpdatesAndCountsEach) {
     EXPECT_EQ(s.Skipped, 1);
     EXPECT_EQ(s.Updated, 2);
     EXPECT_EQ(progress, (std::vector<int>{0, 1, 2, 3}));
-    EXPECT_EQ(ImportSummaryMessage(s), QString("1件の追加を完了しました（スキップ 1件、更新 2件）"));
+    EXPECT_EQ(ImportSummaryMessage(s),
+              QString("1件の追加を完了しました（スキップ 1件、更新 2件）"));
     EXPECT_EQ(ImportSummaryMessage({3, 0, 0}), QString("3件の追加を完了しました"));
     ASSERT_EQ(book.Count(), 3);
     const TUserInfo& sato = *book.Item(1);

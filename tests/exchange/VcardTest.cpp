@@ -190,16 +190,16 @@ TEST(VcardImport, AddressLinesFromTheParts) {
         const char* memo = "";
     } cases[] = {
         // A building in the extended part, the street in one piece.
-        {";ハイツ青山203;南青山5-12-3;港区;東京都;1070062;", "東京都港区南青山5-12-3", "ハイツ青山203",
-         "107-0062"},
+        {";ハイツ青山203;南青山5-12-3;港区;東京都;1070062;", "東京都港区南青山5-12-3",
+         "ハイツ青山203", "107-0062"},
         // Everything in the street, as phones often write it.
         {";;大阪府大阪市北区梅田1-1;;;〒530-0001;", "大阪府大阪市北区梅田1-1", "", "530-0001"},
         // A Western address keeps its order; a foreign country goes to line 2
         // and its postal code, which fits no box, to the memo.
         {";;1600 Main St;Springfield;IL;62701;USA", "1600 Main St", "Springfield, IL USA", " ",
          "住所（郵便番号 62701）: 1600 Main St Springfield, IL USA 62701"},
-        {";;2325 rue de l'Université;Québec;QC;G1V 2M2;", "2325 rue de l'Université",
-         "Québec, QC", " ", "住所（郵便番号 G1V 2M2）: 2325 rue de l'Université Québec, QC G1V 2M2"},
+        {";;2325 rue de l'Université;Québec;QC;G1V 2M2;", "2325 rue de l'Université", "Québec, QC",
+         " ", "住所（郵便番号 G1V 2M2）: 2325 rue de l'Université Québec, QC G1V 2M2"},
         {";;;;;１２３－４５６７;", "", "", "123-4567"},
     };
     for (const auto& c : cases) {
@@ -403,10 +403,12 @@ TEST(VcardImport, TelephoneExtensionsBecomeNaisen) {
 
 TEST(VcardImport, PhotoThatDoesNotDecodeIsRefusedWithAWord) {
     // A JPEG's first bytes, then nothing a decoder can read.
-    const QByteArray broken = QByteArray("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00", 11) + QByteArray(40, 'x');
-    const TVcardImport in = Convert("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:写真 壊れ\r\n"
-                                    "PHOTO;ENCODING=b;TYPE=JPEG:" + broken.toBase64() +
-                                    "\r\nEND:VCARD\r\n");
+    const QByteArray broken =
+        QByteArray("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00", 11) + QByteArray(40, 'x');
+    const TVcardImport in = Convert(
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:写真 壊れ\r\n"
+        "PHOTO;ENCODING=b;TYPE=JPEG:" +
+        broken.toBase64() + "\r\nEND:VCARD\r\n");
     ASSERT_EQ(in.Records.size(), 1u);
     EXPECT_TRUE(in.Records[0].CommonImg_1.IsEmpty());
     EXPECT_EQ(in.Skipped, (TVcardSkipped{{"PHOTO（壊れた画像）", 1}}));
@@ -419,10 +421,18 @@ TEST(VcardImport, OwnPropertiesReadBackWhetherALibraryEscapedThemAgainOrNot) {
         const QByteArray s(sep);
         const TVcardImport in = Convert(
             "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:山田 太郎\r\n"
-            "X-QUINTARO2-JOINT-NAME:2" + s + "1" + s + "花子" + s + "様\r\n"
-            "X-QUINTARO2-HISTORY:2024-01-10" + s + "年賀状" + s + "受け取り\\n済み\r\n"
-            "X-QUINTARO2-HISTORY:2023-12-01" + s + "訪問" + s + "見積\\, 提出\r\n"
-            "X-QUINTARO2-HISTORY:2025-02-03" + s + "電話" + s + "\r\n"
+            "X-QUINTARO2-JOINT-NAME:2" +
+            s + "1" + s + "花子" + s +
+            "様\r\n"
+            "X-QUINTARO2-HISTORY:2024-01-10" +
+            s + "年賀状" + s +
+            "受け取り\\n済み\r\n"
+            "X-QUINTARO2-HISTORY:2023-12-01" +
+            s + "訪問" + s +
+            "見積\\, 提出\r\n"
+            "X-QUINTARO2-HISTORY:2025-02-03" +
+            s + "電話" + s +
+            "\r\n"
             "END:VCARD\r\n");
         ASSERT_EQ(in.Records.size(), 1u);
         const TUserInfo& r = in.Records[0];

@@ -171,7 +171,13 @@ TEST(VcardTool, WhatAnIndependentLibraryRewritesComesBackEqual) {
                 << QJsonDocument(back[r].toObject()).toJson().constData();
             history += original[r].toObject().value("CommonHistoryObjectList").toArray().size();
             for (const char* j : {"CommonJointNameObj_1", "CommonJointNameObj_2"})
-                jointNames += !original[r].toObject().value(j).toObject().value("PrintName").toString().isEmpty();
+                jointNames += !original[r]
+                                   .toObject()
+                                   .value(j)
+                                   .toObject()
+                                   .value("PrintName")
+                                   .toString()
+                                   .isEmpty();
         }
         // The sample book has both, so that the comparison covers them.
         EXPECT_GT(jointNames, 0);
@@ -213,15 +219,17 @@ TEST(VcardTool, RadicaleAcceptsEveryExportedCardAndTheUidsStay) {
     server.setProcessChannelMode(QProcess::MergedChannels);
     server.start(kPython, {"-m", "radicale", "--config", config.fileName()});
     ASSERT_TRUE(server.waitForStarted());
-    const ToolResult put = Python({kScripts + "carddav_put.py", QStringLiteral("http://127.0.0.1:%1").arg(port),
-                                   "judge", "secret", v3, v4});
+    const ToolResult put =
+        Python({kScripts + "carddav_put.py", QStringLiteral("http://127.0.0.1:%1").arg(port),
+                "judge", "secret", v3, v4});
     server.terminate();
     server.waitForFinished(5000);
     ASSERT_EQ(put.code, 0) << put.err.toStdString() << server.readAll().constData();
     QList<QByteArray> lines = put.out.trimmed().split('\n');
     ASSERT_EQ(lines.size(), 61) << put.out.constData();
     EXPECT_EQ(lines.takeFirst().trimmed(), QByteArray("MKCOL 201"));
-    for (int i = 0; i < 60; ++i) EXPECT_TRUE(lines[i].trimmed().startsWith('2')) << i << lines[i].constData();
+    for (int i = 0; i < 60; ++i)
+        EXPECT_TRUE(lines[i].trimmed().startsWith('2')) << i << lines[i].constData();
     // The 4.0 cards replaced the 3.0 ones under the same UIDs.
     const QDir stored(dir.filePath("collections/collection-root/judge/contacts"));
     EXPECT_EQ(stored.entryList({"*.vcf"}, QDir::Files).size(), 30);

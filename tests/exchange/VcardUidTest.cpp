@@ -63,7 +63,8 @@ TEST(VcardUidStore, StableAcrossExportsEditsAndReloads) {
 
     // Every exported card names its UID; a card composed without one gets one.
     const QByteArray cards = ComposeVcards(edited, TVcardVersion::V40, {}, again);
-    for (const QString& uid : again) EXPECT_TRUE(cards.contains("\r\nUID:" + uid.toUtf8() + "\r\n"));
+    for (const QString& uid : again)
+        EXPECT_TRUE(cards.contains("\r\nUID:" + uid.toUtf8() + "\r\n"));
     EXPECT_TRUE(ComposeVcard(*book.Item(0), TVcardVersion::V30).contains("\r\nUID:"));
 }
 

@@ -66,10 +66,14 @@ int ExportCsv(const QStringList& argsIn) {
 // one already in the book or earlier in the file; false for another word.
 bool TakeDuplicateAction(QStringList& args, q2::TDuplicateAction* action) {
     const QString word = TakeOption(args, QStringLiteral("--duplicates"));
-    if (word.isEmpty() || word == u"add") *action = q2::TDuplicateAction::Add;
-    else if (word == u"skip") *action = q2::TDuplicateAction::Skip;
-    else if (word == u"update") *action = q2::TDuplicateAction::Update;
-    else return false;
+    if (word.isEmpty() || word == u"add")
+        *action = q2::TDuplicateAction::Add;
+    else if (word == u"skip")
+        *action = q2::TDuplicateAction::Skip;
+    else if (word == u"update")
+        *action = q2::TDuplicateAction::Update;
+    else
+        return false;
     return true;
 }
 
@@ -110,7 +114,8 @@ int ImportCsv(const QStringList& argsIn) {
         const QStringList header = SplitCsvFields(records[0]);
         const std::optional<THeaderProposal> proposal = ProposeCsvMapping(header);
         if (!proposal) {
-            PrintError(QStringLiteral("1行目を見出しとして認識できません。--map で列を指定してください"));
+            PrintError(
+                QStringLiteral("1行目を見出しとして認識できません。--map で列を指定してください"));
             return kFailure;
         }
         PrintOut(QStringLiteral("1行目を「%1」の見出しと判断しました").arg(proposal->Layout));
@@ -122,7 +127,8 @@ int ImportCsv(const QStringList& argsIn) {
     MarkLineBreaks(records);
     QString error;
     // Columns beyond the widest record can only be a mistake.
-    if (!autoMap && !ParseImportMapping(map.split(u','), &mapping, &error, WidestCsvRecord(records))) {
+    if (!autoMap &&
+        !ParseImportMapping(map.split(u','), &mapping, &error, WidestCsvRecord(records))) {
         PrintError(error);
         return kUsage;
     }
@@ -161,9 +167,10 @@ const Registrar exportCsv(
      ExportCsv});
 const Registrar importCsv(
     QStringLiteral("import-csv"),
-    {QStringLiteral("import-csv IN.csv BOOK.QT2 --map 0=個人名前,3=個人住所１,…|--auto [--skip-first] "
-                    "[--duplicates add|skip|update] [--no-print] [--password P|-]   "
-                    "appends CSV records to a book (--auto: from the header line)"),
+    {QStringLiteral(
+         "import-csv IN.csv BOOK.QT2 --map 0=個人名前,3=個人住所１,…|--auto [--skip-first] "
+         "[--duplicates add|skip|update] [--no-print] [--password P|-]   "
+         "appends CSV records to a book (--auto: from the header line)"),
      ImportCsv});
 
 }  // namespace
