@@ -4,8 +4,12 @@
 #include <algorithm>
 #include <memory>
 
+#include <QRegularExpression>
+
 #include "exchange/CsvReader.h"
+#include "exchange/VcardImport.h"
 #include "platform/Clock.h"
+#include "platform/WidthMap.h"
 
 namespace q2 {
 namespace {
@@ -91,14 +95,82 @@ void ApplyImportDefaults(TUserInfo& r, const QDateTime& now) {
     r.CommonPrintCheck = true;
     r.CommonUseTypePersonal = true;
     r.CommonRegistDate = now;
-    r.CommonBirthday = now;
+    // A record without a birthday keeps the empty date: the import date would
+    // give every imported contact the age 0 and go out in every export.
+    r.CommonBirthday = ZeroDateTime();
     for (int i = 0; i < 4; ++i) r.JointName(i).HonorificTitle = QStringLiteral("様");
+}
+
+bool SplitPostalCode(const QString& text, QString* first, QString* second) {
+    QString z = ToHalfWidth(text).trimmed();
+    z.remove(u'〒');
+    // The dashes a spreadsheet or a phone may put between the halves.
+    for (QChar dash : {QChar(0x2010), QChar(0x2011), QChar(0x2012), QChar(0x2013), QChar(0x2014),
+                       QChar(0x2015), QChar(0x2212), QChar(0x30FC), QChar(0xFF70)})
+        z.replace(dash, u'-');
+    z = z.trimmed();
+    static const QRegularExpression japanese(QStringLiteral("^(\\d{3})\\s*-?\\s*(\\d{4})?$"));
+    const auto m = japanese.match(z);
+    if (!m.hasMatch()) return false;
+    *first = m.captured(1);
+    *second = m.captured(2);
+    return true;
+}
+
+QDate ParseImportDate(const QString& text) {
+    QString t = ToHalfWidth(text).trimmed();
+    // "1970-01-05", "1970-01-05T00:00:00" and "19700105" as other programs
+    // write them; a date without a year ("--03-15") is no date.
+    static const QRegularExpression iso(
+        QStringLiteral("^(\\d{4})-?(\\d{2})-?(\\d{2})(?:[T ].*)?$"));
+    if (const auto m = iso.match(t); m.hasMatch())
+        return QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+    t.replace(u'-', u'/');
+    t.replace(u'.', u'/');
+    return ParseDate(t);
 }
 
 void ApplyImportField(TUserInfo& r, int d, const QString& v, const QDateTime& now) {
     const TRecordField* f = ImportDestinationField(d);
     if (!f) return;
+    switch (kDestinationFields[d]) {
+        case F::PersonalFullZip:
+        case F::OfficeFullZip: {
+            // "1500002" as spreadsheets keep it fills both boxes.
+            const bool office = kDestinationFields[d] == F::OfficeFullZip;
+            QString first, second;
+            if (SplitPostalCode(v, &first, &second)) {
+                (office ? r.OfficeZip_1 : r.PerSonalZip_1) = first;
+                (office ? r.OfficeZip_2 : r.PerSonalZip_2) = second;
+                return;
+            }
+            break;
+        }
+        case F::PersonalFullNameKana:
+        case F::OfficeKana:
+            f->SetText(r, ReadingToKatakana(v), now);
+            return;
+        case F::CommonBirthday: {
+            const QDate date = ParseImportDate(v);
+            if (date.isValid()) r.CommonBirthday = MakeDateTime(date);
+            return;
+        }
+        default:
+            break;
+    }
     f->SetText(r, f->MultiLine ? ExpandBr(v) : v, now);
+}
+
+void FinishImportedRecord(TUserInfo& r) {
+    const bool home =
+        !(r.PerSonalZip_1 + r.PerSonalZip_2 + r.PerSonalAddress_1 + r.PerSonalAddress_2)
+             .trimmed()
+             .isEmpty();
+    const bool office = !(r.OfficeZip_1 + r.OfficeZip_2 + r.OfficeAddress_1 + r.OfficeAddress_2)
+                             .trimmed()
+                             .isEmpty();
+    // A contact known only at work would otherwise print to an empty home address.
+    if (!home && office) r.CommonUseTypePersonal = false;
 }
 
 bool ParseImportMapping(const QStringList& pairs, TImportMapping* mapping, QString* error,
@@ -142,21 +214,34 @@ bool ParseImportMapping(const QStringList& pairs, TImportMapping* mapping, QStri
     return true;
 }
 
-int ImportRecords(const QStringList& records, const TImportMapping& mapping,
-                  const TImportOptions& options, TUserInfoList& book) {
+std::vector<TUserInfo> ConvertCsvRecords(const QStringList& records, const TImportMapping& mapping,
+                                         const TImportOptions& options) {
     const QDateTime now = MakeDateTime(Now());
     const int first = options.SkipFirstRecord ? 1 : 0;
-    int added = 0;
-    for (int i = first; i < records.size(); ++i) {
+    std::vector<TUserInfo> out;
+    out.reserve(std::max<qsizetype>(0, records.size() - first));
+    for (qsizetype i = first; i < records.size(); ++i) {
         const QStringList fields = SplitCsvFields(records[i]);
-        auto record = std::make_unique<TUserInfo>();
-        ApplyImportDefaults(*record, now);
+        TUserInfo& record = out.emplace_back();
+        ApplyImportDefaults(record, now);
         const qsizetype rows = std::min<qsizetype>(mapping.size(), fields.size());
         for (qsizetype r = 0; r < rows; ++r)
-            if (mapping[r] >= 0) ApplyImportField(*record, mapping[r], fields[r], now);
-        book.Add(std::move(record));
+            if (mapping[r] >= 0) ApplyImportField(record, mapping[r], fields[r], now);
+        FinishImportedRecord(record);
+        record.CommonPrintCheck = options.MarkForPrint;
+    }
+    return out;
+}
+
+int ImportRecords(const QStringList& records, const TImportMapping& mapping,
+                  const TImportOptions& options, TUserInfoList& book) {
+    std::vector<TUserInfo> converted = ConvertCsvRecords(records, mapping, options);
+    const int first = options.SkipFirstRecord ? 1 : 0;
+    int added = 0;
+    for (TUserInfo& r : converted) {
+        book.Add(std::make_unique<TUserInfo>(std::move(r)));
+        if (options.Progress) options.Progress(first + added);
         ++added;
-        if (options.Progress) options.Progress(i);
     }
     return added;
 }

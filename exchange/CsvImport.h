@@ -25,9 +25,20 @@ const TRecordField* ImportDestinationField(int destination);
 void ApplyImportDefaults(TUserInfo& record, const QDateTime& now);
 
 // Stores text into the destination `destination` (an index into
-// ImportDestinations()); `now` stands in for a birthday that does not parse.
+// ImportDestinations()). A postal code of seven digits, with or without its
+// hyphen and in either width, fills both boxes; readings in hiragana or
+// half-width katakana become katakana; a birthday that does not parse as a
+// whole date leaves the record without one.
 void ApplyImportField(TUserInfo& record, int destination, const QString& text,
                       const QDateTime& now);
+
+// What an import decides once every field is in: a record that has only an
+// office address is used on the office side.
+void FinishImportedRecord(TUserInfo& record);
+
+// A Japanese postal code ("150-0002", "1500002", "１５０－０００２", "〒150")
+// as its two boxes; false for anything else (a foreign code).
+bool SplitPostalCode(const QString& text, QString* first, QString* second);
 
 // For each CSV column (field index), its destination index or -1.
 using TImportMapping = std::vector<int>;
@@ -43,6 +54,8 @@ bool ParseImportMapping(const QStringList& pairs, TImportMapping* mapping, QStri
 
 struct TImportOptions {
     bool SkipFirstRecord = false;
+    // CommonPrintCheck of the imported records ("取り込んだ記録を印刷対象にする").
+    bool MarkForPrint = true;
     // Called with the index of each record once it has been appended; the
     // dialog uses it for its progress bar and to keep the window painting.
     std::function<void(int index)> Progress;
@@ -53,5 +66,10 @@ struct TImportOptions {
 // the line-break marking.
 int ImportRecords(const QStringList& records, const TImportMapping& mapping,
                   const TImportOptions& options, TUserInfoList& book);
+
+// The new records a file gives, one per CSV record (from the second on when
+// skipping the first), without adding them to a book.
+std::vector<TUserInfo> ConvertCsvRecords(const QStringList& records, const TImportMapping& mapping,
+                                         const TImportOptions& options);
 
 }  // namespace q2

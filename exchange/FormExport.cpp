@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "exchange/CsvExport.h"
+#include "exchange/VcardUid.h"
 #include "exchange/VcardWriter.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
@@ -140,6 +141,8 @@ void TFormExport::ExportVcard() {
     QElapsedTimer clock;
     clock.start();
     setEnabled(false);
+    TVcardUidStore uids;
+    const QStringList assigned = uids.Assign(*book_);
     const QByteArray bytes = ComposeVcards(
         *book_, CBVcardVersion->currentIndex() == 1 ? TVcardVersion::V40 : TVcardVersion::V30,
         [&](int index) {
@@ -147,7 +150,8 @@ void TFormExport::ExportVcard() {
             ProgressBarStatus->setValue(index);
             QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             clock.restart();
-        });
+        },
+        assigned);
     ProgressBarStatus->setValue(ProgressBarStatus->maximum());
     setEnabled(true);
     if (const SaveProblem p = WriteFileSafely(path_, bytes); p != SaveProblem::None) {
@@ -155,6 +159,10 @@ void TFormExport::ExportVcard() {
         reject();
         return;
     }
+    // The cards are written; only the next export's UIDs depend on the file.
+    if (!uids.Save())
+        GetPrompter().Inform(
+            QStringLiteral("UID の記録 %1 を保存できませんでした").arg(VcardUidPath()));
     GetPrompter().Inform(QStringLiteral("%1件の出力を完了しました").arg(count));
     accept();
 }

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -66,6 +67,16 @@ TFormImport::TFormImport(QWidget* parent) : QDialog(parent) {
     LblInfo->setWordWrap(true);
     CBFirstLineDisregarded = new QCheckBox(QStringLiteral("1行目を無視する"), this);
     CBFirstLineDisregarded->setObjectName("CBFirstLineDisregarded");
+    CBMarkForPrint = new QCheckBox(QStringLiteral("取り込んだ記録を印刷対象にする"), this);
+    CBMarkForPrint->setObjectName("CBMarkForPrint");
+    LblDuplicate = new QLabel(this);
+    LblDuplicate->setObjectName("LblDuplicate");
+    CBDuplicateAction = new QComboBox(this);
+    CBDuplicateAction->setObjectName("CBDuplicateAction");
+    CBDuplicateAction->addItems(DuplicateActionNames());
+    BtnApplyToAll = new QPushButton(QStringLiteral("すべての重複に適用"), this);
+    BtnApplyToAll->setObjectName("BtnApplyToAll");
+    BtnApplyToAll->setAutoDefault(false);
     ProgressBarStatus = new QProgressBar(this);
     ProgressBarStatus->setObjectName("ProgressBarStatus");
     ProgressBarStatus->setTextVisible(false);
@@ -94,14 +105,20 @@ TFormImport::TFormImport(QWidget* parent) : QDialog(parent) {
     nav->addWidget(LblPageCount, 1);
     nav->addWidget(SBNext);
     grid->addLayout(nav, 2, 0);
+    auto* duplicate = new QHBoxLayout;
+    duplicate->addWidget(LblDuplicate, 1);
+    duplicate->addWidget(CBDuplicateAction);
+    duplicate->addWidget(BtnApplyToAll);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(CBFirstLineDisregarded);
+    buttons->addWidget(CBMarkForPrint);
     buttons->addStretch();
     buttons->addWidget(BtnImport);
     buttons->addWidget(BtnCancel);
     auto* top = new QVBoxLayout(this);
     top->addLayout(grid);
     top->addWidget(LblInfo);
+    top->addLayout(duplicate);
     top->addWidget(ProgressBarStatus);
     top->addLayout(buttons);
     resize(620, 460);
@@ -114,6 +131,68 @@ TFormImport::TFormImport(QWidget* parent) : QDialog(parent) {
     connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(ListBoxContents, &QListWidget::itemDoubleClicked, this,
             &TFormImport::SBAddContentClick);
+    connect(CBDuplicateAction, &QComboBox::activated, this, &TFormImport::CBDuplicateActionChanged);
+    connect(BtnApplyToAll, &QPushButton::clicked, this, &TFormImport::BtnApplyToAllClick);
+    connect(CBFirstLineDisregarded, &QCheckBox::toggled, this, [this] {
+        duplicatesStale_ = true;
+        ShowDuplicate();
+    });
+}
+
+int TFormImport::FirstImported() const {
+    return !cards_ && CBFirstLineDisregarded->isChecked() ? 1 : 0;
+}
+
+const std::vector<TDuplicate>& TFormImport::Duplicates() {
+    if (!duplicatesStale_ || !book_) return duplicates_;
+    duplicatesStale_ = false;
+    const int count = Count();
+    duplicates_.assign(count, TDuplicate());
+    actions_.resize(count, TDuplicateAction::Add);
+    std::vector<TDuplicate> found;
+    if (cards_) {
+        found = FindDuplicates(cards_->Records, *book_);
+    } else if (records_) {
+        TImportOptions options;
+        options.SkipFirstRecord = CBFirstLineDisregarded->isChecked();
+        found = FindDuplicates(ConvertCsvRecords(*records_, Mapping(), options), *book_);
+    }
+    const int first = FirstImported();
+    for (size_t i = 0; i < found.size(); ++i) {
+        TDuplicate d = found[i];
+        if (d.EarlierRow >= 0) d.EarlierRow += first;  // as a record index of the file
+        duplicates_[first + i] = d;
+    }
+    return duplicates_;
+}
+
+void TFormImport::ShowDuplicate() {
+    const std::vector<TDuplicate>& found = Duplicates();
+    const bool inRange = previewIndex_ >= 0 && previewIndex_ < static_cast<int>(found.size()) &&
+                         previewIndex_ >= FirstImported();
+    const TDuplicate d = inRange ? found[previewIndex_] : TDuplicate();
+    LblDuplicate->setText(book_ ? DuplicateDescription(d, *book_) : QString());
+    CBDuplicateAction->setEnabled(d.IsDuplicate());
+    CBDuplicateAction->setCurrentIndex(d.IsDuplicate() ? static_cast<int>(actions_[previewIndex_])
+                                                       : 0);
+    int count = 0;
+    for (const TDuplicate& x : found) count += x.IsDuplicate();
+    BtnApplyToAll->setEnabled(count > 0);
+}
+
+void TFormImport::CBDuplicateActionChanged(int action) {
+    const std::vector<TDuplicate>& found = Duplicates();
+    if (previewIndex_ < 0 || previewIndex_ >= static_cast<int>(found.size()) ||
+        !found[previewIndex_].IsDuplicate())
+        return;
+    actions_[previewIndex_] = static_cast<TDuplicateAction>(action);
+}
+
+void TFormImport::BtnApplyToAllClick() {
+    const std::vector<TDuplicate>& found = Duplicates();
+    const auto action = static_cast<TDuplicateAction>(CBDuplicateAction->currentIndex());
+    for (size_t i = 0; i < found.size(); ++i)
+        if (found[i].IsDuplicate()) actions_[i] = action;
 }
 
 void TFormImport::SetMappingEnabled(bool enabled) {
@@ -148,6 +227,9 @@ void TFormImport::Open(QStringList& records, TUserInfoList& book) {
     ProgressBarStatus->setRange(0, 1);
     ProgressBarStatus->setValue(0);
     CBFirstLineDisregarded->setChecked(false);
+    CBMarkForPrint->setChecked(true);
+    actions_.clear();
+    duplicatesStale_ = true;
     previewIndex_ = 0;
     if (proposal_) ApplyProposal(*proposal_);
     proposal_.reset();
@@ -176,6 +258,9 @@ void TFormImport::OpenVcard(TVcardImport& cards, TUserInfoList& book) {
     ListBoxContents->addItems(ImportDestinations());
     SetMappingEnabled(false);
     CBFirstLineDisregarded->setChecked(false);
+    CBMarkForPrint->setChecked(true);
+    actions_.clear();
+    duplicatesStale_ = true;
     ProgressBarStatus->setRange(0, 1);
     ProgressBarStatus->setValue(0);
     const QString skipped = SkippedSummary(cards.Skipped);
@@ -224,6 +309,7 @@ void TFormImport::ShowPreview() {
             SGMain->setItem(r, 1, new QTableWidgetItem(rows[r].first));
         }
         LblPageCount->setText(QStringLiteral("%1/%2").arg(previewIndex_ + 1).arg(count));
+        ShowDuplicate();
         return;
     }
     const QStringList fields =
@@ -231,6 +317,7 @@ void TFormImport::ShowPreview() {
     for (int r = 0; r < SGMain->rowCount(); ++r)
         SGMain->item(r, 0)->setText(r < fields.size() ? PreviewText(fields[r]) : QString());
     LblPageCount->setText(QStringLiteral("%1/%2").arg(previewIndex_ + 1).arg(count));
+    ShowDuplicate();
 }
 
 void TFormImport::SBNextClick() {
@@ -259,12 +346,16 @@ void TFormImport::SBAddContentClick() {
         if (SGMain->item(r, 1)->text() == name) SGMain->item(r, 1)->setText(QString());
     const int row = std::max(0, SGMain->currentRow());
     SGMain->item(row, 1)->setText(name);
+    duplicatesStale_ = true;
+    ShowDuplicate();
 }
 
 void TFormImport::SBDelContentClick() {
     if (cards_) return;
     const int row = SGMain->currentRow();
     if (row >= 0) SGMain->item(row, 1)->setText(QString());
+    duplicatesStale_ = true;
+    ShowDuplicate();
 }
 
 TImportMapping TFormImport::Mapping() const {
@@ -291,12 +382,33 @@ void TFormImport::BtnImportClick() {
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         clock.restart();
     };
+    options.MarkForPrint = CBMarkForPrint->isChecked();
+    const int first = FirstImported();
+    // The choices were made on what the preview showed: the duplicates are
+    // those of the current mapping.
+    duplicatesStale_ = true;
+    const std::vector<TDuplicate> found = Duplicates();
+    const std::vector<TDuplicate> incomingDuplicates(
+        found.begin() + std::min<int>(first, found.size()), found.end());
+    std::vector<TDuplicateAction> actions(actions_.begin() + std::min<int>(first, actions_.size()),
+                                          actions_.end());
+    std::vector<TDuplicate> shifted = incomingDuplicates;
+    for (TDuplicate& d : shifted)
+        if (d.EarlierRow >= 0) d.EarlierRow -= first;
     setEnabled(false);
-    const int added = cards_ ? AppendRecords(std::move(cards_->Records), *book_, options.Progress)
-                             : ImportRecords(*records_, Mapping(), options, *book_);
+    std::vector<TUserInfo> incoming;
+    if (cards_) {
+        SetPrintMarkOfOtherCards(*cards_, options.MarkForPrint);
+        incoming = std::move(cards_->Records);
+        cards_->Records.clear();
+    } else {
+        incoming = ConvertCsvRecords(*records_, Mapping(), options);
+    }
+    const TImportSummary summary = ApplyImport(std::move(incoming), shifted, actions, *book_,
+                                               [&](int row) { options.Progress(first + row); });
     ProgressBarStatus->setValue(ProgressBarStatus->maximum());
     setEnabled(true);
-    GetPrompter().Inform(QStringLiteral("%1件の追加を完了しました").arg(added));
+    GetPrompter().Inform(ImportSummaryMessage(summary));
     accept();
 }
 

@@ -7,9 +7,11 @@
 
 #include "exchange/CsvHeaderMapping.h"
 #include "exchange/CsvImport.h"
+#include "exchange/ImportDuplicates.h"
 #include "exchange/VcardImport.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QListWidget;
 class QProgressBar;
@@ -67,6 +69,17 @@ public:
     // The grid's destinations as a mapping from field index to destination.
     TImportMapping Mapping() const;
 
+    // The record under preview: whether it looks like one in the book or
+    // earlier in the file, and what the import does with it.
+    void CBDuplicateActionChanged(int action);
+    // The action chosen for the record under preview, for every duplicate.
+    void BtnApplyToAllClick();
+    // What the import will do with each record of the file (Add for records
+    // that duplicate nothing), in file order.
+    std::vector<TDuplicateAction> Actions() const { return actions_; }
+    // Each record's duplicate, as the preview shows it.
+    const std::vector<TDuplicate>& Duplicates();
+
     QLabel* Label1;
     QLabel* Label2;
     QTableWidget* SGMain;
@@ -78,6 +91,10 @@ public:
     QLabel* LblPageCount;
     QLabel* LblInfo;  // the recognised header, or what the cards hold that is skipped
     QCheckBox* CBFirstLineDisregarded;
+    QCheckBox* CBMarkForPrint;  // "取り込んだ記録を印刷対象にする", ticked at every opening
+    QLabel* LblDuplicate;  // e.g. "既存の記録「山田 太郎」と重複しています"
+    QComboBox* CBDuplicateAction;  // 追加する / スキップ / 既存の記録を更新
+    QPushButton* BtnApplyToAll;    // "すべての重複に適用"
     QProgressBar* ProgressBarStatus;
     QPushButton* BtnImport;
     QPushButton* BtnCancel;
@@ -87,6 +104,9 @@ private:
     void ApplyProposal(const THeaderProposal& proposal);
     void SetMappingEnabled(bool enabled);
     int Count() const;
+    // The first record that is imported (1 with "1行目を無視する" on a CSV file).
+    int FirstImported() const;
+    void ShowDuplicate();
 
     std::optional<THeaderProposal> proposal_;
     TVcardImport* cards_ = nullptr;
@@ -94,6 +114,11 @@ private:
     QStringList* records_ = nullptr;
     TUserInfoList* book_ = nullptr;
     int previewIndex_ = 0;
+    // Per record of the file; the duplicates are found again when the
+    // mapping or the first-line box changes.
+    std::vector<TDuplicate> duplicates_;
+    std::vector<TDuplicateAction> actions_;
+    bool duplicatesStale_ = true;
 };
 
 enum class TImportRun {

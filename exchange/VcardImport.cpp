@@ -4,6 +4,9 @@
 #include <QRegularExpression>
 #include <algorithm>
 
+#include <QImage>
+
+#include "exchange/CsvHeaderMapping.h"
 #include "exchange/CsvImport.h"
 #include "exchange/VcardNames.h"
 #include "platform/WidthMap.h"
@@ -15,8 +18,13 @@ const QString kFullSpace = QStringLiteral("　");
 
 bool IsHalfWidthKana(QChar c) { return c.unicode() >= 0xFF65 && c.unicode() <= 0xFF9F; }
 
-bool IsAscii(const QString& s) {
-    return std::all_of(s.begin(), s.end(), [](QChar c) { return c.unicode() < 0x80; });
+// Text with no Japanese script in it: "1600 Main St", "rue de l'Université".
+bool IsWestern(const QString& s) {
+    return std::none_of(s.begin(), s.end(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return (u >= 0x3000 && u <= 0x9FFF) || (u >= 0xF900 && u <= 0xFAFF) ||
+               (u >= 0xFF00 && u <= 0xFFEF);
+    });
 }
 
 // Line breaks of any kind as the record keeps them: CR LF.
@@ -88,29 +96,16 @@ Side Office(TUserInfo& r) {
             &r.OfficeHomePage};
 }
 
-void StoreZip(const QString& code, QString* first, QString* second) {
-    QString z = ToHalfWidth(code).trimmed();
-    z.remove(u'〒');
-    z = z.trimmed();
-    static const QRegularExpression sevenDigits(QStringLiteral("^\\d{7}$"));
-    if (sevenDigits.match(z).hasMatch()) {
-        *first = z.left(3);
-        *second = z.mid(3);
-        return;
-    }
-    const qsizetype dash = z.indexOf(u'-');
-    *first = dash < 0 ? z : z.left(dash);
-    *second = dash < 0 ? QString() : z.mid(dash + 1);
-}
-
 // The two lines of an address. A Japanese address is written from the
 // prefecture down: region, locality and the street's first line make line 1;
 // the rest of the street, the extended address (building, room), the post
-// office box and a foreign country make line 2. An address wholly in ASCII
-// keeps the Western order instead.
-void StoreAddress(const QStringList& adr, const Side& side) {
+// office box and a foreign country make line 2. An address without Japanese
+// script keeps the Western order instead. A postal code that is no Japanese one
+// cannot go into the boxes: it is returned with the whole address for the
+// memo, and the boxes stay empty.
+QString StoreAddress(const QStringList& adr, const Side& side) {
     const QString poBox = At(adr, 0), extended = At(adr, 1), locality = At(adr, 3),
-                  region = At(adr, 4), country = At(adr, 6);
+                  region = At(adr, 4), code = At(adr, 5), country = At(adr, 6);
     QStringList street = CrLf(adr.value(2)).split(QLatin1String("\r\n"));
     for (QString& s : street) s = s.trimmed();
     street.removeAll(QString());
@@ -122,7 +117,7 @@ void StoreAddress(const QStringList& adr, const Side& side) {
     QStringList line2 = streetRest;
     if (!extended.isEmpty()) line2 << extended;
     if (!poBox.isEmpty()) line2 << poBox;
-    if (IsAscii(streetFirst + locality + region + extended)) {
+    if (IsWestern(streetFirst + locality + region + extended)) {
         *side.Address1 = streetFirst;
         QString place = locality;
         if (!region.isEmpty()) place += (place.isEmpty() ? QString() : QStringLiteral(", ")) + region;
@@ -132,10 +127,62 @@ void StoreAddress(const QStringList& adr, const Side& side) {
     }
     if (foreign) line2 << country;
     *side.Address2 = line2.join(u' ');
-    if (!At(adr, 5).isEmpty()) StoreZip(At(adr, 5), side.Zip1, side.Zip2);
+    if (code.isEmpty()) return {};
+    if (!foreign && SplitPostalCode(code, side.Zip1, side.Zip2)) return {};
+    const bool letters =
+        std::any_of(code.begin(), code.end(), [](QChar c) { return c.isLetter(); });
+    if (!foreign && !letters) {
+        // A code the user wrote oddly ("-0001"): its halves as written.
+        const QString z = ToHalfWidth(code).trimmed();
+        const qsizetype dash = z.indexOf(u'-');
+        *side.Zip1 = dash < 0 ? z : z.left(dash);
+        *side.Zip2 = dash < 0 ? QString() : z.mid(dash + 1);
+        return {};
+    }
+    QStringList whole = {*side.Address1, *side.Address2, code};
+    whole.removeAll(QString());
+    return QStringLiteral("住所（郵便番号 %1）: %2").arg(code, whole.join(u' '));
 }
 
-bool IsWork(const TVcardProperty& p) { return p.HasType("WORK"); }
+// "03-1234-5678;ext=102", "tel:+81-3-1234-5678;ext=102" and "03-1234-5678 x102"
+// keep the extension as a Japanese card shows it: "03-1234-5678 内線102".
+QString TelWithExtension(QString v) {
+    static const QRegularExpression ext(
+        QStringLiteral("\\s*(?:;\\s*ext=|\\b(?:ext\\.?|x)\\s*|内線\\s*)(\\d+)\\s*$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const auto m = ext.match(v);
+    if (!m.hasMatch()) return v;
+    const QString number = m.captured(1);
+    v.truncate(m.capturedStart());
+    return v.trimmed() + QStringLiteral(" 内線") + number;
+}
+
+// A joint name or history entry as written (components escaped), or after a
+// library read it as one text and escaped every ";" again: then the text
+// splits at each ";", and what runs over goes to the part that may hold it.
+QStringList OwnComponents(const TVcardProperty& p, int count, int openPart) {
+    QStringList parts = Components(p);
+    if (parts.size() >= count) return parts;
+    QStringList flat = Text(p).split(u';');
+    if (flat.size() <= parts.size()) return parts;
+    while (flat.size() > count) {
+        flat[openPart] += u';' + flat[openPart + 1];
+        flat.removeAt(openPart + 1);
+    }
+    return flat;
+}
+
+// Apple's grouped properties: "item1.ADR" with "item1.X-ABLabel:会社".
+using TGroupLabels = QMap<QByteArray, QString>;
+
+bool IsWorkIn(const TVcardProperty& p, const TGroupLabels& labels) {
+    if (p.HasType("WORK")) return true;
+    if (p.HasType("HOME") || p.Group.isEmpty()) return false;
+    QString label = labels.value(p.Group);
+    // "_$!<Work>!$_" is Apple's own word for the standard labels.
+    label.remove(QStringLiteral("_$!<")).remove(QStringLiteral(">!$_"));
+    return IsWorkLabel(label);
+}
 
 int Slot(const TVcardProperty& p) {
     const QByteArray s = p.Param(vcard::kSlot);
@@ -161,8 +208,9 @@ bool StoreInPair(QString* const pair[2], const QString& value, int slot, bool fa
 // Properties taken in by the general pass or consumed elsewhere; anything
 // else is reported as skipped.
 bool IsSilentlyIgnored(const QByteArray& name) {
-    static const QByteArray names[] = {"PRODID", "REV",  "UID",    "LABEL",  "KIND",
-                                       "SOURCE", "NAME", "PROFILE", "CLIENTPIDMAP", "X-IRMC-LUID"};
+    static const QByteArray names[] = {"PRODID",       "REV",         "UID",       "LABEL",
+                                       "KIND",         "SOURCE",      "NAME",      "PROFILE",
+                                       "CLIENTPIDMAP", "X-IRMC-LUID", "X-ABLABEL", "X-ABADR"};
     return std::find(std::begin(names), std::end(names), name) != std::end(names);
 }
 
@@ -214,7 +262,11 @@ TUserInfo VcardToRecord(const TVcardCard& card, const QDateTime& now, TVcardSkip
     std::stable_sort(props.begin(), props.end(), [](const TVcardProperty* a, const TVcardProperty* b) {
         return a->IsPreferred() && !b->IsPreferred();
     });
-    bool homeAdr = false, workAdr = false;
+    bool homeAdr = false, workAdr = false, ownUse = false;
+    QStringList notes;  // foreign addresses, for the memo
+    TGroupLabels labels;
+    for (const TVcardProperty& p : card.Properties)
+        if (p.Name == "X-ABLABEL" && !p.Group.isEmpty()) labels[p.Group] = Text(p).trimmed();
 
     for (const TVcardProperty* pp : props) {
         const TVcardProperty& p = *pp;
@@ -249,35 +301,39 @@ TUserInfo VcardToRecord(const TVcardCard& card, const QDateTime& now, TVcardSkip
         } else if (n == "SORT-STRING") {
             std::tie(sort1, sort2) = SplitFullName(Text(p));
         } else if (n == "ADR") {
-            const bool work = IsWork(p);
+            const bool work = IsWorkIn(p, labels);
+            const bool typed = work || p.HasType("HOME") || labels.contains(p.Group);
             bool& taken = work ? workAdr : homeAdr;
+            QString note;
             // An address without a type goes to the private side, or to the
             // office side when the private one is taken.
-            if (!work && !p.HasType("HOME") && homeAdr && !workAdr) {
-                StoreAddress(Components(p), office);
+            if (!typed && homeAdr && !workAdr) {
+                note = StoreAddress(Components(p), office);
                 workAdr = true;
             } else if (taken) {
                 Skip(skipped, QStringLiteral("ADR（入りきらない分）"));
             } else {
-                StoreAddress(Components(p), work ? office : personal);
+                note = StoreAddress(Components(p), work ? office : personal);
                 taken = true;
             }
+            if (!note.isEmpty()) notes << note;
         } else if (n == "TEL") {
-            const Side& side = IsWork(p) ? office : personal;
+            const Side& side = IsWorkIn(p, labels) ? office : personal;
             QString v = ToHalfWidth(Text(p).trimmed());
             // 4.0 writes numbers as "tel:" addresses.
             if (v.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive)) v = v.mid(4);
             if (v.isEmpty()) continue;
+            v = TelWithExtension(v);
             if (!StoreInPair(side.Tel, v, Slot(p), p.HasType("FAX")))
                 Skip(skipped, QStringLiteral("TEL（入りきらない分）"));
         } else if (n == "EMAIL") {
-            const Side& side = IsWork(p) ? office : personal;
+            const Side& side = IsWorkIn(p, labels) ? office : personal;
             const QString v = ToHalfWidth(Text(p).trimmed());
             if (v.isEmpty()) continue;
             if (!StoreInPair(side.Mail, v, Slot(p), false))
                 Skip(skipped, QStringLiteral("EMAIL（入りきらない分）"));
         } else if (n == "URL" || n == vcard::kUrl) {
-            const bool work = IsWork(p);
+            const bool work = IsWorkIn(p, labels);
             bool& taken = work ? workUrl : homeUrl;
             if (taken) {
                 Skip(skipped, QStringLiteral("URL（入りきらない分）"));
@@ -319,6 +375,10 @@ TUserInfo VcardToRecord(const TVcardCard& card, const QDateTime& now, TVcardSkip
                 Skip(skipped, QStringLiteral("PHOTO（2枚目以降）"));
             } else if (data.isEmpty() || kind == TPictureKind::Other) {
                 Skip(skipped, QStringLiteral("PHOTO（読めない画像・URL）"));
+            } else if (kind != TPictureKind::Metafile && QImage::fromData(data).isNull()) {
+                // A picture that looks like a JPEG but does not decode would
+                // show as an empty frame and print as nothing.
+                Skip(skipped, QStringLiteral("PHOTO（壊れた画像）"));
             } else {
                 r.CommonImg_1.Kind = kind;
                 r.CommonImg_1.Data = data;
@@ -336,13 +396,14 @@ TUserInfo VcardToRecord(const TVcardCard& card, const QDateTime& now, TVcardSkip
                 r.CommonPrintCheck = v.trimmed() == u"1";
             } else if (n == vcard::kUse) {
                 r.CommonUseTypePersonal = v.trimmed().toUpper() != u"OFFICE";
+                ownUse = true;
             } else if (n == vcard::kRegistDate) {
                 const QDateTime d = ParseVcardDate(v);
                 if (d.isValid()) r.CommonRegistDate = d;
             } else if (n == vcard::kBirthday) {
                 ownBirthday = ParseVcardDate(v);
             } else if (n == vcard::kJointName) {
-                const QStringList parts = Components(p);
+                const QStringList parts = OwnComponents(p, 4, 2);
                 const int index = At(parts, 0).toInt() - 1;
                 if (index < 0 || index > 3) continue;
                 TJointNameObject& j = r.JointName(index);
@@ -350,7 +411,7 @@ TUserInfo VcardToRecord(const TVcardCard& card, const QDateTime& now, TVcardSkip
                 j.PrintName = parts.value(2);
                 j.HonorificTitle = parts.value(3);
             } else if (n == vcard::kHistory) {
-                const QStringList parts = Components(p);
+                const QStringList parts = OwnComponents(p, 3, 2);
                 const QDateTime d = ParseVcardDate(At(parts, 0));
                 if (!d.isValid()) continue;
                 r.CommonHistoryObjectList.Add({d.date(), CrLf(parts.value(1)), CrLf(parts.value(2))});
@@ -384,6 +445,11 @@ TUserInfo VcardToRecord(const TVcardCard& card, const QDateTime& now, TVcardSkip
         r.PerSonalKana_2 = ReadingToKatakana(sort2);
     }
     if (!haveBirthday && ownBirthday.isValid()) r.CommonBirthday = ownBirthday;
+    if (!notes.isEmpty()) {
+        const QString text = notes.join(QStringLiteral("\r\n"));
+        r.CommonMemo = r.CommonMemo.isEmpty() ? text : r.CommonMemo + QStringLiteral("\r\n") + text;
+    }
+    if (!ownUse) FinishImportedRecord(r);
     if (!ownCategories) {
         r.CommonCategory_1 = categories.value(0);
         r.CommonCategory_2 = categories.value(1);
@@ -397,8 +463,19 @@ TVcardImport ConvertVcards(QByteArrayView bytes, const QDateTime& now) {
     TVcardImport out;
     const std::vector<TVcardCard> cards = ParseVcards(bytes);
     out.Records.reserve(cards.size());
-    for (const TVcardCard& c : cards) out.Records.push_back(VcardToRecord(c, now, &out.Skipped));
+    for (const TVcardCard& c : cards) {
+        out.Records.push_back(VcardToRecord(c, now, &out.Skipped));
+        out.OwnPrintMark.push_back(
+            std::any_of(c.Properties.begin(), c.Properties.end(),
+                        [](const TVcardProperty& p) { return p.Name == vcard::kPrint; }));
+    }
     return out;
+}
+
+void SetPrintMarkOfOtherCards(TVcardImport& cards, bool print) {
+    for (size_t i = 0; i < cards.Records.size(); ++i)
+        if (i >= cards.OwnPrintMark.size() || !cards.OwnPrintMark[i])
+            cards.Records[i].CommonPrintCheck = print;
 }
 
 int AppendRecords(std::vector<TUserInfo>&& records, TUserInfoList& book,

@@ -26,7 +26,13 @@ TUserInfo VcardToRecord(const TVcardCard& card, const QDateTime& now, TVcardSkip
 struct TVcardImport {
     std::vector<TUserInfo> Records;  // one per card, in file order
     TVcardSkipped Skipped;
+    // For each card, whether it said itself whether to print (this program's
+    // own cards do); the others take the import's choice.
+    std::vector<bool> OwnPrintMark;
 };
+
+// The import's choice of print mark for the cards that carry none.
+void SetPrintMarkOfOtherCards(TVcardImport& cards, bool print);
 
 // Every card of a file converted; no card means nothing to import.
 TVcardImport ConvertVcards(QByteArrayView bytes, const QDateTime& now);

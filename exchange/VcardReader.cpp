@@ -110,6 +110,7 @@ bool ParseProperty(QByteArrayView line, int lineNo, TVcardProperty* p) {
         if (first) {
             const qsizetype dot = token.lastIndexOf('.');
             p->Name = token.sliced(dot + 1).toByteArray().toUpper();
+            p->Group = dot < 0 ? QByteArray() : token.first(dot).toByteArray().toUpper();
             first = false;
         } else if (!token.isEmpty()) {
             const qsizetype eq = token.indexOf('=');

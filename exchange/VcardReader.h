@@ -13,6 +13,7 @@ namespace q2 {
 
 struct TVcardProperty {
     QByteArray Name;  // upper case, without its group ("item1.")
+    QByteArray Group;  // the group in upper case ("ITEM1"), empty for none
     // Parameter names in upper case; a bare 2.1 parameter ("HOME") is a TYPE,
     // a bare "QUOTED-PRINTABLE" or "BASE64" an ENCODING.
     std::vector<std::pair<QByteArray, QByteArray>> Params;

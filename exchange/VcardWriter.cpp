@@ -1,6 +1,8 @@
 // Composing vCards from address records.
 #include "VcardWriter.h"
 
+#include <QUuid>
+
 #include "exchange/VcardNames.h"
 
 namespace q2 {
@@ -131,13 +133,14 @@ bool ParseVcardVersion(const QString& text, TVcardVersion* version) {
     return true;
 }
 
-QByteArray ComposeVcard(const TUserInfo& r, TVcardVersion version) {
+QByteArray ComposeVcard(const TUserInfo& r, TVcardVersion version, const QString& uid) {
     QByteArray out;
     CardWriter w(out, version);
     const bool v4 = w.V4();
     w.Raw("BEGIN", QStringLiteral("VCARD"));
     w.Raw("VERSION", v4 ? QStringLiteral("4.0") : QStringLiteral("3.0"));
     w.Raw("PRODID", QStringLiteral("-//Zabelle//Quintaro2//JA"));
+    w.Text("UID", uid.isEmpty() ? QUuid::createUuid().toString(QUuid::WithoutBraces) : uid);
     const QString kana = (r.PerSonalKana_1 + u' ' + r.PerSonalKana_2).trimmed();
     QByteArray nHead = "N";
     if (v4 && !kana.isEmpty()) {
@@ -191,8 +194,10 @@ QByteArray ComposeVcard(const TUserInfo& r, TVcardVersion version) {
     for (const THistoryObject& h : r.CommonHistoryObjectList)
         w.Raw(vcard::kHistory, Structured({h.HistoryDate.toString(QStringLiteral("yyyy-MM-dd")),
                                            h.HistoryTitle, h.HistoryContent}));
-    if (!r.CommonPrintCheck) w.Raw(vcard::kPrint, QStringLiteral("0"));
-    if (!r.CommonUseTypePersonal) w.Raw(vcard::kUse, QStringLiteral("OFFICE"));
+    w.Raw(vcard::kPrint, r.CommonPrintCheck ? QStringLiteral("1") : QStringLiteral("0"));
+    // Always written: the import decides the side from the addresses otherwise.
+    w.Raw(vcard::kUse,
+          r.CommonUseTypePersonal ? QStringLiteral("PERSONAL") : QStringLiteral("OFFICE"));
     w.Raw(vcard::kRegistDate, r.CommonRegistDate.toString(QStringLiteral("yyyy-MM-ddThh:mm:ss")));
     WritePhoto(w, r.CommonImg_1);
     w.Raw("END", QStringLiteral("VCARD"));
@@ -200,10 +205,10 @@ QByteArray ComposeVcard(const TUserInfo& r, TVcardVersion version) {
 }
 
 QByteArray ComposeVcards(const TUserInfoList& book, TVcardVersion version,
-                         const std::function<void(int)>& progress) {
+                         const std::function<void(int)>& progress, const QStringList& uids) {
     QByteArray out;
     for (int i = 0; i < book.Count(); ++i) {
-        out += ComposeVcard(*book.Item(i), version);
+        out += ComposeVcard(*book.Item(i), version, uids.value(i));
         if (progress) progress(i);
     }
     return out;

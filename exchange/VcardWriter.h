@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 #include "model/UserInfoList.h"
@@ -16,11 +17,14 @@ enum class TVcardVersion { V30, V40 };
 // "3.0" or "4.0"; false for anything else.
 bool ParseVcardVersion(const QString& text, TVcardVersion* version);
 
-// One card; lines end with CR LF and are folded after 75 bytes.
-QByteArray ComposeVcard(const TUserInfo& record, TVcardVersion version);
+// One card; lines end with CR LF and are folded after 75 bytes. A card
+// without `uid` gets a new one: servers refuse cards without.
+QByteArray ComposeVcard(const TUserInfo& record, TVcardVersion version, const QString& uid = {});
 
-// Every record of the book in book order.
+// Every record of the book in book order, record i with uids[i] (see
+// TVcardUidStore).
 QByteArray ComposeVcards(const TUserInfoList& book, TVcardVersion version,
-                         const std::function<void(int index)>& progress = {});
+                         const std::function<void(int index)>& progress = {},
+                         const QStringList& uids = {});
 
 }  // namespace q2

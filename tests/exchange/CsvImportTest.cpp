@@ -38,7 +38,8 @@ TEST(ImportDefaults, NewRecordBeforeAnyField) {
     EXPECT_TRUE(r.CommonPrintCheck);
     EXPECT_TRUE(r.CommonUseTypePersonal);
     EXPECT_EQ(r.CommonRegistDate, kNow);
-    EXPECT_EQ(r.CommonBirthday, kNow);
+    // No birthday until a field gives one: the import date would read as age 0.
+    EXPECT_FALSE(r.HasBirthday());
     for (int i = 0; i < 4; ++i) EXPECT_EQ(r.JointName(i).HonorificTitle, QString("様"));
 }
 
@@ -63,8 +64,19 @@ TEST(ImportField, SplitsAndWidths) {
          "ヤマダ", "タロウ"},
         {"個人郵便番号", "１２３－４５６７", &TUserInfo::PerSonalZip_1, &TUserInfo::PerSonalZip_2,
          "123", "4567"},
-        {"個人郵便番号", "1234567", &TUserInfo::PerSonalZip_1, &TUserInfo::PerSonalZip_2, "1234567",
-         ""},
+        // Seven digits as spreadsheets keep them fill both boxes, in either width.
+        {"個人郵便番号", "1500002", &TUserInfo::PerSonalZip_1, &TUserInfo::PerSonalZip_2, "150",
+         "0002"},
+        {"個人郵便番号", "１５００００２", &TUserInfo::PerSonalZip_1, &TUserInfo::PerSonalZip_2,
+         "150", "0002"},
+        {"会社郵便番号", "〒150ー0002", &TUserInfo::OfficeZip_1, &TUserInfo::OfficeZip_2, "150",
+         "0002"},
+        {"個人郵便番号", "150", &TUserInfo::PerSonalZip_1, &TUserInfo::PerSonalZip_2, "150", ""},
+        // Anything else is split as the user wrote it.
+        {"個人郵便番号", "12-345", &TUserInfo::PerSonalZip_1, &TUserInfo::PerSonalZip_2, "12",
+         "345"},
+        {"個人フリガナ", "やまだ　たろう", &TUserInfo::PerSonalKana_1, &TUserInfo::PerSonalKana_2,
+         "ヤマダ", "タロウ"},
         {"会社郵便番号", "100-0001", &TUserInfo::OfficeZip_1, &TUserInfo::OfficeZip_2, "100",
          "0001"},
     };
@@ -85,6 +97,7 @@ TEST(ImportField, SingleFieldTreatments) {
     const Case cases[] = {
         {"会社名", "ABC商事", &TUserInfo::OfficeName, "ＡＢＣ商事"},
         {"会社フリガナ", "ｴｰﾋﾞｰｼｰ", &TUserInfo::OfficeKana, "エービーシー"},
+        {"会社フリガナ", "えーびーしー", &TUserInfo::OfficeKana, "エービーシー"},
         {"個人電話", "０３－１２３４", &TUserInfo::PerSonalTel_1, "03-1234"},
         {"会社メール２", "ｘ＠ｙ．ｊｐ", &TUserInfo::OfficeMail_2, "x@y.jp"},
         {"個人ホームページ", "ｈｔｔｐ：／／ａ", &TUserInfo::PerSonalHomePage, "http://a"},
@@ -110,8 +123,12 @@ TEST(ImportField, SexAndBirthday) {
     EXPECT_EQ(Imported("生年月日", "1970/1/5").CommonBirthday, MakeDateTime(QDate(1970, 1, 5)));
     EXPECT_EQ(Imported("生年月日", "１９７０／０１／０５").CommonBirthday,
               MakeDateTime(QDate(1970, 1, 5)));
-    EXPECT_EQ(Imported("生年月日", "S45.1.5").CommonBirthday, kNow);
-    EXPECT_EQ(Imported("生年月日", "2023/2/30").CommonBirthday, kNow);
+    EXPECT_EQ(Imported("生年月日", "1970-01-05").CommonBirthday, MakeDateTime(QDate(1970, 1, 5)));
+    EXPECT_EQ(Imported("生年月日", "1970-01-05T00:00:00Z").CommonBirthday,
+              MakeDateTime(QDate(1970, 1, 5)));
+    // What is no whole date leaves the record without a birthday, never "today".
+    for (const char* none : {"S45.1.5", "2023/2/30", "--03-15", "0/0/00", ""})
+        EXPECT_FALSE(Imported("生年月日", QString::fromUtf8(none)).HasBirthday()) << none;
 }
 
 TEST(ImportField, HistoryEntries) {

@@ -219,3 +219,52 @@ TEST(CsvExportColumns, EveryColumnButAgeAndRegistrationDateHasAnImportDestinatio
     EXPECT_EQ(without.size(), 2);
     EXPECT_TRUE(ImportDestinationOfExportColumn(kExportColumnCount).isEmpty());
 }
+
+TEST(CsvTool, AutoMappingFromTheHeaderAndDuplicatesAtTheDoor) {
+    QTemporaryDir dir;
+    const QString csv = dir.filePath("outlook.csv"), book = dir.filePath("b.QT2");
+    QFile f(csv);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(EncodeCp932(QStringLiteral(
+        "\"名\",\"姓\",\"姓フリガナ\",\"名前フリガナ\",\"郵便番号 "
+        "(自宅)\",\"携帯電話\",\"分類\"\r\n"
+        "\"太郎\",\"山田\",\"やまだ\",\"たろう\",\"1000001\",\"090-1111-2222\",\"友人;仕事\"\r\n"
+        "\"花子\",\"鈴木\",\"すずき\",\"はなこ\",\"1500002\",\"\",\"\"\r\n")));
+    f.close();
+    const ToolRun first = Q2Tool({"import-csv", csv, book, "--auto", "--no-print"});
+    ASSERT_EQ(first.code, 0) << first.err.toStdString();
+    const QStringList out = first.out.trimmed().split(u'\n');
+    EXPECT_EQ(out.first(), QString("1行目を「Outlook」の見出しと判断しました"));
+    EXPECT_TRUE(out.contains("個人名前 ← 姓 + 名")) << first.out.toStdString();
+    EXPECT_TRUE(out.contains("個人郵便番号 ← 郵便番号 (自宅)")) << first.out.toStdString();
+    EXPECT_EQ(out.last(), QString("2件の追加を完了しました"));
+    TUserInfoList b;
+    ASSERT_TRUE(b.LoadFromFile(book));
+    ASSERT_EQ(b.Count(), 2);
+    const TUserInfo& yamada = *b.Item(1);  // saved last to first
+    EXPECT_EQ(yamada.PersonalFullNameKana(), QString("ヤマダ タロウ"));
+    EXPECT_EQ(yamada.PersonalFullZip(), QString("100-0001"));
+    EXPECT_EQ(yamada.PerSonalTel_1, QString("090-1111-2222"));
+    EXPECT_EQ(yamada.CommonCategory_2, QString("仕事"));
+    EXPECT_FALSE(yamada.CommonPrintCheck);
+    EXPECT_FALSE(yamada.HasBirthday());
+
+    // The same file again: both rows are in the book already.
+    const ToolRun again = Q2Tool({"import-csv", csv, book, "--auto", "--duplicates", "skip"});
+    ASSERT_EQ(again.code, 0) << again.err.toStdString();
+    EXPECT_TRUE(again.out.trimmed().endsWith("0件の追加を完了しました（スキップ 2件、更新 0件）"))
+        << again.out.toStdString();
+    ASSERT_TRUE(b.LoadFromFile(book));
+    EXPECT_EQ(b.Count(), 2);
+
+    EXPECT_EQ(Q2Tool({"import-csv", csv, book, "--auto", "--duplicates", "merge"}).code, 2);
+    EXPECT_EQ(Q2Tool({"import-csv", csv, book, "--auto", "--map", "0=個人名前"}).code, 2);
+    QFile plain(dir.filePath("plain.csv"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.write("a,b\r\n");
+    plain.close();
+    const ToolRun unknown = Q2Tool({"import-csv", plain.fileName(), book, "--auto"});
+    EXPECT_EQ(unknown.code, 1);
+    EXPECT_TRUE(unknown.err.contains("1行目を見出しとして認識できません"))
+        << unknown.err.toStdString();
+}

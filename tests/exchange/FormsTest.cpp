@@ -128,6 +128,58 @@ TEST_F(ImportForm, SkipFirstLineWrapAndProgress) {
     EXPECT_EQ(form.ProgressBarStatus->value(), 0);
 }
 
+TEST_F(ImportForm, DuplicatesAreMarkedInThePreviewAndSettledAsChosen) {
+    auto* yamada = book.Add();
+    yamada->PerSonalName_1 = "山田";
+    yamada->PerSonalName_2 = "太郎";
+    yamada->PerSonalKana_1 = "ヤマダ";
+    yamada->PerSonalKana_2 = "タロウ";
+    yamada->PerSonalZip_1 = "100";
+    yamada->PerSonalZip_2 = "0001";
+    QStringList records = {"やまだ たろう,1000001,東京都", "スズキ ハナコ,150-0002,渋谷区",
+                           "すずき はなこ,1500002,渋谷区"};
+    form.Open(records, book);
+    Choose(form, "個人フリガナ", 0);
+    Choose(form, "個人郵便番号", 1);
+    Choose(form, "個人住所１", 2);
+    EXPECT_EQ(form.LblDuplicate->text(), QString("既存の記録「山田 太郎」と重複しています"));
+    EXPECT_TRUE(form.CBDuplicateAction->isEnabled());
+    EXPECT_EQ(form.CBDuplicateAction->currentText(), QString("追加する"));
+    form.CBDuplicateAction->setCurrentIndex(2);
+    form.CBDuplicateActionChanged(2);  // 既存の記録を更新
+    form.SBNextClick();
+    EXPECT_EQ(form.LblDuplicate->text(), QString());
+    EXPECT_FALSE(form.CBDuplicateAction->isEnabled());
+    form.SBNextClick();
+    EXPECT_EQ(form.LblDuplicate->text(), QString("2件目と重複しています"));
+    form.CBDuplicateAction->setCurrentIndex(1);
+    form.CBDuplicateActionChanged(1);  // スキップ
+    // Back on the first row the choice made there is shown.
+    form.SBNextClick();
+    EXPECT_EQ(form.CBDuplicateAction->currentText(), QString("既存の記録を更新"));
+    EXPECT_TRUE(form.CBMarkForPrint->isChecked());
+    form.CBMarkForPrint->setChecked(false);
+    form.BtnImportClick();
+    EXPECT_EQ(prompter.shown.last(), QString("1件の追加を完了しました（スキップ 1件、更新 1件）"));
+    ASSERT_EQ(book.Count(), 2);
+    EXPECT_EQ(book.Item(0)->PerSonalAddress_1, QString("東京都"));  // updated
+    EXPECT_FALSE(book.Item(1)->CommonPrintCheck);
+    EXPECT_EQ(book.Item(1)->PersonalFullZip(), QString("150-0002"));
+
+    // "すべての重複に適用" gives every duplicate the shown choice; the next
+    // opening ticks the print box again.
+    QStringList again = records;
+    form.Open(again, book);
+    EXPECT_TRUE(form.CBMarkForPrint->isChecked());
+    Choose(form, "個人フリガナ", 0);
+    Choose(form, "個人郵便番号", 1);
+    form.CBDuplicateAction->setCurrentIndex(1);
+    form.BtnApplyToAllClick();
+    form.BtnImportClick();
+    EXPECT_EQ(prompter.shown.last(), QString("0件の追加を完了しました（スキップ 3件、更新 0件）"));
+    EXPECT_EQ(book.Count(), 2);
+}
+
 TEST_F(ImportForm, FileWithoutRecordsOpensNoDialog) {
     QTemporaryDir dir;
     const QString empty = dir.filePath("empty.csv");
@@ -406,6 +458,8 @@ TEST_F(SearchForm, StartedSearchMatchesWithRangeAndKeepsItsConditions) {
 }
 
 TEST_F(ExportForm, VcardPathWritesEveryRecordInTheChosenVersion) {
+    // The UIDs of the cards are kept in the data folder.
+    qputenv("XDG_DATA_HOME", dir.path().toLocal8Bit());
     const QString vcf = dir.filePath("out.vcf");
     form.Open(vcf, book);
     EXPECT_FALSE(form.GBPersonal->isVisible());
@@ -417,6 +471,8 @@ TEST_F(ExportForm, VcardPathWritesEveryRecordInTheChosenVersion) {
     const QByteArray bytes = ReadAll(vcf);
     EXPECT_TRUE(bytes.startsWith("BEGIN:VCARD\r\nVERSION:4.0\r\n"));
     EXPECT_EQ(bytes.count("BEGIN:VCARD"), 3);
+    EXPECT_EQ(bytes.count("\r\nUID:"), 3);
+    EXPECT_TRUE(QFile::exists(dir.filePath("Zabelle/Quintaro2/vcard-uid.txt")));
     // A CSV path afterwards shows the field boxes again.
     form.Open(path, book);
     EXPECT_FALSE(form.GBPersonal->isHidden());

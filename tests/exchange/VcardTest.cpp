@@ -148,9 +148,7 @@ TEST(VcardImport, WebmailCardSortsBothSidesByType) {
     EXPECT_EQ(r.CommonMemo, QString("一行目\r\n二行目, カンマ"));
     EXPECT_EQ(r.CommonCategory_1, QString("友人"));
     EXPECT_EQ(r.CommonCategory_2, QString("仕事"));
-    EXPECT_EQ(in.Skipped, (TVcardSkipped{{"CATEGORIES（3つ目以降）", 1},
-                                         {"NICKNAME", 1},
-                                         {"X-ABLABEL", 1}}));
+    EXPECT_EQ(in.Skipped, (TVcardSkipped{{"CATEGORIES（3つ目以降）", 1}, {"NICKNAME", 1}}));
 }
 
 TEST(VcardImport, ModernCardWithPhotoGenderAndSortAs) {
@@ -166,8 +164,8 @@ TEST(VcardImport, ModernCardWithPhotoGenderAndSortAs) {
     EXPECT_EQ(r.PerSonalTel_1, QString("+81-6-1234-5678"));
     EXPECT_EQ(r.OfficeAddress_1, QString("大阪府大阪市北区梅田1-1"));
     EXPECT_EQ(r.OfficeFullZip(), QString("530-0001"));
-    // A birthday without a year keeps the import default.
-    EXPECT_EQ(r.CommonBirthday, kNow);
+    // A birthday without a year is none: the record keeps the empty date.
+    EXPECT_FALSE(r.HasBirthday());
     EXPECT_EQ(in.Skipped, (TVcardSkipped{{"BDAY（年月日のない日付）", 1}}));
 }
 
@@ -189,14 +187,19 @@ TEST(VcardImport, AddressLinesFromTheParts) {
         const char* line1;
         const char* line2;
         const char* zip;
+        const char* memo = "";
     } cases[] = {
         // A building in the extended part, the street in one piece.
-        {";ハイツ青山203;南青山5-12-3;港区;東京都;1070062;", "東京都港区南青山5-12-3", "ハイツ青山203",
-         "107-0062"},
+        {";ハイツ青山203;南青山5-12-3;港区;東京都;1070062;", "東京都港区南青山5-12-3",
+         "ハイツ青山203", "107-0062"},
         // Everything in the street, as phones often write it.
         {";;大阪府大阪市北区梅田1-1;;;〒530-0001;", "大阪府大阪市北区梅田1-1", "", "530-0001"},
-        // A Western address keeps its order; a foreign country goes to line 2.
-        {";;1600 Main St;Springfield;IL;62701;USA", "1600 Main St", "Springfield, IL USA", "62701"},
+        // A Western address keeps its order; a foreign country goes to line 2
+        // and its postal code, which fits no box, to the memo.
+        {";;1600 Main St;Springfield;IL;62701;USA", "1600 Main St", "Springfield, IL USA", " ",
+         "住所（郵便番号 62701）: 1600 Main St Springfield, IL USA 62701"},
+        {";;2325 rue de l'Université;Québec;QC;G1V 2M2;", "2325 rue de l'Université", "Québec, QC",
+         " ", "住所（郵便番号 G1V 2M2）: 2325 rue de l'Université Québec, QC G1V 2M2"},
         {";;;;;１２３－４５６７;", "", "", "123-4567"},
     };
     for (const auto& c : cases) {
@@ -207,6 +210,7 @@ TEST(VcardImport, AddressLinesFromTheParts) {
         EXPECT_EQ(in.Records[0].PerSonalAddress_1, QString::fromUtf8(c.line1)) << c.adr;
         EXPECT_EQ(in.Records[0].PerSonalAddress_2, QString::fromUtf8(c.line2)) << c.adr;
         EXPECT_EQ(in.Records[0].PersonalFullZip(), QString::fromUtf8(c.zip)) << c.adr;
+        EXPECT_EQ(in.Records[0].CommonMemo, QString::fromUtf8(c.memo)) << c.adr;
     }
 }
 
@@ -341,4 +345,103 @@ TEST(VcardPreview, ListsWhatTheCardFilled) {
     EXPECT_EQ(rows[1], std::make_pair(QString("個人名前"), QString("鈴木 花子")));
     EXPECT_EQ(rows[2], std::make_pair(QString("個人郵便番号"), QString("100-0001")));
     EXPECT_EQ(rows.back(), std::make_pair(QString("備考"), QString("一行目 二行目, カンマ")));
+}
+
+TEST(VcardImport, AppleCardTakesTheSideFromTheGroupsLabel) {
+    // As the iPhone writes a contact known only at work: the address and the
+    // mail carry no TYPE, their group's X-ABLabel says where they belong.
+    const TVcardImport in = Convert(
+        "BEGIN:VCARD\r\n"
+        "VERSION:3.0\r\n"
+        "PRODID:-//Apple Inc.//iPhone OS 17.5//EN\r\n"
+        "N:田中;一郎;;;\r\n"
+        "FN:田中 一郎\r\n"
+        "X-PHONETIC-FIRST-NAME:いちろう\r\n"
+        "X-PHONETIC-LAST-NAME:たなか\r\n"
+        "ORG:田中商店;\r\n"
+        "TEL;type=CELL;type=VOICE;type=pref:090-1111-2222\r\n"
+        "item1.ADR;type=pref:;;丸の内1-1-1;千代田区;東京都;100-0005;日本\r\n"
+        "item1.X-ABADR:jp\r\n"
+        "item1.X-ABLabel:会社\r\n"
+        "item2.EMAIL;type=INTERNET:ichiro@tanaka.example.jp\r\n"
+        "item2.X-ABLabel:_$!<Work>!$_\r\n"
+        "item3.TEL:03-1234-5678 x102\r\n"
+        "item3.X-ABLabel:_$!<Work>!$_\r\n"
+        "REV:2024-05-01T00:00:00Z\r\n"
+        "END:VCARD\r\n");
+    ASSERT_EQ(in.Records.size(), 1u);
+    const TUserInfo& r = in.Records[0];
+    EXPECT_EQ(r.PersonalFullNameKana(), QString("タナカ イチロウ"));
+    EXPECT_EQ(r.OfficeAddress_1, QString("東京都千代田区丸の内1-1-1"));
+    EXPECT_EQ(r.OfficeFullZip(), QString("100-0005"));
+    EXPECT_EQ(r.PerSonalAddress_1, QString());
+    EXPECT_EQ(r.OfficeMail_1, QString("ichiro@tanaka.example.jp"));
+    EXPECT_EQ(r.OfficeTel_1, QString("03-1234-5678 内線102"));
+    EXPECT_EQ(r.PerSonalTel_1, QString("090-1111-2222"));
+    // Only an office address: the record prints to the office.
+    EXPECT_FALSE(r.CommonUseTypePersonal);
+    EXPECT_TRUE(in.Skipped.isEmpty()) << SkippedSummary(in.Skipped).toStdString();
+}
+
+TEST(VcardImport, TelephoneExtensionsBecomeNaisen) {
+    const struct {
+        const char* line;
+        const char* tel;
+    } cases[] = {
+        {"TEL;VALUE=uri;TYPE=work:tel:+81-3-1234-5678;ext=102", "+81-3-1234-5678 内線102"},
+        {"TEL;TYPE=WORK:03-1234-5678 ext. 7", "03-1234-5678 内線7"},
+        {"TEL;TYPE=WORK:03-1234-5678 内線 55", "03-1234-5678 内線55"},
+        {"TEL;TYPE=WORK:03-1234-5678", "03-1234-5678"},
+    };
+    for (const auto& c : cases) {
+        const TVcardImport in =
+            Convert("BEGIN:VCARD\r\nVERSION:4.0\r\n" + QByteArray(c.line) + "\r\nEND:VCARD\r\n");
+        ASSERT_EQ(in.Records.size(), 1u);
+        EXPECT_EQ(in.Records[0].OfficeTel_1, QString::fromUtf8(c.tel)) << c.line;
+    }
+}
+
+TEST(VcardImport, PhotoThatDoesNotDecodeIsRefusedWithAWord) {
+    // A JPEG's first bytes, then nothing a decoder can read.
+    const QByteArray broken =
+        QByteArray("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00", 11) + QByteArray(40, 'x');
+    const TVcardImport in = Convert(
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:写真 壊れ\r\n"
+        "PHOTO;ENCODING=b;TYPE=JPEG:" +
+        broken.toBase64() + "\r\nEND:VCARD\r\n");
+    ASSERT_EQ(in.Records.size(), 1u);
+    EXPECT_TRUE(in.Records[0].CommonImg_1.IsEmpty());
+    EXPECT_EQ(in.Skipped, (TVcardSkipped{{"PHOTO（壊れた画像）", 1}}));
+}
+
+TEST(VcardImport, OwnPropertiesReadBackWhetherALibraryEscapedThemAgainOrNot) {
+    // Our own writing, and the same after a library took each value for one
+    // text and escaped every ";" on writing it back.
+    for (const char* sep : {";", "\\;"}) {
+        const QByteArray s(sep);
+        const TVcardImport in = Convert(
+            "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:山田 太郎\r\n"
+            "X-QUINTARO2-JOINT-NAME:2" +
+            s + "1" + s + "花子" + s +
+            "様\r\n"
+            "X-QUINTARO2-HISTORY:2024-01-10" +
+            s + "年賀状" + s +
+            "受け取り\\n済み\r\n"
+            "X-QUINTARO2-HISTORY:2023-12-01" +
+            s + "訪問" + s +
+            "見積\\, 提出\r\n"
+            "X-QUINTARO2-HISTORY:2025-02-03" +
+            s + "電話" + s +
+            "\r\n"
+            "END:VCARD\r\n");
+        ASSERT_EQ(in.Records.size(), 1u);
+        const TUserInfo& r = in.Records[0];
+        EXPECT_EQ(r.CommonJointNameObj_2, (TJointNameObject{true, "花子", "様"})) << sep;
+        // In the order written, not sorted by date.
+        ASSERT_EQ(r.CommonHistoryObjectList.Count(), 3) << sep;
+        EXPECT_EQ(r.CommonHistoryObjectList.Item(0),
+                  (THistoryObject{QDate(2024, 1, 10), "年賀状", "受け取り\r\n済み"}));
+        EXPECT_EQ(r.CommonHistoryObjectList.Item(1).HistoryContent, QString("見積, 提出"));
+        EXPECT_EQ(r.CommonHistoryObjectList.Item(2).HistoryDate, QDate(2025, 2, 3));
+    }
 }

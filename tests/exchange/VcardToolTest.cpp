@@ -1,11 +1,15 @@
 // q2tool export-vcard and import-vcard on the sample book, run as a user would run them.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QTcpServer>
 #include <QTemporaryDir>
 
 #include "model/UserInfoList.h"
@@ -18,8 +22,18 @@ struct ToolResult {
     QString err;
 };
 
+// The data folder of every run (where the UIDs of exported cards are kept),
+// apart from the user's.
+QString DataHome() {
+    static QTemporaryDir home;
+    return home.path();
+}
+
 ToolResult Q2Tool(const QStringList& args) {
     QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_DATA_HOME", DataHome());
+    p.setProcessEnvironment(env);
     p.start(QStringLiteral(Q2TOOL_PATH), args);
     p.waitForFinished(120000);
     return {p.exitCode(), p.readAllStandardOutput(), QString::fromUtf8(p.readAllStandardError())};
@@ -107,4 +121,116 @@ TEST(VcardTool, BadInputLeavesTheBookAsItWas) {
     const ToolResult noFolder = Q2Tool({"export-vcard", book, dir.filePath("no/such/o.vcf")});
     EXPECT_EQ(noFolder.code, 1);
     EXPECT_TRUE(noFolder.err.contains("を作成できません"));
+}
+
+namespace {
+
+const QString kPython = QStringLiteral("/usr/bin/python3");
+const QString kScripts = QStringLiteral(Q2_SOURCE_DIR "/tests/exchange/");
+
+ToolResult Python(const QStringList& args) {
+    QProcess p;
+    p.start(kPython, args);
+    p.waitForFinished(120000);
+    return {p.exitCode(), p.readAllStandardOutput(), QString::fromUtf8(p.readAllStandardError())};
+}
+
+QStringList Uids(const QString& vcf) {
+    QFile f(vcf);
+    f.open(QIODevice::ReadOnly);
+    QStringList out;
+    const QString text = QString::fromUtf8(f.readAll());
+    static const QRegularExpression uid(QStringLiteral("^UID:(.*)\r$"),
+                                        QRegularExpression::MultilineOption);
+    for (auto it = uid.globalMatch(text); it.hasNext();) out << it.next().captured(1);
+    return out;
+}
+
+}  // namespace
+
+TEST(VcardTool, WhatAnIndependentLibraryRewritesComesBackEqual) {
+    const QJsonArray original = DumpedRecords(kSample, false);
+    for (const char* version : {"3.0", "4.0"}) {
+        SCOPED_TRACE(version);
+        QTemporaryDir dir;
+        const QString vcf = dir.filePath("sample.vcf"), judged = dir.filePath("judged.vcf"),
+                      book = dir.filePath("back.QT2");
+        ASSERT_EQ(Q2Tool({"export-vcard", kSample, vcf, "--version", version}).code, 0);
+        const ToolResult j = Python({kScripts + "vobject_rewrite.py", vcf, judged});
+        ASSERT_EQ(j.code, 0) << j.err.toStdString();
+        EXPECT_EQ(j.out.trimmed(), QByteArray("30"));
+        const ToolResult i = Q2Tool({"import-vcard", judged, book});
+        ASSERT_EQ(i.code, 0) << i.err.toStdString();
+        EXPECT_FALSE(i.err.contains("取り込まなかった項目")) << i.err.toStdString();
+        const QJsonArray back = DumpedRecords(book, true);
+        ASSERT_EQ(back.size(), original.size());
+        int jointNames = 0, history = 0;
+        for (qsizetype r = 0; r < original.size(); ++r) {
+            EXPECT_EQ(back[r].toObject(), original[r].toObject())
+                << r << "\n"
+                << QJsonDocument(back[r].toObject()).toJson().constData();
+            history += original[r].toObject().value("CommonHistoryObjectList").toArray().size();
+            for (const char* j : {"CommonJointNameObj_1", "CommonJointNameObj_2"})
+                jointNames += !original[r]
+                                   .toObject()
+                                   .value(j)
+                                   .toObject()
+                                   .value("PrintName")
+                                   .toString()
+                                   .isEmpty();
+        }
+        // The sample book has both, so that the comparison covers them.
+        EXPECT_GT(jointNames, 0);
+        EXPECT_GT(history, 0);
+    }
+}
+
+TEST(VcardTool, RadicaleAcceptsEveryExportedCardAndTheUidsStay) {
+    QTemporaryDir dir;
+    const QString v3 = dir.filePath("v3.vcf"), v4 = dir.filePath("v4.vcf");
+    ASSERT_EQ(Q2Tool({"export-vcard", kSample, v3, "--version", "3.0"}).code, 0);
+    ASSERT_EQ(Q2Tool({"export-vcard", kSample, v4, "--version", "4.0"}).code, 0);
+    // One record, one UID: in both versions and in a later export.
+    const QStringList uids = Uids(v3);
+    ASSERT_EQ(uids.size(), 30);
+    EXPECT_EQ(QSet<QString>(uids.begin(), uids.end()).size(), 30);
+    EXPECT_EQ(Uids(v4), uids);
+
+    QTcpServer probe;  // a free port on the loopback
+    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
+    const quint16 port = probe.serverPort();
+    probe.close();
+    QFile users(dir.filePath("users"));
+    ASSERT_TRUE(users.open(QIODevice::WriteOnly));
+    users.write("judge:secret\n");
+    users.close();
+    QFile config(dir.filePath("radicale.conf"));
+    ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+    config.write(QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n"
+                                "[auth]\ntype = htpasswd\nhtpasswd_filename = %2\n"
+                                "htpasswd_encryption = plain\n"
+                                "[storage]\nfilesystem_folder = %3\n"
+                                "[rights]\ntype = owner_only\n")
+                     .arg(port)
+                     .arg(users.fileName(), dir.filePath("collections"))
+                     .toUtf8());
+    config.close();
+    QProcess server;
+    server.setProcessChannelMode(QProcess::MergedChannels);
+    server.start(kPython, {"-m", "radicale", "--config", config.fileName()});
+    ASSERT_TRUE(server.waitForStarted());
+    const ToolResult put =
+        Python({kScripts + "carddav_put.py", QStringLiteral("http://127.0.0.1:%1").arg(port),
+                "judge", "secret", v3, v4});
+    server.terminate();
+    server.waitForFinished(5000);
+    ASSERT_EQ(put.code, 0) << put.err.toStdString() << server.readAll().constData();
+    QList<QByteArray> lines = put.out.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 61) << put.out.constData();
+    EXPECT_EQ(lines.takeFirst().trimmed(), QByteArray("MKCOL 201"));
+    for (int i = 0; i < 60; ++i)
+        EXPECT_TRUE(lines[i].trimmed().startsWith('2')) << i << lines[i].constData();
+    // The 4.0 cards replaced the 3.0 ones under the same UIDs.
+    const QDir stored(dir.filePath("collections/collection-root/judge/contacts"));
+    EXPECT_EQ(stored.entryList({"*.vcf"}, QDir::Files).size(), 30);
 }

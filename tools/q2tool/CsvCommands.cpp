@@ -4,8 +4,10 @@
 
 #include "Command.h"
 #include "exchange/CsvExport.h"
+#include "exchange/CsvHeaderMapping.h"
 #include "exchange/CsvImport.h"
 #include "exchange/CsvReader.h"
+#include "exchange/ImportDuplicates.h"
 #include "model/UserInfoList.h"
 #include "platform/Clock.h"
 #include "platform/SafeFile.h"
@@ -58,12 +60,35 @@ int ExportCsv(const QStringList& argsIn) {
     return kOk;
 }
 
+}  // namespace
+
+// "--duplicates add|skip|update": what becomes of a record that looks like
+// one already in the book or earlier in the file; false for another word.
+bool TakeDuplicateAction(QStringList& args, q2::TDuplicateAction* action) {
+    const QString word = TakeOption(args, QStringLiteral("--duplicates"));
+    if (word.isEmpty() || word == u"add")
+        *action = q2::TDuplicateAction::Add;
+    else if (word == u"skip")
+        *action = q2::TDuplicateAction::Skip;
+    else if (word == u"update")
+        *action = q2::TDuplicateAction::Update;
+    else
+        return false;
+    return true;
+}
+
+namespace {
+
 int ImportCsv(const QStringList& argsIn) {
     QStringList args = argsIn;
-    const bool skipFirst = TakeFlag(args, QStringLiteral("--skip-first"));
+    bool skipFirst = TakeFlag(args, QStringLiteral("--skip-first"));
+    const bool autoMap = TakeFlag(args, QStringLiteral("--auto"));
+    const bool noPrint = TakeFlag(args, QStringLiteral("--no-print"));
     const QString password = TakePassword(args);
     const QString map = TakeOption(args, QStringLiteral("--map"));
-    if (args.size() != 2 || map.isEmpty())
+    TDuplicateAction duplicates = TDuplicateAction::Add;
+    const bool knownAction = TakeDuplicateAction(args, &duplicates);
+    if (args.size() != 2 || map.isEmpty() == !autoMap || !knownAction)
         return PrintError(Commands()["import-csv"].Usage), kUsage;
 
     QByteArray bytes;
@@ -84,11 +109,26 @@ int ImportCsv(const QStringList& argsIn) {
         PrintError(noData);
         return kFailure;
     }
-    MarkLineBreaks(records);
-    // Columns beyond the widest record can only be a mistake.
     TImportMapping mapping;
+    if (autoMap) {
+        const QStringList header = SplitCsvFields(records[0]);
+        const std::optional<THeaderProposal> proposal = ProposeCsvMapping(header);
+        if (!proposal) {
+            PrintError(
+                QStringLiteral("1行目を見出しとして認識できません。--map で列を指定してください"));
+            return kFailure;
+        }
+        PrintOut(QStringLiteral("1行目を「%1」の見出しと判断しました").arg(proposal->Layout));
+        for (const QString& line : DescribeProposal(*proposal, header)) PrintOut(line);
+        AppendDerivedColumns(records, *proposal);
+        mapping = proposal->Mapping;
+        skipFirst = true;
+    }
+    MarkLineBreaks(records);
     QString error;
-    if (!ParseImportMapping(map.split(u','), &mapping, &error, WidestCsvRecord(records))) {
+    // Columns beyond the widest record can only be a mistake.
+    if (!autoMap &&
+        !ParseImportMapping(map.split(u','), &mapping, &error, WidestCsvRecord(records))) {
         PrintError(error);
         return kUsage;
     }
@@ -102,7 +142,11 @@ int ImportCsv(const QStringList& argsIn) {
     }
     TImportOptions options;
     options.SkipFirstRecord = skipFirst;
-    const int added = ImportRecords(records, mapping, options, book);
+    options.MarkForPrint = !noPrint;
+    std::vector<TUserInfo> incoming = ConvertCsvRecords(records, mapping, options);
+    const std::vector<TDuplicate> found = FindDuplicates(incoming, book);
+    const TImportSummary summary = ApplyImport(
+        std::move(incoming), found, std::vector<TDuplicateAction>(found.size(), duplicates), book);
     // A UTF-8 file can hold characters the book file cannot.
     const int unencodable = static_cast<int>(book.FindUnencodable().size());
     if (unencodable > 0)
@@ -112,7 +156,7 @@ int ImportCsv(const QStringList& argsIn) {
         PrintError(SaveFailureMessage(p, args[1]));
         return kFailure;
     }
-    PrintOut(QStringLiteral("%1件の追加を完了しました").arg(added));
+    PrintOut(ImportSummaryMessage(summary));
     return kOk;
 }
 
@@ -123,8 +167,10 @@ const Registrar exportCsv(
      ExportCsv});
 const Registrar importCsv(
     QStringLiteral("import-csv"),
-    {QStringLiteral("import-csv IN.csv BOOK.QT2 --map 0=個人名前,3=個人住所１,… [--skip-first] "
-                    "[--password P|-]   appends CSV records to a book"),
+    {QStringLiteral(
+         "import-csv IN.csv BOOK.QT2 --map 0=個人名前,3=個人住所１,…|--auto [--skip-first] "
+         "[--duplicates add|skip|update] [--no-print] [--password P|-]   "
+         "appends CSV records to a book (--auto: from the header line)"),
      ImportCsv});
 
 }  // namespace

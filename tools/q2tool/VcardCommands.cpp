@@ -3,7 +3,9 @@
 #include <QFileInfo>
 
 #include "Command.h"
+#include "exchange/ImportDuplicates.h"
 #include "exchange/VcardImport.h"
+#include "exchange/VcardUid.h"
 #include "exchange/VcardWriter.h"
 #include "model/UserInfoList.h"
 #include "platform/Clock.h"
@@ -11,6 +13,10 @@
 #include "platform/UserFile.h"
 
 namespace q2tool {
+
+// In CsvCommands.cpp: "--duplicates add|skip|update".
+bool TakeDuplicateAction(QStringList& args, q2::TDuplicateAction* action);
+
 namespace {
 
 using namespace q2;
@@ -18,7 +24,11 @@ using namespace q2;
 int ImportVcard(const QStringList& argsIn) {
     QStringList args = argsIn;
     const QString password = TakePassword(args);
-    if (args.size() != 2) return PrintError(Commands()["import-vcard"].Usage), kUsage;
+    const bool noPrint = TakeFlag(args, QStringLiteral("--no-print"));
+    TDuplicateAction duplicates = TDuplicateAction::Add;
+    const bool knownAction = TakeDuplicateAction(args, &duplicates);
+    if (args.size() != 2 || !knownAction)
+        return PrintError(Commands()["import-vcard"].Usage), kUsage;
     QByteArray bytes;
     if (const FileProblem p = ReadUserFile(args[0], &bytes); p != FileProblem::None) {
         PrintError(FileProblemMessage(p, args[0]));
@@ -36,7 +46,11 @@ int ImportVcard(const QStringList& argsIn) {
         book.HasPassword = true;
         book.Password = password;
     }
-    const int added = AppendRecords(std::move(cards.Records), book);
+    if (noPrint) SetPrintMarkOfOtherCards(cards, false);
+    const std::vector<TDuplicate> found = FindDuplicates(cards.Records, book);
+    const TImportSummary summary =
+        ApplyImport(std::move(cards.Records), found,
+                    std::vector<TDuplicateAction>(found.size(), duplicates), book);
     const int unencodable = static_cast<int>(book.FindUnencodable().size());
     if (unencodable > 0)
         PrintError(QStringLiteral("CP932 で表せない文字を含む項目が %1 個あり、「?」で保存しました")
@@ -47,7 +61,7 @@ int ImportVcard(const QStringList& argsIn) {
     }
     if (!cards.Skipped.isEmpty())
         PrintError(QStringLiteral("取り込まなかった項目: ") + SkippedSummary(cards.Skipped));
-    PrintOut(QStringLiteral("%1件の追加を完了しました").arg(added));
+    PrintOut(ImportSummaryMessage(summary));
     return kOk;
 }
 
@@ -64,22 +78,29 @@ int ExportVcard(const QStringList& argsIn) {
         PrintError(QStringLiteral("エクスポート対象がありません"));
         return kFailure;
     }
-    if (const SaveProblem p = WriteFileSafely(args[1], ComposeVcards(book, version)); p != SaveProblem::None) {
+    TVcardUidStore uids;
+    const QStringList assigned = uids.Assign(book);
+    if (const SaveProblem p = WriteFileSafely(args[1], ComposeVcards(book, version, {}, assigned));
+        p != SaveProblem::None) {
         PrintError(CannotCreateMessage(p, args[1]));
         return kFailure;
     }
+    // Without the file the next export would give every card a new UID.
+    if (!uids.Save())
+        PrintError(QStringLiteral("UID の記録 %1 を保存できませんでした").arg(VcardUidPath()));
     PrintOut(QStringLiteral("%1件の出力を完了しました").arg(book.Count()));
     return kOk;
 }
 
 const Registrar importVcard(
     QStringLiteral("import-vcard"),
-    {QStringLiteral("import-vcard IN.vcf BOOK.QT2 [--password P|-]   appends one record per card"),
+    {QStringLiteral("import-vcard IN.vcf BOOK.QT2 [--duplicates add|skip|update] [--no-print] "
+                    "[--password P|-]   appends one record per card"),
      ImportVcard});
 const Registrar exportVcard(
     QStringLiteral("export-vcard"),
     {QStringLiteral("export-vcard BOOK.QT2 OUT.vcf [--version 3.0|4.0] [--password P|-]   "
-                    "every record as a vCard (UTF-8)"),
+                    "every record as a vCard (UTF-8), each with its UID"),
      ExportVcard});
 
 }  // namespace
