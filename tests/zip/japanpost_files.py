@@ -24,6 +24,7 @@ usage: japanpost_files.py ZIP_DAT BUSINESS_CODES OUT_DIR [--prefixes 100,170]
 import argparse
 import os
 import re
+import time
 import zipfile
 
 PREFS = ('北海道 青森県 岩手県 宮城県 秋田県 山形県 福島県 茨城県 栃木県 群馬県 埼玉県 千葉県 '
@@ -108,8 +109,11 @@ def residential_rows(lines):
 
 def write_zip(path, name, rows, mtime, encoding='cp932'):
     data = ''.join(r + '\r\n' for r in rows).encode(encoding)
+    # The entry carries the time it was packed, in local time as ZIP has it.
+    entry = zipfile.ZipInfo(name, time.localtime(mtime)[:6] if mtime is not None else time.localtime()[:6])
+    entry.compress_type = zipfile.ZIP_DEFLATED
     with zipfile.ZipFile(path, 'w', zipfile.ZIP_DEFLATED) as z:
-        z.writestr(name, data)
+        z.writestr(entry, data)
     if mtime is not None:
         os.utime(path, (mtime, mtime))
 
