@@ -160,9 +160,9 @@ void Tzip_update::Button1Click() {
         case TZipCheckResult::Newer:
             break;
     }
-    if (GetPrompter().Ask(QStringLiteral(
-            "新しい更新データがありました\r\n更新を行いますか？\r\n"
-            "データサイズが大きいため、接続速度によっては時間がかかります。"))) {
+    if (GetPrompter().Ask(
+            QStringLiteral("新しい更新データがありました\r\n更新を行いますか？\r\n"
+                           "データサイズが大きいため、接続速度によっては時間がかかります。"))) {
         source_ = source;
         files_.clear();
         StartWorker();
@@ -182,8 +182,9 @@ void Tzip_update::StartWorker() {
 }
 
 void Tzip_update::OfferFiles() {
-    if (GetPrompter().Ask(ZipNotFoundMessage() +
-                          QStringLiteral("\r\n日本郵便のサイトからダウンロードしたファイルで更新しますか？")))
+    if (GetPrompter().Ask(
+            ZipNotFoundMessage() +
+            QStringLiteral("\r\n日本郵便のサイトからダウンロードしたファイルで更新しますか？")))
         BtnFromFilesClick();
 }
 

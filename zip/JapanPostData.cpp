@@ -149,9 +149,12 @@ int CsvColumnCount(QByteArrayView csv) {
     int columns = 1;
     bool quoted = false;
     for (char c : csv) {
-        if (c == '"') quoted = !quoted;
-        else if (!quoted && c == ',') ++columns;
-        else if (!quoted && (c == '\r' || c == '\n')) break;
+        if (c == '"')
+            quoted = !quoted;
+        else if (!quoted && c == ',')
+            ++columns;
+        else if (!quoted && (c == '\r' || c == '\n'))
+            break;
     }
     return columns;
 }
@@ -162,18 +165,19 @@ QString DecodeJapanPostCsv(QByteArrayView csv) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(body);
     if (utf8.hasError()) return DecodeCp932(csv);
-    for (QChar& c : text) {
-        switch (c.unicode()) {
-            case 0x2212: c = QChar(0xFF0D); break;  // －
-            case 0x301C: c = QChar(0xFF5E); break;  // ～
-            case 0x2016: c = QChar(0x2225); break;  // ∥
-            case 0x2014: c = QChar(0x2015); break;  // ―
-            case 0x00A2: c = QChar(0xFFE0); break;  // ￠
-            case 0x00A3: c = QChar(0xFFE1); break;  // ￡
-            case 0x00AC: c = QChar(0xFFE2); break;  // ￢
-            default: break;
-        }
-    }
+    // The JIS code point of the UTF-8 edition and the one CP932 decodes to.
+    static const std::pair<char16_t, char16_t> kJisToCp932[] = {
+        {0x2212, 0xFF0D},  // －
+        {0x301C, 0xFF5E},  // ～
+        {0x2016, 0x2225},  // ∥
+        {0x2014, 0x2015},  // ―
+        {0x00A2, 0xFFE0},  // ￠
+        {0x00A3, 0xFFE1},  // ￡
+        {0x00AC, 0xFFE2},  // ￢
+    };
+    for (QChar& c : text)
+        for (const auto& [jis, cp932] : kJisToCp932)
+            if (c.unicode() == jis) c = QChar(cp932);
     return text;
 }
 

@@ -47,7 +47,9 @@ QString PathOf(const QUrl& url) {
 
 }  // namespace
 
-QString JapanPostTopPage() { return QStringLiteral("/zipcode/download.html"); }
+QString JapanPostTopPage() {
+    return QStringLiteral("/zipcode/download.html");
+}
 
 QList<QUrl> PageLinks(QByteArrayView html, const QUrl& page) {
     static const QRegularExpression href(

@@ -60,7 +60,7 @@ QString CodeDigits(const QString& first, const QString& second) {
 // The address lines as the review reads them: line 1, or both lines joined
 // when the town runs on into line 2 (or line 1 is empty).
 struct SideAddress {
-    QString text;       // what is compared with the data
+    QString text;  // what is compared with the data
     bool joined = false;
     QString line1, line2;
 
@@ -97,8 +97,9 @@ SideAddress ReadAddress(const TZipIndex& data, const QStringList& texts, const Q
     bool runsOn = a.line1.isEmpty() || data.LongestPrefix(both).Length > a.line1.size();
     for (const QString& t : texts) {
         const qsizetype pref = PrefectureLength(t);
-        const bool stopsShort = (t.size() > a.line1.size() && t.startsWith(a.line1)) ||
-                                (t.size() - pref > a.line1.size() && QStringView(t).mid(pref).startsWith(a.line1));
+        const bool stopsShort =
+            (t.size() > a.line1.size() && t.startsWith(a.line1)) ||
+            (t.size() - pref > a.line1.size() && QStringView(t).mid(pref).startsWith(a.line1));
         runsOn = runsOn || stopsShort || MatchLength(both, t) > MatchLength(a.line1, t);
     }
     if (runsOn) {
@@ -127,7 +128,8 @@ void ReviewSide(const TZipIndex& data, int record, bool office, const QString& z
     const TZipIndex::Match moved = data.LongestPrefix(address);
     if (texts.isEmpty()) {
         f.Kind = TZipFindingKind::Vanished;
-        if (moved.Length > 0) f.Suggestions.append(Suggest(moved.Code, side.joined ? address : line1));
+        if (moved.Length > 0)
+            f.Suggestions.append(Suggest(moved.Code, side.joined ? address : line1));
         out.append(f);
         return;
     }
@@ -191,8 +193,8 @@ TZipIndex::Match TZipIndex::LongestPrefix(QStringView address) const {
 }
 
 QString TZipSuggestion::Text() const {
-    return QStringLiteral("〒") + Upper + QLatin1Char('-') + Lower + QStringLiteral("　") + Address +
-           (SetsAddress2 ? Address2 : QString());
+    return QStringLiteral("〒") + Upper + QLatin1Char('-') + Lower + QStringLiteral("　") +
+           Address + (SetsAddress2 ? Address2 : QString());
 }
 
 QString TZipFinding::Description() const {
@@ -230,8 +232,8 @@ QList<TZipFinding> ReviewBook(const TUserInfoList& book, const TZipIndex& data) 
         const TUserInfo& r = *book.Item(i);
         ReviewSide(data, i, false, r.PerSonalZip_1, r.PerSonalZip_2, r.PerSonalAddress_1,
                    r.PerSonalAddress_2, out);
-        ReviewSide(data, i, true, r.OfficeZip_1, r.OfficeZip_2, r.OfficeAddress_1, r.OfficeAddress_2,
-                   out);
+        ReviewSide(data, i, true, r.OfficeZip_1, r.OfficeZip_2, r.OfficeAddress_1,
+                   r.OfficeAddress_2, out);
     }
     return out;
 }

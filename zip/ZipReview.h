@@ -54,7 +54,7 @@ struct TZipFinding {
     bool Office = false;  // the office side, else the private one
     TZipFindingKind Kind = TZipFindingKind::Vanished;
     QString Zip;                         // "100-0013" as the record has it
-    QString Address;                     // the record's address: line 1, and line 2 when the town runs on
+    QString Address;  // the record's address: line 1, and line 2 when the town runs on
     QList<TZipSuggestion> Suggestions;   // best first; empty when none is known
     QString Description() const;         // the kind in the user's words
 };

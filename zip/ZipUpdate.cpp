@@ -161,8 +161,7 @@ bool TZipHttpClient::Head(const QString& path, QDateTime* lastModified, QString*
 }
 
 TZipHttpReply TZipHttpClient::Perform(const QString& path, bool head, QByteArray* body,
-                                      QIODevice* file, qint64 maxBytes,
-                                      const Progress& progress) {
+                                      QIODevice* file, qint64 maxBytes, const Progress& progress) {
     InitCurl();
     TZipHttpReply reply;
     body->clear();
@@ -222,8 +221,9 @@ TZipHttpReply TZipHttpClient::Perform(const QString& path, bool head, QByteArray
     reply.TooLarge = transfer.tooLarge || rc == CURLE_FILESIZE_EXCEEDED;
     reply.Ok = rc == CURLE_OK;
     if (!reply.Ok) {
-        reply.Error = transfer.writeFailed ? QStringLiteral("the temporary file could not be written")
-                                           : QString::fromUtf8(curl_easy_strerror(rc));
+        reply.Error = transfer.writeFailed
+                          ? QStringLiteral("the temporary file could not be written")
+                          : QString::fromUtf8(curl_easy_strerror(rc));
         body->clear();
     }
     return reply;
@@ -246,13 +246,23 @@ bool LooksLikePostalData(QByteArrayView data) {
 
 namespace {
 
-QString ZipFolderOf(const QString& dataPath) { return QFileInfo(dataPath).absolutePath(); }
+QString ZipFolderOf(const QString& dataPath) {
+    return QFileInfo(dataPath).absolutePath();
+}
 
 // A response is received into a temporary file beside the data it may
 // replace, never into memory; the file goes when this object does.
 struct DownloadFile {
     explicit DownloadFile(const QString& dataPath)
         : file(ZipFolderOf(dataPath) + QStringLiteral("/download-XXXXXX.part")) {}
+    // What a killed update left behind. A file another update is still
+    // writing goes only by name: that update keeps its open descriptor.
+    static void RemoveStale(const QString& dataPath) {
+        QDir folder(ZipFolderOf(dataPath));
+        for (const QString& name :
+             folder.entryList({QStringLiteral("download-*.part")}, QDir::Files | QDir::Hidden))
+            folder.remove(name);
+    }
     bool Open() { return file.open(); }
     // The bytes received, read back once the transfer stayed within its limit.
     QByteArray Bytes() {
@@ -287,7 +297,8 @@ TZipDownloadResult ReplaceFiles(const std::vector<FileImage>& files, QString* re
         QDir().mkpath(QFileInfo(f.path).absolutePath());
         const SaveProblem problem = WriteFileSafely(f.path, f.bytes);
         if (problem != SaveProblem::None)
-            return Fail(reason, SaveProblemReason(problem, f.path), TZipDownloadResult::WriteFailed);
+            return Fail(reason, SaveProblemReason(problem, f.path),
+                        TZipDownloadResult::WriteFailed);
     }
     return TZipDownloadResult::Updated;
 }
@@ -298,24 +309,25 @@ TZipDownloadResult DownloadZipData(TZipHttpClient& client, const QString& versio
                                    const QString& dataPath,
                                    const TZipHttpClient::Progress& progress, QString* reason) {
     QByteArray version;
-    const TZipHttpReply v = client.Fetch(QString::fromLatin1(kVersionPath), &version, kMaxPageBytes);
+    const TZipHttpReply v =
+        client.Fetch(QString::fromLatin1(kVersionPath), &version, kMaxPageBytes);
     if (!v.Ok) return ReplyFailure(v, QString::fromLatin1(kVersionPath), reason);
     QDir().mkpath(ZipFolderOf(dataPath));
+    DownloadFile::RemoveStale(dataPath);
     DownloadFile download(dataPath);
     if (!download.Open())
         return Fail(reason, SaveProblemReason(SaveProblemFromErrno(errno), ZipFolderOf(dataPath)),
                     TZipDownloadResult::WriteFailed);
-    const TZipHttpReply d =
-        client.FetchToFile(QString::fromLatin1(kDataPath), &download.file, kMaxServerDataBytes, progress);
+    const TZipHttpReply d = client.FetchToFile(QString::fromLatin1(kDataPath), &download.file,
+                                               kMaxServerDataBytes, progress);
     if (!d.Ok) return ReplyFailure(d, QString::fromLatin1(kDataPath), reason);
     const QByteArray data = download.Bytes();
     const QList<QByteArray> versionLines = SplitLines(NormalizeLineBreaks(version));
     if (versionLines.isEmpty() || versionLines[0].isEmpty() || !LooksLikePostalData(data))
         return Fail(reason, QStringLiteral("no postal data"));
     // Data first, key last: a new key is never seen over old data.
-    return ReplaceFiles({{dataPath, JoinLines(SplitLines(data))},
-                         {versionPath, JoinLines(versionLines)}},
-                        reason);
+    return ReplaceFiles(
+        {{dataPath, JoinLines(SplitLines(data))}, {versionPath, JoinLines(versionLines)}}, reason);
 }
 
 QString ZipNoNumberPath(const QString& dataPath) {
@@ -392,21 +404,27 @@ QString ZipNotFoundMessage() {
 
 QString ZipUpdateFailureMessage(TZipDownloadResult result, const QString& detail) {
     switch (result) {
-        case TZipDownloadResult::Updated: return QString();
-        case TZipDownloadResult::DownloadFailed: return ZipDownloadFailedMessage();
+        case TZipDownloadResult::Updated:
+            return QString();
+        case TZipDownloadResult::DownloadFailed:
+            return ZipDownloadFailedMessage();
         case TZipDownloadResult::WriteFailed:
             return detail.isEmpty() ? ZipWriteFailedMessage()
                                     : ZipWriteFailedMessage() + QStringLiteral("\r\n") + detail;
         case TZipDownloadResult::TooLarge: {
-            const qint64 limit = detail.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive)
+            const QString name = QFileInfo(detail).fileName();
+            const qint64 limit = name.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive)
                                      ? kMaxZipArchiveBytes
-                                     : kMaxServerDataBytes;
-            return QStringLiteral("%1 が上限の %2 MB を超えたため、ダウンロードを中止しました。\r\n"
-                                  "元のデータをそのまま使用します。")
-                .arg(QFileInfo(detail).fileName())
+                                 : name == QLatin1String("zip.dat") ? kMaxServerDataBytes
+                                                                    : kMaxPageBytes;
+            return QStringLiteral(
+                       "%1 が上限の %2 MB を超えたため、ダウンロードを中止しました。\r\n"
+                       "元のデータをそのまま使用します。")
+                .arg(name)
                 .arg(limit / (1024 * 1024));
         }
-        case TZipDownloadResult::NotFound: return ZipNotFoundMessage();
+        case TZipDownloadResult::NotFound:
+            return ZipNotFoundMessage();
     }
     return QString();
 }
@@ -465,9 +483,12 @@ TZipCheckResult CheckZipUpdate(TZipHttpClient& client, TZipSourceSettings& sourc
                                                          {&source.JigyosyoPath, &jig}};
         for (const auto& [path, time] : files) {
             switch (HeadOrFind(client, *path, time)) {
-                case HeadOutcome::Ok: break;
-                case HeadOutcome::Failed: return TZipCheckResult::Failed;
-                case HeadOutcome::NotFound: return TZipCheckResult::NotFound;
+                case HeadOutcome::Ok:
+                    break;
+                case HeadOutcome::Failed:
+                    return TZipCheckResult::Failed;
+                case HeadOutcome::NotFound:
+                    return TZipCheckResult::NotFound;
             }
         }
         serverKey = JapanPostVersion(std::max(ken, jig)).Key;
@@ -488,17 +509,17 @@ TZipDownloadResult InstallJapanPost(const QByteArray& kenCsv, const QByteArray& 
     if (!ConvertJapanPost(kenCsv, jigCsv, &data, &error)) return Fail(reason, error);
     if (data.ResidentialLines == 0 || data.ResidentialLines < source.MinResidentialLines)
         return Fail(reason, QStringLiteral("%1 residential lines, fewer than %2")
-                                .arg(data.ResidentialLines).arg(source.MinResidentialLines));
+                                .arg(data.ResidentialLines)
+                                .arg(source.MinResidentialLines));
     if (data.BusinessLines == 0) return Fail(reason, QStringLiteral("no business lines"));
     const TZipVersion version =
         JapanPostVersion(published.isValid() ? published : QDateTime::currentDateTimeUtc());
     const QByteArray versionBytes =
         version.Key + "\r\n" + EncodeCp932(version.DisplayText) + "\r\n";
     // Data first, key last: a new key is never seen over old data.
-    return ReplaceFiles({{dataPath, data.ZipDat},
-                         {noNumberPath, data.NoNumber},
-                         {versionPath, versionBytes}},
-                        reason);
+    return ReplaceFiles(
+        {{dataPath, data.ZipDat}, {noNumberPath, data.NoNumber}, {versionPath, versionBytes}},
+        reason);
 }
 
 // Fetches one of Japan Post's ZIPs into a temporary file and unpacks its CSV.
@@ -511,9 +532,11 @@ TZipDownloadResult FetchJapanPostCsv(TZipHttpClient& client, QString& path, cons
     for (int attempt = 0; attempt < 2; ++attempt) {
         DownloadFile download(dataPath);
         if (!download.Open())
-            return Fail(reason, SaveProblemReason(SaveProblemFromErrno(errno), ZipFolderOf(dataPath)),
+            return Fail(reason,
+                        SaveProblemReason(SaveProblemFromErrno(errno), ZipFolderOf(dataPath)),
                         TZipDownloadResult::WriteFailed);
-        const TZipHttpReply r = client.FetchToFile(path, &download.file, kMaxZipArchiveBytes, progress);
+        const TZipHttpReply r =
+            client.FetchToFile(path, &download.file, kMaxZipArchiveBytes, progress);
         const bool missing = (!r.Ok && r.Status == 404);
         if (!r.Ok && !missing) return ReplyFailure(r, path, reason);
         if (!missing) {
@@ -543,6 +566,7 @@ TZipDownloadResult DownloadZipUpdate(TZipHttpClient& client, TZipSourceSettings&
         return DownloadZipData(client, versionPath, dataPath, progress, reason);
 
     QDir().mkpath(ZipFolderOf(dataPath));
+    DownloadFile::RemoveStale(dataPath);
     QByteArray kenCsv, jigCsv;
     QDateTime kenTime, jigTime;
     qint64 first = 0, unused = 0;
@@ -563,10 +587,12 @@ TZipDownloadResult DownloadZipUpdate(TZipHttpClient& client, TZipSourceSettings&
                          reason);
     // Paths found on the pages are kept for the next update, once they gave data.
     if (r == TZipDownloadResult::Updated && !source.ConfigPath.isEmpty()) {
-        const TZipSourceSettings stored = ReadZipSourceSettings(source.ConfigPath, TZipSource::JapanPost);
+        const TZipSourceSettings stored =
+            ReadZipSourceSettings(source.ConfigPath, TZipSource::JapanPost);
         ProfileFile ini(source.ConfigPath);
         if (source.KenAllPath != stored.KenAllPath)
-            ini.WriteString(QStringLiteral("COMMON"), QStringLiteral("KEN_ALL_PATH"), source.KenAllPath);
+            ini.WriteString(QStringLiteral("COMMON"), QStringLiteral("KEN_ALL_PATH"),
+                            source.KenAllPath);
         if (source.JigyosyoPath != stored.JigyosyoPath)
             ini.WriteString(QStringLiteral("COMMON"), QStringLiteral("JIGYOSYO_PATH"),
                             source.JigyosyoPath);
@@ -587,7 +613,8 @@ TZipDownloadResult UpdateZipFromFiles(const QStringList& files, const TZipSource
         // An unpacked KEN_ALL.CSV is about 18 MB; the cap keeps a wrong pick
         // (a disk image, a film) out of memory.
         if (f.size() > 256 * 1024 * 1024)
-            return Fail(reason, QStringLiteral("ファイル %1 は郵便番号データではありません").arg(path));
+            return Fail(reason,
+                        QStringLiteral("ファイル %1 は郵便番号データではありません").arg(path));
         QByteArray bytes = f.readAll();
         QDateTime time = info.lastModified().toUTC();
         QString error;
@@ -595,8 +622,9 @@ TZipDownloadResult UpdateZipFromFiles(const QStringList& files, const TZipSource
             QByteArray csv;
             QDateTime entryTime;
             if (!UnpackCsv(bytes, &csv, &error, &entryTime))
-                return Fail(reason, QStringLiteral("ファイル %1 は郵便番号データではありません").arg(path) +
-                                        QStringLiteral("\r\n") + error);
+                return Fail(reason,
+                            QStringLiteral("ファイル %1 は郵便番号データではありません").arg(path) +
+                                QStringLiteral("\r\n") + error);
             bytes = std::move(csv);
             // The entry keeps the time Japan Post packed it; the file's own
             // time is only when it was downloaded.
@@ -605,13 +633,15 @@ TZipDownloadResult UpdateZipFromFiles(const QStringList& files, const TZipSource
         const int columns = CsvColumnCount(bytes);
         QByteArray* slot = columns == 15 ? &kenCsv : columns == 13 ? &jigCsv : nullptr;
         if (!slot || !slot->isNull())
-            return Fail(reason, QStringLiteral("ファイル %1 は郵便番号データではありません").arg(path));
+            return Fail(reason,
+                        QStringLiteral("ファイル %1 は郵便番号データではありません").arg(path));
         *slot = std::move(bytes);
         if (!published.isValid() || time > published) published = time;
     }
     if (kenCsv.isNull() || jigCsv.isNull())
-        return Fail(reason, QStringLiteral("住所の郵便番号（KEN_ALL）と事業所の個別郵便番号（JIGYOSYO）の"
-                                           "両方のファイルを指定してください"));
+        return Fail(reason,
+                    QStringLiteral("住所の郵便番号（KEN_ALL）と事業所の個別郵便番号（JIGYOSYO）の"
+                                   "両方のファイルを指定してください"));
     QDir().mkpath(ZipFolderOf(dataPath));
     return InstallJapanPost(kenCsv, jigCsv, published, source, versionPath, dataPath, noNumberPath,
                             reason);

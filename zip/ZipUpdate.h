@@ -41,11 +41,11 @@ constexpr qint64 kMaxPageBytes = qint64(4) * 1024 * 1024;
 
 // What one request gave.
 struct TZipHttpReply {
-    bool Ok = false;        // a 2xx answer that arrived whole and within the limit
-    long Status = 0;        // the HTTP status, 0 when none arrived
-    bool TooLarge = false;  // the answer passed the limit and was cut off
-    QString Error;          // why it failed, in libcurl's words
-    QDateTime LastModified; // invalid when the server sent none
+    bool Ok = false;         // a 2xx answer that arrived whole and within the limit
+    long Status = 0;         // the HTTP status, 0 when none arrived
+    bool TooLarge = false;   // the answer passed the limit and was cut off
+    QString Error;           // why it failed, in libcurl's words
+    QDateTime LastModified;  // invalid when the server sent none
 };
 
 // One HTTP client for the check and the download: the headers, cookies and

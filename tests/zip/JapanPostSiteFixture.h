@@ -52,17 +52,23 @@ inline bool WriteSite(const QString& root, Layout layout, const QString& base,
     const QString dl = QStringLiteral("/service/search/zipcode/download");
     // The top page links its index pages by absolute path; a mirror on another
     // host offers a file of the very name and must be passed over.
-    const QByteArray top = Page(QStringLiteral("郵便番号データダウンロード"), QStringLiteral(
-        "<ul>\n"
-        "<li><a href=\"%1/kogaki-zip.html\">住所の郵便番号（CSV形式）読み仮名データの促音・拗音を小書きで表記するもの</a></li>\n"
-        "<li><a href=\"%1/oogaki-zip.html\">住所の郵便番号（CSV形式）読み仮名データの促音・拗音を小書きで表記しないもの</a></li>\n"
-        "<li><a href=\"%1/roman-zip.html\">住所の郵便番号（ローマ字）</a></li>\n"
-        "<li><a href=\"%1/utf-zip.html\">住所の郵便番号（1レコード1行、UTF-8形式）</a></li>\n"
-        "<li><a href=\"%1/office/index-zip.html\">事業所の個別郵便番号</a></li>\n"
-        "<li><a href=\"http://mirror.example.invalid/zipcode/ken_all.zip\">ミラー</a></li>\n"
-        "</ul>\n").arg(dl));
+    const QByteArray top = Page(
+        QStringLiteral("郵便番号データダウンロード"),
+        QStringLiteral(
+            "<ul>\n"
+            "<li><a href=\"%1/kogaki-zip.html\">"
+            "住所の郵便番号（CSV形式）読み仮名データの促音・拗音を小書きで表記するもの</a></li>\n"
+            "<li><a href=\"%1/oogaki-zip.html\">"
+            "住所の郵便番号（CSV形式）読み仮名データの促音・拗音を小書きで表記しないもの</a></li>\n"
+            "<li><a href=\"%1/roman-zip.html\">住所の郵便番号（ローマ字）</a></li>\n"
+            "<li><a href=\"%1/utf-zip.html\">住所の郵便番号（1レコード1行、UTF-8形式）</a></li>\n"
+            "<li><a href=\"%1/office/index-zip.html\">事業所の個別郵便番号</a></li>\n"
+            "<li><a href=\"http://mirror.example.invalid/zipcode/ken_all.zip\">ミラー</a></li>\n"
+            "</ul>\n")
+            .arg(dl));
     QString kenLink, jigLink;
-    QString kenPath = QString::fromLatin1(kTodayKenAll), jigPath = QString::fromLatin1(kTodayJigyosyo);
+    QString kenPath = QString::fromLatin1(kTodayKenAll),
+            jigPath = QString::fromLatin1(kTodayJigyosyo);
     switch (layout) {
         case Layout::Today:
             // Relative links, as the index pages have them.
@@ -91,11 +97,13 @@ inline bool WriteSite(const QString& root, Layout layout, const QString& base,
             item(QStringLiteral("kogaki/zip/13tokyo.zip"), QStringLiteral("東京都")) +
             item(kenLink, QStringLiteral("全国一括")) +
             QStringLiteral("</ul>\n<p><a href=\"readme.html\">郵便番号データの説明</a></p>\n"));
-    const QByteArray office = Page(
-        QStringLiteral("事業所の個別郵便番号"),
-        QStringLiteral("<ul>\n") + item(jigLink, QStringLiteral("全国一括")) + QStringLiteral("</ul>\n"));
-    const QByteArray roman = Page(QStringLiteral("住所の郵便番号（ローマ字）"),
-                                  QStringLiteral("<a href='roman/KEN_ALL_ROME.zip'>全国一括</a>\n"));
+    const QByteArray office =
+        Page(QStringLiteral("事業所の個別郵便番号"), QStringLiteral("<ul>\n") +
+                                                         item(jigLink, QStringLiteral("全国一括")) +
+                                                         QStringLiteral("</ul>\n"));
+    const QByteArray roman =
+        Page(QStringLiteral("住所の郵便番号（ローマ字）"),
+             QStringLiteral("<a href='roman/KEN_ALL_ROME.zip'>全国一括</a>\n"));
     return WriteSiteFile(root, QStringLiteral("/zipcode/download.html"), top) &&
            WriteSiteFile(root, dl + QStringLiteral("/kogaki-zip.html"), kogaki) &&
            WriteSiteFile(root, dl + QStringLiteral("/office/index-zip.html"), office) &&

@@ -73,9 +73,10 @@ protected:
     // The shipped data plus options, written as Japan Post's files into dir.
     static bool Generate(const QString& dir, const QStringList& options = {}) {
         QProcess gen;
-        gen.start("/usr/bin/python3", QStringList{Q2_JAPANPOST_FILES, Q2_SOURCE_DIR "/data/zip/zip.dat",
-                                                  Q2_SOURCE_DIR "/barcode/data/nonumber.txt", dir} +
-                                          options);
+        gen.start("/usr/bin/python3",
+                  QStringList{Q2_JAPANPOST_FILES, Q2_SOURCE_DIR "/data/zip/zip.dat",
+                              Q2_SOURCE_DIR "/barcode/data/nonumber.txt", dir} +
+                      options);
         return gen.waitForFinished(120000) && gen.exitCode() == 0;
     }
     // Japan Post's site in the given layout, with the shipped data and one new code.
@@ -151,7 +152,8 @@ TEST_F(Q2ToolUpdate, FindsMovedFilesThroughTheDownloadPagesAndRemembersThem) {
     ASSERT_TRUE(QFile::remove(site.path() + "/zipcode/download.html"));
     const ToolRun again = Run({"update-zip"});
     EXPECT_EQ(again.code, 0) << again.err.toStdString();
-    EXPECT_EQ(again.out, QStringLiteral("郵便番号データは最新です：2025/10/31日本郵便公開データ\n"));
+    EXPECT_EQ(again.out,
+              QStringLiteral("郵便番号データは最新です：2025/10/31日本郵便公開データ\n"));
 }
 
 TEST_F(Q2ToolUpdate, NoLinkToTheFilesSaysSoAndChangesNothing) {
@@ -161,7 +163,8 @@ TEST_F(Q2ToolUpdate, NoLinkToTheFilesSaysSoAndChangesNothing) {
     const QByteArray config = Read(GetConfigPath());
     const ToolRun run = Run({"update-zip"});
     EXPECT_EQ(run.code, 1);
-    EXPECT_TRUE(run.err.startsWith(QStringLiteral("日本郵便のサイトで郵便番号データのファイルが見つかりませんでした\n")))
+    EXPECT_TRUE(run.err.startsWith(
+        QStringLiteral("日本郵便のサイトで郵便番号データのファイルが見つかりませんでした\n")))
         << run.err.toStdString();
     EXPECT_TRUE(run.err.contains("update-zip --from"));
     EXPECT_TRUE(Read(GetZipDataPath()) == data);
@@ -172,15 +175,26 @@ TEST_F(Q2ToolUpdate, NoLinkToTheFilesSaysSoAndChangesNothing) {
 // A server that never stops sending is cut off at the limit; nothing it sent
 // is kept, and the old data stays byte for byte.
 TEST_F(Q2ToolUpdate, EndlessResponsesAreCutOffAtTheLimit) {
-    const QString base = ServeScript(QStringLiteral(Q2_SOURCE_DIR "/tests/zip/servers/endless_http.py"));
+    const QString base =
+        ServeScript(QStringLiteral(Q2_SOURCE_DIR "/tests/zip/servers/endless_http.py"));
     ASSERT_FALSE(base.isEmpty());
     ASSERT_TRUE(InstallShipped());
     const QByteArray data = Read(GetZipDataPath()), version = Read(GetZipVersionPath());
     const QStringList folder = ZipFolder();
-    struct Case { const char* source; const char* message; };
+    // What an update killed in the middle would have left.
+    ASSERT_TRUE(site_fixture::WriteSiteFile(QFileInfo(GetZipDataPath()).absolutePath(),
+                                            "/download-k1ll3d.part", "1000013,"));
+    struct Case {
+        const char* source;
+        const char* message;
+    };
     const Case cases[] = {
-        {"server", "zip.dat が上限の 32 MB を超えたため、ダウンロードを中止しました。\n元のデータをそのまま使用します。\n"},
-        {"japanpost", "ken_all.zip が上限の 64 MB を超えたため、ダウンロードを中止しました。\n元のデータをそのまま使用します。\n"},
+        {"server",
+         "zip.dat が上限の 32 MB を超えたため、ダウンロードを中止しました。\n"
+         "元のデータをそのまま使用します。\n"},
+        {"japanpost",
+         "ken_all.zip が上限の 64 MB を超えたため、ダウンロードを中止しました。\n"
+         "元のデータをそのまま使用します。\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.source);
@@ -214,7 +228,8 @@ TEST_F(Q2ToolUpdate, FromFilesGivesTheShippedDataByteForByte) {
         ASSERT_TRUE(QFile::remove(GetZipDataPath()) || !QFile::exists(GetZipDataPath()));
         const ToolRun run = Run(QStringList{"update-zip", "--from"} + files);
         ASSERT_EQ(run.code, 0) << run.err.toStdString();
-        EXPECT_TRUE(run.out.startsWith(QStringLiteral("新しい郵便番号データをインストールしました：")));
+        EXPECT_TRUE(
+            run.out.startsWith(QStringLiteral("新しい郵便番号データをインストールしました：")));
         EXPECT_TRUE(Read(GetZipDataPath()) == Read(Q2_SOURCE_DIR "/data/zip/zip.dat"));
         EXPECT_TRUE(Read(QFileInfo(GetZipDataPath()).absolutePath() + "/nonumber.txt") ==
                     Read(Q2_SOURCE_DIR "/barcode/data/nonumber.txt"));
@@ -222,11 +237,17 @@ TEST_F(Q2ToolUpdate, FromFilesGivesTheShippedDataByteForByte) {
 
     // A wrong pick leaves what was installed.
     const QByteArray data = Read(GetZipDataPath());
-    struct Bad { QStringList files; const char* message; };
+    struct Bad {
+        QStringList files;
+        const char* message;
+    };
     const Bad bad[] = {
-        {{sjis.filePath("jigyosyo.zip")}, "住所の郵便番号（KEN_ALL）と事業所の個別郵便番号（JIGYOSYO）の両方のファイルを指定してください"},
-        {{sjis.filePath("ken_all.zip"), sjis.filePath("KEN_ALL.CSV")}, "は郵便番号データではありません"},
-        {{sjis.filePath("ken_all.zip"), Q2_SOURCE_DIR "/README.md"}, "は郵便番号データではありません"},
+        {{sjis.filePath("jigyosyo.zip")},
+         "住所の郵便番号（KEN_ALL）と事業所の個別郵便番号（JIGYOSYO）の両方のファイルを指定してください"},
+        {{sjis.filePath("ken_all.zip"), sjis.filePath("KEN_ALL.CSV")},
+         "は郵便番号データではありません"},
+        {{sjis.filePath("ken_all.zip"), Q2_SOURCE_DIR "/README.md"},
+         "は郵便番号データではありません"},
         {{sjis.filePath("ken_all.zip"), sjis.filePath("missing.zip")}, "を開けません"},
     };
     for (const Bad& b : bad) {
@@ -238,7 +259,8 @@ TEST_F(Q2ToolUpdate, FromFilesGivesTheShippedDataByteForByte) {
 }
 
 TEST_F(Q2ToolUpdate, FailuresKeepTheDataAndUsageErrorsAreRefused) {
-    ASSERT_TRUE(site_fixture::WriteSiteFile(site.path(), site_fixture::kTodayKenAll, "PK\x03\x04 cut short"));
+    ASSERT_TRUE(site_fixture::WriteSiteFile(site.path(), site_fixture::kTodayKenAll,
+                                            "PK\x03\x04 cut short"));
     ASSERT_TRUE(site_fixture::WriteSiteFile(site.path(), site_fixture::kTodayJigyosyo, "PK"));
     const QString base = Serve();
     ASSERT_FALSE(base.isEmpty());

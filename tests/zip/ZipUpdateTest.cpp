@@ -299,8 +299,9 @@ protected:
     // Writes the two ZIPs from the shipped data's slice into out.
     static void Generate(const QString& out, const QStringList& options) {
         QProcess p;
-        p.start("/usr/bin/python3", QStringList{Q2_JAPANPOST_FILES, kShippedData, kBusinessCodes, out,
-                                                "--mtime", QString::number(kPublished)} + options);
+        p.start("/usr/bin/python3", QStringList{Q2_JAPANPOST_FILES, kShippedData, kBusinessCodes,
+                                                out, "--mtime", QString::number(kPublished)} +
+                                        options);
         ASSERT_TRUE(p.waitForFinished(60000) && p.exitCode() == 0) << p.readAllStandardError().constData();
     }
     // Writes the two ZIPs from the shipped data's slice into the site.
@@ -311,8 +312,11 @@ protected:
         PublishFile("jigyosyo.zip", ReadFile(out.filePath("jigyosyo.zip")));
     }
     void PublishFile(const QString& name, const QByteArray& bytes) {
-        const QString path = site.path() + (name == "ken_all.zip" ? "/service/search/zipcode/download/kogaki/zip/"
-                                                                  : "/service/search/zipcode/download/office/zip/") + name;
+        const QString path =
+            site.path() +
+            (name == "ken_all.zip" ? "/service/search/zipcode/download/kogaki/zip/"
+                                   : "/service/search/zipcode/download/office/zip/") +
+            name;
         WriteFile(path, bytes);
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::ReadWrite));
@@ -360,15 +364,38 @@ TEST_F(JapanPostUpdate, BadFilesLeaveTheInstalledDataAlone) {
     const QByteArray version = ReadFile(GetZipVersionPath()), data = ReadFile(GetZipDataPath());
     // A file that is no ZIP at all is the site's error page: the program looks
     // for the file on the download pages, which this site has not.
-    const QString notFound = ZipNotFoundMessage() + "\r\n日本郵便のサイトからダウンロードしたファイルで更新しますか？";
-    struct Case { const char* name; QStringList options; QByteArray kenAll; int minLines; QString message; };
+    const QString notFound =
+        ZipNotFoundMessage() + "\r\n日本郵便のサイトからダウンロードしたファイルで更新しますか？";
+    struct Case {
+        const char* name;
+        QStringList options;
+        QByteArray kenAll;
+        int minLines;
+        QString message;
+    };
     const Case cases[] = {
         {"not a ZIP", {"--prefixes", "100"}, "<html>メンテナンス中</html>", 1, notFound},
         {"an empty file", {"--prefixes", "100"}, QByteArray(""), 1, notFound},
-        {"a few bytes", {"--prefixes", "100"}, QByteArray("PK\x03\x04", 4), 1, ZipDownloadFailedMessage()},
-        {"a row of 14 columns", {"--prefixes", "100", "--break", "columns"}, {}, 1, ZipDownloadFailedMessage()},
-        {"an empty CSV", {"--prefixes", "100", "--break", "empty"}, {}, 0, ZipDownloadFailedMessage()},
-        {"under 100,000 residential lines", {"--prefixes", kSlice}, {}, 100000, ZipDownloadFailedMessage()},
+        {"a few bytes",
+         {"--prefixes", "100"},
+         QByteArray("PK\x03\x04", 4),
+         1,
+         ZipDownloadFailedMessage()},
+        {"a row of 14 columns",
+         {"--prefixes", "100", "--break", "columns"},
+         {},
+         1,
+         ZipDownloadFailedMessage()},
+        {"an empty CSV",
+         {"--prefixes", "100", "--break", "empty"},
+         {},
+         0,
+         ZipDownloadFailedMessage()},
+        {"under 100,000 residential lines",
+         {"--prefixes", kSlice},
+         {},
+         100000,
+         ZipDownloadFailedMessage()},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -405,7 +432,8 @@ TEST_F(JapanPostUpdate, NoFileOnTheSiteOffersTheUpdateFromFiles) {
     };
     dialog.show();
     Check(dialog);
-    const QString offer = ZipNotFoundMessage() + "\r\n日本郵便のサイトからダウンロードしたファイルで更新しますか？";
+    const QString offer =
+        ZipNotFoundMessage() + "\r\n日本郵便のサイトからダウンロードしたファイルで更新しますか？";
     EXPECT_EQ(prompter.shown, QStringList{offer});
     EXPECT_EQ(picked, 0);
     EXPECT_TRUE(ReadFile(GetZipDataPath()) == data);
@@ -444,13 +472,16 @@ TEST_F(JapanPostUpdate, UpdateFromFilesTellsWhyItFailed) {
     EXPECT_TRUE(prompter.shown.isEmpty());
 
     press({files.filePath("ken_all.zip"), QStringLiteral(Q2_SOURCE_DIR "/README.md")});
-    EXPECT_EQ(prompter.shown, QStringList{QStringLiteral("郵便番号データを更新できませんでした。\r\nファイル %1 は郵便番号データではありません")
-                                              .arg(QStringLiteral(Q2_SOURCE_DIR "/README.md"))});
+    EXPECT_EQ(prompter.shown,
+              QStringList{QStringLiteral("郵便番号データを更新できませんでした。\r\nファイル %1 "
+                                         "は郵便番号データではありません")
+                              .arg(QStringLiteral(Q2_SOURCE_DIR "/README.md"))});
 
     SetAtomicWriteFailureAfterForTesting(0);
     press({files.filePath("ken_all.zip"), files.filePath("jigyosyo.zip")});
     SetAtomicWriteFailureAfterForTesting(-1);
-    EXPECT_EQ(prompter.shown, QStringList{ZipWriteFailedMessage() + QStringLiteral("\r\nディスクの空き容量が足りません: ") +
+    EXPECT_EQ(prompter.shown, QStringList{ZipWriteFailedMessage() +
+                                          QStringLiteral("\r\nディスクの空き容量が足りません: ") +
                                           GetZipDataPath()});
     EXPECT_FALSE(dialog.Installed());
     EXPECT_TRUE(ReadFile(GetZipDataPath()) == data);

@@ -19,8 +19,13 @@ QString ForTerminal(QString text) { return text.replace(QLatin1String("\r\n"), Q
 // Prints a failed update's message and the reason; the exit code.
 int ReportFailure(TZipDownloadResult result, const QString& reason) {
     PrintError(ForTerminal(ZipUpdateFailureMessage(result, reason)));
-    // The full message already names the reason of these two.
-    if (result == TZipDownloadResult::DownloadFailed && !reason.isEmpty()) PrintError(ForTerminal(reason));
+    // The full message already names the reason of the others.
+    if (result == TZipDownloadResult::DownloadFailed && !reason.isEmpty())
+        PrintError(ForTerminal(reason));
+    if (result == TZipDownloadResult::NotFound)
+        PrintError(
+            QStringLiteral("ダウンロードしたファイルからは update-zip --from KEN_ALL.ZIP "
+                           "JIGYOSYO.ZIP で更新できます"));
     return kFailure;
 }
 
@@ -43,7 +48,8 @@ int UpdateZip(const QStringList& argsIn) {
                            source != QLatin1String("server");
     const bool badBase = baseAt >= 0 && !base.startsWith(QLatin1String("http://")) &&
                          !base.startsWith(QLatin1String("https://"));
-    if (!args.isEmpty() || badSource || badBase || (!files.isEmpty() && (sourceAt >= 0 || baseAt >= 0)))
+    if (!args.isEmpty() || badSource || badBase ||
+        (!files.isEmpty() && (sourceAt >= 0 || baseAt >= 0)))
         return PrintError(Commands()["update-zip"].Usage), kUsage;
 
     EnsureDataFolder();
@@ -82,9 +88,7 @@ int UpdateZip(const QStringList& argsIn) {
             PrintError(ForTerminal(ZipCheckFailedMessage()));
             return kFailure;
         case TZipCheckResult::NotFound:
-            PrintError(ZipNotFoundMessage());
-            PrintError(QStringLiteral("ダウンロードしたファイルからは update-zip --from KEN_ALL.ZIP JIGYOSYO.ZIP で更新できます"));
-            return kFailure;
+            return ReportFailure(TZipDownloadResult::NotFound, QString());
         case TZipCheckResult::Current:
             PrintOut(QStringLiteral("郵便番号データは最新です：") + current.DisplayText);
             return kOk;
@@ -92,9 +96,9 @@ int UpdateZip(const QStringList& argsIn) {
             break;
     }
     QString reason;
-    const TZipDownloadResult r = DownloadZipUpdate(client, settings, GetZipVersionPath(),
-                                                   GetZipDataPath(), ZipNoNumberPath(GetZipDataPath()),
-                                                   {}, &reason);
+    const TZipDownloadResult r =
+        DownloadZipUpdate(client, settings, GetZipVersionPath(), GetZipDataPath(),
+                          ZipNoNumberPath(GetZipDataPath()), {}, &reason);
     if (r != TZipDownloadResult::Updated) return ReportFailure(r, reason);
     PrintOut(QStringLiteral("新しい郵便番号データをインストールしました：") +
              ReadZipVersion(GetZipVersionPath()).DisplayText);
@@ -121,8 +125,9 @@ int CheckZip(const QStringList& argsIn) {
 
 const Registrar updateZip(
     QStringLiteral("update-zip"),
-    {QStringLiteral("update-zip [--source japanpost|server] [--base URL] | --from KEN_ALL.ZIP JIGYOSYO.ZIP   "
-                    "fetch new postal data, or install Japan Post's files (ZIP or CSV, either edition)"),
+    {QStringLiteral(
+         "update-zip [--source japanpost|server] [--base URL] | --from KEN_ALL.ZIP JIGYOSYO.ZIP   "
+         "fetch new postal data, or install Japan Post's files (ZIP or CSV, either edition)"),
      UpdateZip});
 const Registrar checkZip(
     QStringLiteral("check-zip"),
