@@ -3,6 +3,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QFormLayout>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -22,15 +23,22 @@ namespace q2 {
 void Thread_ZipDL::run() {
     // Download, unpacking and conversion all run here, so the dialog stays responsive.
     TZipHttpClient& client = dialog_.client_;
-    const TZipDownloadResult result = DownloadZipUpdate(
-        client, dialog_.source_, GetZipVersionPath(), GetZipDataPath(),
-        ZipNoNumberPath(GetZipDataPath()), [this](qint64 received, qint64 total) {
-            // Progress is only shown, so it need not wait for the dialog.
-            QMetaObject::invokeMethod(&dialog_, "WorkerProgress", Qt::QueuedConnection,
-                                      Q_ARG(qint64, received), Q_ARG(qint64, total));
-        });
+    QString reason;
+    const TZipDownloadResult result =
+        !dialog_.files_.isEmpty()
+            ? UpdateZipFromFiles(dialog_.files_, dialog_.source_, GetZipVersionPath(),
+                                 GetZipDataPath(), ZipNoNumberPath(GetZipDataPath()), &reason)
+            : DownloadZipUpdate(
+                  client, dialog_.source_, GetZipVersionPath(), GetZipDataPath(),
+                  ZipNoNumberPath(GetZipDataPath()),
+                  [this](qint64 received, qint64 total) {
+                      // Progress is only shown, so it need not wait for the dialog.
+                      QMetaObject::invokeMethod(&dialog_, "WorkerProgress", Qt::QueuedConnection,
+                                                Q_ARG(qint64, received), Q_ARG(qint64, total));
+                  },
+                  &reason);
     QMetaObject::invokeMethod(&dialog_, "WorkerReport", Qt::BlockingQueuedConnection,
-                              Q_ARG(int, static_cast<int>(result)));
+                              Q_ARG(int, static_cast<int>(result)), Q_ARG(QString, reason));
 }
 
 Tzip_update::Tzip_update(QWidget* parent) : QDialog(parent) {
@@ -81,14 +89,17 @@ Tzip_update::Tzip_update(QWidget* parent) : QDialog(parent) {
     Panel1->hide();
     layout->addWidget(Panel1);
 
+    BtnFromFiles = new QPushButton(QStringLiteral("ファイルから更新…"), this);
     Btn_Cancel = new QPushButton(QStringLiteral("閉じる"), this);
     auto* bottom = new QHBoxLayout;
+    bottom->addWidget(BtnFromFiles);
     bottom->addStretch();
     bottom->addWidget(Btn_Cancel);
     layout->addLayout(bottom);
 
     connect(Button1, &QPushButton::clicked, this, &Tzip_update::Button1Click);
     connect(Btn_Cancel, &QPushButton::clicked, this, &Tzip_update::Btn_CancelClick);
+    connect(BtnFromFiles, &QPushButton::clicked, this, &Tzip_update::BtnFromFilesClick);
 }
 
 Tzip_update::~Tzip_update() {
@@ -135,10 +146,13 @@ void Tzip_update::ApplyProxy() {
 
 void Tzip_update::Button1Click() {
     ApplyProxy();
-    const TZipSourceSettings source = ChosenSource();
+    TZipSourceSettings source = ChosenSource();
     switch (CheckZipUpdate(client_, source, current_.Key)) {
         case TZipCheckResult::Failed:
             GetPrompter().Inform(ZipCheckFailedMessage());
+            return;
+        case TZipCheckResult::NotFound:
+            OfferFiles();
             return;
         case TZipCheckResult::Current:
             GetPrompter().Inform(QStringLiteral("データの更新はありませんでした。"));
@@ -146,27 +160,53 @@ void Tzip_update::Button1Click() {
         case TZipCheckResult::Newer:
             break;
     }
-    if (GetPrompter().Ask(QStringLiteral(
-            "新しい更新データがありました\r\n更新を行いますか？\r\n"
-            "データサイズが大きいため、接続速度によっては時間がかかります。"))) {
-        if (worker_) {  // the last download is over, only its thread has not ended yet
-            worker_->wait();
-            worker_.reset();
-        }
-        SetBusy(true);
+    if (GetPrompter().Ask(
+            QStringLiteral("新しい更新データがありました\r\n更新を行いますか？\r\n"
+                           "データサイズが大きいため、接続速度によっては時間がかかります。"))) {
         source_ = source;
-        worker_ = std::make_unique<Thread_ZipDL>(*this);
-        connect(worker_.get(), &QThread::finished, this, &Tzip_update::WorkerEnded);
-        worker_->start();
+        files_.clear();
+        StartWorker();
     }
     RefreshVersion();
+}
+
+void Tzip_update::StartWorker() {
+    if (worker_) {  // the last download is over, only its thread has not ended yet
+        worker_->wait();
+        worker_.reset();
+    }
+    SetBusy(true);
+    worker_ = std::make_unique<Thread_ZipDL>(*this);
+    connect(worker_.get(), &QThread::finished, this, &Tzip_update::WorkerEnded);
+    worker_->start();
+}
+
+void Tzip_update::OfferFiles() {
+    if (GetPrompter().Ask(
+            ZipNotFoundMessage() +
+            QStringLiteral("\r\n日本郵便のサイトからダウンロードしたファイルで更新しますか？")))
+        BtnFromFilesClick();
+}
+
+void Tzip_update::BtnFromFilesClick() {
+    if (!mayClose_) return;
+    const QStringList files =
+        PickFiles ? PickFiles()
+                  : QFileDialog::getOpenFileNames(
+                        this, QStringLiteral("郵便番号データのファイル"), QString(),
+                        QStringLiteral("日本郵便の郵便番号データ (*.zip *.ZIP *.csv *.CSV);;"
+                                       "すべてのファイル (*)"));
+    if (files.isEmpty()) return;
+    source_ = ChosenSource();
+    files_ = files;
+    StartWorker();
 }
 
 void Tzip_update::SetBusy(bool busy) {
     mayClose_ = !busy;
     for (QWidget* w : {static_cast<QWidget*>(LabeledEdit1), static_cast<QWidget*>(LabeledEdit2),
                        static_cast<QWidget*>(Btn_Cancel), static_cast<QWidget*>(Button1),
-                       static_cast<QWidget*>(CBSource)})
+                       static_cast<QWidget*>(CBSource), static_cast<QWidget*>(BtnFromFiles)})
         w->setEnabled(!busy);
     Progress->setRange(0, 0);
     Progress->setValue(0);
@@ -180,21 +220,25 @@ void Tzip_update::WorkerProgress(qint64 received, qint64 total) {
     Progress->setValue(int(qMin<qint64>(received, INT_MAX)));
 }
 
-void Tzip_update::WorkerReport(int result) {
-    switch (static_cast<TZipDownloadResult>(result)) {
-        case TZipDownloadResult::Updated:
-            installed_ = true;
-            GetPrompter().Inform(QStringLiteral("更新しました。"));
-            break;
-        case TZipDownloadResult::DownloadFailed:
-            GetPrompter().Inform(ZipDownloadFailedMessage());
-            break;
-        case TZipDownloadResult::WriteFailed:
-            GetPrompter().Inform(ZipWriteFailedMessage());
-            break;
-    }
+void Tzip_update::WorkerReport(int result, const QString& reason) {
+    const auto r = static_cast<TZipDownloadResult>(result);
+    const bool fromFiles = !files_.isEmpty();
+    files_.clear();
     RefreshVersion();
     SetBusy(false);
+    if (r == TZipDownloadResult::Updated) {
+        installed_ = true;
+        GetPrompter().Inform(QStringLiteral("更新しました。"));
+    } else if (r == TZipDownloadResult::NotFound) {
+        // The worker is still waiting for this call: the offer, which may
+        // start the next one, comes once it has ended.
+        offerFiles_ = true;
+    } else if (fromFiles && r == TZipDownloadResult::DownloadFailed) {
+        // The files are the user's own: what is wrong with them, not the network.
+        GetPrompter().Inform(QStringLiteral("郵便番号データを更新できませんでした。\r\n") + reason);
+    } else {
+        GetPrompter().Inform(ZipUpdateFailureMessage(r, reason));
+    }
 }
 
 void Tzip_update::WorkerEnded() {
@@ -202,6 +246,10 @@ void Tzip_update::WorkerEnded() {
     worker_->wait();
     worker_.reset();
     emit DownloadFinished();
+    if (offerFiles_) {
+        offerFiles_ = false;
+        OfferFiles();
+    }
 }
 
 void Tzip_update::Btn_CancelClick() {

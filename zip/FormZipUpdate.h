@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 #include <QThread>
+#include <functional>
 #include <memory>
 
 #include "zip/ZipUpdate.h"
@@ -46,6 +48,11 @@ public:
     void Button1Click();
     // Writes pro.dat and closes, unless a download is running.
     void Btn_CancelClick();
+    // Lets the user pick Japan Post's files downloaded elsewhere and installs
+    // them, on the worker like a download.
+    void BtnFromFilesClick();
+    // Chooses the files for BtnFromFilesClick; the file dialog unless set.
+    std::function<QStringList()> PickFiles;
 
     bool MayClose() const { return mayClose_; }
     bool Downloading() const { return worker_ != nullptr; }
@@ -61,6 +68,7 @@ public:
     QPushButton* Button1;
     QLineEdit* LabeledEdit1;
     QLineEdit* LabeledEdit2;
+    QPushButton* BtnFromFiles;  // ファイルから更新…
     QPushButton* Btn_Cancel;
     QFrame* Panel1;
     QProgressBar* Progress;
@@ -79,17 +87,22 @@ private:
     void RefreshVersion();
     void SetBusy(bool busy);
     // Called from the worker through blocking queued calls.
-    Q_INVOKABLE void WorkerReport(int result);
+    Q_INVOKABLE void WorkerReport(int result, const QString& reason);
     Q_INVOKABLE void WorkerProgress(qint64 received, qint64 total);
     void WorkerEnded();
+    void StartWorker();
+    // Nothing to download was found on Japan Post's pages: say so and offer the files.
+    void OfferFiles();
 
     TZipSourceSettings ChosenSource() const;
 
     TZipHttpClient client_;
     TZipSourceSettings source_;  // of the running download
+    QStringList files_;          // of the running update from files; empty for a download
     TZipVersion current_;
     bool mayClose_ = true;
     bool installed_ = false;
+    bool offerFiles_ = false;
     std::unique_ptr<Thread_ZipDL> worker_;
 };
 

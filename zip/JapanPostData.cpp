@@ -5,6 +5,7 @@
 #include <zip.h>
 
 #include <QSet>
+#include <QStringDecoder>
 #include <algorithm>
 #include <deque>
 #include <memory>
@@ -135,8 +136,54 @@ void SetError(QString* error, const QString& text) {
 
 }  // namespace
 
-bool UnpackCsv(QByteArrayView zipBytes, QByteArray* csv, QString* error) {
+bool IsZipArchive(QByteArrayView bytes) {
+    return bytes.startsWith("PK\x03\x04") || bytes.startsWith("PK\x05\x06");
+}
+
+int CsvColumnCount(QByteArrayView csv) {
+    // Quotes and commas are ASCII and never a trail byte of CP932 or UTF-8,
+    // so the raw bytes can be counted.
+    if (csv.startsWith("\xEF\xBB\xBF")) csv = csv.sliced(3);
+    while (!csv.isEmpty() && (csv.front() == '\r' || csv.front() == '\n')) csv = csv.sliced(1);
+    if (csv.isEmpty()) return 0;
+    int columns = 1;
+    bool quoted = false;
+    for (char c : csv) {
+        if (c == '"')
+            quoted = !quoted;
+        else if (!quoted && c == ',')
+            ++columns;
+        else if (!quoted && (c == '\r' || c == '\n'))
+            break;
+    }
+    return columns;
+}
+
+QString DecodeJapanPostCsv(QByteArrayView csv) {
+    QByteArrayView body = csv.startsWith("\xEF\xBB\xBF") ? csv.sliced(3) : csv;
+    // Japanese text in CP932 is practically never valid UTF-8.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(body);
+    if (utf8.hasError()) return DecodeCp932(csv);
+    // The JIS code point of the UTF-8 edition and the one CP932 decodes to.
+    static const std::pair<char16_t, char16_t> kJisToCp932[] = {
+        {0x2212, 0xFF0D},  // －
+        {0x301C, 0xFF5E},  // ～
+        {0x2016, 0x2225},  // ∥
+        {0x2014, 0x2015},  // ―
+        {0x00A2, 0xFFE0},  // ￠
+        {0x00A3, 0xFFE1},  // ￡
+        {0x00AC, 0xFFE2},  // ￢
+    };
+    for (QChar& c : text)
+        for (const auto& [jis, cp932] : kJisToCp932)
+            if (c.unicode() == jis) c = QChar(cp932);
+    return text;
+}
+
+bool UnpackCsv(QByteArrayView zipBytes, QByteArray* csv, QString* error, QDateTime* modified) {
     csv->clear();
+    if (modified) *modified = QDateTime();
     zip_error_t ze;
     zip_error_init(&ze);
     zip_source_t* source = zip_source_buffer_create(zipBytes.data(), zip_uint64_t(zipBytes.size()), 0, &ze);
@@ -167,6 +214,11 @@ bool UnpackCsv(QByteArrayView zipBytes, QByteArray* csv, QString* error) {
         SetError(error, QStringLiteral("ZIP: no CSV file inside"));
         return false;
     }
+    zip_stat_t st;
+    zip_stat_init(&st);
+    if (modified && zip_stat_index(archive.get(), zip_uint64_t(chosen), 0, &st) == 0 &&
+        (st.valid & ZIP_STAT_MTIME))
+        *modified = QDateTime::fromSecsSinceEpoch(qint64(st.mtime));
     std::unique_ptr<zip_file_t, FileCloser> file(zip_fopen_index(archive.get(), zip_uint64_t(chosen), 0));
     if (!file) {
         SetError(error, QStringLiteral("ZIP: ") + QString::fromUtf8(zip_strerror(archive.get())));
@@ -228,7 +280,7 @@ bool ConvertJapanPost(QByteArrayView kenAllCsv, QByteArrayView jigyosyoCsv, TJap
     QSet<QString> residentialCodes;
     CsvRow row;
 
-    const QString ken = DecodeCp932(kenAllCsv);
+    const QString ken = DecodeJapanPostCsv(kenAllCsv);
     residential.reserve(130000);
     seen.reserve(150000);
     qsizetype pos = 0;
@@ -274,7 +326,7 @@ bool ConvertJapanPost(QByteArrayView kenAllCsv, QByteArrayView jigyosyoCsv, TJap
     }
     flush();
 
-    const QString jig = DecodeCp932(jigyosyoCsv);
+    const QString jig = DecodeJapanPostCsv(jigyosyoCsv);
     QSet<QString> businessCodes;
     pos = 0;
     lineNo = 0;

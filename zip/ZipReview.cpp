@@ -57,25 +57,79 @@ QString CodeDigits(const QString& first, const QString& second) {
     return digits.size() == 7 ? digits : QString();
 }
 
-TZipSuggestion Suggest(const QString& code, const QString& address) {
-    return {code.left(3), code.mid(3), address};
+// The address lines as the review reads them: line 1, or both lines joined
+// when the town runs on into line 2 (or line 1 is empty).
+struct SideAddress {
+    QString text;  // what is compared with the data
+    bool joined = false;
+    QString line1, line2;
+
+    // A rewritten address, split back over the two lines the record had.
+    TZipSuggestion Suggest(const QString& code, const QString& rewritten) const {
+        TZipSuggestion s;
+        s.Upper = code.left(3);
+        s.Lower = code.mid(3);
+        s.Address = rewritten;
+        if (!joined) return s;
+        s.SetsAddress2 = true;
+        if (rewritten.startsWith(line1)) {
+            s.Address = line1;
+            s.Address2 = rewritten.mid(line1.size());
+        } else if (!line2.isEmpty() && rewritten.endsWith(line2)) {
+            s.Address = rewritten.chopped(line2.size());
+            s.Address2 = line2;
+        }
+        return s;
+    }
+};
+
+SideAddress ReadAddress(const TZipIndex& data, const QStringList& texts, const QString& line1In,
+                        const QString& line2In) {
+    SideAddress a;
+    a.line1 = Trim(line1In);
+    a.line2 = Trim(line2In);
+    a.text = a.line1;
+    if (a.line2.isEmpty()) return a;
+    const QString both = a.line1 + a.line2;
+    // Line 2 holds part of the town when a town of the code, or any town of
+    // the data, reaches past the end of line 1 into it, or line 1 stops short
+    // of its code's town (which may have been renamed since).
+    bool runsOn = a.line1.isEmpty() || data.LongestPrefix(both).Length > a.line1.size();
+    for (const QString& t : texts) {
+        const qsizetype pref = PrefectureLength(t);
+        const bool stopsShort =
+            (t.size() > a.line1.size() && t.startsWith(a.line1)) ||
+            (t.size() - pref > a.line1.size() && QStringView(t).mid(pref).startsWith(a.line1));
+        runsOn = runsOn || stopsShort || MatchLength(both, t) > MatchLength(a.line1, t);
+    }
+    if (runsOn) {
+        a.text = both;
+        a.joined = true;
+    }
+    return a;
 }
 
 void ReviewSide(const TZipIndex& data, int record, bool office, const QString& zip1,
-                const QString& zip2, const QString& addressIn, QList<TZipFinding>& out) {
+                const QString& zip2, const QString& line1, const QString& line2,
+                QList<TZipFinding>& out) {
     const QString code = CodeDigits(zip1, zip2);
     if (code.isEmpty()) return;
-    const QString address = Trim(addressIn);
+    const QStringList texts = data.TextsOf(code);
+    const SideAddress side = ReadAddress(data, texts, line1, line2);
+    const QString& address = side.text;
+    const auto Suggest = [&side](const QString& c, const QString& rewritten) {
+        return side.Suggest(c, rewritten);
+    };
     TZipFinding f;
     f.Record = record;
     f.Office = office;
     f.Zip = JoinZip(zip1, zip2);
-    f.Address = addressIn;
-    const QStringList texts = data.TextsOf(code);
+    f.Address = side.joined ? line1 + line2 : line1;
     const TZipIndex::Match moved = data.LongestPrefix(address);
     if (texts.isEmpty()) {
         f.Kind = TZipFindingKind::Vanished;
-        if (moved.Length > 0) f.Suggestions.append(Suggest(moved.Code, addressIn));
+        if (moved.Length > 0)
+            f.Suggestions.append(Suggest(moved.Code, side.joined ? address : line1));
         out.append(f);
         return;
     }
@@ -88,7 +142,8 @@ void ReviewSide(const TZipIndex& data, int record, bool office, const QString& z
     // A town found under another code counts only when it says more than the
     // part the address shares with its own code's towns (the city, mostly).
     f.Kind = moved.Length > shared ? TZipFindingKind::CodeMoved : TZipFindingKind::TownChanged;
-    if (f.Kind == TZipFindingKind::CodeMoved) f.Suggestions.append(Suggest(moved.Code, addressIn));
+    if (f.Kind == TZipFindingKind::CodeMoved)
+        f.Suggestions.append(Suggest(moved.Code, side.joined ? address : line1));
     for (const QString& t : texts) {
         const TZipSuggestion s = Suggest(code, RewriteAddress(address, t));
         if (!f.Suggestions.contains(s)) f.Suggestions.append(s);
@@ -138,7 +193,8 @@ TZipIndex::Match TZipIndex::LongestPrefix(QStringView address) const {
 }
 
 QString TZipSuggestion::Text() const {
-    return QStringLiteral("〒") + Upper + QLatin1Char('-') + Lower + QStringLiteral("　") + Address;
+    return QStringLiteral("〒") + Upper + QLatin1Char('-') + Lower + QStringLiteral("　") +
+           Address + (SetsAddress2 ? Address2 : QString());
 }
 
 QString TZipFinding::Description() const {
@@ -174,8 +230,10 @@ QList<TZipFinding> ReviewBook(const TUserInfoList& book, const TZipIndex& data) 
     QList<TZipFinding> out;
     for (int i = 0; i < book.Count(); ++i) {
         const TUserInfo& r = *book.Item(i);
-        ReviewSide(data, i, false, r.PerSonalZip_1, r.PerSonalZip_2, r.PerSonalAddress_1, out);
-        ReviewSide(data, i, true, r.OfficeZip_1, r.OfficeZip_2, r.OfficeAddress_1, out);
+        ReviewSide(data, i, false, r.PerSonalZip_1, r.PerSonalZip_2, r.PerSonalAddress_1,
+                   r.PerSonalAddress_2, out);
+        ReviewSide(data, i, true, r.OfficeZip_1, r.OfficeZip_2, r.OfficeAddress_1,
+                   r.OfficeAddress_2, out);
     }
     return out;
 }
@@ -184,6 +242,7 @@ void ApplySuggestion(TUserInfo& record, bool office, const TZipSuggestion& s) {
     (office ? record.OfficeZip_1 : record.PerSonalZip_1) = s.Upper;
     (office ? record.OfficeZip_2 : record.PerSonalZip_2) = s.Lower;
     (office ? record.OfficeAddress_1 : record.PerSonalAddress_1) = s.Address;
+    if (s.SetsAddress2) (office ? record.OfficeAddress_2 : record.PerSonalAddress_2) = s.Address2;
 }
 
 QString FindingLine(const TUserInfo& record, const TZipFinding& f) {

@@ -1,6 +1,7 @@
 // Checking an address book against the postal data after a refresh: codes that
-// are gone, first address lines that no longer begin with a town of their
-// code, and codes that now belong to another town.
+// are gone, addresses that no longer begin with a town of their code, and
+// codes that now belong to another town. The town may run on into the second
+// address line ("東京都千代田区" / "霞が関１－１").
 #pragma once
 
 #include <QHash>
@@ -41,6 +42,9 @@ enum class TZipFindingKind {
 struct TZipSuggestion {
     QString Upper, Lower;  // the two postal code boxes
     QString Address;       // the first address line
+    // The second line, for an address whose town runs on into it.
+    bool SetsAddress2 = false;
+    QString Address2;
     QString Text() const;  // "〒100-0013　東京都千代田区霞が関１－１"
     bool operator==(const TZipSuggestion&) const = default;
 };
@@ -50,7 +54,7 @@ struct TZipFinding {
     bool Office = false;  // the office side, else the private one
     TZipFindingKind Kind = TZipFindingKind::Vanished;
     QString Zip;                         // "100-0013" as the record has it
-    QString Address;                     // the record's first address line
+    QString Address;  // the record's address: line 1, and line 2 when the town runs on
     QList<TZipSuggestion> Suggestions;   // best first; empty when none is known
     QString Description() const;         // the kind in the user's words
 };

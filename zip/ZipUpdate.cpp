@@ -6,14 +6,17 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QTemporaryFile>
+#include <cerrno>
 #include <memory>
 #include <mutex>
 #include <vector>
 
 #include "platform/Cp932.h"
-#include "zip/JapanPostData.h"
 #include "platform/ProfileFile.h"
+#include "platform/SafeFile.h"
+#include "zip/JapanPostData.h"
+#include "zip/JapanPostSite.h"
 
 namespace q2 {
 namespace {
@@ -23,12 +26,31 @@ const char kDataPath[] = "/liveupdate/zipcode/zip.dat";
 
 struct Transfer {
     QByteArray* body;
+    QIODevice* file;
+    qint64 maxBytes;
+    qint64 received = 0;
+    bool tooLarge = false;
+    bool writeFailed = false;
     const TZipHttpClient::Progress* progress;
 };
 
+// Counts every byte: a server may announce no length, or a false one.
 size_t OnData(char* data, size_t size, size_t n, void* user) {
     auto* t = static_cast<Transfer*>(user);
-    t->body->append(data, qsizetype(size * n));
+    const qint64 bytes = qint64(size * n);
+    if (t->received + bytes > t->maxBytes) {
+        t->tooLarge = true;
+        return 0;  // aborts the transfer
+    }
+    t->received += bytes;
+    if (t->file) {
+        if (t->file->write(data, bytes) != bytes) {
+            t->writeFailed = true;
+            return 0;
+        }
+    } else {
+        t->body->append(data, qsizetype(bytes));
+    }
     return size * n;
 }
 
@@ -107,25 +129,46 @@ QString UpdateServerUrl(const QString& configPath) {
     return url;
 }
 
+TZipHttpReply TZipHttpClient::Fetch(const QString& path, QByteArray* body, qint64 maxBytes,
+                                    const Progress& progress) {
+    return Perform(path, false, body, nullptr, maxBytes, progress);
+}
+
+TZipHttpReply TZipHttpClient::FetchToFile(const QString& path, QIODevice* file, qint64 maxBytes,
+                                          const Progress& progress) {
+    QByteArray unused;
+    return Perform(path, false, &unused, file, maxBytes, progress);
+}
+
+TZipHttpReply TZipHttpClient::HeadReply(const QString& path) {
+    QByteArray body;
+    return Perform(path, true, &body, nullptr, kMaxPageBytes, {});
+}
+
 bool TZipHttpClient::Get(const QString& path, QByteArray* body, const Progress& progress,
                          QString* error, QDateTime* lastModified) {
-    return Perform(path, false, body, progress, error, lastModified);
+    const TZipHttpReply r = Fetch(path, body, kMaxServerDataBytes, progress);
+    if (error) *error = r.Error;
+    if (lastModified) *lastModified = r.LastModified;
+    return r.Ok;
 }
 
 bool TZipHttpClient::Head(const QString& path, QDateTime* lastModified, QString* error) {
-    QByteArray body;
-    return Perform(path, true, &body, {}, error, lastModified);
+    const TZipHttpReply r = HeadReply(path);
+    if (error) *error = r.Error;
+    if (lastModified) *lastModified = r.LastModified;
+    return r.Ok;
 }
 
-bool TZipHttpClient::Perform(const QString& path, bool head, QByteArray* body,
-                             const Progress& progress, QString* error, QDateTime* lastModified) {
+TZipHttpReply TZipHttpClient::Perform(const QString& path, bool head, QByteArray* body,
+                                      QIODevice* file, qint64 maxBytes, const Progress& progress) {
     InitCurl();
+    TZipHttpReply reply;
     body->clear();
-    if (lastModified) *lastModified = QDateTime();
     CURL* curl = curl_easy_init();
-    if (!curl) return false;
+    if (!curl) return reply;
     const QByteArray url = (BaseUrl + path).toUtf8();
-    Transfer transfer{body, &progress};
+    Transfer transfer{body, file, maxBytes, 0, false, false, &progress};
     curl_slist* headers = curl_slist_append(nullptr, "Accept: text/html, */*");
     curl_easy_setopt(curl, CURLOPT_URL, url.constData());
     curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
@@ -134,6 +177,13 @@ bool TZipHttpClient::Perform(const QString& path, bool head, QByteArray* body,
     curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, OnData);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
+    // An announced length above the limit is refused before the body comes;
+    // a HEAD only asks, so any length may be announced.
+    if (!head) curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(maxBytes));
+    // A moved file may answer with a redirect; only to HTTP(S), and not in circles.
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, OnProgress);
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
@@ -155,10 +205,11 @@ bool TZipHttpClient::Perform(const QString& path, bool head, QByteArray* body,
     for (const QByteArray& line : SplitLines(cookies_))
         curl_easy_setopt(curl, CURLOPT_COOKIELIST, line.constData());
     const CURLcode rc = curl_easy_perform(curl);
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &reply.Status);
     curl_off_t filetime = -1;
-    if (rc == CURLE_OK && lastModified &&
-        curl_easy_getinfo(curl, CURLINFO_FILETIME_T, &filetime) == CURLE_OK && filetime >= 0)
-        *lastModified = QDateTime::fromSecsSinceEpoch(qint64(filetime), Qt::UTC);
+    if (rc == CURLE_OK && curl_easy_getinfo(curl, CURLINFO_FILETIME_T, &filetime) == CURLE_OK &&
+        filetime >= 0)
+        reply.LastModified = QDateTime::fromSecsSinceEpoch(qint64(filetime), Qt::UTC);
     curl_slist* jar = nullptr;
     if (curl_easy_getinfo(curl, CURLINFO_COOKIELIST, &jar) == CURLE_OK) {
         cookies_.clear();
@@ -167,12 +218,15 @@ bool TZipHttpClient::Perform(const QString& path, bool head, QByteArray* body,
     }
     curl_slist_free_all(headers);
     curl_easy_cleanup(curl);
-    if (rc != CURLE_OK) {
-        if (error) *error = QString::fromUtf8(curl_easy_strerror(rc));
+    reply.TooLarge = transfer.tooLarge || rc == CURLE_FILESIZE_EXCEEDED;
+    reply.Ok = rc == CURLE_OK;
+    if (!reply.Ok) {
+        reply.Error = transfer.writeFailed
+                          ? QStringLiteral("the temporary file could not be written")
+                          : QString::fromUtf8(curl_easy_strerror(rc));
         body->clear();
-        return false;
     }
-    return true;
+    return reply;
 }
 
 bool LooksLikePostalData(QByteArrayView data) {
@@ -190,34 +244,90 @@ bool LooksLikePostalData(QByteArrayView data) {
     return false;
 }
 
+namespace {
+
+QString ZipFolderOf(const QString& dataPath) {
+    return QFileInfo(dataPath).absolutePath();
+}
+
+// A response is received into a temporary file beside the data it may
+// replace, never into memory; the file goes when this object does.
+struct DownloadFile {
+    explicit DownloadFile(const QString& dataPath)
+        : file(ZipFolderOf(dataPath) + QStringLiteral("/download-XXXXXX.part")) {}
+    // What a killed update left behind. A file another update is still
+    // writing goes only by name: that update keeps its open descriptor.
+    static void RemoveStale(const QString& dataPath) {
+        QDir folder(ZipFolderOf(dataPath));
+        for (const QString& name :
+             folder.entryList({QStringLiteral("download-*.part")}, QDir::Files | QDir::Hidden))
+            folder.remove(name);
+    }
+    bool Open() { return file.open(); }
+    // The bytes received, read back once the transfer stayed within its limit.
+    QByteArray Bytes() {
+        file.flush();
+        file.seek(0);
+        return file.readAll();
+    }
+    QTemporaryFile file;
+};
+
+TZipDownloadResult Fail(QString* reason, const QString& text,
+                        TZipDownloadResult result = TZipDownloadResult::DownloadFailed) {
+    if (reason) *reason = text;
+    return result;
+}
+
+// A reply that failed, as a result and its reason.
+TZipDownloadResult ReplyFailure(const TZipHttpReply& r, const QString& path, QString* reason) {
+    if (r.TooLarge) return Fail(reason, path, TZipDownloadResult::TooLarge);
+    return Fail(reason, path + QStringLiteral(": ") + r.Error);
+}
+
+struct FileImage {
+    QString path;
+    QByteArray bytes;
+};
+
+// Replaces the files one by one in the order given, each atomically; the
+// first failure stops, with the reason in the user's words.
+TZipDownloadResult ReplaceFiles(const std::vector<FileImage>& files, QString* reason) {
+    for (const FileImage& f : files) {
+        QDir().mkpath(QFileInfo(f.path).absolutePath());
+        const SaveProblem problem = WriteFileSafely(f.path, f.bytes);
+        if (problem != SaveProblem::None)
+            return Fail(reason, SaveProblemReason(problem, f.path),
+                        TZipDownloadResult::WriteFailed);
+    }
+    return TZipDownloadResult::Updated;
+}
+
+}  // namespace
+
 TZipDownloadResult DownloadZipData(TZipHttpClient& client, const QString& versionPath,
                                    const QString& dataPath,
-                                   const TZipHttpClient::Progress& progress) {
-    QByteArray version, data;
-    if (!client.Get(QString::fromLatin1(kVersionPath), &version) ||
-        !client.Get(QString::fromLatin1(kDataPath), &data, progress))
-        return TZipDownloadResult::DownloadFailed;
+                                   const TZipHttpClient::Progress& progress, QString* reason) {
+    QByteArray version;
+    const TZipHttpReply v =
+        client.Fetch(QString::fromLatin1(kVersionPath), &version, kMaxPageBytes);
+    if (!v.Ok) return ReplyFailure(v, QString::fromLatin1(kVersionPath), reason);
+    QDir().mkpath(ZipFolderOf(dataPath));
+    DownloadFile::RemoveStale(dataPath);
+    DownloadFile download(dataPath);
+    if (!download.Open())
+        return Fail(reason, SaveProblemReason(SaveProblemFromErrno(errno), ZipFolderOf(dataPath)),
+                    TZipDownloadResult::WriteFailed);
+    const TZipHttpReply d = client.FetchToFile(QString::fromLatin1(kDataPath), &download.file,
+                                               kMaxServerDataBytes, progress);
+    if (!d.Ok) return ReplyFailure(d, QString::fromLatin1(kDataPath), reason);
+    const QByteArray data = download.Bytes();
     const QList<QByteArray> versionLines = SplitLines(NormalizeLineBreaks(version));
     if (versionLines.isEmpty() || versionLines[0].isEmpty() || !LooksLikePostalData(data))
-        return TZipDownloadResult::DownloadFailed;
-
-    QDir().mkpath(QFileInfo(dataPath).absolutePath());
-    QSaveFile dataFile(dataPath), versionFile(versionPath);
-    const QByteArray dataBytes = JoinLines(SplitLines(data));
-    const QByteArray versionBytes = JoinLines(versionLines);
-    if (!dataFile.open(QIODevice::WriteOnly) || !versionFile.open(QIODevice::WriteOnly) ||
-        dataFile.write(dataBytes) != dataBytes.size() ||
-        versionFile.write(versionBytes) != versionBytes.size()) {
-        dataFile.cancelWriting();
-        versionFile.cancelWriting();
-        return TZipDownloadResult::WriteFailed;
-    }
+        return Fail(reason, QStringLiteral("no postal data"));
     // Data first, key last: a new key is never seen over old data.
-    if (!dataFile.commit()) {
-        versionFile.cancelWriting();
-        return TZipDownloadResult::WriteFailed;
-    }
-    return versionFile.commit() ? TZipDownloadResult::Updated : TZipDownloadResult::WriteFailed;
+    return ReplaceFiles(
+        {{dataPath, JoinLines(SplitLines(data))}, {versionPath, JoinLines(versionLines)}}, reason);
 }
 
 QString ZipNoNumberPath(const QString& dataPath) {
@@ -225,12 +335,19 @@ QString ZipNoNumberPath(const QString& dataPath) {
 }
 
 QString DefaultJapanPostUrl() { return QStringLiteral("https://www.post.japanpost.jp"); }
+QString DefaultKenAllPath() {
+    return QStringLiteral("/service/search/zipcode/download/kogaki/zip/ken_all.zip");
+}
+QString DefaultJigyosyoPath() {
+    return QStringLiteral("/service/search/zipcode/download/office/zip/jigyosyo.zip");
+}
 
 TZipSourceSettings ReadZipSourceSettings(const QString& configPath,
                                          std::optional<TZipSource> source) {
     const ProfileFile ini(configPath);
     const QString section = QStringLiteral("COMMON");
     TZipSourceSettings s;
+    s.ConfigPath = configPath;
     const QString named = ini.ReadString(section, QStringLiteral("UPDATE_SOURCE"), QString());
     s.Source = source ? *source
                : named.trimmed().compare(QLatin1String("server"), Qt::CaseInsensitive) == 0
@@ -245,14 +362,17 @@ TZipSourceSettings ReadZipSourceSettings(const QString& configPath,
             s.BaseUrl = DefaultJapanPostUrl();
         while (s.BaseUrl.endsWith(QLatin1Char('/'))) s.BaseUrl.chop(1);
     }
-    auto path = [&](const char* key, const char* fallback) {
+    // The paths of earlier releases' defaults have answered 404 since Japan
+    // Post moved its downloads: a stored one counts as not set.
+    auto path = [&](const char* key, const QString& fallback, const char* oldDefault) {
         QString p = ini.ReadString(section, QString::fromLatin1(key), QString()).trimmed();
-        if (p.isEmpty()) p = QString::fromLatin1(fallback);
-        if (!p.startsWith(QLatin1Char('/'))) p.prepend(QLatin1Char('/'));
+        if (!p.isEmpty() && !p.startsWith(QLatin1Char('/'))) p.prepend(QLatin1Char('/'));
+        if (p.isEmpty() || p == QLatin1String(oldDefault)) p = fallback;
         return p;
     };
-    s.KenAllPath = path("KEN_ALL_PATH", "/zipcode/dl/kogaki/zip/ken_all.zip");
-    s.JigyosyoPath = path("JIGYOSYO_PATH", "/zipcode/dl/jigyosyo/zip/jigyosyo.zip");
+    s.KenAllPath = path("KEN_ALL_PATH", DefaultKenAllPath(), "/zipcode/dl/kogaki/zip/ken_all.zip");
+    s.JigyosyoPath =
+        path("JIGYOSYO_PATH", DefaultJigyosyoPath(), "/zipcode/dl/jigyosyo/zip/jigyosyo.zip");
     return s;
 }
 
@@ -278,6 +398,37 @@ QString ZipWriteFailedMessage() {
     return QStringLiteral("郵便番号データを保存できませんでした。元のデータをそのまま使用します。");
 }
 
+QString ZipNotFoundMessage() {
+    return QStringLiteral("日本郵便のサイトで郵便番号データのファイルが見つかりませんでした");
+}
+
+QString ZipUpdateFailureMessage(TZipDownloadResult result, const QString& detail) {
+    switch (result) {
+        case TZipDownloadResult::Updated:
+            return QString();
+        case TZipDownloadResult::DownloadFailed:
+            return ZipDownloadFailedMessage();
+        case TZipDownloadResult::WriteFailed:
+            return detail.isEmpty() ? ZipWriteFailedMessage()
+                                    : ZipWriteFailedMessage() + QStringLiteral("\r\n") + detail;
+        case TZipDownloadResult::TooLarge: {
+            const QString name = QFileInfo(detail).fileName();
+            const qint64 limit = name.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive)
+                                     ? kMaxZipArchiveBytes
+                                 : name == QLatin1String("zip.dat") ? kMaxServerDataBytes
+                                                                    : kMaxPageBytes;
+            return QStringLiteral(
+                       "%1 が上限の %2 MB を超えたため、ダウンロードを中止しました。\r\n"
+                       "元のデータをそのまま使用します。")
+                .arg(name)
+                .arg(limit / (1024 * 1024));
+        }
+        case TZipDownloadResult::NotFound:
+            return ZipNotFoundMessage();
+    }
+    return QString();
+}
+
 TZipVersion JapanPostVersion(const QDateTime& time) {
     const QDateTime japan = time.toOffsetFromUtc(9 * 3600);
     TZipVersion v;
@@ -287,21 +438,59 @@ TZipVersion JapanPostVersion(const QDateTime& time) {
     return v;
 }
 
-TZipCheckResult CheckZipUpdate(TZipHttpClient& client, const TZipSourceSettings& source,
+namespace {
+
+// The names a link to the file of `path` may have: its own first, then the
+// other edition of the residential file.
+QStringList WantedNames(const QString& path) {
+    const QString name = QFileInfo(path).fileName().toLower();
+    if (name == QLatin1String("utf_ken_all.zip")) return {name, QStringLiteral("ken_all.zip")};
+    if (name == QLatin1String("ken_all.zip")) return {name, QStringLiteral("utf_ken_all.zip")};
+    return {name.isEmpty() ? QStringLiteral("jigyosyo.zip") : name};
+}
+
+// HEAD on the file, looking for it on the pages when it answers 404.
+enum class HeadOutcome { Ok, Failed, NotFound };
+HeadOutcome HeadOrFind(TZipHttpClient& client, QString& path, QDateTime* time) {
+    TZipHttpReply r = client.HeadReply(path);
+    if (!r.Ok && r.Status == 404) {
+        const QString found = FindJapanPostFile(client, WantedNames(path), path);
+        if (found.isEmpty()) return HeadOutcome::NotFound;
+        path = found;
+        r = client.HeadReply(path);
+    }
+    // Without a date there is nothing to compare: that is no answer either.
+    if (!r.Ok || !r.LastModified.isValid()) return HeadOutcome::Failed;
+    *time = r.LastModified;
+    return HeadOutcome::Ok;
+}
+
+}  // namespace
+
+TZipCheckResult CheckZipUpdate(TZipHttpClient& client, TZipSourceSettings& source,
                                const QByteArray& currentKey) {
     client.BaseUrl = source.BaseUrl;
     QByteArray serverKey;
     if (source.Source == TZipSource::Server) {
         QByteArray body;
-        if (!client.Get(QString::fromLatin1(kVersionPath), &body)) return TZipCheckResult::Failed;
+        if (!client.Fetch(QString::fromLatin1(kVersionPath), &body, kMaxPageBytes).Ok)
+            return TZipCheckResult::Failed;
         const QList<QByteArray> lines = SplitLines(NormalizeLineBreaks(body));
         if (!lines.isEmpty()) serverKey = lines[0];
     } else {
-        // Without a date there is nothing to compare: that is no answer either.
         QDateTime ken, jig;
-        if (!client.Head(source.KenAllPath, &ken) || !ken.isValid() ||
-            !client.Head(source.JigyosyoPath, &jig) || !jig.isValid())
-            return TZipCheckResult::Failed;
+        const std::pair<QString*, QDateTime*> files[] = {{&source.KenAllPath, &ken},
+                                                         {&source.JigyosyoPath, &jig}};
+        for (const auto& [path, time] : files) {
+            switch (HeadOrFind(client, *path, time)) {
+                case HeadOutcome::Ok:
+                    break;
+                case HeadOutcome::Failed:
+                    return TZipCheckResult::Failed;
+                case HeadOutcome::NotFound:
+                    return TZipCheckResult::NotFound;
+            }
+        }
         serverKey = JapanPostVersion(std::max(ken, jig)).Key;
     }
     return IsNewerVersion(currentKey, serverKey) ? TZipCheckResult::Newer : TZipCheckResult::Current;
@@ -309,86 +498,153 @@ TZipCheckResult CheckZipUpdate(TZipHttpClient& client, const TZipSourceSettings&
 
 namespace {
 
-struct FileImage {
-    QString path;
-    QByteArray bytes;
-};
-
-// Writes every file to a temporary file first and commits them in the order
-// given, so that a failure before the first commit leaves all of them as they were.
-TZipDownloadResult ReplaceFiles(const std::vector<FileImage>& files) {
-    std::vector<std::unique_ptr<QSaveFile>> saves;
-    for (const FileImage& f : files) {
-        QDir().mkpath(QFileInfo(f.path).absolutePath());
-        auto save = std::make_unique<QSaveFile>(f.path);
-        if (!save->open(QIODevice::WriteOnly) || save->write(f.bytes) != f.bytes.size()) {
-            save->cancelWriting();
-            for (auto& s : saves) s->cancelWriting();
-            return TZipDownloadResult::WriteFailed;
-        }
-        saves.push_back(std::move(save));
-    }
-    for (std::size_t i = 0; i < saves.size(); ++i) {
-        if (!saves[i]->commit()) {
-            for (std::size_t j = i + 1; j < saves.size(); ++j) saves[j]->cancelWriting();
-            return TZipDownloadResult::WriteFailed;
-        }
-    }
-    return TZipDownloadResult::Updated;
+// Converts the two CSV texts and installs the result: zip.dat, then the
+// business-code list, then the version.
+TZipDownloadResult InstallJapanPost(const QByteArray& kenCsv, const QByteArray& jigCsv,
+                                    const QDateTime& published, const TZipSourceSettings& source,
+                                    const QString& versionPath, const QString& dataPath,
+                                    const QString& noNumberPath, QString* reason) {
+    TJapanPostData data;
+    QString error;
+    if (!ConvertJapanPost(kenCsv, jigCsv, &data, &error)) return Fail(reason, error);
+    if (data.ResidentialLines == 0 || data.ResidentialLines < source.MinResidentialLines)
+        return Fail(reason, QStringLiteral("%1 residential lines, fewer than %2")
+                                .arg(data.ResidentialLines)
+                                .arg(source.MinResidentialLines));
+    if (data.BusinessLines == 0) return Fail(reason, QStringLiteral("no business lines"));
+    const TZipVersion version =
+        JapanPostVersion(published.isValid() ? published : QDateTime::currentDateTimeUtc());
+    const QByteArray versionBytes =
+        version.Key + "\r\n" + EncodeCp932(version.DisplayText) + "\r\n";
+    // Data first, key last: a new key is never seen over old data.
+    return ReplaceFiles(
+        {{dataPath, data.ZipDat}, {noNumberPath, data.NoNumber}, {versionPath, versionBytes}},
+        reason);
 }
 
-TZipDownloadResult Fail(QString* reason, const QString& text) {
-    if (reason) *reason = text;
-    return TZipDownloadResult::DownloadFailed;
+// Fetches one of Japan Post's ZIPs into a temporary file and unpacks its CSV.
+// A 404 or an answer that is no ZIP (the site's "page not found" page) sends
+// the search over the download pages; path then holds where it was found.
+TZipDownloadResult FetchJapanPostCsv(TZipHttpClient& client, QString& path, const QString& dataPath,
+                                     const TZipHttpClient::Progress& progress, QByteArray* csv,
+                                     QDateTime* time, qint64* size, QString* reason) {
+    QByteArray zip;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        DownloadFile download(dataPath);
+        if (!download.Open())
+            return Fail(reason,
+                        SaveProblemReason(SaveProblemFromErrno(errno), ZipFolderOf(dataPath)),
+                        TZipDownloadResult::WriteFailed);
+        const TZipHttpReply r =
+            client.FetchToFile(path, &download.file, kMaxZipArchiveBytes, progress);
+        const bool missing = (!r.Ok && r.Status == 404);
+        if (!r.Ok && !missing) return ReplyFailure(r, path, reason);
+        if (!missing) {
+            zip = download.Bytes();
+            *time = r.LastModified;
+        }
+        if (!missing && IsZipArchive(zip)) break;
+        if (attempt == 1) return Fail(reason, path + QStringLiteral(": no ZIP"));
+        const QString found = FindJapanPostFile(client, WantedNames(path), path);
+        if (found.isEmpty()) return Fail(reason, path, TZipDownloadResult::NotFound);
+        path = found;
+    }
+    *size = zip.size();
+    QString error;
+    if (!UnpackCsv(zip, csv, &error)) return Fail(reason, path + QStringLiteral(": ") + error);
+    return TZipDownloadResult::Updated;
 }
 
 }  // namespace
 
-TZipDownloadResult DownloadZipUpdate(TZipHttpClient& client, const TZipSourceSettings& source,
+TZipDownloadResult DownloadZipUpdate(TZipHttpClient& client, TZipSourceSettings& source,
                                      const QString& versionPath, const QString& dataPath,
                                      const QString& noNumberPath,
                                      const TZipHttpClient::Progress& progress, QString* reason) {
     client.BaseUrl = source.BaseUrl;
     if (source.Source == TZipSource::Server)
-        return DownloadZipData(client, versionPath, dataPath, progress);
+        return DownloadZipData(client, versionPath, dataPath, progress, reason);
 
-    QByteArray kenZip, jigZip;
+    QDir().mkpath(ZipFolderOf(dataPath));
+    DownloadFile::RemoveStale(dataPath);
+    QByteArray kenCsv, jigCsv;
     QDateTime kenTime, jigTime;
-    QString error;
+    qint64 first = 0, unused = 0;
+    TZipDownloadResult r = FetchJapanPostCsv(client, source.KenAllPath, dataPath, progress, &kenCsv,
+                                             &kenTime, &first, reason);
+    if (r != TZipDownloadResult::Updated) return r;
     // Progress counts the bytes of both files, the second after the first.
-    if (!client.Get(source.KenAllPath, &kenZip, progress, &error, &kenTime))
-        return Fail(reason, source.KenAllPath + QStringLiteral(": ") + error);
-    const qint64 first = kenZip.size();
     const TZipHttpClient::Progress second = [&](qint64 received, qint64 total) {
         if (progress) progress(first + received, total > 0 ? first + total : 0);
     };
-    if (!client.Get(source.JigyosyoPath, &jigZip, second, &error, &jigTime))
-        return Fail(reason, source.JigyosyoPath + QStringLiteral(": ") + error);
-
-    QByteArray kenCsv, jigCsv;
-    if (!UnpackCsv(kenZip, &kenCsv, &error))
-        return Fail(reason, source.KenAllPath + QStringLiteral(": ") + error);
-    kenZip.clear();
-    if (!UnpackCsv(jigZip, &jigCsv, &error))
-        return Fail(reason, source.JigyosyoPath + QStringLiteral(": ") + error);
-    jigZip.clear();
-    TJapanPostData data;
-    if (!ConvertJapanPost(kenCsv, jigCsv, &data, &error)) return Fail(reason, error);
-    if (data.ResidentialLines == 0 || data.ResidentialLines < source.MinResidentialLines)
-        return Fail(reason, QStringLiteral("%1 residential lines, fewer than %2")
-                                .arg(data.ResidentialLines).arg(source.MinResidentialLines));
-    if (data.BusinessLines == 0) return Fail(reason, QStringLiteral("no business lines"));
+    r = FetchJapanPostCsv(client, source.JigyosyoPath, dataPath, second, &jigCsv, &jigTime, &unused,
+                          reason);
+    if (r != TZipDownloadResult::Updated) return r;
 
     const QDateTime published =
-        kenTime.isValid() || jigTime.isValid() ? std::max(kenTime, jigTime)
-                                               : QDateTime::currentDateTimeUtc();
-    const TZipVersion version = JapanPostVersion(published);
-    const QByteArray versionBytes =
-        version.Key + "\r\n" + EncodeCp932(version.DisplayText) + "\r\n";
-    // Data first, key last: a new key is never seen over old data.
-    return ReplaceFiles({{dataPath, data.ZipDat},
-                         {noNumberPath, data.NoNumber},
-                         {versionPath, versionBytes}});
+        kenTime.isValid() || jigTime.isValid() ? std::max(kenTime, jigTime) : QDateTime();
+    r = InstallJapanPost(kenCsv, jigCsv, published, source, versionPath, dataPath, noNumberPath,
+                         reason);
+    // Paths found on the pages are kept for the next update, once they gave data.
+    if (r == TZipDownloadResult::Updated && !source.ConfigPath.isEmpty()) {
+        const TZipSourceSettings stored =
+            ReadZipSourceSettings(source.ConfigPath, TZipSource::JapanPost);
+        ProfileFile ini(source.ConfigPath);
+        if (source.KenAllPath != stored.KenAllPath)
+            ini.WriteString(QStringLiteral("COMMON"), QStringLiteral("KEN_ALL_PATH"),
+                            source.KenAllPath);
+        if (source.JigyosyoPath != stored.JigyosyoPath)
+            ini.WriteString(QStringLiteral("COMMON"), QStringLiteral("JIGYOSYO_PATH"),
+                            source.JigyosyoPath);
+    }
+    return r;
+}
+
+TZipDownloadResult UpdateZipFromFiles(const QStringList& files, const TZipSourceSettings& source,
+                                      const QString& versionPath, const QString& dataPath,
+                                      const QString& noNumberPath, QString* reason) {
+    QByteArray kenCsv, jigCsv;
+    QDateTime published;
+    for (const QString& path : files) {
+        QFile f(path);
+        const QFileInfo info(path);
+        if (!info.isFile() || !f.open(QIODevice::ReadOnly))
+            return Fail(reason, QStringLiteral("ファイル %1 を開けません").arg(path));
+        // An unpacked KEN_ALL.CSV is about 18 MB; the cap keeps a wrong pick
+        // (a disk image, a film) out of memory.
+        if (f.size() > 256 * 1024 * 1024)
+            return Fail(reason,
+                        QStringLiteral("ファイル %1 は郵便番号データではありません").arg(path));
+        QByteArray bytes = f.readAll();
+        QDateTime time = info.lastModified().toUTC();
+        QString error;
+        if (IsZipArchive(bytes)) {
+            QByteArray csv;
+            QDateTime entryTime;
+            if (!UnpackCsv(bytes, &csv, &error, &entryTime))
+                return Fail(reason,
+                            QStringLiteral("ファイル %1 は郵便番号データではありません").arg(path) +
+                                QStringLiteral("\r\n") + error);
+            bytes = std::move(csv);
+            // The entry keeps the time Japan Post packed it; the file's own
+            // time is only when it was downloaded.
+            if (entryTime.isValid()) time = entryTime;
+        }
+        const int columns = CsvColumnCount(bytes);
+        QByteArray* slot = columns == 15 ? &kenCsv : columns == 13 ? &jigCsv : nullptr;
+        if (!slot || !slot->isNull())
+            return Fail(reason,
+                        QStringLiteral("ファイル %1 は郵便番号データではありません").arg(path));
+        *slot = std::move(bytes);
+        if (!published.isValid() || time > published) published = time;
+    }
+    if (kenCsv.isNull() || jigCsv.isNull())
+        return Fail(reason,
+                    QStringLiteral("住所の郵便番号（KEN_ALL）と事業所の個別郵便番号（JIGYOSYO）の"
+                                   "両方のファイルを指定してください"));
+    QDir().mkpath(ZipFolderOf(dataPath));
+    return InstallJapanPost(kenCsv, jigCsv, published, source, versionPath, dataPath, noNumberPath,
+                            reason);
 }
 
 }  // namespace q2

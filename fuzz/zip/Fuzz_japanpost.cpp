@@ -9,6 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     QByteArray csv;
     q2::UnpackCsv(bytes, &csv);
+    q2::CsvColumnCount(bytes);
     q2::TJapanPostData out;
     if (q2::ConvertJapanPost(bytes, QByteArrayView(), &out)) {
         for (qsizetype start = 0; start < out.ZipDat.size();) {

@@ -11,9 +11,11 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include "JapanPostSiteFixture.h"
 #include "ReviewFixture.h"
 #include "model/DataPaths.h"
 #include "platform/DataFolder.h"
+#include "platform/ProfileFile.h"
 
 using namespace q2;
 
@@ -62,6 +64,46 @@ protected:
         }
         return QString();
     }
+    // Starts a script that prints its port; the base URL.
+    QString ServeScript(const QString& script) {
+        server.start("/usr/bin/python3", {"-u", script});
+        if (!server.waitForReadyRead(10000)) return QString();
+        return QStringLiteral("http://127.0.0.1:%1").arg(server.readLine().trimmed().toInt());
+    }
+    // The shipped data plus options, written as Japan Post's files into dir.
+    static bool Generate(const QString& dir, const QStringList& options = {}) {
+        QProcess gen;
+        gen.start("/usr/bin/python3",
+                  QStringList{Q2_JAPANPOST_FILES, Q2_SOURCE_DIR "/data/zip/zip.dat",
+                              Q2_SOURCE_DIR "/barcode/data/nonumber.txt", dir} +
+                      options);
+        return gen.waitForFinished(120000) && gen.exitCode() == 0;
+    }
+    // Japan Post's site in the given layout, with the shipped data and one new code.
+    QString Publish(site_fixture::Layout layout) {
+        QTemporaryDir files;
+        if (!Generate(files.path(), {"--add", QStringLiteral("9999991,北海道テスト郡新しい町")}))
+            return QString();
+        const QString base = Serve();
+        if (base.isEmpty() ||
+            !site_fixture::WriteSite(site.path(), layout, base, Read(files.filePath("ken_all.zip")),
+                                     Read(files.filePath("jigyosyo.zip")),
+                                     QDateTime::fromSecsSinceEpoch(1761872400, Qt::UTC)))
+            return QString();
+        ProfileFile(GetConfigPath()).WriteString("COMMON", "JAPANPOST_BASE", base);
+        return base;
+    }
+    QString Config(const char* key) const {
+        return ProfileFile(GetConfigPath()).ReadString("COMMON", key, QString());
+    }
+    QStringList ZipFolder() const {
+        return QDir(QFileInfo(GetZipDataPath()).absolutePath()).entryList(QDir::Files);
+    }
+    // The shipped data and version installed, as a first start leaves them.
+    bool InstallShipped() {
+        return Run({"zip", "1000013"}).code == 0 &&
+               QFile::copy(Q2_SOURCE_DIR "/data/zip/version.txt", GetZipVersionPath());
+    }
     static QByteArray Read(const QString& path) {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -73,21 +115,17 @@ protected:
 
 }  // namespace
 
-// The whole shipped data plus one new code, published as Japan Post does.
+// The whole shipped data plus one new code, published where Japan Post has
+// its files today; the paths of earlier defaults, still in config.ini, answer
+// 404 and count as not set.
 TEST_F(Q2ToolUpdate, InstallsNewDataThenSaysItIsCurrent) {
-    const QString kenDir = site.path() + "/zipcode/dl/kogaki/zip", jigDir = site.path() + "/zipcode/dl/jigyosyo/zip";
-    QProcess gen;
-    gen.start("/usr/bin/python3", {Q2_JAPANPOST_FILES, Q2_SOURCE_DIR "/data/zip/zip.dat",
-                                   Q2_SOURCE_DIR "/barcode/data/nonumber.txt", kenDir,
-                                   "--add", QStringLiteral("9999991,北海道テスト郡新しい町"),
-                                   "--mtime", "1761872400"});
-    ASSERT_TRUE(gen.waitForFinished(120000) && gen.exitCode() == 0);
-    ASSERT_TRUE(QDir().mkpath(jigDir));
-    ASSERT_TRUE(QFile::rename(kenDir + "/jigyosyo.zip", jigDir + "/jigyosyo.zip"));
-    const QString base = Serve();
+    const QString base = Publish(site_fixture::Layout::Today);
     ASSERT_FALSE(base.isEmpty());
+    ProfileFile config(GetConfigPath());
+    config.WriteString("COMMON", "KEN_ALL_PATH", "/zipcode/dl/kogaki/zip/ken_all.zip");
+    config.WriteString("COMMON", "JIGYOSYO_PATH", "/zipcode/dl/jigyosyo/zip/jigyosyo.zip");
 
-    const ToolRun first = Run({"update-zip", "--base", base});
+    const ToolRun first = Run({"update-zip"});
     ASSERT_EQ(first.code, 0) << first.err.toStdString();
     EXPECT_EQ(first.out, QStringLiteral("新しい郵便番号データをインストールしました：2025/10/31日本郵便公開データ\n"));
     const ToolRun found = Run({"zip", "9999991"});
@@ -100,15 +138,130 @@ TEST_F(Q2ToolUpdate, InstallsNewDataThenSaysItIsCurrent) {
     EXPECT_EQ(again.out, QStringLiteral("郵便番号データは最新です：2025/10/31日本郵便公開データ\n"));
 }
 
+// The files moved again and only the index pages know where: the update
+// follows the pages, installs, and goes straight to the new place next time.
+TEST_F(Q2ToolUpdate, FindsMovedFilesThroughTheDownloadPagesAndRemembersThem) {
+    ASSERT_FALSE(Publish(site_fixture::Layout::MovedAgain).isEmpty());
+    const ToolRun first = Run({"update-zip"});
+    ASSERT_EQ(first.code, 0) << first.err.toStdString();
+    EXPECT_EQ(Run({"zip", "9999991"}).out, QStringLiteral("999-9991\t北海道テスト郡新しい町\n"));
+    EXPECT_EQ(Config("KEN_ALL_PATH"), QString::fromLatin1(site_fixture::kMovedKenAll));
+    EXPECT_EQ(Config("JIGYOSYO_PATH"), QString::fromLatin1(site_fixture::kMovedJigyosyo));
+
+    // The pages gone, the remembered addresses still lead to the files.
+    ASSERT_TRUE(QFile::remove(site.path() + "/zipcode/download.html"));
+    const ToolRun again = Run({"update-zip"});
+    EXPECT_EQ(again.code, 0) << again.err.toStdString();
+    EXPECT_EQ(again.out,
+              QStringLiteral("郵便番号データは最新です：2025/10/31日本郵便公開データ\n"));
+}
+
+TEST_F(Q2ToolUpdate, NoLinkToTheFilesSaysSoAndChangesNothing) {
+    ASSERT_FALSE(Publish(site_fixture::Layout::NoLink).isEmpty());
+    ASSERT_TRUE(InstallShipped());
+    const QByteArray data = Read(GetZipDataPath()), version = Read(GetZipVersionPath());
+    const QByteArray config = Read(GetConfigPath());
+    const ToolRun run = Run({"update-zip"});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_TRUE(run.err.startsWith(
+        QStringLiteral("日本郵便のサイトで郵便番号データのファイルが見つかりませんでした\n")))
+        << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("update-zip --from"));
+    EXPECT_TRUE(Read(GetZipDataPath()) == data);
+    EXPECT_TRUE(Read(GetZipVersionPath()) == version);
+    EXPECT_TRUE(Read(GetConfigPath()) == config);
+}
+
+// A server that never stops sending is cut off at the limit; nothing it sent
+// is kept, and the old data stays byte for byte.
+TEST_F(Q2ToolUpdate, EndlessResponsesAreCutOffAtTheLimit) {
+    const QString base =
+        ServeScript(QStringLiteral(Q2_SOURCE_DIR "/tests/zip/servers/endless_http.py"));
+    ASSERT_FALSE(base.isEmpty());
+    ASSERT_TRUE(InstallShipped());
+    const QByteArray data = Read(GetZipDataPath()), version = Read(GetZipVersionPath());
+    const QStringList folder = ZipFolder();
+    // What an update killed in the middle would have left.
+    ASSERT_TRUE(site_fixture::WriteSiteFile(QFileInfo(GetZipDataPath()).absolutePath(),
+                                            "/download-k1ll3d.part", "1000013,"));
+    struct Case {
+        const char* source;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"server",
+         "zip.dat が上限の 32 MB を超えたため、ダウンロードを中止しました。\n"
+         "元のデータをそのまま使用します。\n"},
+        {"japanpost",
+         "ken_all.zip が上限の 64 MB を超えたため、ダウンロードを中止しました。\n"
+         "元のデータをそのまま使用します。\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.source);
+        const ToolRun run = Run({"update-zip", "--source", c.source, "--base", base});
+        EXPECT_EQ(run.code, 1);
+        EXPECT_TRUE(run.err.endsWith(QString::fromUtf8(c.message))) << run.err.toStdString();
+        EXPECT_TRUE(Read(GetZipDataPath()) == data);
+        EXPECT_TRUE(Read(GetZipVersionPath()) == version);
+        EXPECT_EQ(ZipFolder(), folder);  // no temporary file left behind
+    }
+}
+
+// Files downloaded elsewhere: the ZIPs of either edition, or the CSV files
+// inside them, in any order, give the shipped data back byte for byte.
+TEST_F(Q2ToolUpdate, FromFilesGivesTheShippedDataByteForByte) {
+    QTemporaryDir sjis, utf8;
+    ASSERT_TRUE(Generate(sjis.path()));
+    ASSERT_TRUE(Generate(utf8.path(), {"--utf8"}));
+    QProcess unzip;
+    unzip.start("/usr/bin/unzip", {"-q", "-d", sjis.path(), sjis.filePath("ken_all.zip")});
+    ASSERT_TRUE(unzip.waitForFinished() && unzip.exitCode() == 0);
+    unzip.start("/usr/bin/unzip", {"-q", "-d", sjis.path(), sjis.filePath("jigyosyo.zip")});
+    ASSERT_TRUE(unzip.waitForFinished() && unzip.exitCode() == 0);
+    const QStringList cases[] = {
+        {sjis.filePath("ken_all.zip"), sjis.filePath("jigyosyo.zip")},
+        {utf8.filePath("jigyosyo.zip"), utf8.filePath("utf_ken_all.zip")},
+        {sjis.filePath("KEN_ALL.CSV"), sjis.filePath("JIGYOSYO.CSV")},
+    };
+    for (const QStringList& files : cases) {
+        SCOPED_TRACE(files.join(' ').toStdString());
+        ASSERT_TRUE(QFile::remove(GetZipDataPath()) || !QFile::exists(GetZipDataPath()));
+        const ToolRun run = Run(QStringList{"update-zip", "--from"} + files);
+        ASSERT_EQ(run.code, 0) << run.err.toStdString();
+        EXPECT_TRUE(
+            run.out.startsWith(QStringLiteral("新しい郵便番号データをインストールしました：")));
+        EXPECT_TRUE(Read(GetZipDataPath()) == Read(Q2_SOURCE_DIR "/data/zip/zip.dat"));
+        EXPECT_TRUE(Read(QFileInfo(GetZipDataPath()).absolutePath() + "/nonumber.txt") ==
+                    Read(Q2_SOURCE_DIR "/barcode/data/nonumber.txt"));
+    }
+
+    // A wrong pick leaves what was installed.
+    const QByteArray data = Read(GetZipDataPath());
+    struct Bad {
+        QStringList files;
+        const char* message;
+    };
+    const Bad bad[] = {
+        {{sjis.filePath("jigyosyo.zip")},
+         "住所の郵便番号（KEN_ALL）と事業所の個別郵便番号（JIGYOSYO）の両方のファイルを指定してください"},
+        {{sjis.filePath("ken_all.zip"), sjis.filePath("KEN_ALL.CSV")},
+         "は郵便番号データではありません"},
+        {{sjis.filePath("ken_all.zip"), Q2_SOURCE_DIR "/README.md"},
+         "は郵便番号データではありません"},
+        {{sjis.filePath("ken_all.zip"), sjis.filePath("missing.zip")}, "を開けません"},
+    };
+    for (const Bad& b : bad) {
+        const ToolRun run = Run(QStringList{"update-zip", "--from"} + b.files);
+        EXPECT_EQ(run.code, 1);
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(b.message))) << run.err.toStdString();
+        EXPECT_TRUE(Read(GetZipDataPath()) == data);
+    }
+}
+
 TEST_F(Q2ToolUpdate, FailuresKeepTheDataAndUsageErrorsAreRefused) {
-    ASSERT_TRUE(QDir().mkpath(site.path() + "/zipcode/dl/kogaki/zip"));
-    ASSERT_TRUE(QDir().mkpath(site.path() + "/zipcode/dl/jigyosyo/zip"));
-    QFile ken(site.path() + "/zipcode/dl/kogaki/zip/ken_all.zip"), jig(site.path() + "/zipcode/dl/jigyosyo/zip/jigyosyo.zip");
-    ASSERT_TRUE(ken.open(QIODevice::WriteOnly) && jig.open(QIODevice::WriteOnly));
-    ken.write("<html>maintenance</html>");
-    jig.write("PK");
-    ken.close();
-    jig.close();
+    ASSERT_TRUE(site_fixture::WriteSiteFile(site.path(), site_fixture::kTodayKenAll,
+                                            "PK\x03\x04 cut short"));
+    ASSERT_TRUE(site_fixture::WriteSiteFile(site.path(), site_fixture::kTodayJigyosyo, "PK"));
     const QString base = Serve();
     ASSERT_FALSE(base.isEmpty());
     ASSERT_EQ(Run({"zip", "1000013"}).code, 0);  // installs the shipped data
@@ -126,6 +279,8 @@ TEST_F(Q2ToolUpdate, FailuresKeepTheDataAndUsageErrorsAreRefused) {
     EXPECT_EQ(Run({"update-zip", "--source", "ftp"}).code, 2);
     EXPECT_EQ(Run({"update-zip", "--base", "127.0.0.1"}).code, 2);
     EXPECT_EQ(Run({"update-zip", "extra"}).code, 2);
+    EXPECT_EQ(Run({"update-zip", "--from"}).code, 2);
+    EXPECT_EQ(Run({"update-zip", "--from", "a.zip", "b.zip", "--base", base}).code, 2);
 }
 
 TEST_F(Q2ToolUpdate, CheckZipListsTheRecordsThatNoLongerFit) {

@@ -25,8 +25,8 @@ TEST_F(AppTest, NewPostalDataOffersTheReviewOfTheOpenBook) {
     version.close();
 
     QTemporaryDir site;
-    const QString ken = site.path() + "/zipcode/dl/kogaki/zip";
-    const QString jig = site.path() + "/zipcode/dl/jigyosyo/zip";
+    const QString ken = site.path() + "/service/search/zipcode/download/kogaki/zip";
+    const QString jig = site.path() + "/service/search/zipcode/download/office/zip";
     QProcess gen;
     gen.start("/usr/bin/python3", {Q2_JAPANPOST_FILES, Q2_SOURCE_DIR "/data/zip/zip.dat",
                                    Q2_SOURCE_DIR "/barcode/data/nonumber.txt", ken, "--prefixes", "100"});

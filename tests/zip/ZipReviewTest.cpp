@@ -46,6 +46,58 @@ TEST(ZipReview, FindsVanishedRenamedAndMovedCodesWithTheirSuggestions) {
     }
 }
 
+// Many write the prefecture and city on line 1 and the town on line 2: the
+// review reads both, suggests over both, and leaves a building on line 2 alone.
+TEST(ZipReview, ReadsATownThatRunsOnIntoLineTwo) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(fx::WriteData(dir.filePath("zip.dat")));
+    TZipIndex data;
+    ASSERT_TRUE(data.Load(dir.filePath("zip.dat")));
+    struct Case {
+        const char* zip1;
+        const char* zip2;
+        const char* line1;
+        const char* line2;
+        bool office;
+        int kind;  // -1: fits
+        const char* line1After;
+        const char* line2After;  // with the first suggestion applied
+    };
+    const Case cases[] = {
+        {"100", "0013", "東京都千代田区", "霞が関１－１", false, -1, "", ""},
+        {"100", "0013", "東京都千代田区霞が関１－１", "霞が関ビル３階", false, -1, "", ""},
+        {"100", "0013", "", "東京都千代田区霞が関１－１", true, -1, "", ""},
+        {"430", "0946", "静岡県浜松市", "中区元城町１０３－２", false,
+         int(TZipFindingKind::TownChanged), "静岡県浜松市", "中央区元城町１０３－２"},
+        {"100", "0004", "東京都千代田区", "丸の内２－７－３　丸ビル", true,
+         int(TZipFindingKind::CodeMoved), "東京都千代田区", "丸の内２－７－３　丸ビル"},
+        {"999", "9999", "", "東京都千代田区霞が関１－１", false, int(TZipFindingKind::Vanished), "",
+         "東京都千代田区霞が関１－１"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.line1) + "|" + c.line2);
+        TUserInfoList book;
+        fx::AddRecord(book, "山田", "太郎", c.zip1, c.zip2, c.line1, c.office);
+        TUserInfo& r = *book.Item(0);
+        (c.office ? r.OfficeAddress_2 : r.PerSonalAddress_2) = QString::fromUtf8(c.line2);
+        const QList<TZipFinding> found = ReviewBook(book, data);
+        if (c.kind < 0) {
+            EXPECT_TRUE(found.isEmpty());
+            continue;
+        }
+        ASSERT_EQ(found.size(), 1);
+        EXPECT_EQ(int(found[0].Kind), c.kind);
+        EXPECT_EQ(found[0].Address, QString::fromUtf8(c.line1) + QString::fromUtf8(c.line2));
+        ASSERT_FALSE(found[0].Suggestions.isEmpty());
+        ApplySuggestion(r, c.office, found[0].Suggestions[0]);
+        EXPECT_EQ(c.office ? r.OfficeAddress_1 : r.PerSonalAddress_1,
+                  QString::fromUtf8(c.line1After));
+        EXPECT_EQ(c.office ? r.OfficeAddress_2 : r.PerSonalAddress_2,
+                  QString::fromUtf8(c.line2After));
+        EXPECT_TRUE(ReviewBook(book, data).isEmpty());
+    }
+}
+
 TEST(ZipReview, RewritesTheTownAndKeepsTheRest) {
     struct Case { const char* address; const char* entry; const char* rewritten; };
     const Case cases[] = {

@@ -18,6 +18,7 @@
 #include "platform/Cp932.h"
 #include "platform/DataFolder.h"
 #include "platform/ProfileFile.h"
+#include "platform/SafeFile.h"
 #include "platform/Prompter.h"
 #include "zip/FormZipUpdate.h"
 #include "zip/ZipUpdate.h"
@@ -282,8 +283,9 @@ QByteArray ShippedSlice(const QString& path, const QStringList& prefixes) {
     return out;
 }
 
-// Japan Post's layout on a real server: /zipcode/dl/kogaki/zip/ken_all.zip
-// and /zipcode/dl/jigyosyo/zip/jigyosyo.zip.
+// Japan Post's layout on a real server, where the files are today:
+// /service/search/zipcode/download/kogaki/zip/ken_all.zip and
+// …/office/zip/jigyosyo.zip.
 class JapanPostUpdate : public ZipUpdate {
 protected:
     void SetUp() override {
@@ -294,19 +296,27 @@ protected:
         ProfileFile(GetConfigPath())
             .WriteString("COMMON", "JAPANPOST_BASE", QStringLiteral("http://127.0.0.1:%1/").arg(port));
     }
+    // Writes the two ZIPs from the shipped data's slice into out.
+    static void Generate(const QString& out, const QStringList& options) {
+        QProcess p;
+        p.start("/usr/bin/python3", QStringList{Q2_JAPANPOST_FILES, kShippedData, kBusinessCodes,
+                                                out, "--mtime", QString::number(kPublished)} +
+                                        options);
+        ASSERT_TRUE(p.waitForFinished(60000) && p.exitCode() == 0) << p.readAllStandardError().constData();
+    }
     // Writes the two ZIPs from the shipped data's slice into the site.
     void Publish(const QStringList& options) {
         QTemporaryDir out;
-        QProcess p;
-        p.start("/usr/bin/python3", QStringList{Q2_JAPANPOST_FILES, kShippedData, kBusinessCodes, out.path(),
-                                                "--mtime", QString::number(kPublished)} + options);
-        ASSERT_TRUE(p.waitForFinished(60000) && p.exitCode() == 0) << p.readAllStandardError().constData();
+        Generate(out.path(), options);
         PublishFile("ken_all.zip", ReadFile(out.filePath("ken_all.zip")));
         PublishFile("jigyosyo.zip", ReadFile(out.filePath("jigyosyo.zip")));
     }
     void PublishFile(const QString& name, const QByteArray& bytes) {
-        const QString path = site.path() + (name == "ken_all.zip" ? "/zipcode/dl/kogaki/zip/"
-                                                                  : "/zipcode/dl/jigyosyo/zip/") + name;
+        const QString path =
+            site.path() +
+            (name == "ken_all.zip" ? "/service/search/zipcode/download/kogaki/zip/"
+                                   : "/service/search/zipcode/download/office/zip/") +
+            name;
         WriteFile(path, bytes);
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::ReadWrite));
@@ -352,14 +362,40 @@ TEST_F(JapanPostUpdate, NewerFilesAreConvertedAndInstalledAndThenCurrent) {
 // Each bad download leaves the installed files byte for byte as they were.
 TEST_F(JapanPostUpdate, BadFilesLeaveTheInstalledDataAlone) {
     const QByteArray version = ReadFile(GetZipVersionPath()), data = ReadFile(GetZipDataPath());
-    struct Case { const char* name; QStringList options; QByteArray kenAll; int minLines; };
+    // A file that is no ZIP at all is the site's error page: the program looks
+    // for the file on the download pages, which this site has not.
+    const QString notFound =
+        ZipNotFoundMessage() + "\r\n日本郵便のサイトからダウンロードしたファイルで更新しますか？";
+    struct Case {
+        const char* name;
+        QStringList options;
+        QByteArray kenAll;
+        int minLines;
+        QString message;
+    };
     const Case cases[] = {
-        {"not a ZIP", {"--prefixes", "100"}, "<html>メンテナンス中</html>", 1},
-        {"an empty file", {"--prefixes", "100"}, QByteArray(""), 1},
-        {"a few bytes", {"--prefixes", "100"}, QByteArray("PK\x03\x04", 4), 1},
-        {"a row of 14 columns", {"--prefixes", "100", "--break", "columns"}, {}, 1},
-        {"an empty CSV", {"--prefixes", "100", "--break", "empty"}, {}, 0},
-        {"under 100,000 residential lines", {"--prefixes", kSlice}, {}, 100000},
+        {"not a ZIP", {"--prefixes", "100"}, "<html>メンテナンス中</html>", 1, notFound},
+        {"an empty file", {"--prefixes", "100"}, QByteArray(""), 1, notFound},
+        {"a few bytes",
+         {"--prefixes", "100"},
+         QByteArray("PK\x03\x04", 4),
+         1,
+         ZipDownloadFailedMessage()},
+        {"a row of 14 columns",
+         {"--prefixes", "100", "--break", "columns"},
+         {},
+         1,
+         ZipDownloadFailedMessage()},
+        {"an empty CSV",
+         {"--prefixes", "100", "--break", "empty"},
+         {},
+         0,
+         ZipDownloadFailedMessage()},
+        {"under 100,000 residential lines",
+         {"--prefixes", kSlice},
+         {},
+         100000,
+         ZipDownloadFailedMessage()},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -372,7 +408,7 @@ TEST_F(JapanPostUpdate, BadFilesLeaveTheInstalledDataAlone) {
         prompter.answers = {true};
         Check(dialog);
         ASSERT_EQ(prompter.shown.size(), 2);
-        EXPECT_EQ(prompter.shown[1], ZipDownloadFailedMessage());
+        EXPECT_EQ(prompter.shown[1], c.message);
         EXPECT_FALSE(dialog.Installed());
         EXPECT_TRUE(ReadFile(GetZipDataPath()) == data);
         EXPECT_TRUE(ReadFile(GetZipVersionPath()) == version);
@@ -380,16 +416,84 @@ TEST_F(JapanPostUpdate, BadFilesLeaveTheInstalledDataAlone) {
     }
 }
 
-TEST_F(JapanPostUpdate, AMissingFileOrOlderFilesAreNoUpdate) {
+// Nothing where the files should be and no page linking to them: the
+// dialog says so and offers the files the user downloaded; declined, nothing
+// changes, taken, they are installed like a download.
+TEST_F(JapanPostUpdate, NoFileOnTheSiteOffersTheUpdateFromFiles) {
+    const QByteArray data = ReadFile(GetZipDataPath());
+    QTemporaryDir files;
+    Generate(files.path(), {"--prefixes", kSlice, "--add", QString::fromUtf8(kNewLine)});
     Tzip_update dialog;
+    dialog.MinResidentialLines = 100;
+    int picked = 0;
+    dialog.PickFiles = [&] {
+        ++picked;
+        return QStringList{files.filePath("jigyosyo.zip"), files.filePath("ken_all.zip")};
+    };
     dialog.show();
-    Check(dialog);  // nothing published: HEAD gets 404
-    EXPECT_EQ(prompter.shown, QStringList{ZipCheckFailedMessage()});
+    Check(dialog);
+    const QString offer =
+        ZipNotFoundMessage() + "\r\n日本郵便のサイトからダウンロードしたファイルで更新しますか？";
+    EXPECT_EQ(prompter.shown, QStringList{offer});
+    EXPECT_EQ(picked, 0);
+    EXPECT_TRUE(ReadFile(GetZipDataPath()) == data);
 
+    prompter.shown.clear();
+    prompter.answers = {true};
+    Check(dialog);
+    EXPECT_EQ(prompter.shown, (QStringList{offer, QString::fromUtf8(kUpdated)}));
+    EXPECT_EQ(picked, 1);
+    EXPECT_TRUE(dialog.Installed());
+    EXPECT_EQ(SearchByZip(GetZipDataPath(), "999", "9991").Entries.value(0).Address,
+              QStringLiteral("北海道テスト郡新しい町"));
+    EXPECT_EQ(dialog.Edit1->text(), QStringLiteral("2025/10/31日本郵便公開データ"));
+    EXPECT_TRUE(dialog.MayClose());
+}
+
+// The button on its own, with files that are no postal data and with a disk
+// that fills up: each says why, and the installed files stay.
+TEST_F(JapanPostUpdate, UpdateFromFilesTellsWhyItFailed) {
+    const QByteArray version = ReadFile(GetZipVersionPath()), data = ReadFile(GetZipDataPath());
+    QTemporaryDir files;
+    Generate(files.path(), {"--prefixes", kSlice});
+    Tzip_update dialog;
+    dialog.MinResidentialLines = 100;
+    dialog.show();
+    auto press = [&](const QStringList& picked) {
+        dialog.PickFiles = [picked] { return picked; };
+        prompter.shown.clear();
+        QSignalSpy done(&dialog, &Tzip_update::DownloadFinished);
+        dialog.BtnFromFiles->click();
+        if (dialog.Downloading()) {
+            EXPECT_TRUE(done.wait(20000));
+        }
+    };
+    press({});  // the file dialog cancelled
+    EXPECT_TRUE(prompter.shown.isEmpty());
+
+    press({files.filePath("ken_all.zip"), QStringLiteral(Q2_SOURCE_DIR "/README.md")});
+    EXPECT_EQ(prompter.shown,
+              QStringList{QStringLiteral("郵便番号データを更新できませんでした。\r\nファイル %1 "
+                                         "は郵便番号データではありません")
+                              .arg(QStringLiteral(Q2_SOURCE_DIR "/README.md"))});
+
+    SetAtomicWriteFailureAfterForTesting(0);
+    press({files.filePath("ken_all.zip"), files.filePath("jigyosyo.zip")});
+    SetAtomicWriteFailureAfterForTesting(-1);
+    EXPECT_EQ(prompter.shown, QStringList{ZipWriteFailedMessage() +
+                                          QStringLiteral("\r\nディスクの空き容量が足りません: ") +
+                                          GetZipDataPath()});
+    EXPECT_FALSE(dialog.Installed());
+    EXPECT_TRUE(ReadFile(GetZipDataPath()) == data);
+    EXPECT_TRUE(ReadFile(GetZipVersionPath()) == version);
+    EXPECT_EQ(ZipFolder(), (QStringList{"version.txt", "zip.dat"}));
+}
+
+TEST_F(JapanPostUpdate, OlderFilesAreNoUpdate) {
     Publish({"--prefixes", "100"});
     WriteFile(GetZipVersionPath(), "20251101000000\r\nlater\r\n");
-    dialog.FormShow();
-    prompter.shown.clear();
+    Tzip_update dialog;
+    dialog.show();
     Check(dialog);
     EXPECT_EQ(prompter.shown, QStringList{QString::fromUtf8(kNoUpdate)});
 }

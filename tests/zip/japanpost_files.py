@@ -12,13 +12,19 @@ must undo to give the zip.dat lines back:
     long note split over three rows of the same code (a multi-line record),
     and every fifth after that a second row whose note makes it a duplicate.
 
+With --utf8 the residential file is the UTF-8 edition instead, as Japan Post
+publishes it beside the CP932 one: utf_ken_all.zip holding utf_ken_all.csv,
+one record per line (a long note is not split), full-width readings, and
+U+2212 where the CP932 file has the full-width minus (U+FF0D once decoded).
+
 usage: japanpost_files.py ZIP_DAT BUSINESS_CODES OUT_DIR [--prefixes 100,170]
          [--add CODE,TEXT]... [--drop CODE]... [--mtime EPOCH]
-         [--break columns|empty]
+         [--break columns|empty] [--utf8]
 """
 import argparse
 import os
 import re
+import time
 import zipfile
 
 PREFS = ('北海道 青森県 岩手県 宮城県 秋田県 山形県 福島県 茨城県 栃木県 群馬県 埼玉県 千葉県 '
@@ -47,12 +53,19 @@ def quote(s):
     return '"' + s.replace('"', '""') + '"'
 
 
+UTF8 = False
+
+
 def kana(text):
     # Half-width readings run about twice as long as the kanji they read.
+    if UTF8:
+        return ('カナヨミ' * len(text))[:2 * len(text)]
     return ('ｶﾅﾖﾐ' * len(text))[:2 * len(text)]
 
 
 def ken_row(code, pref, city, town):
+    if UTF8:
+        pref, city, town = (t.replace('\uff0d', '\u2212') for t in (pref, city, town))
     return ','.join(['13101', quote(code[:3] + '  '), quote(code), quote(kana(pref)), quote(kana(city)),
                      quote(kana(town)), quote(pref), quote(city), quote(town)] + ['0'] * 6)
 
@@ -81,6 +94,8 @@ def residential_rows(lines):
             rows.append(ken_row(code, pref, city, town))
         elif i % 5 == 1:
             rows.append(ken_row(code, pref, city, town + '（次のビルを除く）'))
+        elif i % 5 == 2 and UTF8:
+            rows.append(ken_row(code, pref, city, town + ''.join(LONG_NOTE)))
         elif i % 5 == 2:
             rows.append(ken_row(code, pref, city, town + LONG_NOTE[0]))
             rows.extend(ken_row(code, pref, city, part) for part in LONG_NOTE[1:])
@@ -92,10 +107,13 @@ def residential_rows(lines):
     return rows
 
 
-def write_zip(path, name, rows, mtime):
-    data = ''.join(r + '\r\n' for r in rows).encode('cp932')
+def write_zip(path, name, rows, mtime, encoding='cp932'):
+    data = ''.join(r + '\r\n' for r in rows).encode(encoding)
+    # The entry carries the time it was packed, in local time as ZIP has it.
+    entry = zipfile.ZipInfo(name, time.localtime(mtime)[:6] if mtime is not None else time.localtime()[:6])
+    entry.compress_type = zipfile.ZIP_DEFLATED
     with zipfile.ZipFile(path, 'w', zipfile.ZIP_DEFLATED) as z:
-        z.writestr(name, data)
+        z.writestr(entry, data)
     if mtime is not None:
         os.utime(path, (mtime, mtime))
 
@@ -110,7 +128,10 @@ def main():
     ap.add_argument('--drop', action='append', default=[])
     ap.add_argument('--mtime', type=int)
     ap.add_argument('--break', dest='breakage', choices=['columns', 'empty'])
+    ap.add_argument('--utf8', action='store_true')
     a = ap.parse_args()
+    global UTF8
+    UTF8 = a.utf8
     with open(a.business_codes, encoding='ascii') as f:
         business = set(line.strip() for line in f if line.strip())
     with open(a.zip_dat, 'rb') as f:
@@ -126,7 +147,10 @@ def main():
     elif a.breakage == 'empty':
         ken = []
     os.makedirs(a.out, exist_ok=True)
-    write_zip(os.path.join(a.out, 'ken_all.zip'), 'KEN_ALL.CSV', ken, a.mtime)
+    if a.utf8:
+        write_zip(os.path.join(a.out, 'utf_ken_all.zip'), 'utf_ken_all.csv', ken, a.mtime, 'utf-8')
+    else:
+        write_zip(os.path.join(a.out, 'ken_all.zip'), 'KEN_ALL.CSV', ken, a.mtime)
     write_zip(os.path.join(a.out, 'jigyosyo.zip'), 'JIGYOSYO.CSV', biz, a.mtime)
 
 

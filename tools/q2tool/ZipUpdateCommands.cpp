@@ -16,8 +16,30 @@ using namespace q2;
 // Messages are written for a message box; a terminal wants plain line ends.
 QString ForTerminal(QString text) { return text.replace(QLatin1String("\r\n"), QLatin1String("\n")); }
 
+// Prints a failed update's message and the reason; the exit code.
+int ReportFailure(TZipDownloadResult result, const QString& reason) {
+    PrintError(ForTerminal(ZipUpdateFailureMessage(result, reason)));
+    // The full message already names the reason of the others.
+    if (result == TZipDownloadResult::DownloadFailed && !reason.isEmpty())
+        PrintError(ForTerminal(reason));
+    if (result == TZipDownloadResult::NotFound)
+        PrintError(
+            QStringLiteral("ダウンロードしたファイルからは update-zip --from KEN_ALL.ZIP "
+                           "JIGYOSYO.ZIP で更新できます"));
+    return kFailure;
+}
+
 int UpdateZip(const QStringList& argsIn) {
     QStringList args = argsIn;
+    // "--from FILE…": every argument up to the next option.
+    QStringList files;
+    const qsizetype fromAt = args.indexOf(QStringLiteral("--from"));
+    if (fromAt >= 0) {
+        args.removeAt(fromAt);
+        while (fromAt < args.size() && !args[fromAt].startsWith(QLatin1String("--")))
+            files << args.takeAt(fromAt);
+        if (files.isEmpty()) return PrintError(Commands()["update-zip"].Usage), kUsage;
+    }
     const qsizetype sourceAt = args.indexOf(QStringLiteral("--source"));
     const QString source = TakeOption(args, QStringLiteral("--source"));
     const qsizetype baseAt = args.indexOf(QStringLiteral("--base"));
@@ -26,11 +48,26 @@ int UpdateZip(const QStringList& argsIn) {
                            source != QLatin1String("server");
     const bool badBase = baseAt >= 0 && !base.startsWith(QLatin1String("http://")) &&
                          !base.startsWith(QLatin1String("https://"));
-    if (!args.isEmpty() || badSource || badBase)
+    if (!args.isEmpty() || badSource || badBase ||
+        (!files.isEmpty() && (sourceAt >= 0 || baseAt >= 0)))
         return PrintError(Commands()["update-zip"].Usage), kUsage;
 
     EnsureDataFolder();
     CopyMissingDefaults({QStringLiteral("zip/zip.dat"), QStringLiteral("zip/version.txt")});
+    if (!files.isEmpty()) {
+        QString reason;
+        const TZipDownloadResult r =
+            UpdateZipFromFiles(files, ReadZipSourceSettings(GetConfigPath()), GetZipVersionPath(),
+                               GetZipDataPath(), ZipNoNumberPath(GetZipDataPath()), &reason);
+        if (r != TZipDownloadResult::Updated) {
+            if (r == TZipDownloadResult::WriteFailed) return ReportFailure(r, reason);
+            PrintError(ForTerminal(reason));
+            return kFailure;
+        }
+        PrintOut(QStringLiteral("新しい郵便番号データをインストールしました：") +
+                 ReadZipVersion(GetZipVersionPath()).DisplayText);
+        return kOk;
+    }
     std::optional<TZipSource> chosen;
     if (!source.isEmpty())
         chosen = source == QLatin1String("server") ? TZipSource::Server : TZipSource::JapanPost;
@@ -50,6 +87,8 @@ int UpdateZip(const QStringList& argsIn) {
         case TZipCheckResult::Failed:
             PrintError(ForTerminal(ZipCheckFailedMessage()));
             return kFailure;
+        case TZipCheckResult::NotFound:
+            return ReportFailure(TZipDownloadResult::NotFound, QString());
         case TZipCheckResult::Current:
             PrintOut(QStringLiteral("郵便番号データは最新です：") + current.DisplayText);
             return kOk;
@@ -57,21 +96,13 @@ int UpdateZip(const QStringList& argsIn) {
             break;
     }
     QString reason;
-    switch (DownloadZipUpdate(client, settings, GetZipVersionPath(), GetZipDataPath(),
-                              ZipNoNumberPath(GetZipDataPath()), {}, &reason)) {
-        case TZipDownloadResult::Updated:
-            PrintOut(QStringLiteral("新しい郵便番号データをインストールしました：") +
-                     ReadZipVersion(GetZipVersionPath()).DisplayText);
-            return kOk;
-        case TZipDownloadResult::DownloadFailed:
-            PrintError(ForTerminal(ZipDownloadFailedMessage()));
-            if (!reason.isEmpty()) PrintError(reason);
-            return kFailure;
-        case TZipDownloadResult::WriteFailed:
-            PrintError(ZipWriteFailedMessage());
-            return kFailure;
-    }
-    return kFailure;
+    const TZipDownloadResult r =
+        DownloadZipUpdate(client, settings, GetZipVersionPath(), GetZipDataPath(),
+                          ZipNoNumberPath(GetZipDataPath()), {}, &reason);
+    if (r != TZipDownloadResult::Updated) return ReportFailure(r, reason);
+    PrintOut(QStringLiteral("新しい郵便番号データをインストールしました：") +
+             ReadZipVersion(GetZipVersionPath()).DisplayText);
+    return kOk;
 }
 
 int CheckZip(const QStringList& argsIn) {
@@ -94,7 +125,9 @@ int CheckZip(const QStringList& argsIn) {
 
 const Registrar updateZip(
     QStringLiteral("update-zip"),
-    {QStringLiteral("update-zip [--source japanpost|server] [--base URL]   fetch new postal data"),
+    {QStringLiteral(
+         "update-zip [--source japanpost|server] [--base URL] | --from KEN_ALL.ZIP JIGYOSYO.ZIP   "
+         "fetch new postal data, or install Japan Post's files (ZIP or CSV, either edition)"),
      UpdateZip});
 const Registrar checkZip(
     QStringLiteral("check-zip"),
