@@ -1,5 +1,6 @@
-// The record editor on the main window: every change stored at once, adding
-// records, history, picture, mail links and the postal code buttons.
+// The record editor on the main window: every change stored at once and only
+// in its own field, changes from elsewhere shown at once, adding records,
+// history, picture, mail links and the postal code buttons.
 #include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,11 +20,14 @@
 #include "AppFixture.h"
 #include "QStringPrinter.h"
 #include "app/AddressListColumns.h"
+#include "app/DialogWiring.h"
 #include "app/FormAddData.h"
 #include "app/FormEditHistory.h"
 #include "app/RecordEditor.h"
 #include "app/UrlOpener.h"
 #include "platform/Clock.h"
+#include "preflight/FormPreflight.h"
+#include "print/PieceRenderer.h"
 
 namespace q2test {
 namespace {
@@ -48,8 +52,8 @@ protected:
     }
 
     // Two records, 青木 shown in the editor.
-    q2::TFormMain& StartShowingFirst() {
-        q2::TFormMain& m = Start();
+    q2::TFormMain& StartShowingFirst() { return ShowFirst(Start()); }
+    q2::TFormMain& ShowFirst(q2::TFormMain& m) {
         m.OpenCommandLineFile(
             WriteBook("book.QT2", {{"アオキ", "青木", "友達"}, {"イトウ", "伊藤"}}));
         row_ = int(Names(m.DisplayList).indexOf("青木"));
@@ -78,7 +82,7 @@ TEST_F(RecordEditor, EveryChangeIsStoredAtOnce) {
     EXPECT_EQ(m.CurrentRecord->PerSonalName_1, "青木x");
     EXPECT_EQ(Cell(m, ColumnOf("名前")).left(3), "青木x");
 
-    // One change copies every control, from each kind of control.
+    // Each kind of control writes its own field.
     e.EditOfficeAddress_2->setText("ビル5F");
     e.MemoRemarks->setPlainText("メモ");
     e.CBCategory_2->setEditText("取引先");
@@ -100,6 +104,139 @@ TEST_F(RecordEditor, EveryChangeIsStoredAtOnce) {
     EXPECT_FALSE(e.EditPersonalName_1->isEnabled());
     EXPECT_TRUE(e.EditPersonalName_1->text().isEmpty());
     EXPECT_EQ(m.DisplayList[row_]->PerSonalName_1, "青木x");
+}
+
+// Types into the telephone box and leaves it with Tab, as a user does.
+void TypeTelephone(q2::TRecordEditor& e, const char* text) {
+    e.EditPersonalTel_1->setFocus();
+    QTest::keyClicks(e.EditPersonalTel_1, QString::fromUtf8(text));
+    QTest::keyClick(e.EditPersonalTel_1, Qt::Key_Tab);
+}
+
+TEST_F(RecordEditor, PrintMarkFromThePopupSurvivesAnEditOfAnotherField) {
+    q2::TFormMain& m = StartShowingFirst();
+    q2::TRecordEditor& e = *m.RecordEditor;
+    const int mark = ColumnOf("印刷");
+    ASSERT_FALSE(m.CurrentRecord->CommonPrintCheck);
+    ASSERT_FALSE(e.CBPrintCheck->isChecked());
+
+    m.PopPrintCheckClick();
+    EXPECT_EQ(Cell(m, mark), "●");
+    EXPECT_TRUE(e.CBPrintCheck->isChecked());  // the editor shows it before any keystroke
+    TypeTelephone(e, "03-1234");
+    EXPECT_EQ(m.CurrentRecord->PerSonalTel_1, "03-1234");
+    EXPECT_TRUE(m.CurrentRecord->CommonPrintCheck);
+    EXPECT_EQ(Cell(m, mark), "●");
+
+    // Undo takes back the telephone alone, then the mark; the editor follows.
+    m.Undo();
+    EXPECT_EQ(m.CurrentRecord->PerSonalTel_1, "");
+    EXPECT_TRUE(m.CurrentRecord->CommonPrintCheck);
+    m.Undo();
+    EXPECT_FALSE(m.CurrentRecord->CommonPrintCheck);
+    EXPECT_FALSE(e.CBPrintCheck->isChecked());
+    m.Redo();
+    EXPECT_TRUE(e.CBPrintCheck->isChecked());
+    TypeTelephone(e, "9");
+    EXPECT_TRUE(m.CurrentRecord->CommonPrintCheck);
+
+    // Several rows at once, the edited one among them.
+    m.SelectRows({other_, row_});
+    ASSERT_EQ(m.CurrentRecord, m.DisplayList[row_]);
+    m.PopPrintNotCheckClick();
+    EXPECT_FALSE(e.CBPrintCheck->isChecked());
+    TypeTelephone(e, "8");
+    EXPECT_FALSE(m.CurrentRecord->CommonPrintCheck);
+    EXPECT_FALSE(m.DisplayList[other_]->CommonPrintCheck);
+}
+
+// Each way a record changes while the editor shows it: the editor shows the
+// change at once (where the change is announced), an edit of another field
+// keeps it, and undoing that edit keeps it too.
+TEST_F(RecordEditor, ChangesFromElsewhereAreNeverOverwrittenByTheEditor) {
+    struct Path {
+        const char* name;
+        std::function<void(q2::TFormMain&, q2::ScriptedChoicePrompter&)> change;
+        std::function<bool(const q2::TUserInfo&)> kept;
+        std::function<bool(const q2::TRecordEditor&)> shown;  // empty: not announced
+    };
+    const Path paths[] = {
+        {"undo of an edit",
+         [](q2::TFormMain& m, q2::ScriptedChoicePrompter&) {
+             m.RecordEditor->EditPersonalName_1->setText("青木x");
+             m.Undo();
+         },
+         [](const q2::TUserInfo& r) { return r.PerSonalName_1 == "青木"; },
+         [](const q2::TRecordEditor& e) { return e.EditPersonalName_1->text() == "青木"; }},
+        {"fix from the check before printing",
+         [](q2::TFormMain& m, q2::ScriptedChoicePrompter&) {
+             q2::SetPreflightPresenter([](q2::TFormPreflight& form) {
+                 for (int row = 0; row < form.Findings().size(); ++row)
+                     if (form.Findings()[row].Code == q2::TPreflightCode::NameNoHonorific)
+                         form.FixRow(row);
+                 return false;
+             });
+             q2::TPrintSettings st;
+             q2::PreflightBeforePrint(&m, {m.CurrentRecord},
+                                      q2::MakePieceSetup(st, std::nullopt, nullptr));
+             q2::SetPreflightPresenter({});
+         },
+         [](const q2::TUserInfo& r) { return r.PerSonalHonorificTitle == "様"; },
+         [](const q2::TRecordEditor& e) {
+             return e.CBPerSonalHonorificTitle->currentText() == "様";
+         }},
+        {"season mark after a print run",
+         [](q2::TFormMain& m, q2::ScriptedChoicePrompter& p) {
+             p.answers.push_back(true);
+             m.OfferToMarkSent({m.CurrentRecord});
+         },
+         [](const q2::TUserInfo& r) { return r.CommonHistoryObjectList.Count() == 1; },
+         [](const q2::TRecordEditor& e) { return e.LVHistory->rowCount() == 1; }},
+        {"a change nobody announced",
+         [](q2::TFormMain& m, q2::ScriptedChoicePrompter&) {
+             m.CurrentRecord->CommonCategory_2 = "取引先";
+         },
+         [](const q2::TUserInfo& r) { return r.CommonCategory_2 == "取引先"; },
+         {}},
+    };
+    q2::TFormMain& m = Start();
+    q2::InstallDialogs(m);  // the check list's fixes reach the window as in the program
+    for (const Path& path : paths) {
+        SCOPED_TRACE(path.name);
+        ShowFirst(m);
+        q2::TRecordEditor& e = *m.RecordEditor;
+        path.change(m, prompter);
+        ASSERT_TRUE(path.kept(*m.CurrentRecord));
+        if (path.shown) {
+            EXPECT_TRUE(path.shown(e));
+        }
+        TypeTelephone(e, "03");
+        EXPECT_EQ(m.CurrentRecord->PerSonalTel_1, "03");
+        EXPECT_TRUE(path.kept(*m.CurrentRecord));
+        if (path.shown) {
+            EXPECT_TRUE(path.shown(e));
+        }
+        EXPECT_EQ(e.CBCategory_2->currentText(), m.CurrentRecord->CommonCategory_2);
+        m.Undo();
+        EXPECT_EQ(m.CurrentRecord->PerSonalTel_1, "");
+        EXPECT_TRUE(path.kept(*m.CurrentRecord));
+    }
+}
+
+// A field the box cannot show in full (a postal code of seven digits in the
+// three-digit box, a memo with Windows line ends) is not rewritten by an
+// edit elsewhere.
+TEST_F(RecordEditor, AFieldShownShortenedIsLeftAsItWas) {
+    q2::TFormMain& m = StartShowingFirst();
+    m.CurrentRecord->PerSonalZip_1 = "1000013";
+    m.CurrentRecord->CommonMemo = "一行目\r\n二行目";
+    m.SelectRows({other_});
+    m.SelectRows({row_});
+    EXPECT_EQ(m.RecordEditor->EditPersonalZip_1->text(), "100");
+    TypeTelephone(*m.RecordEditor, "03");
+    EXPECT_EQ(m.CurrentRecord->PerSonalZip_1, "1000013");
+    EXPECT_EQ(m.CurrentRecord->CommonMemo, "一行目\r\n二行目");
+    EXPECT_TRUE(m.Session.History().CanUndo());
 }
 
 TEST_F(RecordEditor, OfficePageTurnsThePrintAddressColumn) {
