@@ -15,7 +15,9 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QButtonGroup>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -130,6 +132,14 @@ void TRecordEditor::BuildControls() {
     CBPerSonalHonorificTitle->setMinimumWidth(70);
     CBPrintCheck = new QCheckBox(QStringLiteral("印刷する"), this);
     CBPrintCheck->setObjectName(QStringLiteral("CBPrintCheck"));
+    RBPrintSidePersonal = new QRadioButton(QStringLiteral("個人"), this);
+    RBPrintSidePersonal->setObjectName(QStringLiteral("RBPrintSidePersonal"));
+    RBPrintSideOffice = new QRadioButton(QStringLiteral("会社"), this);
+    RBPrintSideOffice->setObjectName(QStringLiteral("RBPrintSideOffice"));
+    auto* printSide = new QButtonGroup(this);
+    printSide->addButton(RBPrintSidePersonal);
+    printSide->addButton(RBPrintSideOffice);
+    RBPrintSidePersonal->setChecked(true);
 
     PGPrintType = new QTabWidget(this);
     PGPrintType->setObjectName(QStringLiteral("PGPrintType"));
@@ -332,6 +342,8 @@ void TRecordEditor::BuildControls() {
     top->addWidget(EditPersonalName_1, 1, 1);
     top->addWidget(EditPersonalName_2, 1, 2);
     top->addWidget(CBPerSonalHonorificTitle, 1, 3);
+    top->addWidget(Caption(QStringLiteral("印刷面:")), 2, 0);
+    top->addLayout(Row({RBPrintSidePersonal, RBPrintSideOffice}, true), 2, 1, 1, 3);
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(GBImage);
@@ -372,7 +384,8 @@ void TRecordEditor::BuildControls() {
     connect(SeasonMarks, &TSeasonMarksWidget::MarksChanged, this, [this] { EndChange(nullptr); });
     connect(MemoRemarks, &QPlainTextEdit::textChanged, this, store(MemoRemarks));
     connect(DTPBirthday, &QDateEdit::dateChanged, this, store(DTPBirthday));
-    connect(PGPrintType, &QTabWidget::currentChanged, this, store(PGPrintType));
+    // Either button's change is the side's change; the other one follows.
+    connect(RBPrintSidePersonal, &QRadioButton::toggled, this, store(RBPrintSidePersonal));
 
     connect(BtnPersonalZip, &QPushButton::clicked, this, [this] { ZipButtonClick(1); });
     connect(BtnOfficeZip, &QPushButton::clicked, this, [this] { ZipButtonClick(2); });
@@ -436,7 +449,9 @@ void TRecordEditor::ClearInputArea() {
     }
     CBPrintCheck->setChecked(false);
     for (QCheckBox* c : CBJointName) c->setChecked(false);
+    RBPrintSidePersonal->setChecked(true);
     PGPrintType->setCurrentWidget(TabSheetPersonal);
+    shownRecord_ = nullptr;
     DTPBirthday->setDate(Today());
     for (QComboBox* c : {CBCategory_1, CBCategory_2}) {
         c->setCurrentIndex(c->count() > 0 ? 0 : -1);
@@ -458,7 +473,8 @@ void TRecordEditor::SetInputArea(bool enabled) {
         if (qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
             qobject_cast<QCheckBox*>(w) || qobject_cast<QPlainTextEdit*>(w) ||
             qobject_cast<QDateEdit*>(w) || qobject_cast<QPushButton*>(w) ||
-            qobject_cast<QTableWidget*>(w) || qobject_cast<QTabWidget*>(w)) {
+            qobject_cast<QTableWidget*>(w) || qobject_cast<QTabWidget*>(w) ||
+            qobject_cast<QRadioButton*>(w)) {
             // Only the controls themselves, not the parts they are made of.
             if (qobject_cast<QComboBox*>(w->parentWidget()) ||
                 qobject_cast<QDateEdit*>(w->parentWidget()))
@@ -481,7 +497,12 @@ void TRecordEditor::ShowRecord() {
     Show(EditPersonalName_2, r.PerSonalName_2);
     Show(CBPerSonalHonorificTitle, r.PerSonalHonorificTitle);
     CBPrintCheck->setChecked(r.CommonPrintCheck);
-    PGPrintType->setCurrentWidget(r.CommonUseTypePersonal ? TabSheetPersonal : TabSheetOffice);
+    (r.CommonUseTypePersonal ? RBPrintSidePersonal : RBPrintSideOffice)->setChecked(true);
+    // A record newly shown opens on the side it prints; showing it again
+    // after a change leaves the page the user turned to.
+    if (current_ != shownRecord_)
+        PGPrintType->setCurrentWidget(r.CommonUseTypePersonal ? TabSheetPersonal : TabSheetOffice);
+    shownRecord_ = current_;
     Show(EditPersonalZip_1, r.PerSonalZip_1);
     Show(EditPersonalZip_2, r.PerSonalZip_2);
     Show(EditPersonalAddress_1, r.PerSonalAddress_1);
@@ -543,8 +564,8 @@ void TRecordEditor::RegisterWriters() {
     combo(CBPerSonalHonorificTitle, &TUserInfo::PerSonalHonorificTitle);
     writers_.insert(CBPrintCheck,
                     [this](TUserInfo& r) { r.CommonPrintCheck = CBPrintCheck->isChecked(); });
-    writers_.insert(PGPrintType, [this](TUserInfo& r) {
-        r.CommonUseTypePersonal = PGPrintType->currentWidget() == TabSheetPersonal;
+    writers_.insert(RBPrintSidePersonal, [this](TUserInfo& r) {
+        r.CommonUseTypePersonal = RBPrintSidePersonal->isChecked();
     });
     text(EditPersonalZip_1, &TUserInfo::PerSonalZip_1);
     text(EditPersonalZip_2, &TUserInfo::PerSonalZip_2);

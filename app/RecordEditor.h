@@ -18,6 +18,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QRadioButton;
 class QTabWidget;
 class QTableWidget;
 
@@ -65,6 +66,10 @@ public:
     QLineEdit* EditPersonalName_2;
     QComboBox* CBPerSonalHonorificTitle;
     QCheckBox* CBPrintCheck;
+    // 印刷面: which side's address the piece carries. The tabs below only
+    // show a side; looking at one changes nothing.
+    QRadioButton* RBPrintSidePersonal;
+    QRadioButton* RBPrintSideOffice;
     QTabWidget* PGPrintType;
     QWidget* TabSheetPersonal;
     QWidget* TabSheetOffice;
@@ -171,6 +176,7 @@ private:
     const QObject* lastControl_ = nullptr;
     QHash<const QObject*, FieldWriter> writers_;
     TUserInfo shown_;   // the record as the controls show it
+    const TUserInfo* shownRecord_ = nullptr;  // whose page the tabs were turned to
     TUserInfo before_;  // the record before the latest change
     bool stale_ = false;
 };

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -239,21 +240,44 @@ TEST_F(RecordEditor, AFieldShownShortenedIsLeftAsItWas) {
     EXPECT_TRUE(m.Session.History().CanUndo());
 }
 
-TEST_F(RecordEditor, OfficePageTurnsThePrintAddressColumn) {
+// 印刷面 chooses the side that prints; the 個人用/会社用 pages only show one.
+TEST_F(RecordEditor, PrintSideIsChosenNotTakenFromThePageShown) {
     q2::TFormMain& m = StartShowingFirst();
+    q2::TRecordEditor& e = *m.RecordEditor;
     const int column = ColumnOf("印刷住所");
-    m.RecordEditor->PGPrintType->setCurrentWidget(m.RecordEditor->TabSheetPersonal);
-    EXPECT_EQ(Cell(m, column), "個人用");
-    m.Session.SetSaved(true);
-    m.RecordEditor->PGPrintType->setCurrentWidget(m.RecordEditor->TabSheetOffice);
+    ASSERT_FALSE(m.CurrentRecord->CommonUseTypePersonal);
+    EXPECT_TRUE(e.RBPrintSideOffice->isChecked());
+    EXPECT_EQ(e.PGPrintType->currentWidget(), e.TabSheetOffice);  // opened on the side it prints
+
+    // Looking at the other page changes nothing.
+    e.PGPrintType->setCurrentWidget(e.TabSheetPersonal);
     EXPECT_FALSE(m.CurrentRecord->CommonUseTypePersonal);
     EXPECT_EQ(Cell(m, column), "会社用");
+    EXPECT_TRUE(m.Session.Saved());
+
+    e.RBPrintSidePersonal->click();
+    EXPECT_TRUE(m.CurrentRecord->CommonUseTypePersonal);
+    EXPECT_EQ(Cell(m, column), "個人用");
     EXPECT_FALSE(m.Session.Saved());
-    // Showing an office record opens its page without storing anything.
-    m.Session.SetSaved(true);
+    EXPECT_EQ(e.PGPrintType->currentWidget(), e.TabSheetPersonal);
+    e.PGPrintType->setCurrentWidget(e.TabSheetOffice);
+    EXPECT_TRUE(m.CurrentRecord->CommonUseTypePersonal);
+
+    // An undo shows the side again but leaves the page the user is on.
+    e.PGPrintType->setCurrentWidget(e.TabSheetPersonal);
+    m.Undo();
+    EXPECT_FALSE(m.CurrentRecord->CommonUseTypePersonal);
+    EXPECT_TRUE(e.RBPrintSideOffice->isChecked());
+    EXPECT_EQ(e.PGPrintType->currentWidget(), e.TabSheetPersonal);
+    EXPECT_TRUE(m.Session.Saved());
+
+    // Showing another record opens it on its own side and stores nothing.
+    m.DisplayList[other_]->CommonUseTypePersonal = true;
     m.SelectRows({other_});
+    EXPECT_TRUE(e.RBPrintSidePersonal->isChecked());
+    EXPECT_EQ(e.PGPrintType->currentWidget(), e.TabSheetPersonal);
     m.SelectRows({row_});
-    EXPECT_EQ(m.RecordEditor->PGPrintType->currentWidget(), m.RecordEditor->TabSheetOffice);
+    EXPECT_TRUE(e.RBPrintSideOffice->isChecked());
     EXPECT_TRUE(m.Session.Saved());
 }
 
