@@ -158,7 +158,7 @@ TEST_F(RecordEditor, ChangesFromElsewhereAreNeverOverwrittenByTheEditor) {
     struct Path {
         const char* name;
         std::function<void(q2::TFormMain&, q2::ScriptedChoicePrompter&)> change;
-        std::function<bool(const q2::TUserInfo&)> kept;
+        std::function<bool(q2::TFormMain&)> kept;
         std::function<bool(const q2::TRecordEditor&)> shown;  // empty: not announced
     };
     const Path paths[] = {
@@ -167,7 +167,7 @@ TEST_F(RecordEditor, ChangesFromElsewhereAreNeverOverwrittenByTheEditor) {
              m.RecordEditor->EditPersonalName_1->setText("青木x");
              m.Undo();
          },
-         [](const q2::TUserInfo& r) { return r.PerSonalName_1 == "青木"; },
+         [](q2::TFormMain& m) { return m.CurrentRecord->PerSonalName_1 == "青木"; },
          [](const q2::TRecordEditor& e) { return e.EditPersonalName_1->text() == "青木"; }},
         {"fix from the check before printing",
          [](q2::TFormMain& m, q2::ScriptedChoicePrompter&) {
@@ -182,7 +182,7 @@ TEST_F(RecordEditor, ChangesFromElsewhereAreNeverOverwrittenByTheEditor) {
                                       q2::MakePieceSetup(st, std::nullopt, nullptr));
              q2::SetPreflightPresenter({});
          },
-         [](const q2::TUserInfo& r) { return r.PerSonalHonorificTitle == "様"; },
+         [](q2::TFormMain& m) { return m.CurrentRecord->PerSonalHonorificTitle == "様"; },
          [](const q2::TRecordEditor& e) {
              return e.CBPerSonalHonorificTitle->currentText() == "様";
          }},
@@ -191,13 +191,27 @@ TEST_F(RecordEditor, ChangesFromElsewhereAreNeverOverwrittenByTheEditor) {
              p.answers.push_back(true);
              m.OfferToMarkSent({m.CurrentRecord});
          },
-         [](const q2::TUserInfo& r) { return r.CommonHistoryObjectList.Count() == 1; },
+         [](q2::TFormMain& m) { return m.CurrentRecord->CommonHistoryObjectList.Count() == 1; },
          [](const q2::TRecordEditor& e) { return e.LVHistory->rowCount() == 1; }},
+        {"import",
+         [](q2::TFormMain& m, q2::ScriptedChoicePrompter&) {
+             m.SetImportDialog([](const QString&, q2::TUserInfoList& book) {
+                 book.Add(MakeRecord({"ヤマダ", "山田"}));
+                 return q2::TFormMain::TImportResult::Imported;
+             });
+             m.ImportFile("in.csv");
+             // The list is read again: nothing is left in the editor.
+             EXPECT_EQ(m.CurrentRecord, nullptr);
+             EXPECT_FALSE(m.RecordEditor->EditPersonalTel_1->isEnabled());
+             m.SelectRows({int(Names(m.DisplayList).indexOf("青木"))});
+         },
+         [](q2::TFormMain& m) { return m.Session.Book.Count() == 3; },
+         [](const q2::TRecordEditor& e) { return e.EditPersonalName_1->text() == "青木"; }},
         {"a change nobody announced",
          [](q2::TFormMain& m, q2::ScriptedChoicePrompter&) {
              m.CurrentRecord->CommonCategory_2 = "取引先";
          },
-         [](const q2::TUserInfo& r) { return r.CommonCategory_2 == "取引先"; },
+         [](q2::TFormMain& m) { return m.CurrentRecord->CommonCategory_2 == "取引先"; },
          {}},
     };
     q2::TFormMain& m = Start();
@@ -207,20 +221,20 @@ TEST_F(RecordEditor, ChangesFromElsewhereAreNeverOverwrittenByTheEditor) {
         ShowFirst(m);
         q2::TRecordEditor& e = *m.RecordEditor;
         path.change(m, prompter);
-        ASSERT_TRUE(path.kept(*m.CurrentRecord));
+        ASSERT_TRUE(path.kept(m));
         if (path.shown) {
             EXPECT_TRUE(path.shown(e));
         }
         TypeTelephone(e, "03");
         EXPECT_EQ(m.CurrentRecord->PerSonalTel_1, "03");
-        EXPECT_TRUE(path.kept(*m.CurrentRecord));
+        EXPECT_TRUE(path.kept(m));
         if (path.shown) {
             EXPECT_TRUE(path.shown(e));
         }
         EXPECT_EQ(e.CBCategory_2->currentText(), m.CurrentRecord->CommonCategory_2);
         m.Undo();
         EXPECT_EQ(m.CurrentRecord->PerSonalTel_1, "");
-        EXPECT_TRUE(path.kept(*m.CurrentRecord));
+        EXPECT_TRUE(path.kept(m));
     }
 }
 
