@@ -675,21 +675,16 @@ void TFormMain::OnRecordsAboutToChange() {
 
 void TFormMain::OnRecordContentsChanged(TUserInfo* record) {
     model_->Redraw();
-    // A change of several records may include the one being edited.
-    if (!record) {
-        if (CurrentRecord) RecordEditor->ShowRecord();
+    // The record being edited is shown again before another keystroke can
+    // reach it, also when a filter has taken it out of the list; a change of
+    // several records (nullptr) may include it.
+    if (CurrentRecord && (!record || record == CurrentRecord)) {
+        RecordEditor->ShowRecord();
         return;
     }
+    if (!record) return;
     const auto it = std::find(DisplayList.begin(), DisplayList.end(), record);
-    if (it == DisplayList.end()) return;
-    const int row = int(it - DisplayList.begin());
-    if (record == CurrentRecord) {
-        SetInputArea(false);
-        ShowRecord(row);
-        SetInputArea(true);
-    } else {
-        SelectRows({row});
-    }
+    if (it != DisplayList.end()) SelectRows({int(it - DisplayList.begin())});
 }
 
 void TFormMain::OfferToMarkSent(const QList<const TUserInfo*>& printed) {

@@ -57,7 +57,7 @@ public:
     const QObject* LastEditedControl() const { return lastControl_; }
     // The current record as it was just before the latest RecordChanged.
     const TUserInfo& RecordBefore() const { return before_; }
-    // The picture the editor shows (and the record gets on the next store).
+    // The picture the editor shows.
     const TPicture& Picture() const { return picture_; }
 
     QLineEdit* EditPersonalKana_1;
