@@ -280,11 +280,11 @@ void TAddressBookSession::SetPrintChecks(const std::vector<TUserInfo*>& records,
     if (records.empty()) return;
     std::vector<std::pair<TUserInfo*, bool>> before;
     before.reserve(records.size());
-    for (TUserInfo* r : records) {
-        before.push_back({r, r->CommonPrintCheck});
-        r->CommonPrintCheck = on;
-    }
-    history_.Push(std::make_unique<TPrintCheckStep>(*this, std::move(before), on));
+    for (TUserInfo* r : records) before.push_back({r, r->CommonPrintCheck});
+    // Done as a redo is, so that whoever shows one of the records hears of it.
+    auto step = std::make_unique<TPrintCheckStep>(*this, std::move(before), on);
+    step->Redo();
+    history_.Push(std::move(step));
 }
 
 void TAddressBookSession::RecordEdited(TUserInfo* record, const TUserInfo& before,

@@ -34,20 +34,16 @@ void InstallDialogs(TFormMain& main) {
         main.StoreInputArea();
         TFormZipReview review(main.Session.Book, &main);
         if (!review.Review(GetZipDataPath()) || !review.Offer()) return;
+        // Each applied suggestion is one step of the undo history.
         review.OnApplied = [&main](TUserInfo& record, const TUserInfo& before) {
-            // Each applied suggestion is one step of the undo history.
-            main.Session.RecordEdited(&record, before, nullptr);
-            if (&record == main.CurrentRecord) main.RecordEditor->ShowRecord();
-            main.LVAddressList->viewport()->update();
+            main.RecordChangedElsewhere(record, before);
         };
         GetDialogRunner().Exec(review);
     });
     // The check before printing and mailing; each fix taken from its list is
     // one step of the undo history.
     InstallPreflightDialog([&main](TUserInfo& record, const TUserInfo& before) {
-        main.Session.RecordEdited(&record, before, nullptr);
-        if (&record == main.CurrentRecord) main.RecordEditor->ShowRecord();
-        main.LVAddressList->viewport()->update();
+        main.RecordChangedElsewhere(record, before);
     });
     auto* import = new TFormImport(&main);
     main.SetImportDialog([import](const QString& path, TUserInfoList& book) {

@@ -369,10 +369,9 @@ void TFormMain::BuildWindow() {
     JoinPostalCodeBoxes(RecordEditor->EditPersonalZip_1, RecordEditor->EditPersonalZip_2);
     JoinPostalCodeBoxes(RecordEditor->EditOfficeZip_1, RecordEditor->EditOfficeZip_2);
     connect(RecordEditor, &TRecordEditor::RecordChanged, this, [this] {
-        if (CurrentRecord) {
-            Session.RecordEdited(CurrentRecord, editBase_, RecordEditor->LastEditedControl());
-            editBase_ = *CurrentRecord;
-        }
+        if (CurrentRecord)
+            Session.RecordEdited(CurrentRecord, RecordEditor->RecordBefore(),
+                                 RecordEditor->LastEditedControl());
         model_->Redraw();
     });
     connect(RecordEditor, &TRecordEditor::DeleteRequested, this, &TFormMain::PopDelAddressClick);
@@ -676,17 +675,16 @@ void TFormMain::OnRecordsAboutToChange() {
 
 void TFormMain::OnRecordContentsChanged(TUserInfo* record) {
     model_->Redraw();
+    // The record being edited is shown again before another keystroke can
+    // reach it, also when a filter has taken it out of the list; a change of
+    // several records (nullptr) may include it.
+    if (CurrentRecord && (!record || record == CurrentRecord)) {
+        RecordEditor->ShowRecord();
+        return;
+    }
     if (!record) return;
     const auto it = std::find(DisplayList.begin(), DisplayList.end(), record);
-    if (it == DisplayList.end()) return;
-    const int row = int(it - DisplayList.begin());
-    if (record == CurrentRecord) {
-        SetInputArea(false);
-        ShowRecord(row);
-        SetInputArea(true);
-    } else {
-        SelectRows({row});
-    }
+    if (it != DisplayList.end()) SelectRows({int(it - DisplayList.begin())});
 }
 
 void TFormMain::OfferToMarkSent(const QList<const TUserInfo*>& printed) {
@@ -841,12 +839,18 @@ void TFormMain::SetInputArea(bool enabled) {
 void TFormMain::ShowRecord(int row) {
     if (row < 0 || row >= int(DisplayList.size())) return;
     CurrentRecord = DisplayList[row];
-    editBase_ = *CurrentRecord;
     RecordEditor->ShowRecord();
 }
 
 void TFormMain::StoreInputArea() {
-    RecordEditor->StoreInputArea();
+    // Every editor control writes its own field as it changes: nothing waits
+    // to be stored, and nothing is copied from the controls wholesale.
+}
+
+void TFormMain::RecordChangedElsewhere(TUserInfo& record, const TUserInfo& before) {
+    Session.RecordEdited(&record, before, nullptr);
+    if (&record == CurrentRecord) RecordEditor->ShowRecord();
+    model_->Redraw();
 }
 
 void TFormMain::pngBtnAddAddressClick() {

@@ -116,6 +116,9 @@ public:
     void SetInputArea(bool enabled);
     void ShowRecord(int row);
     void StoreInputArea();
+    // A record changed by a dialog (a fix from the check list, a postal
+    // review suggestion): one undo step, and the editor shows it at once.
+    void RecordChangedElsewhere(TUserInfo& record, const TUserInfo& before);
     // Shows a record just added: its reading row's tab, the list refreshed,
     // its row selected.
     void SelectNewRecord(TUserInfo* record);
@@ -249,9 +252,6 @@ private:
     bool programEnded_ = false;
     bool formShown_ = false;
     bool quietControls_ = false;  // set while the program itself moves tabs and filters
-    // The current record as the last undo step left it: the next editor change
-    // is recorded against it.
-    TUserInfo editBase_;
 };
 
 }  // namespace q2

@@ -15,7 +15,9 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QButtonGroup>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -73,6 +75,15 @@ QHBoxLayout* Row(std::initializer_list<QWidget*> widgets, bool stretch = false) 
     return row;
 }
 
+// A control is set only when it shows something else, so that showing the
+// record again does not move the cursor of the box being typed in.
+void Show(QLineEdit* e, const QString& text) {
+    if (e->text() != text) e->setText(text);
+}
+void Show(QComboBox* c, const QString& text) {
+    if (c->currentText() != text) c->setEditText(text);
+}
+
 // The picture kind a file name asks for, with the image format that must read it.
 struct PictureFileKind {
     TPictureKind Kind = TPictureKind::None;
@@ -121,6 +132,14 @@ void TRecordEditor::BuildControls() {
     CBPerSonalHonorificTitle->setMinimumWidth(70);
     CBPrintCheck = new QCheckBox(QStringLiteral("印刷する"), this);
     CBPrintCheck->setObjectName(QStringLiteral("CBPrintCheck"));
+    RBPrintSidePersonal = new QRadioButton(QStringLiteral("個人"), this);
+    RBPrintSidePersonal->setObjectName(QStringLiteral("RBPrintSidePersonal"));
+    RBPrintSideOffice = new QRadioButton(QStringLiteral("会社"), this);
+    RBPrintSideOffice->setObjectName(QStringLiteral("RBPrintSideOffice"));
+    auto* printSide = new QButtonGroup(this);
+    printSide->addButton(RBPrintSidePersonal);
+    printSide->addButton(RBPrintSideOffice);
+    RBPrintSidePersonal->setChecked(true);
 
     PGPrintType = new QTabWidget(this);
     PGPrintType->setObjectName(QStringLiteral("PGPrintType"));
@@ -323,6 +342,8 @@ void TRecordEditor::BuildControls() {
     top->addWidget(EditPersonalName_1, 1, 1);
     top->addWidget(EditPersonalName_2, 1, 2);
     top->addWidget(CBPerSonalHonorificTitle, 1, 3);
+    top->addWidget(Caption(QStringLiteral("印刷面:")), 2, 0);
+    top->addLayout(Row({RBPrintSidePersonal, RBPrintSideOffice}, true), 2, 1, 1, 3);
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(GBImage);
@@ -337,19 +358,16 @@ void TRecordEditor::BuildControls() {
     layout->addLayout(other);
     layout->addLayout(bottom, 1);
 
-    // Every change is copied into the record at once; the control is noted so
-    // that a run of changes in one field is one undo step.
+    // A change in a control writes its own field at once; the control is
+    // noted so that a run of changes in one field is one undo step.
+    RegisterWriters();
     auto store = [this](const QObject* control) {
-        return [this, control] {
-            lastControl_ = control;
-            StoreInputArea();
-        };
+        return [this, control] { StoreControl(control); };
     };
     for (QLineEdit* e : findChildren<QLineEdit*>()) {
-        if (e == EditPersonalAge || e == EditRegistDate) continue;
         if (qobject_cast<QComboBox*>(e->parentWidget())) continue;  // the combos report their own
         if (qobject_cast<QDateEdit*>(e->parentWidget())) continue;
-        connect(e, &QLineEdit::textChanged, this, store(e));
+        if (writers_.contains(e)) connect(e, &QLineEdit::textChanged, this, store(e));
     }
     for (QComboBox* c : findChildren<QComboBox*>()) {
         if (c->isEditable())
@@ -362,14 +380,12 @@ void TRecordEditor::BuildControls() {
     // and each tick is one undo step.
     SeasonMarks = new TSeasonMarksWidget(current_, this);
     layout->insertWidget(layout->count() - 1, SeasonMarks);
-    connect(SeasonMarks, &TSeasonMarksWidget::MarksChanged, this, [this] {
-        lastControl_ = nullptr;
-        RefreshHistoryList();
-        emit RecordChanged();
-    });
+    connect(SeasonMarks, &TSeasonMarksWidget::MarksAboutToChange, this, [this] { BeginChange(); });
+    connect(SeasonMarks, &TSeasonMarksWidget::MarksChanged, this, [this] { EndChange(nullptr); });
     connect(MemoRemarks, &QPlainTextEdit::textChanged, this, store(MemoRemarks));
     connect(DTPBirthday, &QDateEdit::dateChanged, this, store(DTPBirthday));
-    connect(PGPrintType, &QTabWidget::currentChanged, this, store(PGPrintType));
+    // Either button's change is the side's change; the other one follows.
+    connect(RBPrintSidePersonal, &QRadioButton::toggled, this, store(RBPrintSidePersonal));
 
     connect(BtnPersonalZip, &QPushButton::clicked, this, [this] { ZipButtonClick(1); });
     connect(BtnOfficeZip, &QPushButton::clicked, this, [this] { ZipButtonClick(2); });
@@ -433,7 +449,9 @@ void TRecordEditor::ClearInputArea() {
     }
     CBPrintCheck->setChecked(false);
     for (QCheckBox* c : CBJointName) c->setChecked(false);
+    RBPrintSidePersonal->setChecked(true);
     PGPrintType->setCurrentWidget(TabSheetPersonal);
+    shownRecord_ = nullptr;
     DTPBirthday->setDate(Today());
     for (QComboBox* c : {CBCategory_1, CBCategory_2}) {
         c->setCurrentIndex(c->count() > 0 ? 0 : -1);
@@ -455,7 +473,8 @@ void TRecordEditor::SetInputArea(bool enabled) {
         if (qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
             qobject_cast<QCheckBox*>(w) || qobject_cast<QPlainTextEdit*>(w) ||
             qobject_cast<QDateEdit*>(w) || qobject_cast<QPushButton*>(w) ||
-            qobject_cast<QTableWidget*>(w) || qobject_cast<QTabWidget*>(w)) {
+            qobject_cast<QTableWidget*>(w) || qobject_cast<QTabWidget*>(w) ||
+            qobject_cast<QRadioButton*>(w)) {
             // Only the controls themselves, not the parts they are made of.
             if (qobject_cast<QComboBox*>(w->parentWidget()) ||
                 qobject_cast<QDateEdit*>(w->parentWidget()))
@@ -472,109 +491,164 @@ void TRecordEditor::ShowRecord() {
     const TUserInfo& r = *current_;
     const bool was = filling_;
     filling_ = true;
-    EditPersonalKana_1->setText(r.PerSonalKana_1);
-    EditPersonalKana_2->setText(r.PerSonalKana_2);
-    EditPersonalName_1->setText(r.PerSonalName_1);
-    EditPersonalName_2->setText(r.PerSonalName_2);
-    CBPerSonalHonorificTitle->setEditText(r.PerSonalHonorificTitle);
+    Show(EditPersonalKana_1, r.PerSonalKana_1);
+    Show(EditPersonalKana_2, r.PerSonalKana_2);
+    Show(EditPersonalName_1, r.PerSonalName_1);
+    Show(EditPersonalName_2, r.PerSonalName_2);
+    Show(CBPerSonalHonorificTitle, r.PerSonalHonorificTitle);
     CBPrintCheck->setChecked(r.CommonPrintCheck);
-    PGPrintType->setCurrentWidget(r.CommonUseTypePersonal ? TabSheetPersonal : TabSheetOffice);
-    EditPersonalZip_1->setText(r.PerSonalZip_1);
-    EditPersonalZip_2->setText(r.PerSonalZip_2);
-    EditPersonalAddress_1->setText(r.PerSonalAddress_1);
-    EditPersonalAddress_2->setText(r.PerSonalAddress_2);
-    EditPersonalTel_1->setText(r.PerSonalTel_1);
-    EditPersonalTel_2->setText(r.PerSonalTel_2);
-    EditPersonalMail_1->setText(r.PerSonalMail_1);
-    EditPersonalMail_2->setText(r.PerSonalMail_2);
-    EditPersonalHomePage->setText(r.PerSonalHomePage);
-    DTPBirthday->setDate(r.CommonBirthday.date());
+    (r.CommonUseTypePersonal ? RBPrintSidePersonal : RBPrintSideOffice)->setChecked(true);
+    // A record newly shown opens on the side it prints; showing it again
+    // after a change leaves the page the user turned to.
+    if (current_ != shownRecord_)
+        PGPrintType->setCurrentWidget(r.CommonUseTypePersonal ? TabSheetPersonal : TabSheetOffice);
+    shownRecord_ = current_;
+    Show(EditPersonalZip_1, r.PerSonalZip_1);
+    Show(EditPersonalZip_2, r.PerSonalZip_2);
+    Show(EditPersonalAddress_1, r.PerSonalAddress_1);
+    Show(EditPersonalAddress_2, r.PerSonalAddress_2);
+    Show(EditPersonalTel_1, r.PerSonalTel_1);
+    Show(EditPersonalTel_2, r.PerSonalTel_2);
+    Show(EditPersonalMail_1, r.PerSonalMail_1);
+    Show(EditPersonalMail_2, r.PerSonalMail_2);
+    Show(EditPersonalHomePage, r.PerSonalHomePage);
+    if (DTPBirthday->date() != r.CommonBirthday.date())
+        DTPBirthday->setDate(r.CommonBirthday.date());
     CBPersonalSex->setCurrentIndex(std::clamp(int(r.PersonalSex), 0, 2));
-    EditOfficeKana->setText(r.OfficeKana);
-    EditOfficeName->setText(r.OfficeName);
-    EditOfficeZip_1->setText(r.OfficeZip_1);
-    EditOfficeZip_2->setText(r.OfficeZip_2);
-    EditOfficeAddress_1->setText(r.OfficeAddress_1);
-    EditOfficeAddress_2->setText(r.OfficeAddress_2);
-    EditOfficeTel_1->setText(r.OfficeTel_1);
-    EditOfficeTel_2->setText(r.OfficeTel_2);
-    EditOfficeMail_1->setText(r.OfficeMail_1);
-    EditOfficeMail_2->setText(r.OfficeMail_2);
-    EditOfficeHomePage->setText(r.OfficeHomePage);
-    EditOfficePost->setText(r.OfficePost);
-    EditOfficialPosition->setText(r.OfficeOfficialPosition);
+    Show(EditOfficeKana, r.OfficeKana);
+    Show(EditOfficeName, r.OfficeName);
+    Show(EditOfficeZip_1, r.OfficeZip_1);
+    Show(EditOfficeZip_2, r.OfficeZip_2);
+    Show(EditOfficeAddress_1, r.OfficeAddress_1);
+    Show(EditOfficeAddress_2, r.OfficeAddress_2);
+    Show(EditOfficeTel_1, r.OfficeTel_1);
+    Show(EditOfficeTel_2, r.OfficeTel_2);
+    Show(EditOfficeMail_1, r.OfficeMail_1);
+    Show(EditOfficeMail_2, r.OfficeMail_2);
+    Show(EditOfficeHomePage, r.OfficeHomePage);
+    Show(EditOfficePost, r.OfficePost);
+    Show(EditOfficialPosition, r.OfficeOfficialPosition);
     for (int i = 0; i < 4; ++i) {
         const TJointNameObject& j = r.JointName(i);
         CBJointName[i]->setChecked(j.PrintData);
-        EditJointName[i]->setText(j.PrintName);
-        CBJointNameTitle[i]->setEditText(j.HonorificTitle);
+        Show(EditJointName[i], j.PrintName);
+        Show(CBJointNameTitle[i], j.HonorificTitle);
     }
-    MemoRemarks->setPlainText(r.CommonMemo);
-    CBCategory_1->setEditText(r.CommonCategory_1);
-    CBCategory_2->setEditText(r.CommonCategory_2);
-    EditInsertStr[0]->setText(r.CommonInsertStr_1);
-    EditInsertStr[1]->setText(r.CommonInsertStr_2);
-    EditInsertStr[2]->setText(r.CommonInsertStr_3);
-    EditInsertStr[3]->setText(r.CommonInsertStr_4);
-    EditRegistDate->setText(FormatDate(r.CommonRegistDate.date()));
+    if (MemoRemarks->toPlainText() != r.CommonMemo) MemoRemarks->setPlainText(r.CommonMemo);
+    Show(CBCategory_1, r.CommonCategory_1);
+    Show(CBCategory_2, r.CommonCategory_2);
+    Show(EditInsertStr[0], r.CommonInsertStr_1);
+    Show(EditInsertStr[1], r.CommonInsertStr_2);
+    Show(EditInsertStr[2], r.CommonInsertStr_3);
+    Show(EditInsertStr[3], r.CommonInsertStr_4);
+    Show(EditRegistDate, FormatDate(r.CommonRegistDate.date()));
     picture_ = r.CommonImg_1;
     ShowPicture();
-    EditPersonalAge->setText(r.PersonalAgeText());
+    Show(EditPersonalAge, r.PersonalAgeText());
     filling_ = was;
     RefreshHistoryList();
+    shown_ = r;
 }
 
-void TRecordEditor::StoreInputArea() {
-    if (filling_ || !current_ || !enabled_) return;
-    TUserInfo& r = *current_;
-    r.PerSonalKana_1 = EditPersonalKana_1->text();
-    r.PerSonalKana_2 = EditPersonalKana_2->text();
-    r.PerSonalName_1 = EditPersonalName_1->text();
-    r.PerSonalName_2 = EditPersonalName_2->text();
-    r.PerSonalHonorificTitle = CBPerSonalHonorificTitle->currentText();
-    r.CommonPrintCheck = CBPrintCheck->isChecked();
-    r.CommonUseTypePersonal = PGPrintType->currentWidget() == TabSheetPersonal;
-    r.PerSonalZip_1 = EditPersonalZip_1->text();
-    r.PerSonalZip_2 = EditPersonalZip_2->text();
-    r.PerSonalAddress_1 = EditPersonalAddress_1->text();
-    r.PerSonalAddress_2 = EditPersonalAddress_2->text();
-    r.PerSonalTel_1 = EditPersonalTel_1->text();
-    r.PerSonalTel_2 = EditPersonalTel_2->text();
-    r.PerSonalMail_1 = EditPersonalMail_1->text();
-    r.PerSonalMail_2 = EditPersonalMail_2->text();
-    r.PerSonalHomePage = EditPersonalHomePage->text();
-    // The picker shows days only: the time of day the record holds stays.
-    if (DTPBirthday->date() != r.CommonBirthday.date())
-        r.CommonBirthday = MakeDateTime(DTPBirthday->date(), r.CommonBirthday.time());
-    r.PersonalSex = static_cast<TThSex>(std::max(0, CBPersonalSex->currentIndex()));
-    r.OfficeKana = EditOfficeKana->text();
-    r.OfficeName = EditOfficeName->text();
-    r.OfficeZip_1 = EditOfficeZip_1->text();
-    r.OfficeZip_2 = EditOfficeZip_2->text();
-    r.OfficeAddress_1 = EditOfficeAddress_1->text();
-    r.OfficeAddress_2 = EditOfficeAddress_2->text();
-    r.OfficeTel_1 = EditOfficeTel_1->text();
-    r.OfficeTel_2 = EditOfficeTel_2->text();
-    r.OfficeMail_1 = EditOfficeMail_1->text();
-    r.OfficeMail_2 = EditOfficeMail_2->text();
-    r.OfficeHomePage = EditOfficeHomePage->text();
-    r.OfficePost = EditOfficePost->text();
-    r.OfficeOfficialPosition = EditOfficialPosition->text();
+void TRecordEditor::RegisterWriters() {
+    const auto text = [this](QLineEdit* e, QString TUserInfo::*field) {
+        writers_.insert(e, [e, field](TUserInfo& r) { r.*field = e->text(); });
+    };
+    const auto combo = [this](QComboBox* c, QString TUserInfo::*field) {
+        writers_.insert(c, [c, field](TUserInfo& r) { r.*field = c->currentText(); });
+    };
+    text(EditPersonalKana_1, &TUserInfo::PerSonalKana_1);
+    text(EditPersonalKana_2, &TUserInfo::PerSonalKana_2);
+    text(EditPersonalName_1, &TUserInfo::PerSonalName_1);
+    text(EditPersonalName_2, &TUserInfo::PerSonalName_2);
+    combo(CBPerSonalHonorificTitle, &TUserInfo::PerSonalHonorificTitle);
+    writers_.insert(CBPrintCheck,
+                    [this](TUserInfo& r) { r.CommonPrintCheck = CBPrintCheck->isChecked(); });
+    writers_.insert(RBPrintSidePersonal, [this](TUserInfo& r) {
+        r.CommonUseTypePersonal = RBPrintSidePersonal->isChecked();
+    });
+    text(EditPersonalZip_1, &TUserInfo::PerSonalZip_1);
+    text(EditPersonalZip_2, &TUserInfo::PerSonalZip_2);
+    text(EditPersonalAddress_1, &TUserInfo::PerSonalAddress_1);
+    text(EditPersonalAddress_2, &TUserInfo::PerSonalAddress_2);
+    text(EditPersonalTel_1, &TUserInfo::PerSonalTel_1);
+    text(EditPersonalTel_2, &TUserInfo::PerSonalTel_2);
+    text(EditPersonalMail_1, &TUserInfo::PerSonalMail_1);
+    text(EditPersonalMail_2, &TUserInfo::PerSonalMail_2);
+    text(EditPersonalHomePage, &TUserInfo::PerSonalHomePage);
+    writers_.insert(DTPBirthday, [this](TUserInfo& r) {
+        // The picker shows days only: the time of day the record holds stays.
+        if (DTPBirthday->date() != r.CommonBirthday.date())
+            r.CommonBirthday = MakeDateTime(DTPBirthday->date(), r.CommonBirthday.time());
+    });
+    writers_.insert(CBPersonalSex, [this](TUserInfo& r) {
+        r.PersonalSex = static_cast<TThSex>(std::max(0, CBPersonalSex->currentIndex()));
+    });
+    text(EditOfficeKana, &TUserInfo::OfficeKana);
+    text(EditOfficeName, &TUserInfo::OfficeName);
+    text(EditOfficeZip_1, &TUserInfo::OfficeZip_1);
+    text(EditOfficeZip_2, &TUserInfo::OfficeZip_2);
+    text(EditOfficeAddress_1, &TUserInfo::OfficeAddress_1);
+    text(EditOfficeAddress_2, &TUserInfo::OfficeAddress_2);
+    text(EditOfficeTel_1, &TUserInfo::OfficeTel_1);
+    text(EditOfficeTel_2, &TUserInfo::OfficeTel_2);
+    text(EditOfficeMail_1, &TUserInfo::OfficeMail_1);
+    text(EditOfficeMail_2, &TUserInfo::OfficeMail_2);
+    text(EditOfficeHomePage, &TUserInfo::OfficeHomePage);
+    text(EditOfficePost, &TUserInfo::OfficePost);
+    text(EditOfficialPosition, &TUserInfo::OfficeOfficialPosition);
     for (int i = 0; i < 4; ++i) {
-        TJointNameObject& j = r.JointName(i);
-        j.PrintData = CBJointName[i]->isChecked();
-        j.PrintName = EditJointName[i]->text();
-        j.HonorificTitle = CBJointNameTitle[i]->currentText();
+        QCheckBox* print = CBJointName[i];
+        QLineEdit* name = EditJointName[i];
+        QComboBox* title = CBJointNameTitle[i];
+        writers_.insert(
+            print, [i, print](TUserInfo& r) { r.JointName(i).PrintData = print->isChecked(); });
+        writers_.insert(name, [i, name](TUserInfo& r) { r.JointName(i).PrintName = name->text(); });
+        writers_.insert(title, [i, title](TUserInfo& r) {
+            r.JointName(i).HonorificTitle = title->currentText();
+        });
     }
-    r.CommonMemo = MemoRemarks->toPlainText();
-    r.CommonCategory_1 = CBCategory_1->currentText();
-    r.CommonCategory_2 = CBCategory_2->currentText();
-    r.CommonInsertStr_1 = EditInsertStr[0]->text();
-    r.CommonInsertStr_2 = EditInsertStr[1]->text();
-    r.CommonInsertStr_3 = EditInsertStr[2]->text();
-    r.CommonInsertStr_4 = EditInsertStr[3]->text();
-    EditPersonalAge->setText(r.PersonalAgeText());
-    r.CommonImg_1 = picture_;
+    writers_.insert(MemoRemarks,
+                    [this](TUserInfo& r) { r.CommonMemo = MemoRemarks->toPlainText(); });
+    combo(CBCategory_1, &TUserInfo::CommonCategory_1);
+    combo(CBCategory_2, &TUserInfo::CommonCategory_2);
+    text(EditInsertStr[0], &TUserInfo::CommonInsertStr_1);
+    text(EditInsertStr[1], &TUserInfo::CommonInsertStr_2);
+    text(EditInsertStr[2], &TUserInfo::CommonInsertStr_3);
+    text(EditInsertStr[3], &TUserInfo::CommonInsertStr_4);
+}
+
+void TRecordEditor::StoreControl(const QObject* control) {
+    if (filling_ || !current_ || !enabled_) return;
+    const auto it = writers_.constFind(control);
+    if (it != writers_.constEnd()) Change(control, *it);
+}
+
+void TRecordEditor::Change(const QObject* control, const FieldWriter& write) {
+    if (!current_) return;
+    BeginChange();
+    write(*current_);
+    EndChange(control);
+}
+
+void TRecordEditor::BeginChange() {
+    if (!current_) return;
+    stale_ = !(*current_ == shown_);
+    before_ = *current_;
+}
+
+void TRecordEditor::EndChange(const QObject* control) {
+    if (!current_) return;
+    lastControl_ = control;
+    if (stale_) {
+        ShowRecord();
+    } else {
+        if (!(before_.CommonHistoryObjectList == current_->CommonHistoryObjectList))
+            RefreshHistoryList();
+        shown_ = *current_;
+    }
+    stale_ = false;
+    EditPersonalAge->setText(current_->PersonalAgeText());
     UpdateImageButtons();
     emit RecordChanged();
 }
@@ -626,8 +700,7 @@ bool TRecordEditor::LoadPicture(const QString& path) {
     }
     picture_ = TPicture{kind.Kind, data, false};
     ShowPicture();
-    lastControl_ = nullptr;
-    StoreInputArea();
+    if (enabled_) Change(nullptr, [this](TUserInfo& r) { r.CommonImg_1 = picture_; });
     return true;
 }
 
@@ -641,8 +714,7 @@ void TRecordEditor::BtnImg_1_ClearClick() {
     if (!GetPrompter().Ask(QStringLiteral("画像を削除しますか？"))) return;
     picture_ = TPicture();
     ShowPicture();
-    lastControl_ = nullptr;
-    StoreInputArea();
+    if (enabled_) Change(nullptr, [](TUserInfo& r) { r.CommonImg_1 = TPicture(); });
 }
 
 void TRecordEditor::ZipButtonClick(int tag) {
@@ -739,37 +811,30 @@ void TRecordEditor::RefreshHistoryList() {
 }
 
 void TRecordEditor::BtnHistoryAddClick() {
-    lastControl_ = nullptr;
     if (!current_ || !editHistory_) return;
     THistoryObject entry{Today(), QString(), QString()};
     if (!editHistory_->Execute(entry, QStringLiteral("履歴追加"))) return;
-    current_->CommonHistoryObjectList.Add(entry);
-    RefreshHistoryList();
-    emit RecordChanged();
+    Change(nullptr, [&entry](TUserInfo& r) { r.CommonHistoryObjectList.Add(entry); });
 }
 
 void TRecordEditor::BtnHistoryEditClick() {
-    lastControl_ = nullptr;
     const int row = SelectedHistoryRow();
     if (!current_ || !editHistory_ || row < 0 || row >= current_->CommonHistoryObjectList.Count())
         return;
     THistoryObject copy = current_->CommonHistoryObjectList.Item(row);
     if (!editHistory_->Execute(copy, QStringLiteral("履歴編集"))) return;
-    current_->CommonHistoryObjectList.Delete(row);
-    current_->CommonHistoryObjectList.Add(copy);
-    RefreshHistoryList();
-    emit RecordChanged();
+    Change(nullptr, [row, &copy](TUserInfo& r) {
+        r.CommonHistoryObjectList.Delete(row);
+        r.CommonHistoryObjectList.Add(copy);
+    });
 }
 
 void TRecordEditor::BtnHistoryDelClick() {
-    lastControl_ = nullptr;
     const int row = SelectedHistoryRow();
     if (!current_ || row < 0 || row >= current_->CommonHistoryObjectList.Count()) return;
     if (!GetPrompter().Ask(QStringLiteral("選択中の履歴を削除しますか？"))) return;
-    current_->CommonHistoryObjectList.Delete(row);
     LVHistory->clearSelection();
-    RefreshHistoryList();
-    emit RecordChanged();
+    Change(nullptr, [row](TUserInfo& r) { r.CommonHistoryObjectList.Delete(row); });
 }
 
 }  // namespace q2

@@ -1,9 +1,12 @@
 // The record editor on the right half of the main window: every control of
-// the current record, copied into the record at every change.
+// the current record; a change in a control writes that control's field and
+// nothing else.
 #pragma once
 
+#include <QHash>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 
 #include "model/UserInfo.h"
 
@@ -15,6 +18,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QRadioButton;
 class QTabWidget;
 class QTableWidget;
 
@@ -41,8 +45,9 @@ public:
     void ClearInputArea();
     void SetInputArea(bool enabled);
     // Fills the controls from the current record; nothing is stored meanwhile.
+    // Controls that already show the record's value are left alone, so the
+    // cursor stays where the user is typing.
     void ShowRecord();
-    void StoreInputArea();
     void RefreshHistoryList();
     void UpdateImageButtons();
     void OpenMailer(const QString& address);
@@ -50,7 +55,9 @@ public:
     // The control behind the latest RecordChanged; nullptr for the history
     // and picture buttons, whose every use is a change of its own.
     const QObject* LastEditedControl() const { return lastControl_; }
-    // The picture the editor shows (and the record gets on the next store).
+    // The current record as it was just before the latest RecordChanged.
+    const TUserInfo& RecordBefore() const { return before_; }
+    // The picture the editor shows.
     const TPicture& Picture() const { return picture_; }
 
     QLineEdit* EditPersonalKana_1;
@@ -59,6 +66,10 @@ public:
     QLineEdit* EditPersonalName_2;
     QComboBox* CBPerSonalHonorificTitle;
     QCheckBox* CBPrintCheck;
+    // 印刷面: which side's address the piece carries. The tabs below only
+    // show a side; looking at one changes nothing.
+    QRadioButton* RBPrintSidePersonal;
+    QRadioButton* RBPrintSideOffice;
     QTabWidget* PGPrintType;
     QWidget* TabSheetPersonal;
     QWidget* TabSheetOffice;
@@ -139,7 +150,17 @@ public slots:
     bool LoadPicture(const QString& path);
 
 private:
+    using FieldWriter = std::function<void(TUserInfo&)>;
     void BuildControls();
+    void RegisterWriters();
+    // A change the user made in `control`: only its own field is written.
+    void StoreControl(const QObject* control);
+    // Writes through `write`, then tells the main window. A record that
+    // changed elsewhere since it was shown is shown again in full, so no
+    // control goes on showing (and later writing) an old value.
+    void Change(const QObject* control, const FieldWriter& write);
+    void BeginChange();
+    void EndChange(const QObject* control);
     void ShowPicture();
     void UpdateHistoryButtons();
     int SelectedHistoryRow() const;
@@ -153,6 +174,11 @@ private:
     bool enabled_ = false;
     bool filling_ = false;  // set while the program itself fills the controls
     const QObject* lastControl_ = nullptr;
+    QHash<const QObject*, FieldWriter> writers_;
+    TUserInfo shown_;   // the record as the controls show it
+    const TUserInfo* shownRecord_ = nullptr;  // whose page the tabs were turned to
+    TUserInfo before_;  // the record before the latest change
+    bool stale_ = false;
 };
 
 }  // namespace q2

@@ -76,6 +76,7 @@ void TSeasonMarksWidget::Clear() {
 
 void TSeasonMarksWidget::SetMark(TSeasonMark mark, bool on) {
     if (!current_) return;
+    emit MarksAboutToChange();
     if (SetSeasonMark(*current_, mark, season_, on, Today())) emit MarksChanged();
     ShowRecord();
 }

@@ -43,7 +43,8 @@ public:
     std::array<QCheckBox*, 3> CBSeasonMark;
 
 signals:
-    // The current record's history changed.
+    // Before a click writes into the current record, and after it did.
+    void MarksAboutToChange();
     void MarksChanged();
 
 private:

@@ -18,6 +18,7 @@ constexpr CodeInfo kCodes[] = {
     {TPreflightCode::ZipUnknown, "zip-unknown", TPreflightSeverity::Fault},
     {TPreflightCode::ZipTownMismatch, "zip-town", TPreflightSeverity::Warning},
     {TPreflightCode::ZipNoAddressNumber, "zip-no-address-number", TPreflightSeverity::Info},
+    {TPreflightCode::AddressEmpty, "address-empty", TPreflightSeverity::Fault},
     {TPreflightCode::GlyphMissing, "glyph-missing", TPreflightSeverity::Fault},
     {TPreflightCode::VerticalFormMissing, "glyph-no-vertical-form", TPreflightSeverity::Warning},
     {TPreflightCode::FitFloor, "fit-floor", TPreflightSeverity::Warning},

@@ -22,6 +22,7 @@ enum class TPreflightCode {
     ZipUnknown,
     ZipTownMismatch,
     ZipNoAddressNumber,
+    AddressEmpty,
     GlyphMissing,
     VerticalFormMissing,
     FitFloor,

@@ -23,6 +23,7 @@ struct PreflightText {
         return QStringLiteral("郵便番号 %1 はカスタマーバーコードに住所表示番号が入りません（事業所の個別番号か末尾が00の番号）")
             .arg(zip);
     }
+    static QString AddressEmpty() { return QStringLiteral("住所１がありません"); }
     static QString SuggestCode(const QString& zip) { return QStringLiteral("住所から 〒%1").arg(zip); }
     static QString SuggestDigits(const QString& zip) { return QStringLiteral("半角数字で %1").arg(zip); }
     static QString GlyphMissing(const QString& ch, const QString& face) {

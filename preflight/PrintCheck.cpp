@@ -82,6 +82,7 @@ public:
                          : Side{"OfficeZip_1", "OfficeZip_2", "OfficeAddress_1", "OfficeAddress_2",
                                 &r.OfficeZip_1, &r.OfficeZip_2, &r.OfficeAddress_1, &r.OfficeAddress_2};
         CheckZip();
+        CheckAddress();
         CheckNames();
         CheckGlyphs();
         if (options_.Fit)
@@ -102,7 +103,8 @@ private:
 
     void CheckZip() {
         const QString zip1 = Trim(*side_.zip1), zip2 = Trim(*side_.zip2);
-        const QString address = Trim(*side_.address1);
+        // A line of blanks is no address to compare the town with.
+        const QString address = side_.address1->trimmed().isEmpty() ? QString() : Trim(*side_.address1);
         const QString field = QString::fromLatin1(side_.Zip1);
         if (zip1.isEmpty() && zip2.isEmpty()) {
             TPreflightFinding& f = Add(TPreflightCode::ZipEmpty, field, Text::ZipEmpty());
@@ -144,6 +146,14 @@ private:
         }
         if (setup_.Settings.PrintCostom && !CarriesAddressNumber(code))
             Add(TPreflightCode::ZipNoAddressNumber, field, Text::ZipNoAddressNumber(ZipText(code)));
+    }
+
+    // A card with a name and a postal code but no address cannot be
+    // delivered. The second line alone (a building, a room) is no address,
+    // nor is a line of blanks, full-width ones included.
+    void CheckAddress() {
+        if (side_.address1->trimmed().isEmpty())
+            Add(TPreflightCode::AddressEmpty, QString::fromLatin1(side_.Address1), Text::AddressEmpty());
     }
 
     // A code found from the address, as a suggestion with its fix.

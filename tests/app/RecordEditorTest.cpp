@@ -1,5 +1,6 @@
-// The record editor on the main window: every change stored at once, adding
-// records, history, picture, mail links and the postal code buttons.
+// The record editor on the main window: every change stored at once and only
+// in its own field, changes from elsewhere shown at once, adding records,
+// history, picture, mail links and the postal code buttons.
 #include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -19,11 +21,14 @@
 #include "AppFixture.h"
 #include "QStringPrinter.h"
 #include "app/AddressListColumns.h"
+#include "app/DialogWiring.h"
 #include "app/FormAddData.h"
 #include "app/FormEditHistory.h"
 #include "app/RecordEditor.h"
 #include "app/UrlOpener.h"
 #include "platform/Clock.h"
+#include "preflight/FormPreflight.h"
+#include "print/PieceRenderer.h"
 
 namespace q2test {
 namespace {
@@ -48,8 +53,8 @@ protected:
     }
 
     // Two records, 青木 shown in the editor.
-    q2::TFormMain& StartShowingFirst() {
-        q2::TFormMain& m = Start();
+    q2::TFormMain& StartShowingFirst() { return ShowFirst(Start()); }
+    q2::TFormMain& ShowFirst(q2::TFormMain& m) {
         m.OpenCommandLineFile(
             WriteBook("book.QT2", {{"アオキ", "青木", "友達"}, {"イトウ", "伊藤"}}));
         row_ = int(Names(m.DisplayList).indexOf("青木"));
@@ -78,7 +83,7 @@ TEST_F(RecordEditor, EveryChangeIsStoredAtOnce) {
     EXPECT_EQ(m.CurrentRecord->PerSonalName_1, "青木x");
     EXPECT_EQ(Cell(m, ColumnOf("名前")).left(3), "青木x");
 
-    // One change copies every control, from each kind of control.
+    // Each kind of control writes its own field.
     e.EditOfficeAddress_2->setText("ビル5F");
     e.MemoRemarks->setPlainText("メモ");
     e.CBCategory_2->setEditText("取引先");
@@ -102,21 +107,191 @@ TEST_F(RecordEditor, EveryChangeIsStoredAtOnce) {
     EXPECT_EQ(m.DisplayList[row_]->PerSonalName_1, "青木x");
 }
 
-TEST_F(RecordEditor, OfficePageTurnsThePrintAddressColumn) {
+// Types into the telephone box and leaves it with Tab, as a user does.
+void TypeTelephone(q2::TRecordEditor& e, const char* text) {
+    e.EditPersonalTel_1->setFocus();
+    QTest::keyClicks(e.EditPersonalTel_1, QString::fromUtf8(text));
+    QTest::keyClick(e.EditPersonalTel_1, Qt::Key_Tab);
+}
+
+TEST_F(RecordEditor, PrintMarkFromThePopupSurvivesAnEditOfAnotherField) {
     q2::TFormMain& m = StartShowingFirst();
-    const int column = ColumnOf("印刷住所");
-    m.RecordEditor->PGPrintType->setCurrentWidget(m.RecordEditor->TabSheetPersonal);
-    EXPECT_EQ(Cell(m, column), "個人用");
-    m.Session.SetSaved(true);
-    m.RecordEditor->PGPrintType->setCurrentWidget(m.RecordEditor->TabSheetOffice);
-    EXPECT_FALSE(m.CurrentRecord->CommonUseTypePersonal);
-    EXPECT_EQ(Cell(m, column), "会社用");
-    EXPECT_FALSE(m.Session.Saved());
-    // Showing an office record opens its page without storing anything.
-    m.Session.SetSaved(true);
+    q2::TRecordEditor& e = *m.RecordEditor;
+    const int mark = ColumnOf("印刷");
+    ASSERT_FALSE(m.CurrentRecord->CommonPrintCheck);
+    ASSERT_FALSE(e.CBPrintCheck->isChecked());
+
+    m.PopPrintCheckClick();
+    EXPECT_EQ(Cell(m, mark), "●");
+    EXPECT_TRUE(e.CBPrintCheck->isChecked());  // the editor shows it before any keystroke
+    TypeTelephone(e, "03-1234");
+    EXPECT_EQ(m.CurrentRecord->PerSonalTel_1, "03-1234");
+    EXPECT_TRUE(m.CurrentRecord->CommonPrintCheck);
+    EXPECT_EQ(Cell(m, mark), "●");
+
+    // Undo takes back the telephone alone, then the mark; the editor follows.
+    m.Undo();
+    EXPECT_EQ(m.CurrentRecord->PerSonalTel_1, "");
+    EXPECT_TRUE(m.CurrentRecord->CommonPrintCheck);
+    m.Undo();
+    EXPECT_FALSE(m.CurrentRecord->CommonPrintCheck);
+    EXPECT_FALSE(e.CBPrintCheck->isChecked());
+    m.Redo();
+    EXPECT_TRUE(e.CBPrintCheck->isChecked());
+    TypeTelephone(e, "9");
+    EXPECT_TRUE(m.CurrentRecord->CommonPrintCheck);
+
+    // Several rows at once, the edited one among them.
+    m.SelectRows({other_, row_});
+    ASSERT_EQ(m.CurrentRecord, m.DisplayList[row_]);
+    m.PopPrintNotCheckClick();
+    EXPECT_FALSE(e.CBPrintCheck->isChecked());
+    TypeTelephone(e, "8");
+    EXPECT_FALSE(m.CurrentRecord->CommonPrintCheck);
+    EXPECT_FALSE(m.DisplayList[other_]->CommonPrintCheck);
+}
+
+// Each way a record changes while the editor shows it: the editor shows the
+// change at once (where the change is announced), an edit of another field
+// keeps it, and undoing that edit keeps it too.
+TEST_F(RecordEditor, ChangesFromElsewhereAreNeverOverwrittenByTheEditor) {
+    struct Path {
+        const char* name;
+        std::function<void(q2::TFormMain&, q2::ScriptedChoicePrompter&)> change;
+        std::function<bool(q2::TFormMain&)> kept;
+        std::function<bool(const q2::TRecordEditor&)> shown;  // empty: not announced
+    };
+    const Path paths[] = {
+        {"undo of an edit",
+         [](q2::TFormMain& m, q2::ScriptedChoicePrompter&) {
+             m.RecordEditor->EditPersonalName_1->setText("青木x");
+             m.Undo();
+         },
+         [](q2::TFormMain& m) { return m.CurrentRecord->PerSonalName_1 == "青木"; },
+         [](const q2::TRecordEditor& e) { return e.EditPersonalName_1->text() == "青木"; }},
+        {"fix from the check before printing",
+         [](q2::TFormMain& m, q2::ScriptedChoicePrompter&) {
+             q2::SetPreflightPresenter([](q2::TFormPreflight& form) {
+                 for (int row = 0; row < form.Findings().size(); ++row)
+                     if (form.Findings()[row].Code == q2::TPreflightCode::NameNoHonorific)
+                         form.FixRow(row);
+                 return false;
+             });
+             q2::TPrintSettings st;
+             q2::PreflightBeforePrint(&m, {m.CurrentRecord},
+                                      q2::MakePieceSetup(st, std::nullopt, nullptr));
+             q2::SetPreflightPresenter({});
+         },
+         [](q2::TFormMain& m) { return m.CurrentRecord->PerSonalHonorificTitle == "様"; },
+         [](const q2::TRecordEditor& e) {
+             return e.CBPerSonalHonorificTitle->currentText() == "様";
+         }},
+        {"season mark after a print run",
+         [](q2::TFormMain& m, q2::ScriptedChoicePrompter& p) {
+             p.answers.push_back(true);
+             m.OfferToMarkSent({m.CurrentRecord});
+         },
+         [](q2::TFormMain& m) { return m.CurrentRecord->CommonHistoryObjectList.Count() == 1; },
+         [](const q2::TRecordEditor& e) { return e.LVHistory->rowCount() == 1; }},
+        {"import",
+         [](q2::TFormMain& m, q2::ScriptedChoicePrompter&) {
+             m.SetImportDialog([](const QString&, q2::TUserInfoList& book) {
+                 book.Add(MakeRecord({"ヤマダ", "山田"}));
+                 return q2::TFormMain::TImportResult::Imported;
+             });
+             m.ImportFile("in.csv");
+             // The list is read again: nothing is left in the editor.
+             EXPECT_EQ(m.CurrentRecord, nullptr);
+             EXPECT_FALSE(m.RecordEditor->EditPersonalTel_1->isEnabled());
+             m.SelectRows({int(Names(m.DisplayList).indexOf("青木"))});
+         },
+         [](q2::TFormMain& m) { return m.Session.Book.Count() == 3; },
+         [](const q2::TRecordEditor& e) { return e.EditPersonalName_1->text() == "青木"; }},
+        {"a change nobody announced",
+         [](q2::TFormMain& m, q2::ScriptedChoicePrompter&) {
+             m.CurrentRecord->CommonCategory_2 = "取引先";
+         },
+         [](q2::TFormMain& m) { return m.CurrentRecord->CommonCategory_2 == "取引先"; },
+         {}},
+    };
+    q2::TFormMain& m = Start();
+    q2::InstallDialogs(m);  // the check list's fixes reach the window as in the program
+    for (const Path& path : paths) {
+        SCOPED_TRACE(path.name);
+        ShowFirst(m);
+        q2::TRecordEditor& e = *m.RecordEditor;
+        path.change(m, prompter);
+        ASSERT_TRUE(path.kept(m));
+        if (path.shown) {
+            EXPECT_TRUE(path.shown(e));
+        }
+        TypeTelephone(e, "03");
+        EXPECT_EQ(m.CurrentRecord->PerSonalTel_1, "03");
+        EXPECT_TRUE(path.kept(m));
+        if (path.shown) {
+            EXPECT_TRUE(path.shown(e));
+        }
+        EXPECT_EQ(e.CBCategory_2->currentText(), m.CurrentRecord->CommonCategory_2);
+        m.Undo();
+        EXPECT_EQ(m.CurrentRecord->PerSonalTel_1, "");
+        EXPECT_TRUE(path.kept(m));
+    }
+}
+
+// A field the box cannot show in full (a postal code of seven digits in the
+// three-digit box, a memo with Windows line ends) is not rewritten by an
+// edit elsewhere.
+TEST_F(RecordEditor, AFieldShownShortenedIsLeftAsItWas) {
+    q2::TFormMain& m = StartShowingFirst();
+    m.CurrentRecord->PerSonalZip_1 = "1000013";
+    m.CurrentRecord->CommonMemo = "一行目\r\n二行目";
     m.SelectRows({other_});
     m.SelectRows({row_});
-    EXPECT_EQ(m.RecordEditor->PGPrintType->currentWidget(), m.RecordEditor->TabSheetOffice);
+    EXPECT_EQ(m.RecordEditor->EditPersonalZip_1->text(), "100");
+    TypeTelephone(*m.RecordEditor, "03");
+    EXPECT_EQ(m.CurrentRecord->PerSonalZip_1, "1000013");
+    EXPECT_EQ(m.CurrentRecord->CommonMemo, "一行目\r\n二行目");
+    EXPECT_TRUE(m.Session.History().CanUndo());
+}
+
+// 印刷面 chooses the side that prints; the 個人用/会社用 pages only show one.
+TEST_F(RecordEditor, PrintSideIsChosenNotTakenFromThePageShown) {
+    q2::TFormMain& m = StartShowingFirst();
+    q2::TRecordEditor& e = *m.RecordEditor;
+    const int column = ColumnOf("印刷住所");
+    ASSERT_FALSE(m.CurrentRecord->CommonUseTypePersonal);
+    EXPECT_TRUE(e.RBPrintSideOffice->isChecked());
+    EXPECT_EQ(e.PGPrintType->currentWidget(), e.TabSheetOffice);  // opened on the side it prints
+
+    // Looking at the other page changes nothing.
+    e.PGPrintType->setCurrentWidget(e.TabSheetPersonal);
+    EXPECT_FALSE(m.CurrentRecord->CommonUseTypePersonal);
+    EXPECT_EQ(Cell(m, column), "会社用");
+    EXPECT_TRUE(m.Session.Saved());
+
+    e.RBPrintSidePersonal->click();
+    EXPECT_TRUE(m.CurrentRecord->CommonUseTypePersonal);
+    EXPECT_EQ(Cell(m, column), "個人用");
+    EXPECT_FALSE(m.Session.Saved());
+    EXPECT_EQ(e.PGPrintType->currentWidget(), e.TabSheetPersonal);
+    e.PGPrintType->setCurrentWidget(e.TabSheetOffice);
+    EXPECT_TRUE(m.CurrentRecord->CommonUseTypePersonal);
+
+    // An undo shows the side again but leaves the page the user is on.
+    e.PGPrintType->setCurrentWidget(e.TabSheetPersonal);
+    m.Undo();
+    EXPECT_FALSE(m.CurrentRecord->CommonUseTypePersonal);
+    EXPECT_TRUE(e.RBPrintSideOffice->isChecked());
+    EXPECT_EQ(e.PGPrintType->currentWidget(), e.TabSheetPersonal);
+    EXPECT_TRUE(m.Session.Saved());
+
+    // Showing another record opens it on its own side and stores nothing.
+    m.DisplayList[other_]->CommonUseTypePersonal = true;
+    m.SelectRows({other_});
+    EXPECT_TRUE(e.RBPrintSidePersonal->isChecked());
+    EXPECT_EQ(e.PGPrintType->currentWidget(), e.TabSheetPersonal);
+    m.SelectRows({row_});
+    EXPECT_TRUE(e.RBPrintSideOffice->isChecked());
     EXPECT_TRUE(m.Session.Saved());
 }
 

@@ -3,7 +3,7 @@
 // a record in the editor on both of its pages. With "desktop" after the
 // folder: the menu bar open, the help window and the modified title (run with
 // a window manager for the title); with "small": the window on a 1024 × 768
-// screen.
+// screen; with "print-side": the editor's 印刷面 choice alone.
 // Run under a display (xvfb-run); not a test.
 #include <QApplication>
 #include <QDir>
@@ -58,6 +58,21 @@ int main(int argc, char** argv) {
     main.move(0, 0);
     main.show();
     if (!QTest::qWaitForWindowExposed(&main)) return 1;
+    if (mode == QLatin1String("print-side")) {
+        // The editor alone, as it paints itself (offscreen will do): a company
+        // record that prints its office address, shown on its private page.
+        for (int i = 0; i < int(main.DisplayList.size()); ++i)
+            if (!main.DisplayList[i]->CommonUseTypePersonal) {
+                main.SelectRows({i});
+                break;
+            }
+        q2::TRecordEditor& editor = *main.RecordEditor;
+        editor.PGPrintType->setCurrentWidget(editor.TabSheetPersonal);
+        return q2test::ShootWidget(*main.PanelRecordEditor,
+                                   out + QStringLiteral("/record-editor-print-side.png"))
+                   ? 0
+                   : 1;
+    }
     if (mode == QLatin1String("desktop")) {
         // A change not yet saved: "*" after the file's name in the title.
         main.SelectRows({0});

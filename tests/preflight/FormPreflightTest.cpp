@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -131,6 +132,24 @@ TEST_F(PreflightHooks, MailDialogTakesTheSubstituteIntoItsTemplate) {
     EXPECT_EQ(presenter.shown, QStringList{U(u"mail-no-address PerSonalMail_1")});
     EXPECT_EQ(prompter.asked, QStringList{U(u"送信を開始しますがよろしいですか？")});
     EXPECT_FALSE(form.Sending());
+}
+
+TEST_F(PreflightHooks, AnAddresslessCardIsAnErrorLineOfTheList) {
+    TUserInfo noAddress = Record(u"100", u"0013");
+    noAddress.PerSonalAddress_1.clear();
+    QStringList row;
+    bool fixEnabled = true;
+    SetPreflightPresenter([&](TFormPreflight& form) {
+        for (int c = 0; c < form.LVFindings->columnCount(); ++c) row << form.LVFindings->item(0, c)->text();
+        fixEnabled = form.BtnFix->isEnabled();
+        return false;
+    });
+    TPrintSettings st;
+    EXPECT_FALSE(PreflightBeforePrint(nullptr, {&noAddress}, MakePieceSetup(st, std::nullopt, nullptr)));
+    SetPreflightPresenter({});
+    EXPECT_EQ(row, (QStringList{QStringLiteral("1"), U(u"山田 太郎"), U(u"住所１"), U(u"エラー"),
+                                U(u"住所１がありません"), QString()}));
+    EXPECT_FALSE(fixEnabled);
 }
 
 TEST_F(PreflightHooks, WithoutAPresenterTheJobsRunUnchecked) {

@@ -83,7 +83,7 @@ TUserInfo ApplyAll(const TUserInfo& r, const QList<TPreflightFinding>& findings)
 struct ZipCase {
     const char16_t *zip1, *zip2, *address;
     bool barcode;
-    const char* code;  // expected finding, "" for none
+    const char* code;  // expected findings, comma-separated; "" for none
     const char16_t* fixedZip = nullptr;       // after the fix, "" when none is offered
     const char16_t* fixedAddress = nullptr;
 };
@@ -94,7 +94,7 @@ TEST(PreflightPrint, PostalCodesAgainstTheShippedData) {
         {u"100", u"0013", u"千代田区霞が関1-1", false, ""},  // written without the prefecture
         {u"263", u"0023", u"千葉県千葉市稲毛区緑町3丁目30-8", true, ""},
         {u"", u"", u"東京都千代田区霞が関1-1", false, "zip-empty", u"100-0013"},
-        {u"", u"", u"", false, "zip-empty", u""},
+        {u"", u"", u"", false, "zip-empty,address-empty", u""},
         {u"12", u"345", u"東京都千代田区霞が関1-1", false, "zip-malformed", u""},
         {u"１００", u"００１３", u"東京都千代田区霞が関1-1", false, "zip-malformed", u"100-0013"},
         {u"1000013", u"", u"東京都千代田区霞が関1-1", false, "zip-malformed", u"100-0013"},
@@ -112,7 +112,7 @@ TEST(PreflightPrint, PostalCodesAgainstTheShippedData) {
             EXPECT_TRUE(codes.isEmpty()) << codes.join(u',').toStdString();
             continue;
         }
-        ASSERT_EQ(codes, QStringList{QString::fromLatin1(c.code)});
+        ASSERT_EQ(codes.join(u','), QString::fromLatin1(c.code));
         const TUserInfo fixed = ApplyAll(r, found);
         if (c.fixedZip) {
             EXPECT_EQ(found[0].Fixable(), *c.fixedZip != 0);
@@ -123,6 +123,43 @@ TEST(PreflightPrint, PostalCodesAgainstTheShippedData) {
         if (c.fixedAddress) {
             EXPECT_EQ(fixed.PerSonalAddress_1, U(c.fixedAddress));
         }
+    }
+}
+
+// A card with a name and a valid postal code but no first address line on
+// the side that prints cannot be delivered: an error, with nothing to fix.
+TEST(PreflightPrint, EmptyAddressOnThePrintedSideIsAnError) {
+    struct Case {
+        bool personal;
+        const char16_t *personal1, *personal2, *office1;
+        const char* field;  // the finding's field, nullptr for none
+    };
+    const Case cases[] = {
+        {true, u"", u"", u"東京都千代田区霞が関1-1", "PerSonalAddress_1"},
+        {true, u"　 ", u"", u"東京都千代田区霞が関1-1", "PerSonalAddress_1"},  // blanks only
+        {true, u"", u"霞ビル3F", u"", "PerSonalAddress_1"},  // a building alone is no address
+        {false, u"東京都千代田区霞が関1-1", u"", u"", "OfficeAddress_1"},
+        {false, u"", u"", u"東京都千代田区霞が関1-1", nullptr},  // the empty side does not print
+    };
+    for (const Case& c : cases) {
+        TUserInfo r = Person(u"100", u"0013", c.personal1);
+        r.PerSonalAddress_2 = U(c.personal2);
+        r.CommonUseTypePersonal = c.personal;
+        r.OfficeName = U(u"霞商事");
+        r.OfficeZip_1 = r.PerSonalZip_1;
+        r.OfficeZip_2 = r.PerSonalZip_2;
+        r.OfficeAddress_1 = U(c.office1);
+        SCOPED_TRACE(c.field ? c.field : "none");
+        const QList<TPreflightFinding> found = CheckOne(r, Nenga());
+        if (!c.field) {
+            EXPECT_TRUE(found.isEmpty()) << Codes(found).join(u',').toStdString();
+            continue;
+        }
+        ASSERT_EQ(Codes(found), QStringList{QStringLiteral("address-empty")});
+        EXPECT_EQ(found[0].Field, QString::fromLatin1(c.field));
+        EXPECT_EQ(found[0].Message, U(u"住所１がありません"));
+        EXPECT_FALSE(found[0].Fixable());
+        EXPECT_TRUE(HasFault(found));
     }
 }
 

@@ -1,6 +1,7 @@
 // The main window after the postal data update installed new data: the
 // review is offered, and an applied suggestion changes the record and marks
 // the book modified.
+#include <QLineEdit>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -9,6 +10,7 @@
 
 #include "AppFixture.h"
 #include "app/DialogWiring.h"
+#include "app/RecordEditor.h"
 #include "platform/Cp932.h"
 #include "platform/ProfileFile.h"
 #include "zip/FormZipReview.h"
@@ -57,6 +59,9 @@ TEST_F(AppTest, NewPostalDataOffersTheReviewOfTheOpenBook) {
     record->PerSonalZip_2 = "9999";
     record->PerSonalAddress_1 = QStringLiteral("東京都千代田区霞が関１－１");
     m.Session.SetSaved(true);
+    m.RebuildDisplayList();
+    m.SelectRows({0});  // the record is in the editor throughout
+    ASSERT_EQ(m.CurrentRecord, record);
 
     runner.dialogs = {
         [](QDialog& d) {
@@ -85,8 +90,14 @@ TEST_F(AppTest, NewPostalDataOffersTheReviewOfTheOpenBook) {
     EXPECT_TRUE(prompter.asked.last().startsWith(QStringLiteral("新しい郵便番号データと一致しない住所が住所録に1件あります。")));
     EXPECT_EQ(record->PerSonalZip_1 + record->PerSonalZip_2, QStringLiteral("1000013"));
     EXPECT_FALSE(m.Session.Saved());
+    EXPECT_EQ(m.RecordEditor->EditPersonalZip_2->text(), QStringLiteral("0013"));
     // The applied suggestion is one undoable step.
     m.Undo();
     EXPECT_EQ(record->PerSonalZip_1 + record->PerSonalZip_2, QStringLiteral("9999999"));
     EXPECT_TRUE(m.Session.Saved());
+    // An edit in the editor after the suggestion keeps it.
+    m.Redo();
+    QTest::keyClicks(m.RecordEditor->EditPersonalTel_1, QStringLiteral("03"));
+    EXPECT_EQ(record->PerSonalZip_1 + record->PerSonalZip_2, QStringLiteral("1000013"));
+    EXPECT_EQ(record->PerSonalTel_1, QStringLiteral("03"));
 }
