@@ -5,7 +5,8 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QRegularExpression>
+
+#include "model/UserInfo.h"
 
 namespace q2 {
 namespace {
@@ -39,7 +40,10 @@ protected:
 private:
     bool Paste() {
         QString upper, lower;
-        if (!SplitPostalCode(QGuiApplication::clipboard()->text(), &upper, &lower)) return false;
+        // Only a whole code fills both boxes; anything else is pasted as text.
+        if (!SplitPostalCode(QGuiApplication::clipboard()->text(), &upper, &lower) ||
+            lower.isEmpty())
+            return false;
         first_->setText(upper);
         second_->setText(lower);
         second_->setFocus(Qt::OtherFocusReason);
@@ -52,25 +56,6 @@ private:
 };
 
 }  // namespace
-
-bool SplitPostalCode(const QString& text, QString* upper, QString* lower) {
-    QString plain;
-    for (QChar c : text.trimmed()) {
-        // Full-width digits and dashes as their half-width forms.
-        if (c.isDigit() && c.digitValue() >= 0)
-            plain += QChar(u'0' + c.digitValue());
-        else if (c == u'－' || c == u'ー' || c == u'‐' || c == u'−' || c == u'―')
-            plain += u'-';
-        else
-            plain += c;
-    }
-    static const QRegularExpression code(QStringLiteral("^(?:〒\\s*)?(\\d{3})-?(\\d{4})$"));
-    const QRegularExpressionMatch m = code.match(plain);
-    if (!m.hasMatch()) return false;
-    *upper = m.captured(1);
-    *lower = m.captured(2);
-    return true;
-}
 
 void JoinPostalCodeBoxes(QLineEdit* first, QLineEdit* second) {
     new PostalCodePair(first, second);

@@ -10,8 +10,4 @@ namespace q2 {
 
 void JoinPostalCodeBoxes(QLineEdit* first, QLineEdit* second);
 
-// The two halves of a whole postal code as pasted (half- or full-width
-// digits, with or without "〒" and a hyphen); false for anything else.
-bool SplitPostalCode(const QString& text, QString* upper, QString* lower);
-
 }  // namespace q2

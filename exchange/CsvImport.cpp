@@ -101,22 +101,6 @@ void ApplyImportDefaults(TUserInfo& r, const QDateTime& now) {
     for (int i = 0; i < 4; ++i) r.JointName(i).HonorificTitle = QStringLiteral("様");
 }
 
-bool SplitPostalCode(const QString& text, QString* first, QString* second) {
-    QString z = ToHalfWidth(text).trimmed();
-    z.remove(u'〒');
-    // The dashes a spreadsheet or a phone may put between the halves.
-    for (QChar dash : {QChar(0x2010), QChar(0x2011), QChar(0x2012), QChar(0x2013), QChar(0x2014),
-                       QChar(0x2015), QChar(0x2212), QChar(0x30FC), QChar(0xFF70)})
-        z.replace(dash, u'-');
-    z = z.trimmed();
-    static const QRegularExpression japanese(QStringLiteral("^(\\d{3})\\s*-?\\s*(\\d{4})?$"));
-    const auto m = japanese.match(z);
-    if (!m.hasMatch()) return false;
-    *first = m.captured(1);
-    *second = m.captured(2);
-    return true;
-}
-
 QDate ParseImportDate(const QString& text) {
     QString t = ToHalfWidth(text).trimmed();
     // "1970-01-05", "1970-01-05T00:00:00" and "19700105" as other programs

@@ -36,10 +36,6 @@ void ApplyImportField(TUserInfo& record, int destination, const QString& text,
 // office address is used on the office side.
 void FinishImportedRecord(TUserInfo& record);
 
-// A Japanese postal code ("150-0002", "1500002", "１５０－０００２", "〒150")
-// as its two boxes; false for anything else (a foreign code).
-bool SplitPostalCode(const QString& text, QString* first, QString* second);
-
 // For each CSV column (field index), its destination index or -1.
 using TImportMapping = std::vector<int>;
 

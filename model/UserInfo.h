@@ -39,6 +39,10 @@ inline QDateTime ZeroDateTime() { return MakeDateTime(ZeroDate()); }
 QString FormatDate(QDate date);
 QDate ParseDate(QStringView text);
 
+// A Japanese postal code ("150-0002", "1500002", "１５０－０００２", "〒150")
+// as its two boxes; false for anything else (a foreign code).
+bool SplitPostalCode(const QString& text, QString* first, QString* second);
+
 struct TJointNameObject {
     bool PrintData = false;
     QString PrintName;
