@@ -32,6 +32,7 @@ enum class TPreflightCode {
     NameEmpty,
     NameNoHonorific,
     NameOnchuWithSama,
+    InkOutsidePrintable,
 };
 
 // The code as q2tool prints it ("zip-unknown", …).
