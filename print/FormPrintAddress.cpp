@@ -245,7 +245,10 @@ void TFormPrintAddress::BuildControls() {
     ScrollSettings->setFrameShape(QFrame::NoFrame);
     ScrollSettings->setWidgetResizable(true);
     ScrollSettings->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    root->addWidget(ScrollSettings, 1);
+    // The print list keeps its own share of the height below the settings.
+    auto* rightColumn = new QVBoxLayout;
+    rightColumn->addWidget(ScrollSettings, 3);
+    root->addLayout(rightColumn, 1);
 
     PCPrintType = new QTabWidget(this);
     PCPrintType->setObjectName(QStringLiteral("PCPrintType"));
@@ -463,7 +466,7 @@ void TFormPrintAddress::BuildControls() {
     GroupHidden->hide();
     connect(CheckBox1, &QCheckBox::toggled, this, [this] { RefreshPreview(); });
 
-    right->addWidget(new QLabel(T(u"印刷リスト"), this));
+    rightColumn->addWidget(new QLabel(T(u"印刷リスト"), this));
     ListViewPrint = new QTableView(this);
     ListViewPrint->setObjectName(QStringLiteral("ListViewPrint"));
     printModel_ = new TPrintListModel(this);
@@ -474,7 +477,8 @@ void TFormPrintAddress::BuildControls() {
     ListViewPrint->setSelectionMode(QAbstractItemView::SingleSelection);
     ListViewPrint->verticalHeader()->hide();
     ListViewPrint->verticalHeader()->setDefaultSectionSize(20);
-    right->addWidget(ListViewPrint, 1);
+    ListViewPrint->setMinimumHeight(6 * 20);
+    rightColumn->addWidget(ListViewPrint, 1);
     connect(ListViewPrint->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { RefreshPreview(); });
 
