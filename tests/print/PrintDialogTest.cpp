@@ -922,12 +922,12 @@ protected:
     }
     // The PDF cups-pdf writes for a job sent after `since`, once its size
     // stops changing; it is copied away, as cups-pdf reuses file names.
-    QString WaitForPdf(const QDateTime& since) {
+    QString WaitForPdf(const QDateTime& since, const QString& files = kJobFiles) {
         QDeadlineTimer deadline(120000);
         qint64 lastSize = -1;
         while (!deadline.hasExpired()) {
             const QFileInfoList pdfs =
-                QDir(out).entryInfoList({kJobFiles}, QDir::Files, QDir::Time);
+                QDir(out).entryInfoList({files}, QDir::Files, QDir::Time);
             if (!pdfs.isEmpty() && pdfs.first().lastModified() >= since.addSecs(-1) &&
                 !written.contains(pdfs.first().filePath())) {
                 const QFileInfo& i = pdfs.first();
@@ -1154,6 +1154,24 @@ TEST_F(CupsQueue, AQueueWithWideMarginsNamesTheDigitsItWouldCut) {
         Q2_TOOL_PATH, {"preflight", dir.filePath("wide.QT2"), "--print", "--kind", "3", "--printer", wideQueue}, &rc,
         env);
     EXPECT_TRUE(said.contains(U(u"printable-area\t郵便番号がプリンタの印刷できる範囲から右に "))) << said.toStdString();
+
+    // The calibration sheet on that printer outlines the area: a dashed line
+    // 10 mm in from the left edge, down most of the card.
+    const QDateTime start = QDateTime::currentDateTime();
+    ASSERT_TRUE(f.PrintCalibrationSheet());
+    const QString sheet = WaitForPdf(start, QStringLiteral("350_252_277*.pdf"));  // "調整用シート"
+    ASSERT_FALSE(sheet.isEmpty());
+    const QImage page = PageImage(sheet, 0, 254);
+    ASSERT_FALSE(page.isNull());
+    auto darkIn = [&](int x) {
+        int dark = 0;
+        for (int y = 200; y < 1300; ++y) dark += qGray(page.pixel(x, y)) < 128;
+        return dark;
+    };
+    int line = 0;
+    for (int x = 96; x <= 104; ++x) line = std::max(line, darkIn(x));
+    EXPECT_GT(line, 400);  // dashes: about half the run
+    EXPECT_LT(darkIn(60), 100);
     f.ButtonCancelClick();
 }
 
