@@ -26,19 +26,30 @@ TMmRect FrameMmOf(const TPieceSetup& setup, TInkPart part) {
     const TLayoutFrames& f = setup.Settings.Frames;
     const PreviewRect* r = &f.ADD;
     switch (part) {
-    case InkPostalCode: r = &f.ZIP; break;
-    case InkBarcode: r = &f.CUS; break;
-    case InkName: r = &f.NAM; break;
-    case InkSender: r = &f.SEN; break;
-    default: break;
+        case InkPostalCode:
+            r = &f.ZIP;
+            break;
+        case InkBarcode:
+            r = &f.CUS;
+            break;
+        case InkName:
+            r = &f.NAM;
+            break;
+        case InkSender:
+            r = &f.SEN;
+            break;
+        default:
+            break;
     }
     const PreviewScale s = setup.FrameScale();
-    return {PreviewToMm(r->left, s), PreviewToMm(r->top, s), PreviewToMm(r->width, s), PreviewToMm(r->height, s)};
+    return {PreviewToMm(r->left, s), PreviewToMm(r->top, s), PreviewToMm(r->width, s),
+            PreviewToMm(r->height, s)};
 }
 
 bool WellInside(const TMmRect& inner, const TMmRect& outer, Mm clearance) {
     return inner.left >= outer.left + clearance && inner.top >= outer.top + clearance &&
-           inner.right() <= outer.right() - clearance && inner.bottom() <= outer.bottom() - clearance;
+           inner.right() <= outer.right() - clearance &&
+           inner.bottom() <= outer.bottom() - clearance;
 }
 
 std::optional<TMmRect> InkOf(const TUserInfo& record, const TPieceSetup& setup, TInkPart part) {
@@ -46,7 +57,8 @@ std::optional<TMmRect> InkOf(const TUserInfo& record, const TPieceSetup& setup, 
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    RenderPiece(painter, record, setup, kInkDpi, PrintSpacing(kInkDpi), TRenderPurpose::Print, {false, unsigned(part)});
+    RenderPiece(painter, record, setup, kInkDpi, PrintSpacing(kInkDpi), TRenderPurpose::Print,
+                {false, unsigned(part)});
     painter.end();
     int minX = size.width(), minY = size.height(), maxX = -1, maxY = -1;
     for (int y = 0; y < size.height(); ++y) {
@@ -59,7 +71,7 @@ std::optional<TMmRect> InkOf(const TUserInfo& record, const TPieceSetup& setup, 
     }
     if (maxX < 0) return std::nullopt;
     return TMmRect{Mm(minX / kPxPerMm), Mm(minY / kPxPerMm), Mm((maxX + 1 - minX) / kPxPerMm),
-                  Mm((maxY + 1 - minY) / kPxPerMm)};
+                   Mm((maxY + 1 - minY) / kPxPerMm)};
 }
 
 // The ink of the piece also moves with the calibration offset; a label's
@@ -81,7 +93,8 @@ QList<TInkExtent> Extents(const TUserInfo& record, const TPieceSetup& setup, int
             if (WellInside(frame, *skipInside, Mm(2))) continue;
         }
         if (const std::optional<TMmRect> ink = InkOf(record, setup, part))
-            out.append({part, {ink->left + corner.x, ink->top + corner.y, ink->width, ink->height}});
+            out.append(
+                {part, {ink->left + corner.x, ink->top + corner.y, ink->width, ink->height}});
     }
     return out;
 }
@@ -90,12 +103,18 @@ QList<TInkExtent> Extents(const TUserInfo& record, const TPieceSetup& setup, int
 
 QString InkPartCaption(TInkPart part) {
     switch (part) {
-    case InkPostalCode: return QStringLiteral("郵便番号");
-    case InkBarcode: return QStringLiteral("カスタマーバーコード");
-    case InkAddress: return QStringLiteral("住所");
-    case InkName: return QStringLiteral("宛名");
-    case InkSender: return QStringLiteral("差出人");
-    default: return QString();
+        case InkPostalCode:
+            return QStringLiteral("郵便番号");
+        case InkBarcode:
+            return QStringLiteral("カスタマーバーコード");
+        case InkAddress:
+            return QStringLiteral("住所");
+        case InkName:
+            return QStringLiteral("宛名");
+        case InkSender:
+            return QStringLiteral("差出人");
+        default:
+            return QString();
     }
 }
 

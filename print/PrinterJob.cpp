@@ -33,7 +33,8 @@ QString NameOf(const QPageSize& size) {
     const QSizeF mm = size.size(QPageSize::Millimeter);
     for (const TNamedPaper& p : kNamedPapers) {
         const QSizeF named = QPageSize(p.Id).size(QPageSize::Millimeter);
-        if (size.id() == p.Id || SameMm(mm, named) || SameMm(mm.transposed(), named)) return QString::fromUtf16(p.Name);
+        if (size.id() == p.Id || SameMm(mm, named) || SameMm(mm.transposed(), named))
+            return QString::fromUtf16(p.Name);
     }
     return size.id() == QPageSize::Custom ? QString() : size.name();
 }
@@ -50,7 +51,8 @@ TJobPaper JobPaper(const TPieceSetup& setup) {
     TJobPaper paper;
     if (setup.IsLabel()) {
         paper.Size = QPageSize(QPageSize::A4);
-        paper.Orientation = setup.Label && setup.Label->Landscape() ? QPageLayout::Landscape : QPageLayout::Portrait;
+        paper.Orientation = setup.Label && setup.Label->Landscape() ? QPageLayout::Landscape
+                                                                    : QPageLayout::Portrait;
     } else {
         const QSizeF piece(g.UnitWidth.v, g.UnitHeight.v);
         // 長形3号(横) is the 長形3号 envelope fed across.
@@ -59,10 +61,13 @@ TJobPaper JobPaper(const TPieceSetup& setup) {
         paper.Orientation = across ? QPageLayout::Landscape : QPageLayout::Portrait;
         paper.Size = QPageSize(portrait, QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
         for (const TNamedPaper& p : kNamedPapers)
-            if (SameMm(QPageSize(p.Id).size(QPageSize::Millimeter), portrait)) paper.Size = QPageSize(p.Id);
+            if (SameMm(QPageSize(p.Id).size(QPageSize::Millimeter), portrait))
+                paper.Size = QPageSize(p.Id);
         // Not a size Qt names: the piece's own millimetres, whatever Qt took it for.
-        if (paper.Size.id() != QPageSize::Custom && !SameMm(paper.Size.size(QPageSize::Millimeter), portrait))
-            paper.Size = QPageSize(portrait, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
+        if (paper.Size.id() != QPageSize::Custom &&
+            !SameMm(paper.Size.size(QPageSize::Millimeter), portrait))
+            paper.Size =
+                QPageSize(portrait, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
     }
     QSizeF mm = paper.Size.size(QPageSize::Millimeter);
     if (paper.Orientation == QPageLayout::Landscape) mm.transpose();
@@ -75,8 +80,8 @@ void ApplyJobPaper(QPrinter& printer, const TPieceSetup& setup) {
     // A file keeps the piece's own millimetres, as the PDFs have always had.
     if (printer.outputFormat() == QPrinter::PdfFormat && !setup.IsLabel()) {
         const TPaperGeometry g = setup.Geometry();
-        paper.Size = QPageSize(QSizeF(g.UnitWidth.v, g.UnitHeight.v), QPageSize::Millimeter, QString(),
-                               QPageSize::ExactMatch);
+        paper.Size = QPageSize(QSizeF(g.UnitWidth.v, g.UnitHeight.v), QPageSize::Millimeter,
+                               QString(), QPageSize::ExactMatch);
         paper.Orientation = QPageLayout::Portrait;
     }
     printer.setPageOrientation(paper.Orientation);
@@ -88,10 +93,11 @@ std::optional<TMmRect> PrintableAreaOf(const QPrinter& printer) {
     QPageLayout layout = printer.pageLayout();
     layout.setUnits(QPageLayout::Millimeter);
     const QMarginsF m = layout.minimumMargins();
-    if (m.left() <= 0.05 && m.top() <= 0.05 && m.right() <= 0.05 && m.bottom() <= 0.05) return std::nullopt;
+    if (m.left() <= 0.05 && m.top() <= 0.05 && m.right() <= 0.05 && m.bottom() <= 0.05)
+        return std::nullopt;
     const QRectF full = layout.fullRect(QPageLayout::Millimeter);
     return TMmRect{Mm(m.left()), Mm(m.top()), Mm(full.width() - m.left() - m.right()),
-                  Mm(full.height() - m.top() - m.bottom())};
+                   Mm(full.height() - m.top() - m.bottom())};
 }
 
 QString PaperCaptionOf(const QPrinter& printer) {
@@ -99,24 +105,26 @@ QString PaperCaptionOf(const QPrinter& printer) {
     return Caption(layout.pageSize(), layout.fullRect(QPageLayout::Millimeter).size());
 }
 
-TPrintJobResult PrintJob(QPrinter& printer, const QList<const TUserInfo*>& records, const TPieceSetup& setup,
-                         const QString& title) {
+TPrintJobResult PrintJob(QPrinter& printer, const QList<const TUserInfo*>& records,
+                         const TPieceSetup& setup, const QString& title) {
     TPrintJobResult result;
     printer.setDocName(title);
     QPainter painter;
     if (!painter.begin(&printer)) {
-        result.Message = QStringLiteral("印刷を開始できませんでした。プリンタの設定を確かめて下さい。");
+        result.Message =
+            QStringLiteral("印刷を開始できませんでした。プリンタの設定を確かめて下さい。");
         return result;
     }
     // The painter's origin sits at the unprintable margin (none for PDF or a
     // full page): the pieces are drawn back to the paper's corner.
     const int res = printer.resolution();
     const QPageLayout layout = printer.pageLayout();
-    const QPoint margin = printer.fullPage()
-                              ? QPoint()
-                              : layout.paintRectPixels(res).topLeft() - layout.fullRectPixels(res).topLeft();
-    result.Pages = PrintPieces(painter, printer, records, setup, Dpi{res, res},
-                               DevicePoint{DevicePx(margin.x()), DevicePx(margin.y())}, &result.Overflowing);
+    const QPoint margin = printer.fullPage() ? QPoint()
+                                             : layout.paintRectPixels(res).topLeft() -
+                                                   layout.fullRectPixels(res).topLeft();
+    result.Pages =
+        PrintPieces(painter, printer, records, setup, Dpi{res, res},
+                    DevicePoint{DevicePx(margin.x()), DevicePx(margin.y())}, &result.Overflowing);
     result.Ok = painter.end();
     if (!result.Ok) result.Message = QStringLiteral("印刷を完了できませんでした。");
     return result;

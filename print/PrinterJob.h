@@ -40,8 +40,8 @@ struct TPrintJobResult {
     QList<int> Overflowing;  // records whose address did not fit at the floor
     QString Message;
 };
-TPrintJobResult PrintJob(QPrinter& printer, const QList<const TUserInfo*>& records, const TPieceSetup& setup,
-                         const QString& title);
+TPrintJobResult PrintJob(QPrinter& printer, const QList<const TUserInfo*>& records,
+                         const TPieceSetup& setup, const QString& title);
 
 // The printers the system offers, the default first.
 QStringList PrinterNames();

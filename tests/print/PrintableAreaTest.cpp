@@ -54,7 +54,8 @@ TEST(PrintableArea, ThePartsInkIsTheInkOfThePrintedPiece) {
             left = std::min(left, e.Ink.left.v), top = std::min(top, e.Ink.top.v);
             right = std::max(right, e.Ink.right().v), bottom = std::max(bottom, e.Ink.bottom().v);
         }
-        EXPECT_EQ(parts, (QList<TInkPart>{InkPostalCode, InkBarcode, InkAddress, InkName, InkSender}));
+        EXPECT_EQ(parts,
+                  (QList<TInkPart>{InkPostalCode, InkBarcode, InkAddress, InkName, InkSender}));
         EXPECT_NEAR(left, PxToMm(ink.left(), 600), 0.3);
         EXPECT_NEAR(top, PxToMm(ink.top(), 600), 0.3);
         EXPECT_NEAR(right, PxToMm(ink.right() + 1, 600), 0.3);
@@ -112,7 +113,8 @@ TEST(PrintableArea, ALabelIsMeasuredInItsSlotOnTheSheet) {
     label.Maker = QStringLiteral("M");
     label.Model = QStringLiteral("X");
     label.Width = Mm(83.8), label.Height = Mm(42.3);
-    label.TopMargin = Mm(20.3), label.BottomMargin = Mm(22.9), label.LeftMargin = Mm(20.3), label.RightMargin = Mm(18.3);
+    label.TopMargin = Mm(20.3), label.BottomMargin = Mm(22.9), label.LeftMargin = Mm(20.3),
+    label.RightMargin = Mm(18.3);
     label.Columns = 2, label.Rows = 6;
     TPrintSettings st;
     st.Type = 1;
@@ -125,7 +127,9 @@ TEST(PrintableArea, ALabelIsMeasuredInItsSlotOnTheSheet) {
     EXPECT_TRUE(InkOutsidePrintable(r, setup, 2).isEmpty());
     const QList<TInkCut> right = InkOutsidePrintable(r, setup, 1);
     ASSERT_FALSE(right.isEmpty());
-    for (const TInkCut& c : right) EXPECT_GT(c.Right, Mm(0)) << InkPartCaption(c.Part).toStdString();
+    for (const TInkCut& c : right)
+        EXPECT_GT(c.Right, Mm(0)) << InkPartCaption(c.Part).toStdString();
     // The slot of record 13 is the second column of the second sheet's top row.
-    EXPECT_EQ(InkExtents(r, setup, 13).value(0).Ink.left.v, InkExtents(r, setup, 1).value(0).Ink.left.v);
+    EXPECT_EQ(InkExtents(r, setup, 13).value(0).Ink.left.v,
+              InkExtents(r, setup, 1).value(0).Ink.left.v);
 }
