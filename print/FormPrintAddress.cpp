@@ -570,17 +570,13 @@ void TFormPrintAddress::SetPanelSize(TPreviewSize area) {
 
 void TFormPrintAddress::SetPreviewZoom(double zoom) {
     zoom_ = std::max(0.0, zoom);
-    int index = 0;
+    // "全体表示" for 0, the step's entry, or none for a zoom off the steps.
+    int index = zoom_ > 0 ? -1 : 0;
     for (size_t i = 0; i < std::size(kZoomSteps); ++i)
         if (std::abs(kZoomSteps[i] - zoom_) < 1e-6) index = int(i) + 1;
     {
         QSignalBlocker block(CBZoom);
         CBZoom->setCurrentIndex(index);
-    }
-    if (index == 0 && zoom_ > 0) {
-        // A zoom off the steps (tests, scripts) keeps "全体表示" unselected.
-        QSignalBlocker block(CBZoom);
-        CBZoom->setCurrentIndex(-1);
     }
     ApplyPreviewZoom();
 }
