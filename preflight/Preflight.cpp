@@ -29,6 +29,7 @@ constexpr CodeInfo kCodes[] = {
     {TPreflightCode::NameEmpty, "name-empty", TPreflightSeverity::Fault},
     {TPreflightCode::NameNoHonorific, "name-no-honorific", TPreflightSeverity::Info},
     {TPreflightCode::NameOnchuWithSama, "name-onchu-sama", TPreflightSeverity::Fault},
+    {TPreflightCode::InkOutsidePrintable, "printable-area", TPreflightSeverity::Warning},
 };
 
 const CodeInfo& Info(TPreflightCode code) {

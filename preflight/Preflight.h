@@ -33,6 +33,7 @@ enum class TPreflightCode {
     NameEmpty,
     NameNoHonorific,
     NameOnchuWithSama,
+    InkOutsidePrintable,
 };
 
 // The code as q2tool prints it ("zip-unknown", …).

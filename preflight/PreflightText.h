@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include "model/UserInfo.h"
 
@@ -50,6 +51,14 @@ struct PreflightText {
     static QString MailNoAddress() { return QStringLiteral("メールアドレスがありません"); }
     static QString MailUnsafeAddress(const QString& address) {
         return QStringLiteral("メールアドレス「%1」は送信に使えない文字を含んでいます").arg(address);
+    }
+    // `cuts`: "右に 2.4 mm", "上に 1.0 mm", …
+    static QString InkOutsidePrintable(const QString& part, const QStringList& cuts) {
+        return QStringLiteral("%1がプリンタの印刷できる範囲から%2 はみ出し、その部分は印刷されません")
+            .arg(part, cuts.join(QStringLiteral("、")));
+    }
+    static QString InkCut(const QString& side, double mm) {
+        return QStringLiteral("%1に %2 mm").arg(side, QString::number(mm, 'f', 1));
     }
     static QString NameEmpty() { return QStringLiteral("住所があるのに宛名がありません"); }
     static QString NameNoHonorific() { return QStringLiteral("宛名に敬称がありません"); }

@@ -9,6 +9,7 @@
 #include "print/AddressLines.h"
 #include "print/AddresseeName.h"
 #include "print/PieceRenderer.h"
+#include "print/PrintableArea.h"
 #include "print/PrintText.h"
 #include "print/TextNormalize.h"
 #include "zip/ZipReview.h"
@@ -87,6 +88,7 @@ public:
         CheckGlyphs();
         if (options_.Fit)
             for (const TFitMark& m : options_.Fit(r, setup_)) AddFit(m);
+        CheckPrintable();
     }
 
 private:
@@ -315,6 +317,28 @@ private:
         for (char32_t c : text.toUcs4())
             if (StateOf(c) == Missing) return false;
         return true;
+    }
+
+    // Ink the chosen printer cannot reach: which part, past which edges.
+    void CheckPrintable() {
+        for (const TInkCut& c : InkOutsidePrintable(*record_, setup_, index_)) {
+            QStringList sides;
+            auto side = [&](const char16_t* name, Mm by) {
+                if (by > Mm(0.05)) sides << Text::InkCut(QString::fromUtf16(name), by.v);
+            };
+            side(u"上", c.Top);
+            side(u"下", c.Bottom);
+            side(u"左", c.Left);
+            side(u"右", c.Right);
+            QString field;
+            switch (c.Part) {
+            case InkPostalCode: case InkBarcode: field = QString::fromLatin1(side_.Zip1); break;
+            case InkAddress: field = QString::fromLatin1(side_.Address1); break;
+            case InkName: field = QStringLiteral("PerSonalName_1"); break;
+            default: break;
+            }
+            Add(TPreflightCode::InkOutsidePrintable, field, Text::InkOutsidePrintable(InkPartCaption(c.Part), sides));
+        }
     }
 
     void AddFit(const TFitMark& m) {

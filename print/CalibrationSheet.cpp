@@ -73,6 +73,24 @@ void DrawCalibrationSheet(QPainter& p, int kind, Dpi dpi) {
     p.restore();
 }
 
+void DrawPrintableArea(QPainter& p, const TMmRect& area, Mm sheetWidth, Mm sheetHeight, Dpi dpi) {
+    const MmOnPainter k(dpi);
+    p.save();
+    QPen pen(Qt::black, (Mm(0.2) * k.x).v, Qt::DashLine);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(k.Rect(area.left, area.top, area.width, area.height));
+    QFont font(QStringLiteral("IPAGothic"));
+    font.setPixelSize(std::max(1, RoundPx(Mm(2.2) * k.y).v));
+    p.setFont(font);
+    auto n = [](Mm v) { return QString::number(v.v, 'f', 1); };
+    const QString text = QString::fromUtf16(u"破線の内側が印刷できる範囲（余白 上%1・下%2・左%3・右%4 mm）")
+                             .arg(n(area.top), n(sheetHeight - area.bottom()), n(area.left), n(sheetWidth - area.right()));
+    p.drawText(k.Rect(area.left + Mm(1), area.bottom() - Mm(9), area.width - Mm(2), Mm(8)),
+               Qt::AlignLeft | Qt::AlignBottom | Qt::TextWordWrap, text);
+    p.restore();
+}
+
 QPageLayout CalibrationPageLayout(int kind) {
     const TPaperKindInfo* info = PaperKindInfo(kind);
     if (!info) info = PaperKindInfo(kNengaKind);

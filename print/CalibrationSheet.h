@@ -19,6 +19,10 @@ std::array<TMmRect, 7> CalibrationBoxes(int kind);
 // Draws the sheet of `kind` with its top-left corner at the painter's origin.
 void DrawCalibrationSheet(QPainter& painter, int kind, Dpi dpi);
 
+// The printer's printable area on the sheet: a dashed outline with its
+// margins written inside, so that what the printer cannot reach is seen.
+void DrawPrintableArea(QPainter& painter, const TMmRect& area, Mm sheetWidth, Mm sheetHeight, Dpi dpi);
+
 // The page of the sheet: the piece's size, no margins.
 QPageLayout CalibrationPageLayout(int kind);
 

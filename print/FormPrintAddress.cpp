@@ -18,6 +18,8 @@
 #include <QPrintDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -31,6 +33,7 @@
 #include "print/CalibrationSheet.h"
 #include "print/FormAddPaper.h"
 #include "print/PreviewBackground.h"
+#include "print/PrinterJob.h"
 
 namespace q2 {
 
@@ -45,6 +48,37 @@ std::span<const TRecordFieldId> PrintListFields() { return AddressListFields().s
 
 constexpr int kLabelTab = 1;
 constexpr int kHisagoTab = 1;
+
+// The zoom steps of CBZoom after its first entry, "全体表示".
+constexpr double kZoomSteps[] = {0.5, 0.75, 1.0, 1.5, 2.0};
+
+// The preview column asks for the room of the widest and tallest kind at full
+// size whatever kind is shown, so that the dialog keeps its width.
+class TPreviewScroll : public QScrollArea {
+public:
+    explicit TPreviewScroll(QWidget* parent) : QScrollArea(parent) {
+        int w = 384, h = 567;
+        for (int k = kFirstPaperKind; k <= kLastPaperKind; ++k) {
+            const TPreviewSize a = PreviewAreaForKind(k);
+            w = std::max(w, a.Width.v);
+            h = std::max(h, a.Height.v);
+        }
+        // The panel's sunken frame and the scroll area's own.
+        hint_ = QSize(w + 2 + 2 * frameWidth(), h + 2 + 2 * frameWidth());
+    }
+    QSize sizeHint() const override { return hint_; }
+    QSize minimumSizeHint() const override { return {160, 200}; }
+    std::function<void()> Resized;
+
+protected:
+    void resizeEvent(QResizeEvent* e) override {
+        QScrollArea::resizeEvent(e);
+        if (Resized) Resized();
+    }
+
+private:
+    QSize hint_;
+};
 
 // Begins the painter on the printer the setup dialog chose. `margin` is where
 // the painter's origin sits on the sheet: the unprintable margin, 0 for PDF.
@@ -159,7 +193,11 @@ void TFormPrintAddress::SetDataFiles(const QString& paperPath, const QString& co
 }
 
 void TFormPrintAddress::BuildControls() {
-    auto* root = new QHBoxLayout(this);
+    // The preview on the left, the settings on the right (scrolling when the
+    // screen is low), the buttons always in view below both.
+    auto* outer = new QVBoxLayout(this);
+    auto* root = new QHBoxLayout;
+    outer->addLayout(root, 1);
 
     PanelPreview = new QFrame(this);
     PanelPreview->setObjectName(QStringLiteral("PanelPreview"));
@@ -170,12 +208,47 @@ void TFormPrintAddress::BuildControls() {
     DrawTextImage = new TPreviewWidget(PanelPreview);
     panelLayout->addWidget(DrawTextImage);
     auto* left = new QVBoxLayout;
-    left->addWidget(PanelPreview, 0, Qt::AlignLeft | Qt::AlignTop);
-    left->addStretch();
+    auto* zoomRow = new QHBoxLayout;
+    CBZoom = new QComboBox(this);
+    CBZoom->setObjectName(QStringLiteral("CBZoom"));
+    CBZoom->addItem(T(u"全体表示"));
+    for (double z : kZoomSteps) CBZoom->addItem(QStringLiteral("%1 %").arg(RoundInt(z * 100)));
+    zoomRow->addWidget(new QLabel(T(u"表示"), this));
+    zoomRow->addWidget(CBZoom);
+    zoomRow->addStretch();
+    left->addLayout(zoomRow);
+    auto* scroll = new TPreviewScroll(this);
+    ScrollPreview = scroll;
+    ScrollPreview->setObjectName(QStringLiteral("ScrollPreview"));
+    ScrollPreview->setWidget(PanelPreview);
+    ScrollPreview->setAlignment(Qt::AlignCenter);
+    ScrollPreview->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    scroll->Resized = [this] {
+        if (zoom_ <= 0) ApplyPreviewZoom();
+    };
+    left->addWidget(ScrollPreview, 1);
+    LabelPaper = new QLabel(this);
+    LabelPaper->setObjectName(QStringLiteral("LabelPaper"));
+    LabelPaper->setWordWrap(true);
+    LabelPaper->setMaximumWidth(ScrollPreview->sizeHint().width());
+    left->addWidget(LabelPaper);
     root->addLayout(left);
+    connect(CBZoom, &QComboBox::currentIndexChanged, this, [this](int i) {
+        SetPreviewZoom(i <= 0 ? 0 : kZoomSteps[std::min<size_t>(size_t(i - 1), std::size(kZoomSteps) - 1)]);
+    });
 
-    auto* right = new QVBoxLayout;
-    root->addLayout(right, 1);
+    auto* settings = new QWidget(this);
+    auto* right = new QVBoxLayout(settings);
+    right->setContentsMargins(0, 0, 0, 0);
+    ScrollSettings = new QScrollArea(this);
+    ScrollSettings->setObjectName(QStringLiteral("ScrollSettings"));
+    ScrollSettings->setFrameShape(QFrame::NoFrame);
+    ScrollSettings->setWidgetResizable(true);
+    ScrollSettings->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The print list keeps its own share of the height below the settings.
+    auto* rightColumn = new QVBoxLayout;
+    rightColumn->addWidget(ScrollSettings, 3);
+    root->addLayout(rightColumn, 1);
 
     PCPrintType = new QTabWidget(this);
     PCPrintType->setObjectName(QStringLiteral("PCPrintType"));
@@ -393,7 +466,7 @@ void TFormPrintAddress::BuildControls() {
     GroupHidden->hide();
     connect(CheckBox1, &QCheckBox::toggled, this, [this] { RefreshPreview(); });
 
-    right->addWidget(new QLabel(T(u"印刷リスト"), this));
+    rightColumn->addWidget(new QLabel(T(u"印刷リスト"), this));
     ListViewPrint = new QTableView(this);
     ListViewPrint->setObjectName(QStringLiteral("ListViewPrint"));
     printModel_ = new TPrintListModel(this);
@@ -404,7 +477,8 @@ void TFormPrintAddress::BuildControls() {
     ListViewPrint->setSelectionMode(QAbstractItemView::SingleSelection);
     ListViewPrint->verticalHeader()->hide();
     ListViewPrint->verticalHeader()->setDefaultSectionSize(20);
-    right->addWidget(ListViewPrint, 1);
+    ListViewPrint->setMinimumHeight(6 * 20);
+    rightColumn->addWidget(ListViewPrint, 1);
     connect(ListViewPrint->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { RefreshPreview(); });
 
@@ -423,7 +497,11 @@ void TFormPrintAddress::BuildControls() {
     buttons->addWidget(Button2);
     buttons->addWidget(ButtonPrint);
     buttons->addWidget(ButtonCancel);
-    right->addLayout(buttons);
+    outer->addLayout(buttons);
+    ScrollSettings->setWidget(settings);
+    // Wide enough for the settings without a horizontal scroll bar.
+    ScrollSettings->setMinimumWidth(settings->minimumSizeHint().width() +
+                                    ScrollSettings->verticalScrollBar()->sizeHint().width());
     connect(Button2, &QPushButton::clicked, this, [this] { ButtonPrinterSetupClick(); });
     connect(ButtonPrint, &QPushButton::clicked, this, [this] { PrintAll(); });
     connect(ButtonCancel, &QPushButton::clicked, this, [this] { ButtonCancelClick(); });
@@ -487,8 +565,65 @@ void TFormPrintAddress::reject() {
 void TFormPrintAddress::SetPanelSize(TPreviewSize area) {
     area_ = area;
     DrawTextImage->SetArea(area);
+    ApplyPreviewZoom();
+}
+
+void TFormPrintAddress::SetPreviewZoom(double zoom) {
+    zoom_ = std::max(0.0, zoom);
+    // "全体表示" for 0, the step's entry, or none for a zoom off the steps.
+    int index = zoom_ > 0 ? -1 : 0;
+    for (size_t i = 0; i < std::size(kZoomSteps); ++i)
+        if (std::abs(kZoomSteps[i] - zoom_) < 1e-6) index = int(i) + 1;
+    {
+        QSignalBlocker block(CBZoom);
+        CBZoom->setCurrentIndex(index);
+    }
+    ApplyPreviewZoom();
+}
+
+double TFormPrintAddress::PreviewZoom() const { return DrawTextImage->Zoom(); }
+
+void TFormPrintAddress::ApplyPreviewZoom() {
+    double z = zoom_;
+    const bool fit = z <= 0;
+    ScrollPreview->setHorizontalScrollBarPolicy(fit ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+    ScrollPreview->setVerticalScrollBarPolicy(fit ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+    if (fit) {
+        // The whole piece in the room the column has, never larger than life.
+        const QSize room = ScrollPreview->maximumViewportSize() - QSize(2, 2);
+        z = std::min({1.0, room.width() / double(area_.Width.v), room.height() / double(area_.Height.v)});
+        z = std::max(z, 0.1);
+    }
+    DrawTextImage->SetZoom(z);
     // The panel's sunken frame takes a pixel on every side.
-    PanelPreview->setFixedSize(area.Width.v + 2, area.Height.v + 2);
+    PanelPreview->setFixedSize(DrawTextImage->width() + 2, DrawTextImage->height() + 2);
+}
+
+QString TFormPrintAddress::PostcardFramesKey(int kind, bool vertical) const {
+    return QStringLiteral("%1%2").arg(kind).arg(vertical ? 'V' : 'H');
+}
+
+void TFormPrintAddress::RememberFrames() {
+    if (!framesKey_.isEmpty()) sessionFrames_.insert(framesKey_, DrawTextImage->Frames());
+}
+
+void TFormPrintAddress::RestoreFrames(const QString& key, const TLayoutFrames& defaults) {
+    RememberFrames();
+    DrawTextImage->SetFrames(sessionFrames_.value(key, defaults));
+    framesKey_ = key;
+}
+
+void TFormPrintAddress::SyncJobPaper(const TPieceSetup& setup) {
+    const QString key = setup.IsLabel() ? QStringLiteral("L%1").arg(setup.Label && setup.Label->Landscape())
+                                        : QStringLiteral("K%1").arg(setup.Kind);
+    if (key == jobPaperKey_) return;
+    ApplyJobPaper(printer_, setup);
+    jobPaperKey_ = key;
+}
+
+void TFormPrintAddress::ShowPaper() {
+    const QString target = printer_.outputFormat() == QPrinter::PdfFormat ? T(u"PDFファイル") : printer_.printerName();
+    LabelPaper->setText(T(u"用紙: ") + PaperCaptionOf(printer_) + T(u"　出力先: ") + target);
 }
 
 void TFormPrintAddress::SetBackgroundKind(int kind) {
@@ -520,7 +655,15 @@ void TFormPrintAddress::SelectPaperKind(int kind) {
     SetPanelSize(PreviewAreaForKind(kind));
     SetBackgroundKind(kind);
     // While loading, the postcard buttons keep the frames the settings bring.
-    if (!loading_ || !info->IsPostcard()) DrawTextImage->SetFrames(DefaultFrames(kind, Vertical()));
+    if (!loading_ || !info->IsPostcard()) {
+        const QString key = PostcardFramesKey(kind, Vertical());
+        if (directionChange_) {
+            // A new direction starts from the kind's defaults for it.
+            RememberFrames();
+            sessionFrames_.remove(key);
+        }
+        RestoreFrames(key, DefaultFrames(kind, Vertical()));
+    }
     ShowCornerSquaresOff();
     RefreshPreview();
 }
@@ -556,8 +699,7 @@ void TFormPrintAddress::SelectLabelPaper() {
     if (row < 0 || row >= labelRows_.size()) return;
     const std::optional<TLabelPaper> paper = ToLabelPaper(labelRows_[row]);
     if (!paper) {
-        GetPrompter().Inform(labelRows_[row].Model +
-                             T(u" の寸法に数値でない値があるため、この用紙は選択できません"));
+        GetPrompter().Inform(LabelPaperProblem(labelRows_[row]));
         // The previous label stays in force, and its row selected.
         ApplyLabelRow(labelRow_);
         return;
@@ -640,11 +782,15 @@ void TFormPrintAddress::SetVertical(bool vertical) {
     if (vertical && !keep.startsWith(QLatin1Char('@'))) keep = QLatin1Char('@') + keep;
     if (!vertical && keep.startsWith(QLatin1Char('@'))) keep = keep.mid(1);
     FillFontList(keep);
-    // The frames belong to a direction: the pressed paper's defaults for the new one.
-    if (PCPrintType->currentIndex() == 0 && CheckedPaperKind() > 0)
+    // The frames belong to a direction: the pressed paper's defaults for the new
+    // one (a change of target brings back the frames the direction had).
+    if (PCPrintType->currentIndex() == 0 && CheckedPaperKind() > 0) {
+        directionChange_ = !inTargetChange_;
         SelectPaperKind(CheckedPaperKind());
-    else
+        directionChange_ = false;
+    } else {
         RefreshPreview();
+    }
 }
 
 void TFormPrintAddress::SelectPrintRow(int row) {
@@ -697,6 +843,9 @@ void TFormPrintAddress::LoadPrintSettings() {
         CBCostom->setChecked(st.PrintCostom);
         SelectFont(st.Font);
         DrawTextImage->SetFrames(st.Frames);
+        // The label tab starts from the label frames (its target change sets
+        // them): stored frames are the postcard kind's.
+        framesKey_ = st.Type == 1 ? QString() : PostcardFramesKey(st.PostcardIndex, st.Vertical);
         CheckBoxPrintSenderZipSenderArea->setChecked(st.ZipPrintState);
         CheckBox1->setChecked(st.AteSize);
         CBSenderName->setCurrentIndex(std::clamp(st.SuseNo, 0, 4));
@@ -768,7 +917,15 @@ void TFormPrintAddress::SyncOffsetControls() {
 
 bool TFormPrintAddress::PrintCalibrationSheet() {
     if (!PaperKindInfo(kind_)) return false;
-    printer_.setPageLayout(CalibrationPageLayout(kind_));
+    // The sheet goes on the paper of the kind, as the job does.
+    TPieceSetup setup = CurrentSetup();
+    setup.Settings.Type = 0;
+    setup.Kind = kind_;
+    if (printer_.outputFormat() == QPrinter::PdfFormat)
+        printer_.setPageLayout(CalibrationPageLayout(kind_));
+    else
+        ApplyJobPaper(printer_, setup);
+    jobPaperKey_.clear();
     if (!printerSetup_(printer_, this)) return false;
     QPainter painter;
     QPoint offset;
@@ -776,6 +933,10 @@ bool TFormPrintAddress::PrintCalibrationSheet() {
     painter.translate(-offset.x(), -offset.y());
     const int res = printer_.resolution();
     DrawCalibrationSheet(painter, kind_, Dpi{res, res});
+    if (const std::optional<TMmRect> area = PrintableAreaOf(printer_)) {
+        const TPaperGeometry g = setup.Geometry();
+        DrawPrintableArea(painter, *area, g.UnitWidth, g.UnitHeight, Dpi{res, res});
+    }
     painter.end();
     return true;
 }
@@ -829,7 +990,7 @@ void TFormPrintAddress::PCPrintTypeChange() {
         }
         if (SelectedLabelRow() < 0) label_.reset();
         SelectLabelPaper();
-        DrawTextImage->SetFrames(DefaultLabelFrames());
+        RestoreFrames(QStringLiteral("L"), DefaultLabelFrames());
         if (label_) SetPanelSize(PreviewAreaForLabel(*label_));
         DrawTextImage->SetFrameVisible(TFrameId::ZIP, true);
         DrawTextImage->SetFrameVisible(TFrameId::ADD, true);
@@ -871,6 +1032,8 @@ void TFormPrintAddress::RefreshPreview() {
         CBPrintControl->setEnabled(!printList_[row]->CommonUseTypePersonal);
     const TPieceSetup setup = CurrentSetup();
     const bool labelTab = PCPrintType->currentIndex() == kLabelTab;
+    if (!labelTab || label_) SyncJobPaper(setup);
+    ShowPaper();
     DrawTextImage->SetPrintableArea(labelTab ? std::nullopt : PrintableAreaOnPreview(setup));
     if (row < 0 || row >= printList_.size() || (labelTab && !label_)) {
         DrawTextImage->SetPiece(QImage());
@@ -890,6 +1053,7 @@ void TFormPrintAddress::RefreshPreview() {
 }
 
 void TFormPrintAddress::ButtonPrinterSetupClick() {
+    SyncJobPaper(CurrentSetup());
     printerSetup_(printer_, this);
     RefreshPreview();
 }
@@ -903,27 +1067,29 @@ bool TFormPrintAddress::PrintAll() {
         return false;
     }
     if (printList_.isEmpty()) return false;
-    const TPieceSetup setup = CurrentSetup();
-    // The findings of the batch come first; "中止" prints nothing.
-    if (BeforePrintCheck() && !BeforePrintCheck()(this, printList_, setup)) return false;
-    // The setup dialog opens on the paper of the job, so that a postcard is not
-    // printed on whatever sheet the printer had last; the user may change it.
-    const TPaperGeometry g = setup.Geometry();
-    if (labelTab)
-        printer_.setPageSize(QPageSize(QPageSize::A4));
-    else
-        printer_.setPageSize(QPageSize(QSizeF(g.UnitWidth.v, g.UnitHeight.v), QPageSize::Millimeter,
-                                       QString(), QPageSize::ExactMatch));
-    printer_.setPageOrientation(labelTab && label_->Landscape() ? QPageLayout::Landscape
-                                                                : QPageLayout::Portrait);
+    TPieceSetup setup = CurrentSetup();
+    // The job asks for the paper of its kind; the setup dialog opens on it and
+    // may change it.
+    SyncJobPaper(setup);
+    const TJobPaper paper = JobPaper(setup);
     if (!printerSetup_(printer_, this)) return false;
-    QPainter painter;
-    QPoint offset;
-    if (!BeginPrinting(printer_, painter, T(u"印刷"), &offset)) return false;
-    const int res = printer_.resolution();
-    PrintPieces(painter, printer_, printList_, setup, Dpi{res, res},
-                DevicePoint{DevicePx(offset.x()), DevicePx(offset.y())});
-    painter.end();
+    // A printer chosen in the setup dialog names its papers its own way: the
+    // job's paper is asked for again in its names, unless the user took another.
+    QSizeF wanted = paper.Size.size(QPageSize::Millimeter);
+    if (paper.Orientation == QPageLayout::Landscape) wanted.transpose();
+    const QSizeF now = printer_.pageLayout().fullRect(QPageLayout::Millimeter).size();
+    if (std::abs(now.width() - wanted.width()) < 0.5 && std::abs(now.height() - wanted.height()) < 0.5)
+        ApplyJobPaper(printer_, setup);
+    ShowPaper();
+    // The findings of the batch, with what this printer cannot reach; "中止"
+    // prints nothing.
+    setup.Printable = PrintableAreaOf(printer_);
+    if (BeforePrintCheck() && !BeforePrintCheck()(this, printList_, setup)) return false;
+    const TPrintJobResult result = PrintJob(printer_, printList_, setup, T(u"印刷"));
+    if (!result.Ok) {
+        GetPrompter().Inform(result.Message);
+        return false;
+    }
     if (OnPrinted) OnPrinted(printList_);
     return true;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QHash>
 #include <QPrinter>
 #include <functional>
 #include <optional>
@@ -23,7 +24,9 @@ class QFrame;
 class QGroupBox;
 class QListWidget;
 class QPushButton;
+class QLabel;
 class QRadioButton;
+class QScrollArea;
 class QTabBar;
 class QTabWidget;
 class QTableView;
@@ -125,6 +128,14 @@ public:
     QPushButton* ButtonCalibration;  // 調整用シートを印刷
     QGroupBox* GroupHidden;
     QCheckBox* CheckBox1;  // 宛先を大きくする
+    QScrollArea* ScrollPreview;   // the preview, fitted or zoomed
+    QComboBox* CBZoom;            // 全体表示, 50 % … 200 %
+    QScrollArea* ScrollSettings;  // everything between the preview and the buttons
+    QLabel* LabelPaper;           // the paper and printer the job goes to
+
+    // The preview's scale on screen: 0 fits the whole piece into its space.
+    void SetPreviewZoom(double zoom);
+    double PreviewZoom() const;
 
 protected:
     void reject() override;
@@ -143,6 +154,14 @@ private:
     void SetBackgroundKind(int kind);  // 0: white
     QString CurrentLabelKey() const;
     void SyncOffsetControls();
+    void ApplyPreviewZoom();
+    // The job's paper into the printer when the kind or label changed.
+    void SyncJobPaper(const TPieceSetup& setup);
+    void ShowPaper();
+    // The frames of the kind (or the labels) as last left in this session.
+    void RememberFrames();
+    void RestoreFrames(const QString& key, const TLayoutFrames& defaults);
+    QString PostcardFramesKey(int kind, bool vertical) const;
 
     QList<const TUserInfo*> printList_;
     TSenderInfoList* senders_ = nullptr;
@@ -165,6 +184,11 @@ private:
     bool savedVertical_ = true;
     bool vertical_ = true;
     bool inTargetChange_ = false;
+    double zoom_ = 0;  // 0: fit
+    QString jobPaperKey_;
+    QHash<QString, TLayoutFrames> sessionFrames_;
+    QString framesKey_;  // whose frames the preview holds
+    bool directionChange_ = false;
 };
 
 // The check before a print job: false stops the job. The program installs

@@ -51,6 +51,36 @@ bool ReadPaperConfig(const QString& path, QList<TLabelRecord>* records) {
     return true;
 }
 
+QString LabelPaperProblem(const TLabelRecord& r) {
+    struct Value {
+        const char16_t* Caption;
+        const QString* Text;
+        bool Count;
+    };
+    const Value values[] = {{u"横幅", &r.Width, false},       {u"縦幅", &r.Height, false},
+                            {u"上余白", &r.TopMargin, false}, {u"下余白", &r.BottomMargin, false},
+                            {u"左余白", &r.LeftMargin, false}, {u"右余白", &r.RightMargin, false},
+                            {u"列数", &r.Columns, true},      {u"段数", &r.Rows, true}};
+    for (const Value& v : values) {
+        const QString t = PrintTrim(*v.Text);
+        bool good = false;
+        QString want;
+        if (v.Count) {
+            good = t.toInt(&good) > 0 && good;
+            want = QStringLiteral("1 以上の整数");
+        } else {
+            const double d = t.toDouble(&good);
+            const bool size = v.Caption[0] == u'横' || v.Caption[0] == u'縦';
+            good = good && std::isfinite(d) && (!size || d > 0);
+            want = size ? QStringLiteral("0 より大きい数値（mm）") : QStringLiteral("数値（mm）");
+        }
+        if (!good)
+            return QStringLiteral("paper.cfg の用紙「%1,%2」の%3が「%4」です。%5を指定して下さい")
+                .arg(r.Maker, r.Model, QString::fromUtf16(v.Caption), *v.Text, want);
+    }
+    return QString();
+}
+
 std::optional<TLabelPaper> ToLabelPaper(const TLabelRecord& r) {
     TLabelPaper p;
     p.Maker = r.Maker;

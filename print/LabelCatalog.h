@@ -22,6 +22,9 @@ bool ReadPaperConfig(const QString& path, QList<TLabelRecord>* records);
 QList<TLabelRecord> ParsePaperConfig(const QString& text);
 // SelectLabelPaper's conversion; nullopt when a value is not a number.
 std::optional<TLabelPaper> ToLabelPaper(const TLabelRecord& record);
+// Why ToLabelPaper refuses the record, naming the entry, the value and what
+// it should be; empty when it does not.
+QString LabelPaperProblem(const TLabelRecord& record);
 
 // The maker tabs of the label list, in tab order; only "オリジナル" is edited.
 QStringList LabelMakers();

@@ -128,16 +128,17 @@ TPieceFindings RenderPiece(QPainter& painter, const TUserInfo& record, const TPi
     }
 
     // Drawing: the barcode, the postal code, the address and the name.
-    DrawCustomerBarcode(painter, dpi, barcode);
+    const unsigned parts = options.Parts;
+    if (parts & InkBarcode) DrawCustomerBarcode(painter, dpi, barcode);
     const PreviewScale pictureScale = setup.PictureScale();
-    if (setup.IsLabel())
+    if ((parts & InkPostalCode) && setup.IsLabel())
         DrawPostalCodeText(painter, dpi, zipText, zipLayout, face);
-    else
+    else if (parts & InkPostalCode)
         DrawPostalCodeBoxes(painter, zipText, dpi,
                             {PreviewToMm(fr.ZIP.left, pictureScale), PreviewToMm(fr.ZIP.top, pictureScale)},
                             setup.Kind);
-    DrawAddressLines(painter, address, face, dpi, vertical);
-    DrawAddresseeName(painter, name, face, dpi, vertical, names);
+    if (parts & InkAddress) DrawAddressLines(painter, address, face, dpi, vertical);
+    if (parts & InkName) DrawAddresseeName(painter, name, face, dpi, vertical, names);
 
     // The sender, never on labels.
     if (st.PrintSender && !setup.IsLabel() && setup.Senders && setup.Senders->Count() > 0) {
@@ -145,8 +146,9 @@ TPieceFindings RenderPiece(QPainter& painter, const TUserInfo& record, const TPi
         TPrintSenderData sd = PrepareSenderData(*setup.Senders->Item(i), st.SuseType == 1, st.ZipPrintState);
         sd = LayoutSenderBlock(face, dpi, g, vertical, sen, sd);
         findings.SenderOverflow = sd.Overflow;
-        DrawSenderBlock(painter, sd, face, dpi, vertical,
-                        MmPoint{PreviewToMm(fr.SZIP.left, pictureScale), PreviewToMm(fr.SZIP.top, pictureScale)});
+        if (parts & InkSender)
+            DrawSenderBlock(painter, sd, face, dpi, vertical,
+                            MmPoint{PreviewToMm(fr.SZIP.left, pictureScale), PreviewToMm(fr.SZIP.top, pictureScale)});
     }
     painter.restore();
     return findings;

@@ -13,6 +13,7 @@
 #include "model/UserInfo.h"
 #include "print/CustomerBarcode.h"
 #include "print/PaperModel.h"
+#include "print/PostalCodeBoxes.h"
 #include "print/PrintFont.h"
 #include "print/PrintSettings.h"
 
@@ -30,6 +31,9 @@ struct TPieceSetup {
     // Calibration: everything drawn on the piece moves by this much. Taken
     // from the settings for the kind or the label sheet; q2tool may set it.
     TPrintOffset Offset;
+    // Where the chosen printer can put ink on the sheet (mm from the sheet's
+    // corner, in the job's orientation); none when it prints to every edge.
+    std::optional<TMmRect> Printable;
 
     bool IsLabel() const { return Settings.Type == 1; }
     bool Vertical() const { return !IsLabel() && Settings.Vertical; }  // labels print horizontally
@@ -64,8 +68,19 @@ struct TPieceFindings {
 // The floor the address of this setup shrinks to.
 Points AddressFloor(const TPieceSetup& setup);
 
+// The parts of a piece that put ink on it, as a mask.
+enum TInkPart : unsigned {
+    InkBarcode = 1,
+    InkPostalCode = 2,
+    InkAddress = 4,
+    InkName = 8,
+    InkSender = 16,
+    InkAll = 31,
+};
+
 struct TRenderOptions {
     bool FillWhite = true;  // the piece painted white first; off when drawing over a preview background
+    unsigned Parts = InkAll;  // what is drawn; the layout is the same whatever is left out
 };
 
 // Draws one piece with its top-left corner at the painter's origin.

@@ -31,6 +31,8 @@ TBoxGeometry SenderBoxGeometry();
 struct TMmRect {
     Mm left, top, width, height;
     MmPoint Centre() const { return {left + width * 0.5, top + height * 0.5}; }
+    Mm right() const { return left + width; }
+    Mm bottom() const { return top + height; }
 };
 constexpr double kJapanPostBoxWidth = 5.7, kJapanPostBoxHeight = 8.0;
 // The four postcard kinds, 長形3号 and 長形4号 (portrait).

@@ -2,6 +2,7 @@
 #include "print/PreviewWidget.h"
 
 #include <QMouseEvent>
+#include <cmath>
 #include <QPainter>
 
 namespace q2 {
@@ -26,8 +27,23 @@ TPreviewWidget::TPreviewWidget(QWidget* parent) : QWidget(parent) {
 
 void TPreviewWidget::SetArea(TPreviewSize area) {
     area_ = area;
-    setFixedSize(area.Width.v, area.Height.v);
+    SetZoom(zoom_);
+}
+
+void TPreviewWidget::SetZoom(double zoom) {
+    zoom_ = zoom > 0 ? zoom : 1.0;
+    setFixedSize(std::max(1, RoundInt(area_.Width.v * zoom_)), std::max(1, RoundInt(area_.Height.v * zoom_)));
     update();
+}
+
+QPoint TPreviewWidget::ToWidget(QPoint preview) const {
+    // The middle of the preview pixel, on the screen pixel under it.
+    return QPoint(static_cast<int>(std::floor((preview.x() + 0.5) * zoom_)),
+                  static_cast<int>(std::floor((preview.y() + 0.5) * zoom_)));
+}
+
+QPoint TPreviewWidget::ToPreview(QPoint widget) const {
+    return QPoint(static_cast<int>(std::floor(widget.x() / zoom_)), static_cast<int>(std::floor(widget.y() / zoom_)));
 }
 
 void TPreviewWidget::SetBackground(QImage picture) {
@@ -82,6 +98,11 @@ QRect TPreviewWidget::CornerSquare(TFrameCorner corner) const {
 void TPreviewWidget::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
+    // Drawn in preview pixels, scaled to the zoom.
+    if (zoom_ != 1.0) {
+        p.scale(zoom_, zoom_);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+    }
     if (!background_.isNull()) p.drawImage(0, 0, background_);
     if (!piece_.isNull()) p.drawImage(0, 0, piece_);
     if (printable_) {
@@ -103,7 +124,7 @@ void TPreviewWidget::paintEvent(QPaintEvent*) {
 
 void TPreviewWidget::mousePressEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton) return;
-    const QPoint pos = e->position().toPoint();
+    const QPoint pos = ToPreview(e->position().toPoint());
     if (selected_)
         for (TFrameCorner c : kCorners)
             if (CornerSquare(c).contains(pos)) {
@@ -125,7 +146,7 @@ void TPreviewWidget::mousePressEvent(QMouseEvent* e) {
 
 void TPreviewWidget::mouseMoveEvent(QMouseEvent* e) {
     if (!selected_) return;
-    const QPoint pos = e->position().toPoint();
+    const QPoint pos = ToPreview(e->position().toPoint());
     PreviewRect& f = Frame(*selected_);
     if (resizingCorner_) {
         f = ResizeFrame(f, *resizingCorner_, PreviewPx(pos.x()), PreviewPx(pos.y()), area_);

@@ -23,6 +23,12 @@ public:
 
     void SetArea(TPreviewSize area);
     TPreviewSize Area() const { return area_; }
+    // Screen pixels per preview pixel; frames and the mouse stay in preview pixels.
+    void SetZoom(double zoom);
+    double Zoom() const { return zoom_; }
+    // A point of the preview area where it shows on the widget, and back.
+    QPoint ToWidget(QPoint preview) const;
+    QPoint ToPreview(QPoint widget) const;
     void SetBackground(QImage picture);  // ImagePreview, not stretched
     void SetPiece(QImage piece);         // DrawTextImage; a null image clears it
     void SetPrintableArea(std::optional<QRect> rect);
@@ -54,6 +60,7 @@ private:
     PreviewRect& Frame(TFrameId id) { return frames_[int(id)]; }
 
     TPreviewSize area_;
+    double zoom_ = 1.0;
     QImage background_, piece_;
     std::optional<QRect> printable_;
     std::array<PreviewRect, kFrameCount> frames_{};

@@ -1,6 +1,7 @@
-// Takes the print dialog's screenshots for docs/screenshots: a vertical 年賀
-// postcard with joint names and the sender, an office record in mode 3 on
-// 長形3号, and a label sheet; each with a frame selected. Not a test.
+// Takes the print dialog's screenshots for docs/screenshots at 1024 × 768: a
+// vertical 年賀 postcard with joint names and the sender, an office record in
+// mode 3 on 長形3号, and a label sheet; each with a frame selected and the
+// whole piece in view. Not a test.
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,7 +22,7 @@ using namespace q2;
 
 // A press and release inside the frame: it is selected and its squares show.
 void SelectFrame(TFormPrintAddress& f, const PreviewRect& r) {
-    const QPoint p(r.left.v + r.width.v / 2, r.top.v + r.height.v / 2);
+    const QPoint p = f.Preview()->ToWidget(QPoint(r.left.v + r.width.v / 2, r.top.v + r.height.v / 2));
     QTest::mousePress(f.Preview(), Qt::LeftButton, {}, p);
     QTest::mouseRelease(f.Preview(), Qt::LeftButton, {}, p);
 }
@@ -55,7 +56,7 @@ int main(int argc, char** argv) {
 
     TFormPrintAddress f;
     f.SetDataFiles(paper, config);
-    f.resize(1180, 760);
+    f.resize(1024, 768);
     bool ok = true;
 
     WriteConfig(config, "TYPE=0\r\nPOSTCARD_INDEX=3\r\nVERTICAL=1\r\nPRINT_SENDER=1\r\n");

@@ -102,6 +102,33 @@ TEST(PaperConfig, NanAndInfinityAreNoMeasures) {
     }
 }
 
+TEST(PaperConfig, ARefusedSheetIsNamedWithTheValueThatStopsIt) {
+    // Whatever ToLabelPaper refuses is explained, naming the entry and its
+    // value; what it accepts has nothing to explain.
+    struct Case {
+        QString TLabelRecord::*field;
+        const char* value;
+        const char16_t* message;  // nullptr: accepted
+    };
+    const Case cases[] = {
+        {&TLabelRecord::Width, "abc", u"paper.cfg の用紙「ヒサゴ,X」の横幅が「abc」です。0 より大きい数値（mm）を指定して下さい"},
+        {&TLabelRecord::Height, "0", u"paper.cfg の用紙「ヒサゴ,X」の縦幅が「0」です。0 より大きい数値（mm）を指定して下さい"},
+        {&TLabelRecord::LeftMargin, "nan", u"paper.cfg の用紙「ヒサゴ,X」の左余白が「nan」です。数値（mm）を指定して下さい"},
+        {&TLabelRecord::Rows, "", u"paper.cfg の用紙「ヒサゴ,X」の段数が「」です。1 以上の整数を指定して下さい"},
+        {&TLabelRecord::Columns, "2.5", u"paper.cfg の用紙「ヒサゴ,X」の列数が「2.5」です。1 以上の整数を指定して下さい"},
+        {&TLabelRecord::TopMargin, "-1", nullptr},  // a sheet may start above its printable top
+        {&TLabelRecord::Columns, " 3 ", nullptr},
+    };
+    for (const Case& c : cases) {
+        TLabelRecord r{QString::fromUtf16(u"ヒサゴ"), QStringLiteral("X"), QStringLiteral("0"), QStringLiteral("83.8"),
+                       QStringLiteral("42.3"), QStringLiteral("20"), QStringLiteral("20"), QStringLiteral("20"),
+                       QStringLiteral("20"), QStringLiteral("2"), QStringLiteral("6")};
+        r.*c.field = QLatin1String(c.value);
+        EXPECT_EQ(LabelPaperProblem(r), c.message ? QString::fromUtf16(c.message) : QString()) << c.value;
+        EXPECT_EQ(ToLabelPaper(r).has_value(), c.message == nullptr) << c.value;
+    }
+}
+
 TEST(Units, EachAxisTakesItsOwnResolution) {
     // 600 dpi across and 300 down: what runs across takes x; text, whose
     // cell comes from the vertical resolution, takes y.

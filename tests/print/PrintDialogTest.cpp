@@ -19,6 +19,8 @@
 #include <climits>
 #include <QTest>
 #include <QTreeWidget>
+#include <QLabel>
+#include <QScrollArea>
 #include <gtest/gtest.h>
 
 #include "model/UserInfoList.h"
@@ -27,6 +29,8 @@
 #include "print/FormAddPaper.h"
 #include "print/FormPrintAddress.h"
 #include "print/PostalCodeBoxes.h"
+#include "print/PrintableArea.h"
+#include "print/PrinterJob.h"
 #include "platform/Clock.h"
 #include "tests/print/SampleRecords.h"
 #include "tests/support/FieldSamples.h"
@@ -144,6 +148,8 @@ protected:
         form->TakeRecords(pointers, senders);
         form->FormShow();
         form->show();
+        // Mouse positions in these tests are preview pixels.
+        form->SetPreviewZoom(1.0);
         return *form;
     }
 
@@ -497,7 +503,8 @@ TEST_F(PrintDialog, LabelListFollowsTheFileRules) {
     EXPECT_EQ(row->text(9), "0");
     // The empty height is refused on selection; no label, so no print.
     EXPECT_FALSE(f.SelectedLabel().has_value());
-    EXPECT_TRUE(prompter.shown.join('\n').contains(U(u"この用紙は選択できません")));
+    EXPECT_TRUE(prompter.shown.contains(
+        U(u"paper.cfg の用紙「ヒサゴ,A」の縦幅が「」です。0 より大きい数値（mm）を指定して下さい")));
     // The unknown maker's record is kept when the file is rewritten.
     f.TCMaker->setCurrentIndex(0);
     f.AddPaperForm()->EditTitle->setText("mine");
@@ -522,7 +529,7 @@ TEST_F(PrintDialog, ANonNumericLabelIsRefusedOnSelectionKeepingThePreviousOne) {
     EXPECT_EQ(f.PaperGeometry().UnitWidth.v, 83.8);
     EXPECT_EQ(f.SelectedLabelRow(), 0);
     EXPECT_EQ(prompter.shown.last(),
-              U(u"bad の寸法に数値でない値があるため、この用紙は選択できません"));
+              U(u"paper.cfg の用紙「ヒサゴ,bad」の横幅が「abc」です。0 より大きい数値（mm）を指定して下さい"));
 }
 
 class Registration : public PrintDialog {
@@ -749,6 +756,145 @@ TEST_F(PrintRun, LabelSheetsPlaceRecordsAtTheDerivedPitches) {
     }
 }
 
+// Each kind asks the printer for its own paper: Qt's Japanese sizes where one
+// has exactly the piece's size, the millimetres otherwise, A4 for labels.
+TEST(JobPaper, EachKindAsksForThePaperOfItsSize) {
+    struct Case {
+        int kind;  // 0: a label sheet
+        bool landscapeLabel;
+        QPageSize::PageSizeId id;
+        QPageLayout::Orientation orientation;
+        const char16_t* caption;
+    };
+    const Case cases[] = {
+        {1, false, QPageSize::Postcard, QPageLayout::Portrait, u"はがき 100 × 148 mm"},
+        {3, false, QPageSize::Postcard, QPageLayout::Portrait, u"はがき 100 × 148 mm"},
+        {5, false, QPageSize::Custom, QPageLayout::Portrait, u"119 × 277 mm"},
+        {6, false, QPageSize::EnvelopeChou3, QPageLayout::Portrait, u"長形3号 120 × 235 mm"},
+        {7, false, QPageSize::EnvelopeChou4, QPageLayout::Portrait, u"長形4号 90 × 205 mm"},
+        {8, false, QPageSize::EnvelopeChou3, QPageLayout::Landscape, u"長形3号 235 × 120 mm"},
+        {9, false, QPageSize::EnvelopeKaku2, QPageLayout::Portrait, u"角形2号 240 × 332 mm"},
+        {10, false, QPageSize::Custom, QPageLayout::Portrait, u"216 × 227 mm"},  // Qt's 角形3号 is 277 long
+        {0, false, QPageSize::A4, QPageLayout::Portrait, u"A4 210 × 297 mm"},
+        {0, true, QPageSize::A4, QPageLayout::Landscape, u"A4 297 × 210 mm"},
+    };
+    for (const Case& c : cases) {
+        TPrintSettings st;
+        st.PostcardIndex = c.kind ? c.kind : 3;
+        std::optional<TLabelPaper> label;
+        if (!c.kind) {
+            st.Type = 1;
+            label = TLabelPaper{};
+            label->Width = Mm(80), label->Height = Mm(40);
+            label->Orientation = c.landscapeLabel ? "1" : "0";
+        }
+        const TPieceSetup setup = MakePieceSetup(st, label, nullptr);
+        const TJobPaper paper = JobPaper(setup);
+        EXPECT_EQ(paper.Size.id(), c.id) << c.kind;
+        EXPECT_EQ(paper.Orientation, c.orientation) << c.kind;
+        EXPECT_EQ(paper.Caption, U(c.caption)) << c.kind;
+        // The page the painter gets is the piece (or sheet) as the renderer measures it.
+        QSizeF mm = paper.Size.size(QPageSize::Millimeter);
+        if (paper.Orientation == QPageLayout::Landscape) mm.transpose();
+        const TPaperGeometry g = setup.Geometry();
+        EXPECT_NEAR(mm.width(), c.kind ? g.UnitWidth.v : g.SheetWidth.v, 0.05) << c.kind;
+        EXPECT_NEAR(mm.height(), c.kind ? g.UnitHeight.v : g.SheetHeight.v, 0.05) << c.kind;
+    }
+}
+
+TEST_F(PrintDialog, FitsALowScreenWithTheWholePieceInViewAndKeepsItsWidth) {
+    TFormPrintAddress& f = Show();
+    // 1024 × 768 less a title bar and a panel.
+    EXPECT_LE(f.minimumSizeHint().height(), 700);
+    EXPECT_LE(f.minimumSizeHint().width(), 1024);
+    f.resize(1024, 700);
+    const int width = f.sizeHint().width();
+    f.SetPreviewZoom(0);  // 全体表示
+    for (int kind : {3, 5, 6, 8, 9, 10}) {
+        f.SelectPaperKind(kind);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(f.sizeHint().width(), width) << kind;
+        EXPECT_LE(f.PreviewZoom(), 1.0) << kind;
+        const QSize shown = f.Preview()->size(), room = f.ScrollPreview->viewport()->size();
+        EXPECT_LE(shown.width(), room.width()) << kind;
+        EXPECT_LE(shown.height(), room.height()) << kind;
+        // The piece as large as the room allows on one side.
+        EXPECT_TRUE(shown.width() + 4 >= room.width() || shown.height() + 4 >= room.height() ||
+                    f.PreviewZoom() == 1.0)
+            << kind;
+        // The buttons inside the window.
+        for (QWidget* b : {static_cast<QWidget*>(f.Button2), static_cast<QWidget*>(f.ButtonPrint),
+                           static_cast<QWidget*>(f.ButtonCancel)})
+            EXPECT_TRUE(f.rect().contains(QRect(b->mapTo(&f, QPoint()), b->size()))) << kind;
+    }
+    f.PCPrintType->setCurrentIndex(1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(f.sizeHint().width(), width);
+    EXPECT_TRUE(f.LabelPaper->text().startsWith(U(u"用紙: A4 210 × 297 mm"))) << f.LabelPaper->text().toStdString();
+
+    // At 200 % the piece scrolls, and the mouse still moves frames in preview
+    // pixels: 40 screen pixels are 20 of the preview.
+    f.PCPrintType->setCurrentIndex(0);
+    f.SelectPaperKind(6);
+    f.SetPreviewZoom(2.0);
+    EXPECT_EQ(f.Preview()->width(), 2 * f.Preview()->Area().Width.v);
+    TPreviewWidget* p = f.Preview();
+    const PreviewRect add = p->Frames().ADD;
+    const QPoint at = p->ToWidget(QPoint(add.left.v + 5, add.top.v + 5));
+    QTest::mousePress(p, Qt::LeftButton, {}, at);
+    QTest::mouseMove(p, at + QPoint(-40, 40));
+    QTest::mouseRelease(p, Qt::LeftButton, {}, at + QPoint(-40, 40));
+    EXPECT_EQ(p->Frames().ADD.left.v, add.left.v - 20);
+    EXPECT_EQ(p->Frames().ADD.top.v, add.top.v + 20);
+}
+
+TEST_F(PrintDialog, ADraggedFrameStaysWithItsKindForTheSession) {
+    TFormPrintAddress& f = Show();
+    f.SelectPaperKind(3);
+    TPreviewWidget* p = f.Preview();
+    const PreviewRect nam = p->Frames().NAM;
+    const QPoint inside(nam.left.v + 10, nam.top.v + 10);
+    QTest::mousePress(p, Qt::LeftButton, {}, inside);
+    QTest::mouseMove(p, inside + QPoint(-30, 12));
+    QTest::mouseRelease(p, Qt::LeftButton, {}, inside + QPoint(-30, 12));
+    const TLayoutFrames dragged = p->Frames();
+    ASSERT_NE(dragged, DefaultFrames(3, true));
+    // Another kind has its own frames; the labels theirs.
+    f.SelectPaperKind(6);
+    EXPECT_EQ(p->Frames(), DefaultFrames(6, true));
+    f.PCPrintType->setCurrentIndex(1);
+    EXPECT_EQ(p->Frames(), DefaultLabelFrames());
+    f.PCPrintType->setCurrentIndex(0);
+    EXPECT_EQ(p->Frames(), DefaultFrames(6, true));
+    f.SelectPaperKind(3);
+    EXPECT_EQ(p->Frames(), dragged);
+    // Closed and shown again in the same run: the dragged frames are still the kind's.
+    f.SelectPaperKind(6);
+    f.ButtonCancelClick();
+    f.TakeRecords(pointers, senders);
+    f.FormShow();
+    f.SelectPaperKind(3);
+    EXPECT_EQ(p->Frames(), dragged);
+    // Saved as the frames of the dialog, as before.
+    f.ButtonCancelClick();
+    EXPECT_EQ(LoadPrintSettings(configPath).Frames, dragged);
+}
+
+TEST_F(PrintDialog, TheDialogNamesThePaperTheJobGoesOn) {
+    TFormPrintAddress& f = Show();
+    f.SelectPaperKind(3);
+    EXPECT_TRUE(f.LabelPaper->text().contains(U(u"100 × 148 mm"))) << f.LabelPaper->text().toStdString();
+    f.SelectPaperKind(6);
+    EXPECT_TRUE(f.LabelPaper->text().contains(U(u"120 × 235 mm"))) << f.LabelPaper->text().toStdString();
+    // The printer setup may change it: the dialog says what it holds now.
+    f.SetPrinterSetup([](QPrinter& pr, QWidget*) {
+        pr.setPageSize(QPageSize(QPageSize::A5));
+        return true;
+    });
+    f.Button2->click();
+    EXPECT_TRUE(f.LabelPaper->text().contains(U(u"148 × 210 mm"))) << f.LabelPaper->text().toStdString();
+}
+
 // The same print path into the CUPS queue that cups-print-test.sh starts.
 // cups-pdf names its files after the job title, "印刷" as octal UTF-8 bytes;
 // other jobs in the shared output folder are left alone.
@@ -760,12 +906,14 @@ protected:
         PrintRun::SetUp();
         queue = qEnvironmentVariable("Q2_CUPS_QUEUE");
         out = qEnvironmentVariable("Q2_CUPS_OUT");
+        pageLog = qEnvironmentVariable("Q2_CUPS_PAGE_LOG");
+        wideQueue = qEnvironmentVariable("Q2_CUPS_WIDE_QUEUE");
         if (queue.isEmpty() || out.isEmpty()) GTEST_SKIP() << "run by cups-print-test.sh";
     }
-    void ToQueue(TFormPrintAddress& f) {
-        f.SetPrinterSetup([this](QPrinter& p, QWidget*) {
+    void ToQueue(TFormPrintAddress& f, const QString& name = {}) {
+        f.SetPrinterSetup([this, name](QPrinter& p, QWidget*) {
             p.setOutputFormat(QPrinter::NativeFormat);
-            p.setPrinterName(queue);
+            p.setPrinterName(name.isEmpty() ? queue : name);
             return p.isValid();
         });
     }
@@ -774,16 +922,20 @@ protected:
     }
     // The PDF cups-pdf writes for a job sent after `since`, once its size
     // stops changing; it is copied away, as cups-pdf reuses file names.
-    QString WaitForPdf(const QDateTime& since) {
+    QString WaitForPdf(const QDateTime& since, const QString& files = kJobFiles) {
         QDeadlineTimer deadline(120000);
         qint64 lastSize = -1;
         while (!deadline.hasExpired()) {
             const QFileInfoList pdfs =
-                QDir(out).entryInfoList({kJobFiles}, QDir::Files, QDir::Time);
+                QDir(out).entryInfoList({files}, QDir::Files, QDir::Time);
             if (!pdfs.isEmpty() && pdfs.first().lastModified() >= since.addSecs(-1) &&
                 !written.contains(pdfs.first().filePath())) {
                 const QFileInfo& i = pdfs.first();
-                if (i.size() > 0 && i.size() == lastSize) {
+                // Complete once its size holds and its trailer is written.
+                QFile pdf(i.filePath());
+                const bool ended = pdf.open(QIODevice::ReadOnly) && pdf.size() > 16 && pdf.seek(pdf.size() - 16) &&
+                                   pdf.read(16).contains("%%EOF");
+                if (i.size() > 0 && i.size() == lastSize && ended) {
                     written << i.filePath();
                     const QString copy = dir.filePath(QString("queue%1.pdf").arg(written.size()));
                     QFile::copy(i.filePath(), copy);
@@ -796,55 +948,91 @@ protected:
         }
         return {};
     }
-    QString queue, out;
+    // The media page_log records for the newest job ("%p %j %{job-name} %{media} %P").
+    QString MediaOfLastJob() {
+        QDeadlineTimer deadline(30000);
+        while (!deadline.hasExpired()) {
+            QFile f(pageLog);
+            if (f.open(QIODevice::ReadOnly)) {
+                const QList<QByteArray> lines = f.readAll().trimmed().split('\n');
+                const QList<QByteArray> last = lines.last().split(' ');
+                if (last.size() >= 4 && last[1].toInt() > lastJob) {
+                    lastJob = last[1].toInt();
+                    return QString::fromUtf8(last[3]);
+                }
+            }
+            QTest::qWait(300);
+        }
+        return {};
+    }
+    // Every page of `printed` has the size of `direct` and its ink where
+    // `direct` has it (Ghostscript rewrites the fonts, so the pages are
+    // compared as ink: where it starts, and nearly every inked pixel of one
+    // with ink close by in the other).
+    void ExpectSameInk(const QString& printed, const QString& direct, int pages, QSizeF mm) {
+        const PdfInfo info = Info(printed);
+        EXPECT_EQ(info.pages, pages);
+        EXPECT_NEAR(info.width, mm.width(), 0.5);
+        EXPECT_NEAR(info.height, mm.height(), 0.5);
+        for (int page = 0; page < pages; ++page) {
+            const QImage a = PageImage(printed, page, 127), b = PageImage(direct, page, 127);
+            ASSERT_FALSE(a.isNull());
+            ASSERT_FALSE(b.isNull());  // MediaBoxes may differ by a point's rounding
+            const int w = std::min(a.width(), b.width()), h = std::min(a.height(), b.height());
+            const std::optional<QPointF> ia = InkTopLeft(printed, page, QRectF(QPointF(), mm)),
+                                         ib = InkTopLeft(direct, page, QRectF(QPointF(), mm));
+            ASSERT_TRUE(ia && ib);
+            EXPECT_NEAR(ia->x(), ib->x(), 0.3) << page;
+            EXPECT_NEAR(ia->y(), ib->y(), 0.3) << page;
+            int ink = 0, far = 0;
+            for (int y = 1; y + 1 < h; ++y)
+                for (int x = 1; x + 1 < w; ++x) {
+                    if (qGray(a.pixel(x, y)) >= 128) continue;
+                    ++ink;
+                    bool near = false;
+                    for (int dy = -1; dy <= 1 && !near; ++dy)
+                        for (int dx = -1; dx <= 1 && !near; ++dx)
+                            near = qGray(b.pixel(x + dx, y + dy)) < 128;
+                    far += !near;
+                }
+            EXPECT_GT(ink, 500) << page;
+            EXPECT_LT(far, ink / 8) << page;  // anti-aliasing differs at the glyph edges, small type most
+        }
+    }
+    QString queue, out, pageLog, wideQueue;
     QStringList written;
+    int lastJob = 0;
 };
 
-TEST_F(CupsQueue, ThreePostcardsAndALabelSheetPrintThroughTheQueue) {
-    WriteConfig("VERTICAL=0\r\n");
-    TFormPrintAddress& f = Show(3);
-    f.SelectPaperKind(3);
-    ToQueue(f);
-    const QDateTime start = QDateTime::currentDateTime();
-    ASSERT_TRUE(f.PrintAll());
-    const QString cards = WaitForPdf(start);
-    ASSERT_FALSE(cards.isEmpty()) << "no PDF from the queue";
-    PdfInfo info = Info(cards);
-    EXPECT_EQ(info.pages, 3);
-    EXPECT_NEAR(info.width, 100, 1);
-    EXPECT_NEAR(info.height, 148, 1);
-    // The text where the engine puts it on a PDF of the same job.
-    const QString direct = dir.filePath("direct.pdf");
-    ToPdf(f, direct);
-    ASSERT_TRUE(f.PrintAll());
-    // Ghostscript rewrites the fonts, so the pages are compared as ink: each
-    // page's ink starts where it does on the PDF of the same job, and nearly
-    // every inked pixel of one has ink close by in the other.
-    for (int page = 0; page < 3; ++page) {
-        const QImage a = PageImage(cards, page, 127), b = PageImage(direct, page, 127);
-        ASSERT_FALSE(a.isNull());
-        ASSERT_FALSE(b.isNull());  // MediaBoxes may differ by a point's rounding
-        const int w = std::min(a.width(), b.width()), h = std::min(a.height(), b.height());
-        const std::optional<QPointF> ia = InkTopLeft(cards, page, QRectF(0, 0, 100, 148)),
-                                     ib = InkTopLeft(direct, page, QRectF(0, 0, 100, 148));
-        ASSERT_TRUE(ia && ib);
-        EXPECT_NEAR(ia->x(), ib->x(), 0.3);
-        EXPECT_NEAR(ia->y(), ib->y(), 0.3);
-        int ink = 0, far = 0;
-        for (int y = 1; y + 1 < h; ++y)
-            for (int x = 1; x + 1 < w; ++x) {
-                if (qGray(a.pixel(x, y)) >= 128) continue;
-                ++ink;
-                bool near = false;
-                for (int dy = -1; dy <= 1 && !near; ++dy)
-                    for (int dx = -1; dx <= 1 && !near; ++dx)
-                        near = qGray(b.pixel(x + dx, y + dy)) < 128;
-                far += !near;
-            }
-        EXPECT_GT(ink, 500) << page;
-        EXPECT_LT(far, ink / 10) << page;  // anti-aliasing differs at the glyph edges
+struct QueueCase {
+    int kind;
+    const char* media;
+    QSizeF mm;
+};
+const QueueCase kQueueCases[] = {
+    {3, "Postcard", {100, 148}},  // jpn_hagaki_100x148mm
+    {6, "EnvChou3", {120, 235}},  // jpn_chou3_120x235mm
+};
+
+TEST_F(CupsQueue, PostcardsEnvelopesAndALabelSheetGoOnTheirOwnPaper) {
+    for (const QueueCase& c : kQueueCases) {
+        WriteConfig("VERTICAL=0\r\n");
+        TFormPrintAddress& f = Show(3);
+        f.SelectPaperKind(c.kind);
+        ToQueue(f);
+        const QDateTime start = QDateTime::currentDateTime();
+        ASSERT_TRUE(f.PrintAll());
+        const QString printed = WaitForPdf(start);
+        ASSERT_FALSE(printed.isEmpty()) << "no PDF from the queue, kind " << c.kind;
+        EXPECT_EQ(MediaOfLastJob(), c.media);
+        EXPECT_TRUE(f.LabelPaper->text().contains(queue)) << f.LabelPaper->text().toStdString();
+        // The same job as a PDF file.
+        const QString direct = dir.filePath(QString("direct%1.pdf").arg(c.kind));
+        ToPdf(f, direct);
+        ASSERT_TRUE(f.PrintAll());
+        ExpectSameInk(printed, direct, 3, c.mm);
+        f.ButtonCancelClick();
     }
-    f.ButtonCancelClick();
 
     // Thirteen records on the real ヒサゴ ELM007 (2 × 6): two A4 pages.
     QFile::remove(paperPath);
@@ -858,10 +1046,11 @@ TEST_F(CupsQueue, ThreePostcardsAndALabelSheetPrintThroughTheQueue) {
     ASSERT_TRUE(g.PrintAll());
     const QString labels = WaitForPdf(again);
     ASSERT_FALSE(labels.isEmpty()) << "no PDF from the queue";
-    info = Info(labels);
-    EXPECT_EQ(info.pages, 2);
-    EXPECT_NEAR(info.width, 210, 1);
-    EXPECT_NEAR(info.height, 297, 1);
+    EXPECT_EQ(MediaOfLastJob(), "A4");
+    const QString direct = dir.filePath("direct-labels.pdf");
+    ToPdf(g, direct);
+    ASSERT_TRUE(g.PrintAll());
+    ExpectSameInk(labels, direct, 2, {210, 297});
     const double pitchX = 210 - 20.3 - 18.3 - 83.8, pitchY = (297 - 20.3 - 22.9 - 42.3) / 5;
     const PreviewScale sc = g.CurrentSetup().FrameScale();
     const double zipLeft = RoundInt((8 + 4) / sc.perMm), zipTop = RoundInt((5 + 4) / sc.perMm);
@@ -874,6 +1063,116 @@ TEST_F(CupsQueue, ThreePostcardsAndALabelSheetPrintThroughTheQueue) {
         EXPECT_NEAR(ink->y(), y + zipTop, 1.5) << slot;
     }
     EXPECT_FALSE(InkTopLeft(labels, 1, QRectF(20.3 + pitchX, 20.3, 83.8, 42.3)).has_value());
+}
+
+TEST_F(CupsQueue, Q2toolPrintSendsTheDialogsJobToTheQueue) {
+    // The book and the data folder q2tool reads.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_DATA_HOME", dir.filePath("xdg"));
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    const QString data = dir.filePath("xdg/Zabelle/Quintaro2");
+    QDir().mkpath(data);
+    QFile::copy(Q2_SOURCE_DIR "/data/paper.cfg", data + "/paper.cfg");
+    {
+        QFile f(data + "/config.ini");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[PRINT_CONF]\r\nVERTICAL=0\r\nFONT=IPAPGothic\r\n");
+    }
+    TUserInfoList list;
+    *list.Add() = sample::FamilyOfFive();
+    *list.Add() = sample::Midoricho();
+    const QString bookPath = dir.filePath("book.QT2");
+    ASSERT_TRUE(list.SaveToFile(bookPath));
+
+    int rc = -1;
+    const QString names = RunProgram(Q2_TOOL_PATH, {"print", "--list-printers"}, &rc, env);
+    EXPECT_EQ(rc, 0);
+    EXPECT_TRUE(names.split('\n').contains(queue)) << names.toStdString();
+
+    struct ToolCase {
+        QStringList options;
+        const char* media;
+        QSizeF mm;
+        int pages;
+    };
+    const ToolCase cases[] = {
+        {{"--kind", "3"}, "Postcard", {100, 148}, 2},
+        {{"--kind", "6"}, "EnvChou3", {120, 235}, 2},
+        {{"--label", U(u"ヒサゴ/ELM007")}, "A4", {210, 297}, 1},
+    };
+    for (const ToolCase& c : cases) {
+        const QDateTime start = QDateTime::currentDateTime();
+        const QString said =
+            RunProgram(Q2_TOOL_PATH, QStringList{"print", bookPath, "--printer", queue} + c.options, &rc, env);
+        ASSERT_EQ(rc, 0) << said.toStdString();
+        const QString printed = WaitForPdf(start);
+        ASSERT_FALSE(printed.isEmpty()) << said.toStdString();
+        EXPECT_EQ(MediaOfLastJob(), c.media);
+        const QString direct = dir.filePath("tool-direct.pdf");
+        ASSERT_EQ(0, (RunProgram(Q2_TOOL_PATH, QStringList{"print", bookPath, direct} + c.options, &rc, env), rc));
+        ExpectSameInk(printed, direct, c.pages, c.mm);
+    }
+    // A queue the system does not have is named.
+    const QString said = RunProgram(Q2_TOOL_PATH, {"print", bookPath, "--printer", "NoSuchQueue"}, &rc, env);
+    EXPECT_EQ(rc, 1);
+    EXPECT_TRUE(said.contains(U(u"プリンタ NoSuchQueue が見つかりません"))) << said.toStdString();
+}
+
+TEST_F(CupsQueue, AQueueWithWideMarginsNamesTheDigitsItWouldCut) {
+    if (wideQueue.isEmpty()) GTEST_SKIP() << "no wide-margin queue";
+    // The printer's 10 mm on every side reach into the last postal digits (they
+    // end 8 mm from the card's right edge) and the address beside them.
+    WriteConfig("VERTICAL=1\r\n");
+    TFormPrintAddress& f = Show(1);
+    f.SelectPaperKind(3);
+    ToQueue(f, wideQueue);
+    std::optional<TMmRect> seen;
+    QList<TInkCut> cuts;
+    SetBeforePrintCheck([&](QWidget*, const QList<const TUserInfo*>& records, const TPieceSetup& setup) {
+        seen = setup.Printable;
+        cuts = InkOutsidePrintable(*records[0], setup, 0);
+        return false;  // 中止: nothing goes to the printer
+    });
+    EXPECT_FALSE(f.PrintAll());
+    SetBeforePrintCheck(nullptr);
+    ASSERT_TRUE(seen.has_value());
+    EXPECT_NEAR(seen->left.v, 10, 0.1);
+    EXPECT_NEAR(seen->right().v, 90, 0.3);  // the card less 10 mm
+    QStringList parts;
+    for (const TInkCut& c : cuts) parts << InkPartCaption(c.Part);
+    EXPECT_TRUE(parts.contains(U(u"郵便番号"))) << parts.join(',').toStdString();
+
+    // q2tool preflight says the same of the book.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_DATA_HOME", dir.filePath("xdg"));
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    TUserInfoList list;
+    *list.Add() = *book[0];
+    ASSERT_TRUE(list.SaveToFile(dir.filePath("wide.QT2")));
+    int rc = -1;
+    const QString said = RunProgram(
+        Q2_TOOL_PATH, {"preflight", dir.filePath("wide.QT2"), "--print", "--kind", "3", "--printer", wideQueue}, &rc,
+        env);
+    EXPECT_TRUE(said.contains(U(u"printable-area\t郵便番号がプリンタの印刷できる範囲から右に "))) << said.toStdString();
+
+    // The calibration sheet on that printer outlines the area: a dashed line
+    // 10 mm in from the left edge, down most of the card.
+    const QDateTime start = QDateTime::currentDateTime();
+    ASSERT_TRUE(f.PrintCalibrationSheet());
+    const QString sheet = WaitForPdf(start, QStringLiteral("350_252_277*.pdf"));  // "調整用シート"
+    ASSERT_FALSE(sheet.isEmpty());
+    const QImage page = PageImage(sheet, 0, 254);
+    ASSERT_FALSE(page.isNull());
+    auto darkIn = [&](int x) {
+        int dark = 0;
+        for (int y = 200; y < 1300; ++y) dark += qGray(page.pixel(x, y)) < 128;
+        return dark;
+    };
+    int line = 0;
+    for (int x = 96; x <= 104; ++x) line = std::max(line, darkIn(x));
+    EXPECT_GT(line, 400);  // dashes: about half the run
+    EXPECT_LT(darkIn(60), 100);
+    f.ButtonCancelClick();
 }
 
 TEST_F(CupsQueue, AnOffsetSetInTheDialogMovesWhatThePrinterPrints) {

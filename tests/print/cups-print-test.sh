@@ -1,8 +1,9 @@
 #!/bin/sh
-# Prints through the print dialog into a real CUPS queue: starts a private
-# cupsd (own configuration, state and spool in a temp folder, listening on its
-# own socket only) with a cups-pdf queue, runs the dialog's CUPS tests against
-# it and stops it again.
+# Prints through the print dialog and q2tool into a real CUPS queue: starts a
+# private cupsd (own configuration, state and spool in a temp folder, listening
+# on its own socket only, logging each job's media) with a cups-pdf queue and a
+# second one whose PPD leaves 10 mm unprintable on every side, runs the CUPS
+# tests against them and stops it again.
 # usage: cups-print-test.sh TEST_BINARY
 set -eu
 binary=$1
@@ -39,6 +40,7 @@ LogLevel warn
 Browsing No
 DefaultAuthType None
 WebInterface No
+PageLogFormat %p %j %{job-name} %{media} %P
 <Location />
   Order allow,deny
   Allow all
@@ -82,10 +84,22 @@ for _ in $(seq 1 50); do
 done
 lpstat -r
 lpadmin -p Q2PDF -E -v cups-pdf:/ -P "$ppd"
-lpstat -p Q2PDF
+# A home printer's PPD: the same queue with 10 mm (28.35 points) it cannot
+# print on each side, for its own sizes and custom ones, and はがき among them.
+wide=$conf/wide-margins.ppd
+sed -e 's|^\*HWMargins:.*|*HWMargins: 28.35 28.35 28.35 28.35|' \
+    -e 's|^\*ImageableArea A4/A4:.*|*ImageableArea A4/A4: "28.35 28.35 566.65 813.65"|' \
+    -e '/^\*PageSize A4\/A4:/a *PageSize Postcard/Postcard: "<</PageSize[283 420]/ImagingBBox null>>setpagedevice"' \
+    -e '/^\*PageRegion A4\/A4:/a *PageRegion Postcard/Postcard: "<</PageSize[283 420]/ImagingBBox null>>setpagedevice"' \
+    -e '/^\*ImageableArea A4\/A4:/a *ImageableArea Postcard/Postcard: "28.35 28.35 254.65 391.65"' \
+    -e '/^\*PaperDimension A4\/A4:/a *PaperDimension Postcard/Postcard: "283 420"' \
+    "$ppd" > "$wide"
+lpadmin -p Q2WIDE -E -v cups-pdf:/ -P "$wide"
+lpstat -p Q2PDF Q2WIDE
 
 status=0
-Q2_CUPS_QUEUE=Q2PDF Q2_CUPS_OUT=$out QT_QPA_PLATFORM=offscreen \
+Q2_CUPS_QUEUE=Q2PDF Q2_CUPS_WIDE_QUEUE=Q2WIDE Q2_CUPS_OUT=$out Q2_CUPS_PAGE_LOG=$work/log/page_log \
+    QT_QPA_PLATFORM=offscreen \
     timeout 300 "$binary" --gtest_filter='CupsQueue.*' || status=$?
 if [ $status != 0 ]; then
     echo "--- cupsd error log"

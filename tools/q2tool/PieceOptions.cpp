@@ -1,8 +1,11 @@
 // The piece options shared by the print and check commands.
 #include "PieceOptions.h"
 
+#include <QPrinter>
+
 #include "Command.h"
 #include "print/PaperModel.h"
+#include "print/PrinterJob.h"
 
 namespace q2tool {
 
@@ -35,6 +38,22 @@ std::optional<int> ApplyPieceOptions(const TPieceOptions& o, TPrintSettings& st)
         if (!ok || m < 0 || m > 3) return PrintError(QStringLiteral("--mode: 0–3")), kUsage;
         st.SprintControl = m;
     }
+    return std::nullopt;
+}
+
+std::optional<int> OpenPrinter(const QString& queue, QPrinter& printer, TPieceSetup& setup) {
+    if (!PrinterNames().contains(queue)) {
+        PrintError(QStringLiteral("プリンタ %1 が見つかりません（q2tool print --list-printers で一覧を表示します）").arg(queue));
+        return kFailure;
+    }
+    printer.setOutputFormat(QPrinter::NativeFormat);
+    printer.setPrinterName(queue);
+    if (!printer.isValid() || printer.printerName() != queue) {
+        PrintError(QStringLiteral("プリンタ %1 を使えません").arg(queue));
+        return kFailure;
+    }
+    ApplyJobPaper(printer, setup);
+    setup.Printable = PrintableAreaOf(printer);
     return std::nullopt;
 }
 

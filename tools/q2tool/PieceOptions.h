@@ -6,7 +6,10 @@
 #include <QStringList>
 #include <optional>
 
+#include "print/PieceRenderer.h"
 #include "print/PrintSettings.h"
+
+class QPrinter;
 
 namespace q2tool {
 
@@ -26,5 +29,10 @@ TPieceOptions TakePieceOptions(QStringList& args);
 // choosing the paper kind or the direction resets the frames. Returns an exit
 // code, after the message, when a value is out of range.
 std::optional<int> ApplyPieceOptions(const TPieceOptions& options, q2::TPrintSettings& settings);
+
+// --printer QUEUE: the printer of that queue with the job's paper in it, and
+// its printable area in the setup. Returns an exit code, after the message,
+// when the system has no such printer.
+std::optional<int> OpenPrinter(const QString& queue, QPrinter& printer, q2::TPieceSetup& setup);
 
 }  // namespace q2tool

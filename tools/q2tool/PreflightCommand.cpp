@@ -1,6 +1,7 @@
 // q2tool preflight: the findings before printing the marked records or
 // mailing every record of a book, one tab-separated line each.
 #include <QFileInfo>
+#include <QPrinter>
 
 #include "Command.h"
 #include "PieceOptions.h"
@@ -23,8 +24,9 @@ int Preflight(const QStringList& argsIn) {
     const QString mailTemplate = TakeOption(args, QStringLiteral("--mail"));
     const bool print = TakeFlag(args, QStringLiteral("--print"));
     const TPieceOptions piece = TakePieceOptions(args);
+    const QString printer = TakeOption(args, QStringLiteral("--printer"));
     const QString password = TakePassword(args);
-    if (args.size() != 1 || (hasMail && (mailTemplate.isEmpty() || print || piece.Any())))
+    if (args.size() != 1 || (hasMail && (mailTemplate.isEmpty() || print || piece.Any() || !printer.isEmpty())))
         return PrintError(usage), kUsage;
 
     TPrintSettings st = LoadPrintSettings(GetConfigPath());
@@ -58,7 +60,11 @@ int Preflight(const QStringList& argsIn) {
         const bool haveZip = zip.Load(GetZipDataPath());
         if (!haveZip)
             PrintError(QStringLiteral("ファイル %1 を開けないため、郵便番号は確かめていません").arg(GetZipDataPath()));
-        findings = CheckPrint(records, MakePieceSetup(st, std::nullopt, nullptr), {haveZip ? &zip : nullptr});
+        TPieceSetup setup = MakePieceSetup(st, std::nullopt, nullptr);
+        QPrinter device(QPrinter::HighResolution);
+        if (!printer.isEmpty())
+            if (const auto failed = OpenPrinter(printer, device, setup)) return *failed;
+        findings = CheckPrint(records, setup, {haveZip ? &zip : nullptr});
     }
     for (const TPreflightFinding& f : findings)
         PrintOut(PreflightLine(f, f.Record < 0 ? -1 : bookIndex[f.Record]));
@@ -67,7 +73,7 @@ int Preflight(const QStringList& argsIn) {
 
 const Registrar preflight(
     QStringLiteral("preflight"),
-    {QStringLiteral("preflight BOOK.QT2 [--print [--kind N] [--horizontal] [--barcode] [--font NAME] [--mode N] | "
+    {QStringLiteral("preflight BOOK.QT2 [--print [--kind N] [--horizontal] [--barcode] [--font NAME] [--mode N] [--printer QUEUE] | "
                     "--mail TEMPLATE.mtl] [--password P|-]   what will go wrong before printing or mailing"),
      Preflight});
 

@@ -1,5 +1,6 @@
-// q2tool print and preview: the print run of the marked records into a PDF,
-// and the preview image of one print-list row, through the print engine.
+// q2tool print and preview: the print run of the marked records into a PDF
+// or onto a printer, and the preview image of one print-list row, through the
+// print engine.
 #include <QElapsedTimer>
 #include <cmath>
 #include <optional>
@@ -8,6 +9,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrinter>
 
 #include "Command.h"
 #include "PieceOptions.h"
@@ -19,6 +21,9 @@
 #include "print/LabelCatalog.h"
 #include "print/PieceRenderer.h"
 #include "print/PreviewBackground.h"
+#include "print/PrintableArea.h"
+#include "print/PrinterJob.h"
+#include "preflight/PreflightText.h"
 
 namespace q2tool {
 namespace {
@@ -122,6 +127,10 @@ std::optional<int> Prepare(QStringList& args, int positional, const QString& usa
                 if (r.Maker == QString::fromUtf16(kMakers[st.PMaker]) && row++ == st.PIndex) chosen = &r;
         }
         if (chosen) paper = ToLabelPaper(*chosen);
+        if (chosen && !paper) {
+            PrintError(LabelPaperProblem(*chosen));
+            return kFailure;
+        }
         if (!paper) {
             if (!error.isEmpty()) PrintError(error);
             PrintError(QString::fromUtf16(u"印刷用紙が選択されていません。"));
@@ -145,16 +154,8 @@ std::optional<int> Prepare(QStringList& args, int positional, const QString& usa
     return std::nullopt;
 }
 
-int Print(const QStringList& argsIn) {
-    QStringList args = argsIn;
-    Job job;
-    const bool markSent = TakeFlag(args, "--mark-sent");
-    if (auto rc = Prepare(args, 2, Commands()["print"].Usage, job)) return *rc;
-    if (job.records.isEmpty()) {
-        PrintError(QString::fromUtf16(u"印刷対象がありません"));
-        return kFailure;
-    }
-    const QString out = args[1];
+// The run into a PDF file: the pieces' own sizes, no margins.
+std::optional<int> PrintToPdf(Job& job, const QString& out, int* pages, QList<int>* overflowing) {
     QPdfWriter pdf(out);
     pdf.setResolution(job.dpi);
     pdf.setTitle(QString::fromUtf16(u"印刷"));
@@ -165,30 +166,94 @@ int Print(const QStringList& argsIn) {
         PrintError(QStringLiteral("cannot write ") + out);
         return kFailure;
     }
+    *pages = PrintPieces(painter, pdf, job.records, job.setup, Dpi{job.dpi, job.dpi}, {}, overflowing);
+    painter.end();
+    return std::nullopt;
+}
+
+// --mark-sent: the printed records get this season's "年賀状送付", written back to the book.
+int MarkSent(Job& job, const QString& path, bool markSent) {
+    if (!markSent) return kOk;
+    std::vector<TUserInfo*> printed;
+    for (const TUserInfo* r : job.records) printed.push_back(const_cast<TUserInfo*>(r));
+    const int season = DefaultSeason(Today());
+    const TSeasonMarkChanges changes = MarkSeason(printed, TSeasonMark::Sent, season, Today());
+    if (!changes.empty() && !job.book.SaveToFile(path)) {
+        PrintError(QStringLiteral("ファイルの保存に失敗しました: ") + path);
+        return kFailure;
+    }
+    PrintOut(QString::fromUtf16(u"%1年 年賀状送付を記録: %2 件").arg(season).arg(changes.size()));
+    return kOk;
+}
+
+// The run on a printer, as the print dialog sends it: the job's paper, the
+// parts the printer cannot reach named, the pieces at its resolution.
+std::optional<int> PrintOnPrinter(Job& job, const QString& queue, int copies, bool hasDpi, int* pages,
+                                  QList<int>* overflowing) {
+    QPrinter printer(QPrinter::HighResolution);
+    if (auto rc = OpenPrinter(queue, printer, job.setup)) return rc;
+    if (hasDpi) printer.setResolution(job.dpi);
+    printer.setCopyCount(copies);
+    for (qsizetype i = 0; i < job.records.size(); ++i)
+        for (const TInkCut& c : InkOutsidePrintable(*job.records[i], job.setup, int(i))) {
+            QStringList sides;
+            const std::pair<const char16_t*, Mm> edges[] = {{u"上", c.Top}, {u"下", c.Bottom}, {u"左", c.Left}, {u"右", c.Right}};
+            for (const auto& [name, by] : edges)
+                if (by > Mm(0.05)) sides << PreflightText::InkCut(QString::fromUtf16(name), by.v);
+            PrintError(QStringLiteral("! %1 %2: ").arg(i).arg(job.records[i]->PersonalFullName()) +
+                       PreflightText::InkOutsidePrintable(InkPartCaption(c.Part), sides));
+        }
+    const TPrintJobResult result = PrintJob(printer, job.records, job.setup, QString::fromUtf16(u"印刷"));
+    if (!result.Ok) {
+        PrintError(result.Message);
+        return kFailure;
+    }
+    *pages = result.Pages;
+    *overflowing = result.Overflowing;
+    PrintOut(QString::fromUtf16(u"%1 に送信しました（用紙 %2、%3 部）").arg(queue, PaperCaptionOf(printer)).arg(copies));
+    return std::nullopt;
+}
+
+int Print(const QStringList& argsIn) {
+    QStringList args = argsIn;
+    Job job;
+    const bool markSent = TakeFlag(args, "--mark-sent");
+    const bool listPrinters = TakeFlag(args, "--list-printers");
+    const QString queue = TakeOption(args, "--printer"), copiesText = TakeOption(args, "--copies");
+    const bool hasDpi = args.contains(QStringLiteral("--dpi"));
+    const QString& usage = Commands()["print"].Usage;
+    if (listPrinters) {
+        if (!args.isEmpty() || markSent || !queue.isEmpty() || !copiesText.isEmpty()) return PrintError(usage), kUsage;
+        for (const QString& name : PrinterNames()) PrintOut(name);
+        return kOk;
+    }
+    int copies = 1;
+    if (!copiesText.isEmpty()) {
+        bool ok = false;
+        copies = copiesText.toInt(&ok);
+        if (!ok || copies < 1 || copies > 999 || queue.isEmpty())
+            return PrintError(QStringLiteral("--copies: 1–999, with --printer")), kUsage;
+    }
+    if (auto rc = Prepare(args, queue.isEmpty() ? 2 : 1, usage, job)) return *rc;
+    if (job.records.isEmpty()) {
+        PrintError(QString::fromUtf16(u"印刷対象がありません"));
+        return kFailure;
+    }
     QElapsedTimer timer;
     timer.start();
     QList<int> overflowing;
-    const int pages =
-        PrintPieces(painter, pdf, job.records, job.setup, Dpi{job.dpi, job.dpi}, {}, &overflowing);
-    painter.end();
+    int pages = 0;
+    if (!queue.isEmpty()) {
+        if (auto rc = PrintOnPrinter(job, queue, copies, hasDpi, &pages, &overflowing)) return *rc;
+    } else if (auto rc = PrintToPdf(job, args[1], &pages, &overflowing)) {
+        return *rc;
+    }
     PrintOut(QStringLiteral("%1 records, %2 pages, %3 ms").arg(job.records.size()).arg(pages).arg(timer.elapsed()));
     // The records the print list marks with "!": printed, at the floor, overflowing.
     for (const int i : overflowing)
         PrintOut(QStringLiteral("! %1 %2: ").arg(i).arg(job.records[i]->PersonalFullName()) +
                  QString::fromUtf16(u"住所が最小の文字の大きさでも枠に収まりません"));
-    if (markSent) {
-        // The printed records get this season's "年賀状送付", written back to the book.
-        std::vector<TUserInfo*> printed;
-        for (const TUserInfo* r : job.records) printed.push_back(const_cast<TUserInfo*>(r));
-        const int season = DefaultSeason(Today());
-        const TSeasonMarkChanges changes = MarkSeason(printed, TSeasonMark::Sent, season, Today());
-        if (!changes.empty() && !job.book.SaveToFile(args[0])) {
-            PrintError(QStringLiteral("ファイルの保存に失敗しました: ") + args[0]);
-            return kFailure;
-        }
-        PrintOut(QString::fromUtf16(u"%1年 年賀状送付を記録: %2 件").arg(season).arg(changes.size()));
-    }
-    return kOk;
+    return MarkSent(job, args[0], markSent);
 }
 
 int Preview(const QStringList& argsIn) {
@@ -228,8 +293,9 @@ const QString kOptions = QStringLiteral(
     "[--numerals kanji|kanji-positional|arabic] [--offset DX,DY] [--dpi N] [--password P|-]");
 
 const Registrar print(QStringLiteral("print"),
-                      {QStringLiteral("print BOOK.QT2 OUT.pdf ") + kOptions +
-                           " [--mark-sent]   the marked records into a PDF",
+                      {QStringLiteral("print BOOK.QT2 (OUT.pdf | --printer QUEUE [--copies N]) ") + kOptions +
+                           " [--mark-sent]   the marked records into a PDF or onto a printer; "
+                           "print --list-printers   the printers' queue names",
                        Print});
 const Registrar preview(QStringLiteral("preview"),
                         {QStringLiteral("preview BOOK.QT2 ROW OUT.png ") + kOptions +
