@@ -14,6 +14,7 @@
 #include "model/DataPaths.h"
 #include "model/NewYearSeason.h"
 #include "model/UserInfoList.h"
+#include "platform/BookLock.h"
 #include "platform/Clock.h"
 #include "platform/DataFolder.h"
 #include "print/LabelCatalog.h"
@@ -33,6 +34,8 @@ struct Job {
     TSenderInfoList senders;
     TPieceSetup setup;
     int dpi = 600;
+    bool writesBook = false;  // --mark-sent: the book is read, changed and written
+    TBookLock lock;
 };
 
 QList<TLabelRecord> ReadLabels(QString* error) {
@@ -132,6 +135,7 @@ std::optional<int> Prepare(QStringList& args, int positional, const QString& usa
     }
 
     const QString path = args[0];
+    if (job.writesBook && !LockBookForWriting(path, QStringLiteral("print"), job.lock)) return kFailure;
     if (!LoadBookFile(path, password, job.book)) return kFailure;
     for (int i = 0; i < job.book.Count(); ++i)
         if (job.book.Item(i)->CommonPrintCheck) job.records << job.book.Item(i);
@@ -149,12 +153,15 @@ int Print(const QStringList& argsIn) {
     QStringList args = argsIn;
     Job job;
     const bool markSent = TakeFlag(args, "--mark-sent");
+    const bool force = TakeFlag(args, "--force");
+    job.writesBook = markSent;
     if (auto rc = Prepare(args, 2, Commands()["print"].Usage, job)) return *rc;
     if (job.records.isEmpty()) {
         PrintError(QString::fromUtf16(u"印刷対象がありません"));
         return kFailure;
     }
     const QString out = args[1];
+    if (!MayWriteOutput(out, {args[0]}, force)) return kFailure;
     QPdfWriter pdf(out);
     pdf.setResolution(job.dpi);
     pdf.setTitle(QString::fromUtf16(u"印刷"));
@@ -182,8 +189,8 @@ int Print(const QStringList& argsIn) {
         for (const TUserInfo* r : job.records) printed.push_back(const_cast<TUserInfo*>(r));
         const int season = DefaultSeason(Today());
         const TSeasonMarkChanges changes = MarkSeason(printed, TSeasonMark::Sent, season, Today());
-        if (!changes.empty() && !job.book.SaveToFile(args[0])) {
-            PrintError(QStringLiteral("ファイルの保存に失敗しました: ") + args[0]);
+        if (SaveProblem p; !changes.empty() && !job.book.SaveToFile(args[0], &p)) {
+            PrintError(SaveFailureMessage(p, args[0]));
             return kFailure;
         }
         PrintOut(QString::fromUtf16(u"%1年 年賀状送付を記録: %2 件").arg(season).arg(changes.size()));
@@ -195,6 +202,7 @@ int Preview(const QStringList& argsIn) {
     QStringList args = argsIn;
     Job job;
     const bool hasDpi = args.contains(QStringLiteral("--dpi"));
+    const bool force = TakeFlag(args, "--force");
     if (auto rc = Prepare(args, 3, Commands()["preview"].Usage, job)) return *rc;
     bool ok = false;
     const int row = args[1].toInt(&ok);
@@ -215,6 +223,7 @@ int Preview(const QStringList& argsIn) {
     RenderPiece(painter, *job.records[row], job.setup, dpi, PrintSpacing(dpi), TRenderPurpose::Preview,
                 {false});
     painter.end();
+    if (!MayWriteOutput(args[2], {args[0]}, force)) return kFailure;
     if (!image.save(args[2], "PNG")) {
         PrintError(QStringLiteral("cannot write ") + args[2]);
         return kFailure;
@@ -229,11 +238,11 @@ const QString kOptions = QStringLiteral(
 
 const Registrar print(QStringLiteral("print"),
                       {QStringLiteral("print BOOK.QT2 OUT.pdf ") + kOptions +
-                           " [--mark-sent]   the marked records into a PDF",
+                           " [--mark-sent] [--force]   the marked records into a PDF",
                        Print});
 const Registrar preview(QStringLiteral("preview"),
                         {QStringLiteral("preview BOOK.QT2 ROW OUT.png ") + kOptions +
-                             "   the preview of one print-list row",
+                             " [--force]   the preview of one print-list row",
                          Preview});
 
 }  // namespace
