@@ -255,8 +255,10 @@ bool TAddressBookSession::SaveAs(const QString& path) {
         GetPrompter().Inform(lock.BusyMessage(path));
         return false;
     }
-    const bool sameFile = !fileName_.isEmpty() && QFileInfo(path).absoluteFilePath() ==
-                                                      QFileInfo(fileName_).absoluteFilePath();
+    // The book's own file, under its name or another (a link, a second name).
+    const bool sameFile = !fileName_.isEmpty() &&
+                          (QFileInfo(path).absoluteFilePath() == QFileInfo(fileName_).absoluteFilePath() ||
+                           IsSameFile(path, fileName_));
     if (sameFile && FileChangedSince(path, loaded_)) {
         // No one waits on the lock while the user thinks.
         lock.Release();

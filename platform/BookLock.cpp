@@ -48,7 +48,8 @@ TBookLock::TState TBookLock::Acquire(const QString& bookPath, const QString& wri
     const QByteArray native = EncodeFileName(LockPathFor(bookPath));
     int fd = ::open(native.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
     // Another user's lock file can still be locked through a read-only descriptor.
-    if (fd < 0 && errno == EACCES) fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0 && errno == EACCES)
+        fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0) return TState::Unavailable;
 
     QElapsedTimer waited;
@@ -94,8 +95,9 @@ void TBookLock::Release() {
 QString TBookLock::BusyMessage(const QString& bookPath) const {
     QString who = otherWriter_.isEmpty() ? QStringLiteral("他のプログラム") : otherWriter_;
     if (otherPid_ > 0) who += QStringLiteral("（プロセス %1）").arg(otherPid_);
-    return QStringLiteral("ファイル %1 は %2 が書き込み中のため保存できません。"
-                          "しばらくしてからもう一度お試しください")
+    return QStringLiteral(
+               "ファイル %1 は %2 が書き込み中のため保存できません。"
+               "しばらくしてからもう一度お試しください")
         .arg(bookPath, who);
 }
 

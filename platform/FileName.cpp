@@ -66,7 +66,8 @@ QByteArray EncodeFileName(const QString& name) {
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t u = name[i].unicode();
         char32_t cp = u;
-        if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(name[i + 1].unicode())) {
+        if (QChar::isHighSurrogate(u) && i + 1 < n &&
+            QChar::isLowSurrogate(name[i + 1].unicode())) {
             cp = QChar::surrogateToUcs4(u, name[i + 1].unicode());
             ++i;
         } else if (u >= 0xDC80 && u <= 0xDCFF) {

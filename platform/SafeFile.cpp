@@ -141,12 +141,16 @@ SaveProblem WriteFileSafely(const QString& path, const QByteArray& bytes, FileMo
                                                        : NewFileMode();
 
     // An unnamed file first: a crash before the rename leaves nothing behind.
-    // Where the file system cannot make one, a named one that every failure removes.
+    // It gets its name through /proc; where there is none, or the file system
+    // cannot make unnamed files, a named one that every failure removes.
     QByteArray temp;
     bool named = false;
-    int fd = ::open(folderNative.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
-    if (fd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL && errno != ENOENT)
-        return SaveProblemFromErrno(errno);
+    int fd = -1;
+    if (::access("/proc/self/fd", X_OK) == 0) {
+        fd = ::open(folderNative.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        if (fd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL && errno != ENOENT)
+            return SaveProblemFromErrno(errno);
+    }
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temp = TemporaryName(native);
         fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);

@@ -141,11 +141,12 @@ TEST_F(ConcurrentSave, ASaveWaitsForAnotherWriterAndNamesIt) {
                   q2::TBookLock::TState::Held);
         EXPECT_FALSE(m.SaveInPlace());
     }
-    EXPECT_EQ(prompter.shown,
-              QStringList({QStringLiteral("ファイル %1 は q2tool import-csv（プロセス %2） が書き込み中の"
-                                          "ため保存できません。しばらくしてからもう一度お試しください")
-                               .arg(book_)
-                               .arg(::getpid())}));
+    EXPECT_EQ(
+        prompter.shown,
+        QStringList({QStringLiteral("ファイル %1 は q2tool import-csv（プロセス %2） が書き込み中の"
+                                    "ため保存できません。しばらくしてからもう一度お試しください")
+                         .arg(book_)
+                         .arg(::getpid())}));
     EXPECT_EQ(ReadAll(book_), onDisk);
     EXPECT_FALSE(m.Session.Saved());
     EXPECT_TRUE(m.SaveInPlace());  // once the other writer is done
@@ -200,9 +201,11 @@ TEST_F(StartUpReasons, AClosedDataFolderOrMailFileIsToldAsWhatItIs) {
         Start();
         ::chmod(QFile::encodeName(folder).constData(), 0700);
         EXPECT_EQ(prompter.shown,
-                  QStringList({QStringLiteral("データフォルダ「%1」を読み書きできません（アクセス権がありません）。\n"
-                                              "設定や差出人は読み込まれず、保存もされません。")
-                                   .arg(QDir::toNativeSeparators(q2::DataFolderPath()))}));
+                  QStringList(
+                      {QStringLiteral(
+                           "データフォルダ「%1」を読み書きできません（アクセス権がありません）。\n"
+                           "設定や差出人は読み込まれず、保存もされません。")
+                           .arg(QDir::toNativeSeparators(q2::DataFolderPath()))}));
     }
     prompter.shown.clear();
     {  // mail.dat that cannot be read is not called damaged.
@@ -213,10 +216,11 @@ TEST_F(StartUpReasons, AClosedDataFolderOrMailFileIsToldAsWhatItIs) {
         f.close();
         ASSERT_EQ(::chmod(QFile::encodeName(mail).constData(), 0), 0);
         Start();
-        EXPECT_EQ(prompter.shown,
-                  QStringList({QStringLiteral("ファイル %1 を読み込めません（アクセス権がありません）\n"
-                                              "メールの設定は既定の値で始めます")
-                                   .arg(mail)}));
+        EXPECT_EQ(
+            prompter.shown,
+            QStringList({QStringLiteral("ファイル %1 を読み込めません（アクセス権がありません）\n"
+                                        "メールの設定は既定の値で始めます")
+                             .arg(mail)}));
     }
 }
 

@@ -37,7 +37,8 @@ TEST(BookLock, ASecondWriterIsBusyUntilTheFirstLetsGo) {
     EXPECT_FALSE(second.Held());
     // A link to the book and the book share one lock.
     ASSERT_TRUE(QFile::link(book, dir.filePath("link.QT2")));
-    EXPECT_EQ(second.Acquire(dir.filePath("link.QT2"), QStringLiteral("二人目"), 0), TBookLock::TState::Busy);
+    EXPECT_EQ(second.Acquire(dir.filePath("link.QT2"), QStringLiteral("二人目"), 0),
+              TBookLock::TState::Busy);
     first.Release();
     EXPECT_EQ(second.Acquire(book, QStringLiteral("二人目"), 0), TBookLock::TState::Held);
     // The lock file is hidden beside the book.
@@ -78,14 +79,15 @@ TEST(SafeFile, StaleTemporariesOfOurNamingGoOthersStay) {
         bool removed;
     };
     const Case cases[] = {
-        {"a.QT2.tmp1", true},         {"a.QT2.tmp1z141z3", true},  {"a.QT2.tmpabc", true},
-        {"a.QT2.tmp", false},         {"a.QT2.tmp12345678", false}, {"a.QT2.tmp-notes", false},
-        {"a.QT2.tmpABC", false},      {"b.QT2.tmp1", false},        {"a.QT2.tmp1.txt", false},
+        {"a.QT2.tmp1", true},    {"a.QT2.tmp1z141z3", true},   {"a.QT2.tmpabc", true},
+        {"a.QT2.tmp", false},    {"a.QT2.tmp12345678", false}, {"a.QT2.tmp-notes", false},
+        {"a.QT2.tmpABC", false}, {"b.QT2.tmp1", false},        {"a.QT2.tmp1.txt", false},
     };
     for (const Case& c : cases) WriteFile(dir.filePath(c.name), "x");
     QDir().mkdir(dir.filePath("a.QT2.tmpdir1"));  // not a file
     EXPECT_EQ(RemoveStaleTemporaryFiles(book), 3);
-    for (const Case& c : cases) EXPECT_EQ(QFile::exists(dir.filePath(c.name)), !c.removed) << c.name;
+    for (const Case& c : cases)
+        EXPECT_EQ(QFile::exists(dir.filePath(c.name)), !c.removed) << c.name;
     EXPECT_TRUE(QFile::exists(book));
     EXPECT_TRUE(QDir(dir.filePath("a.QT2.tmpdir1")).exists());
 }
@@ -113,7 +115,9 @@ TEST(SafeFile, SameFileMeansSameInode) {
     WriteFile(a, "1");
     WriteFile(b, "1");
     ASSERT_TRUE(QFile::link(a, dir.filePath("l")));
-    ASSERT_EQ(::link(QFile::encodeName(a).constData(), QFile::encodeName(dir.filePath("h")).constData()), 0);
+    ASSERT_EQ(
+        ::link(QFile::encodeName(a).constData(), QFile::encodeName(dir.filePath("h")).constData()),
+        0);
     EXPECT_TRUE(IsSameFile(a, dir.filePath("l")));
     EXPECT_TRUE(IsSameFile(a, dir.filePath("h")));
     EXPECT_TRUE(IsSameFile(a, dir.filePath("./a")));
@@ -124,11 +128,18 @@ TEST(SafeFile, SameFileMeansSameInode) {
 
 TEST(FileName, BytesThatAreNotUtf8SurviveTheRoundTrip) {
     const QByteArray names[] = {
-        "plain.QT2", "\xE4\xBD\x8F\xE6\x89\x80.QT2" /* 住所 */, "\xF0\xA0\xAE\xB7" /* 𠮷 */,
-        "\xff\xfe.QT2", "\x8f\x5a\x8f\x8a.QT2" /* CP932 */, "\xC0\xAF" /* overlong "/" */,
-        "\xED\xA0\x80" /* an encoded surrogate */, "\xE4\xBD", "a\x80",
+        "plain.QT2",
+        "\xE4\xBD\x8F\xE6\x89\x80.QT2" /* 住所 */,
+        "\xF0\xA0\xAE\xB7" /* 𠮷 */,
+        "\xff\xfe.QT2",
+        "\x8f\x5a\x8f\x8a.QT2" /* CP932 */,
+        "\xC0\xAF" /* overlong "/" */,
+        "\xED\xA0\x80" /* an encoded surrogate */,
+        "\xE4\xBD",
+        "a\x80",
     };
-    for (const QByteArray& n : names) EXPECT_EQ(EncodeFileName(DecodeFileName(n)), n) << n.toHex().constData();
+    for (const QByteArray& n : names)
+        EXPECT_EQ(EncodeFileName(DecodeFileName(n)), n) << n.toHex().constData();
     // Valid UTF-8 reads as Qt reads it; only the bad bytes differ.
     EXPECT_EQ(DecodeFileName("\xE4\xBD\x8F\xE6\x89\x80"), QStringLiteral("住所"));
     EXPECT_EQ(EncodeFileName(QStringLiteral("𠮷野")), QStringLiteral("𠮷野").toUtf8());
