@@ -1,11 +1,21 @@
 // The program's save when another writer has changed or is changing the book,
 // the export onto the open book, and start-up arguments and data files that
-// cannot be used, told for what they are.
+// cannot be used, told for what they are; the file chooser's question before
+// a file is replaced.
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
+#include <QTimer>
+#include <unistd.h>
 #include <sys/stat.h>
 
 #include "AppFixture.h"
 #include "platform/BookLock.h"
+#include "platform/DialogRunner.h"
+#include "platform/FileName.h"
+#include "platform/UserFile.h"
 
 namespace q2test {
 namespace {
@@ -176,6 +186,27 @@ TEST_F(ConcurrentSave, TheExportRefusesTheOpenBook) {
     EXPECT_EQ(exported, 1);
 }
 
+TEST_F(ConcurrentSave, ANameThatIsNotUtf8OpensAndSavesToItself) {
+    const QByteArray raw = QFile::encodeName(QFileInfo(book_).absolutePath()) + "/\x8f\x5a.QT2";
+    ASSERT_EQ(::rename(QFile::encodeName(book_).constData(), raw.constData()), 0);
+    q2::TFormMain& m = Start();
+    m.OpenCommandLineFile(q2::DecodeFileName(raw));  // as the start-up argument arrives
+    ASSERT_EQ(m.Session.Book.Count(), 2) << prompter.shown.join('\n').toStdString();
+    m.SelectRows({0});
+    m.PopPrintCheckClick();
+    EXPECT_TRUE(m.SaveInPlace());
+    EXPECT_TRUE(prompter.shown.isEmpty()) << prompter.shown.join('\n').toStdString();
+    QByteArray bytes;
+    ASSERT_EQ(q2::ReadUserFile(q2::DecodeFileName(raw), &bytes), q2::FileProblem::None);
+    q2::TUserInfoList back;
+    ASSERT_TRUE(back.FromBytes(bytes));
+    EXPECT_EQ(back.Count(), 2);
+    EXPECT_NE(back.Item(0)->CommonPrintCheck, back.Item(1)->CommonPrintCheck);
+    // QTemporaryDir cannot remove names it cannot spell.
+    ::unlink(raw.constData());
+    ::unlink((QFile::encodeName(QFileInfo(book_).absolutePath()) + "/.\x8f\x5a.QT2.lock").constData());
+}
+
 TEST_F(ConcurrentSave, ADeviceOnTheCommandLineIsNotAFile) {
     q2::TFormMain& m = Start();
     m.OpenCommandLineFile("/dev/zero");
@@ -222,6 +253,42 @@ TEST_F(StartUpReasons, AClosedDataFolderOrMailFileIsToldAsWhatItIs) {
                                         "メールの設定は既定の値で始めます")
                              .arg(mail)}));
     }
+}
+
+}  // namespace
+}  // namespace q2test
+
+namespace q2test {
+namespace {
+
+// The file chooser of the program's saves and exports, as it runs on screen.
+TEST(SaveFileDialog, AsksBeforeAnExistingFileIsReplaced) {
+    QTemporaryDir dir;
+    QFile existing(dir.filePath("out.csv"));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    q2::SetDialogRunner(nullptr);
+    QStringList questions;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(w)) {
+            questions << box->text();
+            box->button(QMessageBox::No)->click();
+        } else if (auto* chooser = qobject_cast<QFileDialog*>(w)) {
+            // Queued: the question runs its own loop, in which this timer must fire again.
+            if (questions.isEmpty())  // the preset name, which is the existing file
+                QMetaObject::invokeMethod(chooser, "accept", Qt::QueuedConnection);
+            else
+                chooser->reject();
+        }
+    });
+    poll.start(20);
+    const QString chosen = q2::GetDialogRunner().SaveFileName(
+        nullptr, {QStringLiteral("エクスポート"), dir.path(), QStringLiteral("out.csv"),
+                  QStringLiteral("CSV (*.csv)"), QStringLiteral("csv")});
+    EXPECT_TRUE(chosen.isEmpty());  // No to the question, then cancelled
+    EXPECT_EQ(questions.size(), 1);
 }
 
 }  // namespace
