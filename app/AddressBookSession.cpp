@@ -8,6 +8,7 @@
 #include "app/SaveChoice.h"
 #include "app/UnencodableMessage.h"
 #include "model/DataPaths.h"
+#include "platform/DataFolder.h"
 #include "platform/Prompter.h"
 #include "platform/SafeFile.h"
 #include "platform/UserFile.h"
@@ -163,15 +164,33 @@ TAddressBookSession::TAddressBookSession() {
     connect(&history_, &TUndoHistory::Changed, this, &TAddressBookSession::SavedChanged);
 }
 
+namespace {
+
+// A data file that is there but cannot be read, told as such; nothing when
+// the data folder itself is closed, which start-up has already said.
+bool TellUnreadable(const QString& path, const QString& consequence) {
+    const FileProblem p = CheckUserFile(path);
+    if (p == FileProblem::None || p == FileProblem::Missing) return false;
+    if (DataFolderUsable()) GetPrompter().Inform(FileProblemMessage(p, path) + u'\n' + consequence);
+    return true;
+}
+
+}  // namespace
+
 void TAddressBookSession::LoadSenders() {
-    if (LoadSenderFile(GetSenderPath(), Senders) == TSenderFileState::Damaged)
+    const QString path = GetSenderPath();
+    const bool unreadable = TellUnreadable(path, QStringLiteral("差出人は空欄になります"));
+    if (LoadSenderFile(path, Senders) == TSenderFileState::Damaged && !unreadable)
         GetPrompter().Inform(QStringLiteral(
             "差出人ファイルが破損しているため、読み込めなかった差出人は空欄になります"));
 }
 
 void TAddressBookSession::LoadMailConfig() {
     MailConfig = TthMailConfig();
-    if (!MailConfig.LoadFromFile(GetMailConfigPath())) {
+    // A file that cannot be read is not a damaged one: say which it is.
+    const QString path = GetMailConfigPath();
+    if (TellUnreadable(path, QStringLiteral("メールの設定は既定の値で始めます"))) return;
+    if (!MailConfig.LoadFromFile(path)) {
         GetPrompter().Inform(QStringLiteral("設定ファイルが破損しているため設定を読み込めません"));
         MailConfig = TthMailConfig();
     }
@@ -190,7 +209,7 @@ TAddressBookSession::TOpenResult TAddressBookSession::Open(const QString& path) 
         GetPrompter().Inform(FileProblemMessage(p, path));
         return TOpenResult::Damaged;
     }
-    if (!QFileInfo(path).isFile()) return TOpenResult::Missing;
+    if (CheckUserFile(path) == FileProblem::Missing) return TOpenResult::Missing;
     const QString stored = TUserInfoList::ReadPassword(path);
     if (!stored.isEmpty()) {
         if (!FilePasswordCheck) return TOpenResult::Cancelled;
@@ -207,14 +226,17 @@ TAddressBookSession::TOpenResult TAddressBookSession::Open(const QString& path) 
     }
     // Read into a book of its own: a damaged file leaves the open book as it was.
     TUserInfoList loaded;
-    FileProblem problem = FileProblem::None;
-    if (!loaded.LoadFromFile(path, &problem)) {
+    QByteArray bytes;
+    const FileProblem problem = ReadUserFile(path, &bytes);
+    if (problem != FileProblem::None || !loaded.FromBytes(bytes)) {
         GetPrompter().Inform(problem != FileProblem::None
                                  ? FileProblemMessage(problem, path)
                                  : QStringLiteral("指定されたファイルは、破損しているか本ソフト用の"
                                                   "ファイルではないため開けません"));
         return TOpenResult::Damaged;
     }
+    loaded_ = TFileStamp::Of(path, bytes);
+    bytes.clear();
     emit RecordsAboutToChange();
     Book = std::move(loaded);
     // The steps of the old book point at its records: they go with it.
@@ -228,12 +250,45 @@ TAddressBookSession::TOpenResult TAddressBookSession::Open(const QString& path) 
 bool TAddressBookSession::SaveAs(const QString& path) {
     const QList<TUnencodableField> bad = Book.FindUnencodable();
     if (!bad.isEmpty() && !GetPrompter().Ask(UnencodableQuestion(Book, bad))) return false;
+    TBookLock lock;
+    if (lock.Acquire(path, WriterName, LockWaitMs) == TBookLock::TState::Busy) {
+        GetPrompter().Inform(lock.BusyMessage(path));
+        return false;
+    }
+    // The book's own file, under its name or another (a link, a second name).
+    const bool sameFile = !fileName_.isEmpty() &&
+                          (QFileInfo(path).absoluteFilePath() == QFileInfo(fileName_).absoluteFilePath() ||
+                           IsSameFile(path, fileName_));
+    if (sameFile && FileChangedSince(path, loaded_)) {
+        // No one waits on the lock while the user thinks.
+        lock.Release();
+        switch (AskChangedFileChoice(
+            QStringLiteral("ファイル %1 は他のプログラムで変更されています").arg(path))) {
+            case TChangedFileChoice::Cancel:
+                return false;
+            case TChangedFileChoice::Reload:
+                Open(fileName_);
+                return false;
+            case TChangedFileChoice::SaveAs: {
+                const QString other = AskOtherPath ? AskOtherPath() : QString();
+                return !other.isEmpty() && SaveAs(other);
+            }
+            case TChangedFileChoice::Overwrite:
+                if (lock.Acquire(path, WriterName, LockWaitMs) == TBookLock::TState::Busy) {
+                    GetPrompter().Inform(lock.BusyMessage(path));
+                    return false;
+                }
+                break;
+        }
+    }
+    QByteArray bytes;
     SaveProblem problem = SaveProblem::None;
-    if (!Book.SaveToFile(path, &problem)) {
+    if (!Book.SaveToFile(path, &problem, &bytes)) {
         // The first line as ever, then why and where.
         GetPrompter().Inform(SaveFailureMessage(problem, path));
         return false;
     }
+    loaded_ = TFileStamp::Of(path, bytes);
     SetFileName(path);
     history_.SetSaved(true);
     return true;
@@ -244,6 +299,7 @@ void TAddressBookSession::New() {
     Book.Clear();
     history_.Clear();
     emit RecordsChanged();
+    loaded_ = TFileStamp();
     SetFileName(QString());
 }
 

@@ -17,6 +17,7 @@
 #include "model/NewYearSeason.h"
 #include "model/SenderInfo.h"
 #include "model/UserInfoList.h"
+#include "platform/BookLock.h"
 
 namespace q2 {
 
@@ -31,6 +32,13 @@ public:
 
     // Asks for the password of a file; without one, password files are not opened.
     std::function<TPasswordResult(const QString& stored)> FilePasswordCheck;
+    // Asks for another file name when the book's file changed since it was
+    // read and the user chose 名前を付けて保存; empty: cancelled.
+    std::function<QString()> AskOtherPath;
+    // How this program names itself to another writer waiting for the book.
+    QString WriterName = QStringLiteral("Quintaro2");
+    // How long a save waits for another writer of the book to finish.
+    int LockWaitMs = TBookLock::kDefaultWaitMs;
 
     const QString& FileName() const { return fileName_; }
     // True while the book has no unsaved change.
@@ -51,7 +59,10 @@ public:
     // and its modified state as they were.
     TOpenResult Open(const QString& path);
     // Writes the book to `path` after the question about texts the file
-    // cannot hold; on success the book is named after it and saved.
+    // cannot hold; on success the book is named after it and saved. The
+    // write holds the book's lock; when `path` is the file the book was read
+    // from and another program has written it since, the user chooses
+    // between reloading it, overwriting it, another name and not saving.
     bool SaveAs(const QString& path);
     // Empties the book and forgets its name; the password stays for the
     // next save and the modified state is left as it was.
@@ -92,6 +103,7 @@ private:
 
     TUndoHistory history_;
     QString fileName_;
+    TFileStamp loaded_;  // what fileName_ held when it was read or last written
     bool ended_ = false;
 };
 

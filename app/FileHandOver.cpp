@@ -7,6 +7,8 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 
+#include "platform/FileName.h"
+
 namespace q2 {
 
 QString HandOverSocketName(const QString& lockPath) {
@@ -35,7 +37,8 @@ void TFileHandOverServer::ReadFrom(QLocalSocket* socket) {
         if (socket->bytesAvailable() > 64 * 1024) socket->abort();  // no line will come
         return;
     }
-    const QString line = QString::fromUtf8(socket->readLine()).chopped(1);
+    // The path travels as the bytes of its name, which need not be UTF-8.
+    const QString line = DecodeFileName(socket->readLine().chopped(1));
     QString path;
     if (line.startsWith(QLatin1String("OPEN ")))
         path = line.mid(5);
@@ -55,7 +58,7 @@ bool HandOverToRunningProgram(const QString& name, const QString& path, int time
     if (!socket.waitForConnected(timeoutMs)) return false;
     const QByteArray request =
         path.isEmpty() ? QByteArray("SHOW\n")
-                       : "OPEN " + QFileInfo(path).absoluteFilePath().toUtf8() + '\n';
+                       : "OPEN " + EncodeFileName(QFileInfo(path).absoluteFilePath()) + '\n';
     socket.write(request);
     if (!socket.waitForBytesWritten(timeoutMs)) return false;
     while (!socket.canReadLine())

@@ -55,6 +55,7 @@
 #include "platform/DialogRunner.h"
 #include "platform/Prompter.h"
 #include "platform/WidthMap.h"
+#include "platform/UserFile.h"
 #include "zip/FormSearchZip.h"
 
 namespace q2 {
@@ -420,6 +421,7 @@ void TFormMain::BuildWindow() {
         return passwordAuth_ ? CheckFilePassword(*passwordAuth_, stored)
                              : TPasswordResult::Cancelled;
     };
+    Session.AskOtherPath = [this] { return AskSavePath(); };
     connect(&Session, &TAddressBookSession::EndRequested, this, &TFormMain::EndProgram);
     connect(&Session, &TAddressBookSession::SavedChanged, this, &TFormMain::UpdateCaption);
     connect(&Session, &TAddressBookSession::FileNameChanged, this, &TFormMain::UpdateCaption);
@@ -556,6 +558,11 @@ void TFormMain::FormCreate() {
         GetPrompter().Inform(QStringLiteral("データフォルダ「%1」を作成できません。\n"
                                             "設定や差出人は保存されません。")
                                  .arg(QDir::toNativeSeparators(DataFolderPath())));
+    else if (!DataFolderUsable())
+        // Without this the program would start on defaults as if the files were missing.
+        GetPrompter().Inform(QStringLiteral("データフォルダ「%1」を読み書きできません（アクセス権がありません）。\n"
+                                            "設定や差出人は読み込まれず、保存もされません。")
+                                 .arg(QDir::toNativeSeparators(DataFolderPath())));
     else
         CopyMissingDefaults(DefaultDataFiles());
     DataFolder = DataFolderPath();
@@ -632,7 +639,8 @@ void TFormMain::EndProgram() {
 }
 
 void TFormMain::OpenCommandLineFile(const QString& path) {
-    if (QFileInfo(path).isFile()) {
+    // A device or a folder is told as what it is by the open itself.
+    if (CheckUserFile(path) != FileProblem::Missing) {
         OpenAddressFile(path);
         if (!programEnded_) RebuildDisplayList();
     } else {
@@ -1027,7 +1035,8 @@ void TFormMain::SaveInPlaceClick() {
 
 bool TFormMain::SaveAddressFile(const QString& path) {
     if (!Session.SaveAs(path)) return false;
-    AddRecentFile(path);
+    // The user may have chosen another name when the file had changed.
+    AddRecentFile(Session.FileName());
     return true;
 }
 
@@ -1066,6 +1075,13 @@ void TFormMain::pngBtnExportClick() {
         this, {QStringLiteral("エクスポート"), LastFolder(TFileKind::Csv, PersonalFolder), QString(),
                kCsvFilter, QStringLiteral("csv")});
     if (path.isEmpty()) return;
+    // The file dialog asked before replacing a file; the open book is never one to replace.
+    if (IsSameFile(path, Session.FileName())) {
+        GetPrompter().Inform(
+            QStringLiteral("開いている住所録 %1 にはエクスポートできません。別のファイル名を指定してください")
+                .arg(path));
+        return;
+    }
     SetLastFolder(TFileKind::Csv, path);
     if (exportDialog_) exportDialog_(path, Session.Book);
 }

@@ -37,4 +37,21 @@ TSaveChoice MessageBoxPrompter::AskSave(const QString& text) {
     return TSaveChoice::Cancel;
 }
 
+TChangedFileChoice MessageBoxPrompter::AskChangedFile(const QString& text) {
+    QMessageBox box(QMessageBox::Warning, caption_, text, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    QPushButton* reload = box.addButton(QStringLiteral("再読み込み(&R)"), QMessageBox::DestructiveRole);
+    QPushButton* overwrite = box.addButton(QStringLiteral("上書き保存(&O)"), QMessageBox::AcceptRole);
+    QPushButton* saveAs = box.addButton(QStringLiteral("名前を付けて保存(&A)"), QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+    // Nothing is lost by the default: the user's changes go to a new file.
+    box.setDefaultButton(saveAs);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == reload) return TChangedFileChoice::Reload;
+    if (box.clickedButton() == overwrite) return TChangedFileChoice::Overwrite;
+    if (box.clickedButton() == saveAs) return TChangedFileChoice::SaveAs;
+    return TChangedFileChoice::Cancel;
+}
+
 }  // namespace q2

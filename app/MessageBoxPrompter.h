@@ -8,13 +8,15 @@
 
 namespace q2 {
 
-class MessageBoxPrompter : public Prompter, public SaveChoicePrompter {
+class MessageBoxPrompter : public Prompter, public SaveChoicePrompter, public ChangedFilePrompter {
 public:
     explicit MessageBoxPrompter(QString caption) : caption_(std::move(caption)) {}
     void Inform(const QString& text) override;
     bool Ask(const QString& text) override;
     // 保存 / 保存しない / キャンセル; Escape and the close box cancel.
     TSaveChoice AskSave(const QString& text) override;
+    // 再読み込み / 上書き保存 / 名前を付けて保存 / キャンセル; Escape cancels.
+    TChangedFileChoice AskChangedFile(const QString& text) override;
 
 private:
     QString caption_;

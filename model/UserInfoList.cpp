@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <thread>
+#include <unistd.h>
 
 #include "platform/Cp932.h"
 #include "platform/SafeFile.h"
@@ -338,11 +339,14 @@ bool TUserInfoList::FromBytes(QByteArrayView bytes) {
     return in.AtEnd();
 }
 
-bool TUserInfoList::SaveToFile(const QString& path, SaveProblem* problem) const {
+bool TUserInfoList::SaveToFile(const QString& path, SaveProblem* problem,
+                               QByteArray* written) const {
+    const QByteArray bytes = ToBytes();
     // The password lies in the file merely scrambled: such a book is its owner's alone.
     const SaveProblem p = WriteFileSafely(
-        path, ToBytes(), Password.isEmpty() ? FileMode::KeepOrDefault : FileMode::Private);
+        path, bytes, Password.isEmpty() ? FileMode::KeepOrDefault : FileMode::Private);
     if (problem) *problem = p;
+    if (written) *written = p == SaveProblem::None ? bytes : QByteArray();
     return p == SaveProblem::None;
 }
 
@@ -360,8 +364,13 @@ bool TUserInfoList::LoadFromFile(const QString& path, FileProblem* problem) {
 QString TUserInfoList::ReadPassword(const QString& path) {
     // A pipe or a device would block or never end.
     if (CheckUserFile(path) != FileProblem::None) return QString();
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return QString();
+    const int fd = OpenUserFile(path);
+    if (fd < 0) return QString();
+    QFile f;
+    if (!f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return QString();
+    }
     // The version field, then the password field: read no further.
     QByteArray head = f.read(4);
     ByteReader r1(head);

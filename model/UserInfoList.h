@@ -76,7 +76,9 @@ public:
     void Sort(const std::function<bool(const TUserInfo&, const TUserInfo&)>& less);
 
     // A book with a password is written readable by its owner only.
-    bool SaveToFile(const QString& path, SaveProblem* problem = nullptr) const;
+    // `written` receives the bytes written (for a stamp of the file).
+    bool SaveToFile(const QString& path, SaveProblem* problem = nullptr,
+                    QByteArray* written = nullptr) const;
     // Fails for damage (bytes left after the last record included) and for a
     // file that cannot be read; `problem` then tells which (None for damage).
     bool LoadFromFile(const QString& path, FileProblem* problem = nullptr);

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <unistd.h>
 
 namespace q2 {
 
@@ -31,6 +32,11 @@ bool EnsureDataFolder() {
         QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
     if (QFile::permissions(path) & others) QFile::setPermissions(path, ownerOnly);
     return true;
+}
+
+bool DataFolderUsable() {
+    const QByteArray path = QFile::encodeName(QDir::cleanPath(DataFolderPath()));
+    return ::access(path.constData(), R_OK | W_OK | X_OK) == 0;
 }
 
 QString InstallDataPath() {

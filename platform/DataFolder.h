@@ -14,6 +14,10 @@ QString DataFolderPath();
 // and closes an existing one to other users; false when it cannot be created.
 bool EnsureDataFolder();
 
+// True when the existing data folder may be listed, read and written: a
+// folder its owner closed is not one the program can keep anything in.
+bool DataFolderUsable();
+
 // The installation's data folder (list files, paper.cfg, postal data, sample
 // book): beside an installed program, else in the source tree it was built
 // from. Empty when neither exists.

@@ -43,6 +43,16 @@ inline bool WriteFileAtomically(const QString& path, const QByteArray& bytes) {
     return WriteFileSafely(path, bytes) == SaveProblem::None;
 }
 
+// Removes what a writer of `path` that died mid-write left: files named as
+// WriteFileSafely names its temporary files, owned by this user. Only for a
+// caller that knows no other writer of `path` is at work (it holds the lock
+// of a book). Returns how many were removed.
+int RemoveStaleTemporaryFiles(const QString& path);
+
+// True when both paths name one existing file (same device and inode), links
+// and other spellings of the path included.
+bool IsSameFile(const QString& a, const QString& b);
+
 // The problem an errno value of a failed write stands for.
 SaveProblem SaveProblemFromErrno(int error);
 

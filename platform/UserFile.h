@@ -18,12 +18,20 @@ enum class FileProblem {
 // Larger than any real book or CSV file could be.
 constexpr qint64 kMaxUserFileSize = qint64(2) << 30;
 
-// Reads a regular file of at most `maxSize` bytes.
+// Reads a regular file of at most `maxSize` bytes. Paths here and below are
+// file names as platform/FileName.h decodes them.
 FileProblem ReadUserFile(const QString& path, QByteArray* bytes,
                          qint64 maxSize = kMaxUserFileSize);
 
 // Where the same checks are wanted without reading (before a password question).
 FileProblem CheckUserFile(const QString& path, qint64 maxSize = kMaxUserFileSize);
+
+// True when anything (a dangling link included) stands at `path`.
+bool PathExists(const QString& path);
+
+// A read-only descriptor of the regular file at `path` (names as in
+// platform/FileName.h), or -1 with errno set (EINVAL: not a regular file).
+int OpenUserFile(const QString& path);
 
 // The message that tells the user why the file could not be read; empty for None.
 QString FileProblemMessage(FileProblem problem, const QString& path);

@@ -62,4 +62,24 @@ TEST(MessageBoxPrompter, SaveQuestionHasThreeAnswersAndEscapeCancels) {
     EXPECT_EQ(answer("").first, q2::TSaveChoice::Cancel);
 }
 
+TEST(MessageBoxPrompter, ChangedFileQuestionHasFourAnswersAndEscapeCancels) {
+    q2::MessageBoxPrompter prompter(QStringLiteral("Quintaro2"));
+    const auto answer = [&](const QString& caption) {
+        QTimer::singleShot(0, [caption] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            for (QAbstractButton* b : box->buttons())
+                if (b->text() == caption) b->click();
+            if (caption.isEmpty()) box->reject();  // Escape
+        });
+        return prompter.AskChangedFile(QStringLiteral("ファイル a.QT2 は他のプログラムで変更されています"));
+    };
+    using C = q2::TChangedFileChoice;
+    EXPECT_EQ(answer("再読み込み(&R)"), C::Reload);
+    EXPECT_EQ(answer("上書き保存(&O)"), C::Overwrite);
+    EXPECT_EQ(answer("名前を付けて保存(&A)"), C::SaveAs);
+    EXPECT_EQ(answer("キャンセル"), C::Cancel);
+    EXPECT_EQ(answer(""), C::Cancel);
+}
+
 }  // namespace

@@ -479,7 +479,7 @@ TEST(Q2ToolPrintList, PrintsTheSampleBookAndRefusesBadInput) {
     for (const Word& w : words) company = company || w.text == U(u"会社名");
     EXPECT_TRUE(company);
     // Landscape by default: the header's baseline is the same, the page wider.
-    ASSERT_EQ(run({"print-list", book, pdf}), 0);
+    ASSERT_EQ(run({"print-list", book, pdf, "--force"}), 0);
     const QList<Word> wide = Words(pdf, 1);
     ASSERT_FALSE(wide.isEmpty());
     EXPECT_NEAR(wide.front().yMin, words.front().yMin, 0.01);

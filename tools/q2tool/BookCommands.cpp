@@ -16,6 +16,7 @@
 
 #include "Command.h"
 #include "model/UserInfoList.h"
+#include "platform/BookLock.h"
 #include "platform/SafeFile.h"
 #include "platform/UserFile.h"
 
@@ -700,6 +701,8 @@ int Create(const QStringList& args) {
         }
         return kFailure;
     }
+    TBookLock lock;
+    if (!LockBookForWriting(args[0], QStringLiteral("create"), lock)) return kFailure;
     if (SaveProblem p; !book.SaveToFile(args[0], &p)) {
         PrintError(SaveFailureMessage(p, args[0]));
         return kFailure;

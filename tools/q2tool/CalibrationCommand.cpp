@@ -13,6 +13,7 @@ using namespace q2;
 int Calibration(const QStringList& argsIn) {
     QStringList args = argsIn;
     const QString kind = TakeOption(args, "--kind");
+    const bool force = TakeFlag(args, "--force");
     if (args.size() != 1) return PrintError(Commands()["calibration"].Usage), kUsage;
     // Without --kind, the kind the print dialog last used.
     int k = LoadPrintSettings(GetConfigPath()).PostcardIndex;
@@ -22,6 +23,7 @@ int Calibration(const QStringList& argsIn) {
         if (!ok || !PaperKindInfo(k)) return PrintError(QStringLiteral("--kind: 1–10")), kUsage;
     }
     if (!PaperKindInfo(k)) k = kNengaKind;
+    if (!MayWriteOutput(args[0], {}, force)) return kFailure;
     QString error;
     if (!WriteCalibrationPdf(args[0], k, &error)) {
         PrintError(error);
@@ -31,7 +33,7 @@ int Calibration(const QStringList& argsIn) {
 }
 
 const Registrar calibration(QStringLiteral("calibration"),
-                            {QStringLiteral("calibration OUT.pdf [--kind N]   the calibration sheet of a paper kind"),
+                            {QStringLiteral("calibration OUT.pdf [--kind N] [--force]   the calibration sheet of a paper kind"),
                              Calibration});
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <map>
 
 namespace q2 {
+class TBookLock;
 class TUserInfoList;
 }
 
@@ -37,8 +38,20 @@ bool TakeFlag(QStringList& args, const QString& name);
 
 // The book password: "--password P", or "--password -" for the first line of
 // standard input, or else the environment variable Q2_PASSWORD. The last two
-// keep it out of the process list and the shell history.
+// keep it out of the process list and the shell history; the first one gets
+// a warning on standard error.
 QString TakePassword(QStringList& args);
+
+// Takes the lock of the book `path` that the command `command` is about to
+// read, change and write; false after a message on standard error when
+// another writer held it for the whole wait.
+bool LockBookForWriting(const QString& path, const QString& command, q2::TBookLock& lock);
+
+// Every command that writes a file the user named asks this first: the
+// output must not be one of the files the command reads (same device and
+// inode), nor an existing file unless "--force" was given. False after a
+// message on standard error.
+bool MayWriteOutput(const QString& out, const QStringList& inputs, bool force);
 
 // Loads a book the user named: a file check, its password, then the load;
 // false after a message on standard error.

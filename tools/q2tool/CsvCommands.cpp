@@ -9,6 +9,7 @@
 #include "exchange/CsvReader.h"
 #include "exchange/ImportDuplicates.h"
 #include "model/UserInfoList.h"
+#include "platform/BookLock.h"
 #include "platform/Clock.h"
 #include "platform/SafeFile.h"
 #include "platform/UserFile.h"
@@ -22,6 +23,7 @@ int ExportCsv(const QStringList& argsIn) {
     QStringList args = argsIn;
     const bool header = TakeFlag(args, QStringLiteral("--header"));
     const bool utf8 = TakeFlag(args, QStringLiteral("--utf8"));
+    const bool force = TakeFlag(args, QStringLiteral("--force"));
     const QString password = TakePassword(args);
     const QString columns = TakeOption(args, QStringLiteral("--columns"));
     if (args.size() != 2) return PrintError(Commands()["export-csv"].Usage), kUsage;
@@ -41,6 +43,7 @@ int ExportCsv(const QStringList& argsIn) {
         return kUsage;
     }
     TUserInfoList book;
+    if (!MayWriteOutput(args[1], {args[0]}, force)) return kFailure;
     if (!LoadBookFile(args[0], password, book)) return kFailure;
     if (book.Count() == 0) {
         PrintError(QStringLiteral("エクスポート対象がありません"));
@@ -133,8 +136,14 @@ int ImportCsv(const QStringList& argsIn) {
         return kUsage;
     }
 
+    if (IsSameFile(args[0], args[1])) {
+        PrintError(QStringLiteral("取り込むファイル %1 と住所録 %2 は同じファイルです").arg(args[0], args[1]));
+        return kFailure;
+    }
+    TBookLock lock;
+    if (!LockBookForWriting(args[1], QStringLiteral("import-csv"), lock)) return kFailure;
     TUserInfoList book;
-    if (QFileInfo::exists(args[1])) {
+    if (CheckUserFile(args[1]) != FileProblem::Missing) {
         if (!LoadBookFile(args[1], password, book)) return kFailure;
     } else if (!password.isEmpty()) {
         book.HasPassword = true;
@@ -163,7 +172,7 @@ int ImportCsv(const QStringList& argsIn) {
 const Registrar exportCsv(
     QStringLiteral("export-csv"),
     {QStringLiteral("export-csv BOOK.QT2 OUT.csv [--header] [--columns 1,2,…] [--utf8] "
-                    "[--password P|-]   the CSV export"),
+                    "[--password P|-] [--force]   the CSV export"),
      ExportCsv});
 const Registrar importCsv(
     QStringLiteral("import-csv"),

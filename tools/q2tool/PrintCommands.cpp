@@ -16,6 +16,7 @@
 #include "model/DataPaths.h"
 #include "model/NewYearSeason.h"
 #include "model/UserInfoList.h"
+#include "platform/BookLock.h"
 #include "platform/Clock.h"
 #include "platform/DataFolder.h"
 #include "print/LabelCatalog.h"
@@ -38,6 +39,8 @@ struct Job {
     TSenderInfoList senders;
     TPieceSetup setup;
     int dpi = 600;
+    bool writesBook = false;  // --mark-sent: the book is read, changed and written
+    TBookLock lock;
 };
 
 QList<TLabelRecord> ReadLabels(QString* error) {
@@ -141,6 +144,7 @@ std::optional<int> Prepare(QStringList& args, int positional, const QString& usa
     }
 
     const QString path = args[0];
+    if (job.writesBook && !LockBookForWriting(path, QStringLiteral("print"), job.lock)) return kFailure;
     if (!LoadBookFile(path, password, job.book)) return kFailure;
     for (int i = 0; i < job.book.Count(); ++i)
         if (job.book.Item(i)->CommonPrintCheck) job.records << job.book.Item(i);
@@ -178,8 +182,8 @@ int MarkSent(Job& job, const QString& path, bool markSent) {
     for (const TUserInfo* r : job.records) printed.push_back(const_cast<TUserInfo*>(r));
     const int season = DefaultSeason(Today());
     const TSeasonMarkChanges changes = MarkSeason(printed, TSeasonMark::Sent, season, Today());
-    if (!changes.empty() && !job.book.SaveToFile(path)) {
-        PrintError(QStringLiteral("ファイルの保存に失敗しました: ") + path);
+    if (SaveProblem p; !changes.empty() && !job.book.SaveToFile(path, &p)) {
+        PrintError(SaveFailureMessage(p, path));
         return kFailure;
     }
     PrintOut(QString::fromUtf16(u"%1年 年賀状送付を記録: %2 件").arg(season).arg(changes.size()));
@@ -218,12 +222,14 @@ int Print(const QStringList& argsIn) {
     QStringList args = argsIn;
     Job job;
     const bool markSent = TakeFlag(args, "--mark-sent");
+    const bool force = TakeFlag(args, "--force");
+    job.writesBook = markSent;
     const bool listPrinters = TakeFlag(args, "--list-printers");
     const QString queue = TakeOption(args, "--printer"), copiesText = TakeOption(args, "--copies");
     const bool hasDpi = args.contains(QStringLiteral("--dpi"));
     const QString& usage = Commands()["print"].Usage;
     if (listPrinters) {
-        if (!args.isEmpty() || markSent || !queue.isEmpty() || !copiesText.isEmpty()) return PrintError(usage), kUsage;
+        if (!args.isEmpty() || markSent || force || !queue.isEmpty() || !copiesText.isEmpty()) return PrintError(usage), kUsage;
         for (const QString& name : PrinterNames()) PrintOut(name);
         return kOk;
     }
@@ -243,6 +249,7 @@ int Print(const QStringList& argsIn) {
     timer.start();
     QList<int> overflowing;
     int pages = 0;
+    if (queue.isEmpty() && !MayWriteOutput(args[1], {args[0]}, force)) return kFailure;
     if (!queue.isEmpty()) {
         if (auto rc = PrintOnPrinter(job, queue, copies, hasDpi, &pages, &overflowing)) return *rc;
     } else if (auto rc = PrintToPdf(job, args[1], &pages, &overflowing)) {
@@ -260,6 +267,7 @@ int Preview(const QStringList& argsIn) {
     QStringList args = argsIn;
     Job job;
     const bool hasDpi = args.contains(QStringLiteral("--dpi"));
+    const bool force = TakeFlag(args, "--force");
     if (auto rc = Prepare(args, 3, Commands()["preview"].Usage, job)) return *rc;
     bool ok = false;
     const int row = args[1].toInt(&ok);
@@ -280,6 +288,7 @@ int Preview(const QStringList& argsIn) {
     RenderPiece(painter, *job.records[row], job.setup, dpi, PrintSpacing(dpi), TRenderPurpose::Preview,
                 {false});
     painter.end();
+    if (!MayWriteOutput(args[2], {args[0]}, force)) return kFailure;
     if (!image.save(args[2], "PNG")) {
         PrintError(QStringLiteral("cannot write ") + args[2]);
         return kFailure;
@@ -294,12 +303,12 @@ const QString kOptions = QStringLiteral(
 
 const Registrar print(QStringLiteral("print"),
                       {QStringLiteral("print BOOK.QT2 (OUT.pdf | --printer QUEUE [--copies N]) ") + kOptions +
-                           " [--mark-sent]   the marked records into a PDF or onto a printer; "
+                           " [--mark-sent] [--force]   the marked records into a PDF or onto a printer; "
                            "print --list-printers   the printers' queue names",
                        Print});
 const Registrar preview(QStringLiteral("preview"),
                         {QStringLiteral("preview BOOK.QT2 ROW OUT.png ") + kOptions +
-                             "   the preview of one print-list row",
+                             " [--force]   the preview of one print-list row",
                          Preview});
 
 }  // namespace

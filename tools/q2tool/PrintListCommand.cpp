@@ -15,6 +15,7 @@ int PrintList(const QStringList& argsIn) {
     const QString type = TakeOption(args, "--type"), dpi = TakeOption(args, "--dpi");
     const QString password = TakePassword(args);
     const bool portrait = TakeFlag(args, "--portrait");
+    const bool force = TakeFlag(args, "--force");
     const bool noRules = TakeFlag(args, "--no-rules"),
                noNumbers = TakeFlag(args, "--no-page-numbers");
     if (args.size() != 2) return PrintError(Commands()["print-list"].Usage), kUsage;
@@ -35,6 +36,7 @@ int PrintList(const QStringList& argsIn) {
     const QString path = args[0];
     TUserInfoList book;
     if (!LoadBookFile(path, password, book)) return kFailure;
+    if (!MayWriteOutput(args[1], {path}, force)) return kFailure;
     TListRecords records;
     for (int i = 0; i < book.Count(); ++i) records.push_back(book.Item(i));
 
@@ -63,7 +65,7 @@ const Registrar printList(
     QStringLiteral("print-list"),
     {QStringLiteral(
          "print-list BOOK.QT2 OUT.pdf [--type N] [--portrait] [--no-rules] [--no-page-numbers] "
-         "[--dpi N] [--password P|-]   the address list of the marked records on A4"),
+         "[--dpi N] [--password P|-] [--force]   the address list of the marked records on A4"),
      PrintList});
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "exchange/VcardUid.h"
 #include "exchange/VcardWriter.h"
 #include "model/UserInfoList.h"
+#include "platform/BookLock.h"
 #include "platform/Clock.h"
 #include "platform/SafeFile.h"
 #include "platform/UserFile.h"
@@ -39,8 +40,14 @@ int ImportVcard(const QStringList& argsIn) {
         PrintError(QStringLiteral("ファイル %1 には取り込むデータがありません").arg(args[0]));
         return kFailure;
     }
+    if (IsSameFile(args[0], args[1])) {
+        PrintError(QStringLiteral("取り込むファイル %1 と住所録 %2 は同じファイルです").arg(args[0], args[1]));
+        return kFailure;
+    }
+    TBookLock lock;
+    if (!LockBookForWriting(args[1], QStringLiteral("import-vcard"), lock)) return kFailure;
     TUserInfoList book;
-    if (QFileInfo::exists(args[1])) {
+    if (CheckUserFile(args[1]) != FileProblem::Missing) {
         if (!LoadBookFile(args[1], password, book)) return kFailure;
     } else if (!password.isEmpty()) {
         book.HasPassword = true;
@@ -55,8 +62,8 @@ int ImportVcard(const QStringList& argsIn) {
     if (unencodable > 0)
         PrintError(QStringLiteral("CP932 で表せない文字を含む項目が %1 個あり、「?」で保存しました")
                        .arg(unencodable));
-    if (!book.SaveToFile(args[1])) {
-        PrintError(QStringLiteral("ファイルの保存に失敗しました"));
+    if (SaveProblem p; !book.SaveToFile(args[1], &p)) {
+        PrintError(SaveFailureMessage(p, args[1]));
         return kFailure;
     }
     if (!cards.Skipped.isEmpty())
@@ -69,9 +76,11 @@ int ExportVcard(const QStringList& argsIn) {
     QStringList args = argsIn;
     const QString password = TakePassword(args);
     const QString versionText = TakeOption(args, QStringLiteral("--version"));
+    const bool force = TakeFlag(args, QStringLiteral("--force"));
     TVcardVersion version = TVcardVersion::V30;
     if (args.size() != 2 || (!versionText.isEmpty() && !ParseVcardVersion(versionText, &version)))
         return PrintError(Commands()["export-vcard"].Usage), kUsage;
+    if (!MayWriteOutput(args[1], {args[0]}, force)) return kFailure;
     TUserInfoList book;
     if (!LoadBookFile(args[0], password, book)) return kFailure;
     if (book.Count() == 0) {
@@ -99,7 +108,7 @@ const Registrar importVcard(
      ImportVcard});
 const Registrar exportVcard(
     QStringLiteral("export-vcard"),
-    {QStringLiteral("export-vcard BOOK.QT2 OUT.vcf [--version 3.0|4.0] [--password P|-]   "
+    {QStringLiteral("export-vcard BOOK.QT2 OUT.vcf [--version 3.0|4.0] [--password P|-] [--force]   "
                     "every record as a vCard (UTF-8), each with its UID"),
      ExportVcard});
 

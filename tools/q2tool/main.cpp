@@ -6,6 +6,9 @@
 
 #include "Command.h"
 #include "model/UserInfoList.h"
+#include "platform/BookLock.h"
+#include "platform/FileName.h"
+#include "platform/SafeFile.h"
 #include "platform/UserFile.h"
 
 namespace q2tool {
@@ -16,11 +19,12 @@ std::map<QString, Command>& Commands() {
 }
 
 void PrintError(const QString& text) {
-    std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+    // A file name in the text comes out as the bytes it is.
+    std::fprintf(stderr, "%s\n", q2::EncodeFileName(text).constData());
 }
 
 void PrintOut(const QString& text) {
-    std::fprintf(stdout, "%s\n", text.toUtf8().constData());
+    std::fprintf(stdout, "%s\n", q2::EncodeFileName(text).constData());
 }
 
 void PrintOutBytes(const QByteArray& bytes) {
@@ -48,8 +52,38 @@ QString TakePassword(QStringList& args) {
         while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
         return QString::fromUtf8(line);
     }
-    if (!value.isEmpty()) return value;
+    if (!value.isEmpty()) {
+        PrintError(QStringLiteral("警告: --password に書いたパスワードは、このコンピューターの他の"
+                                  "利用者にもプロセスの一覧で見えます。--password - (標準入力の"
+                                  "1行目) か環境変数 Q2_PASSWORD を使ってください"));
+        return value;
+    }
     return qEnvironmentVariable("Q2_PASSWORD");
+}
+
+bool LockBookForWriting(const QString& path, const QString& command, q2::TBookLock& lock) {
+    if (lock.Acquire(path, QStringLiteral("q2tool ") + command) != q2::TBookLock::TState::Busy)
+        return true;
+    PrintError(lock.BusyMessage(path));
+    return false;
+}
+
+bool MayWriteOutput(const QString& out, const QStringList& inputs, bool force) {
+    for (const QString& in : inputs) {
+        if (q2::IsSameFile(out, in)) {
+            PrintError(QStringLiteral("出力先 %1 は読み込むファイル %2 と同じファイルのため"
+                                      "書き込みません")
+                           .arg(out, in));
+            return false;
+        }
+    }
+    // A link that points nowhere would also be replaced: it counts as there.
+    if (!force && q2::PathExists(out)) {
+        PrintError(QStringLiteral("出力先 %1 は既にあります。上書きするには --force を付けてください")
+                       .arg(out));
+        return false;
+    }
+    return true;
 }
 
 bool LoadBookFile(const QString& path, const QString& password, q2::TUserInfoList& book) {
@@ -95,7 +129,8 @@ int main(int argc, char** argv) {
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
+    // File names as the bytes they are: Qt's own decoding loses those that are not UTF-8.
+    QStringList args = q2::DecodeArguments(argc, argv);
     if (args.isEmpty() || args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h")) {
         PrintHelp();
         return args.isEmpty() ? q2tool::kUsage : q2tool::kOk;
