@@ -1109,7 +1109,7 @@ TEST_F(CupsQueue, Q2toolPrintSendsTheDialogsJobToTheQueue) {
         ASSERT_FALSE(printed.isEmpty()) << said.toStdString();
         EXPECT_EQ(MediaOfLastJob(), c.media);
         const QString direct = dir.filePath("tool-direct.pdf");
-        ASSERT_EQ(0, (RunProgram(Q2_TOOL_PATH, QStringList{"print", bookPath, direct} + c.options, &rc, env), rc));
+        ASSERT_EQ(0, (RunProgram(Q2_TOOL_PATH, QStringList{"print", bookPath, direct, "--force"} + c.options, &rc, env), rc));
         ExpectSameInk(printed, direct, c.pages, c.mm);
     }
     // A queue the system does not have is named.
