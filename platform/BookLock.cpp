@@ -5,7 +5,6 @@
 #include <QElapsedTimer>
 #include <QThread>
 #include <cerrno>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -16,26 +15,10 @@
 #include "platform/UserFile.h"
 
 namespace q2 {
-namespace {
-
-// A link to a book shares the book's lock, as a save through it replaces the book.
-QByteArray ResolvedBookPath(const QString& bookPath) {
-    const QByteArray native = EncodeFileName(bookPath);
-    struct stat st {};
-    if (::lstat(native.constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char* real = ::realpath(native.constData(), nullptr)) {
-            const QByteArray resolved(real);
-            ::free(real);
-            return resolved;
-        }
-    }
-    return native;
-}
-
-}  // namespace
 
 QString TBookLock::LockPathFor(const QString& bookPath) {
-    const QByteArray book = ResolvedBookPath(bookPath);
+    // A link to a book shares the book's lock, as a save through it replaces the book.
+    const QByteArray book = ResolvedSaveTarget(bookPath);
     const qsizetype slash = book.lastIndexOf('/');
     const QByteArray folder = slash < 0 ? QByteArray(".") : book.left(slash);
     return DecodeFileName(folder + "/." + book.mid(slash + 1) + ".lock");

@@ -83,20 +83,6 @@ bool IsTemporaryName(const QByteArray& name, const QByteArray& base) {
                        [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z'); });
 }
 
-// The bytes of the file a save of `path` replaces: a symbolic link stays a
-// link, and the file it points to is replaced.
-QByteArray ResolvedTarget(const QString& path) {
-    const QByteArray native = EncodeFileName(path);
-    struct stat st {};
-    if (::lstat(native.constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char* real = ::realpath(native.constData(), nullptr)) {
-            const QByteArray resolved(real);
-            ::free(real);
-            return resolved;
-        }
-    }
-    return native;
-}
 
 QByteArray FolderOf(const QByteArray& native) {
     const qsizetype slash = native.lastIndexOf('/');
@@ -117,9 +103,24 @@ int WriteBytes(int fd, const QByteArray& bytes) {
 
 }  // namespace
 
+// The bytes of the file a save of `path` replaces: a symbolic link stays a
+// link, and the file it points to is replaced.
+QByteArray ResolvedSaveTarget(const QString& path) {
+    const QByteArray native = EncodeFileName(path);
+    struct stat st {};
+    if (::lstat(native.constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (char* real = ::realpath(native.constData(), nullptr)) {
+            const QByteArray resolved(real);
+            ::free(real);
+            return resolved;
+        }
+    }
+    return native;
+}
+
 SaveProblem WriteFileSafely(const QString& path, const QByteArray& bytes, FileMode mode,
                             Durability durability) {
-    const QByteArray native = ResolvedTarget(path);
+    const QByteArray native = ResolvedSaveTarget(path);
     const QByteArray folderNative = FolderOf(native);
     struct stat folderSt {};
     if (::stat(folderNative.constData(), &folderSt) != 0 || !S_ISDIR(folderSt.st_mode))
@@ -195,7 +196,7 @@ SaveProblem WriteFileSafely(const QString& path, const QByteArray& bytes, FileMo
 }
 
 int RemoveStaleTemporaryFiles(const QString& path) {
-    const QByteArray target = ResolvedTarget(path);
+    const QByteArray target = ResolvedSaveTarget(path);
     const QByteArray folder = FolderOf(target);
     const qsizetype slash = target.lastIndexOf('/');
     const QByteArray base = slash < 0 ? target : target.mid(slash + 1);

@@ -53,6 +53,10 @@ int RemoveStaleTemporaryFiles(const QString& path);
 // and other spellings of the path included.
 bool IsSameFile(const QString& a, const QString& b);
 
+// The file name, as bytes, that a save of `path` replaces: for a symbolic
+// link, the file it points to (the link itself stays).
+QByteArray ResolvedSaveTarget(const QString& path);
+
 // The problem an errno value of a failed write stands for.
 SaveProblem SaveProblemFromErrno(int error);
 
