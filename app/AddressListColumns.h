@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 #include "app/DisplayList.h"
 #include "model/RecordField.h"
@@ -18,7 +19,18 @@ QString ColumnCaption(int column);
 int ColumnWidth(int column);
 QString ColumnText(const TUserInfo& record, int column);
 
-// Sorts by one column: text keys case-insensitively in Japanese collation,
+// What a name column sorts by: the reading in full-width katakana, family and
+// given reading one space apart (empty when the record has none) and the name for ties. Only the
+// personal and office name and reading columns have one.
+struct TNameReading {
+    QString Reading;
+    QString Name;
+};
+std::optional<TNameReading> NameReadingOf(const TUserInfo& record, int column);
+
+// Sorts by one column. The name and reading columns (ふりがな, 名前, 会社フリガナ,
+// 会社名) go by the reading, then the name; records without a reading come
+// after the others, by name. Other text keys case-insensitively in Japanese collation,
 // Booleans false before true, dates in date order, ages as numbers, sex as
 // female, male, not set. Descending is the exact reverse of ascending; rows
 // with equal keys keep their relative order.

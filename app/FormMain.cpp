@@ -634,7 +634,7 @@ void TFormMain::EndProgram() {
 void TFormMain::OpenCommandLineFile(const QString& path) {
     if (QFileInfo(path).isFile()) {
         OpenAddressFile(path);
-        if (!programEnded_) RebuildDisplayList();
+        if (!programEnded_) AfterOpen();
     } else {
         GetPrompter().Inform(QStringLiteral("「") + path + QStringLiteral("」は存在しません"));
     }
@@ -644,7 +644,7 @@ void TFormMain::AutoLoadFile() {
     const QString name = GetAutoLoadFileName();
     if (!name.isEmpty() && QFileInfo(name).isFile()) {
         OpenAddressFile(name);
-        if (!programEnded_) RebuildDisplayList();
+        if (!programEnded_) AfterOpen();
     } else if (!name.isEmpty()) {
         GetPrompter().Inform(
             QStringLiteral("自動読み込みに設定されている「") + FileNameOnly(name) +
@@ -732,6 +732,8 @@ void TFormMain::RebuildDisplayList() {
         if (listed) DisplayList.push_back(r);
     }
     model_->EndReset();
+    // Rows in book order: the header claims no order until the next sort.
+    LVAddressList->horizontalHeader()->setSortIndicatorShown(false);
     LVAddressList->selectionModel()->clearSelection();
     ClearCurrentRecord();
     UpdateCountLabel();
