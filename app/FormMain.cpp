@@ -350,6 +350,11 @@ void TFormMain::BuildWindow() {
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Whatever moves the focus into the editor (Tab, a new record, a lookup),
+    // the box with the focus is scrolled into view.
+    connect(qApp, &QApplication::focusChanged, scroll, [this, scroll](QWidget*, QWidget* now) {
+        if (now && RecordEditor->isAncestorOf(now)) scroll->ensureWidgetVisible(now);
+    });
     auto* editorLayout = new QVBoxLayout(PanelRecordEditor);
     editorLayout->setContentsMargins(2, 2, 2, 2);
     editorLayout->addWidget(scroll);
@@ -875,7 +880,10 @@ void TFormMain::pngBtnAddAddressClick() {
     // With a filter on, the new record waits for the next refresh.
     if (CBDisplayCategory_1->currentIndex() <= 0 && CBDisplayCategory_2->currentIndex() <= 0)
         SelectNewRecord(added);
-    if (RecordEditor->EditPersonalZip_1->isEnabled()) RecordEditor->EditPersonalZip_1->setFocus();
+    if (RecordEditor->EditPersonalZip_1->isEnabled()) {
+        RecordEditor->PGPrintType->setCurrentWidget(RecordEditor->TabSheetPersonal);
+        RecordEditor->EditPersonalZip_1->setFocus();
+    }
 }
 
 void TFormMain::SelectNewRecord(TUserInfo* record) {
