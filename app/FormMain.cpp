@@ -18,7 +18,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStandardPaths>
@@ -137,7 +139,7 @@ QToolButton* TFormMain::AddToolButton(const char* name, const QString& caption,
 
 void TFormMain::BuildWindow() {
     setObjectName(QStringLiteral("TFormMain"));
-    setWindowTitle(kTitle);
+    setWindowTitle(QStringLiteral("無題 — ") + kTitle);  // no book yet: an untitled one
     resize(1180, 760);
     setMinimumSize(990, 680);
 
@@ -665,11 +667,12 @@ bool TFormMain::OpenAddressFile(const QString& path) {
 }
 
 void TFormMain::UpdateCaption() {
+    // The document first and the program last, the mark of unsaved changes
+    // in front, as the desktop's other windows show theirs.
     const QString name = Session.FileName();
-    QString title = kTitle;
-    if (!Trim(name).isEmpty()) title += QStringLiteral(" - ") + FileNameOnly(name);
-    if (!Session.Saved()) title += QLatin1Char('*');
-    setWindowTitle(title);
+    const QString document = Trim(name).isEmpty() ? QStringLiteral("無題") : FileNameOnly(name);
+    setWindowTitle((Session.Saved() ? QString() : QStringLiteral("*")) + document +
+                   QStringLiteral(" — ") + kTitle);
 }
 
 void TFormMain::OnRecordsAboutToChange() {
@@ -1185,13 +1188,26 @@ void TFormMain::PngBtnZipUpdateClick() {
 
 QString TFormMain::AboutText() const {
     const TZipVersion zip = ReadZipVersion(GetZipVersionPath());
-    return QStringLiteral("Quintaro2 %1\n\n郵便番号データ：%2\nデータフォルダ：%3")
-        .arg(QCoreApplication::applicationVersion(),
-             zip.Read ? zip.DisplayText : QStringLiteral("（なし）"),
-             QDir::toNativeSeparators(DataFolder));
+    // version.txt keeps "2025/09/30日本郵便公開データ" as the update server
+    // writes it; the box puts a space after the date.
+    QString data = zip.Read ? zip.DisplayText : QStringLiteral("（なし）");
+    static const QRegularExpression date(QStringLiteral(R"(^(\d{4}/\d{2}/\d{2})(?=\S))"));
+    data.replace(date, QStringLiteral("\\1 "));
+    return QStringLiteral("Quintaro2 %1\nライセンス未定\n\n郵便番号データ：%2\nデータフォルダ：%3")
+        .arg(QCoreApplication::applicationVersion(), data, QDir::toNativeSeparators(DataFolder));
 }
 
-void TFormMain::ShowAbout() { GetPrompter().Inform(AboutText()); }
+void TFormMain::ShowAbout() {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("バージョン情報"), AboutText(),
+                    QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("AboutBox"));
+    // The program's window icon; before start-up has set one (tests), the
+    // picture it falls back to.
+    QIcon icon = windowIcon();
+    if (icon.isNull()) icon = QIcon(QStringLiteral(":/icons/address-add.svg"));
+    box.setIconPixmap(icon.pixmap(64, 64));
+    GetDialogRunner().Exec(box);
+}
 
 void TFormMain::ShowHelp() {
     FormHelp->show();
