@@ -5,7 +5,7 @@
 #include <QCollator>
 #include <QLocale>
 #include "platform/Clock.h"
-#include "platform/WidthMap.h"
+#include "model/NameOrder.h"
 #include <algorithm>
 #include <array>
 
@@ -17,15 +17,6 @@ constexpr std::array<int, kAddressListColumnCount> kWidths = {
     300, 300, 150, 300, 400, 200, 200, 220, 220, 320, 200, 200, 120, 110, 120,
     110, 120, 110, 120, 110, 150, 150, 100, 100, 100, 100, 100, 125, 400,
 };
-
-const QCollator& JapaneseCollator() {
-    static const QCollator collator = [] {
-        QCollator c(QLocale(QLocale::Japanese, QLocale::Japan));
-        c.setCaseSensitivity(Qt::CaseInsensitive);
-        return c;
-    }();
-    return collator;
-}
 
 template <typename Key>
 void SortByKeys(TDisplayList& list, std::vector<std::pair<Key, TUserInfo*>>& keyed, bool ascending,
@@ -41,47 +32,7 @@ void SortByKeys(TDisplayList& list, std::vector<std::pair<Key, TUserInfo*>>& key
     for (size_t i = 0; i < keyed.size(); ++i) list[i] = keyed[i].second;
 }
 
-// Names sort by their reading as a Japanese reader expects (50音 order):
-// kanji in code-point order put 木村 before 中村 and 藤井. A name without a
-// reading cannot be placed in the syllabary and goes after those with one.
-struct TReadingKey {
-    bool NoReading;
-    QCollatorSortKey Reading;
-    QCollatorSortKey Name;
-};
-
-int CompareReadingKeys(const TReadingKey& a, const TReadingKey& b) {
-    if (a.NoReading != b.NoReading) return a.NoReading ? 1 : -1;
-    if (const int c = a.Reading.compare(b.Reading)) return c;
-    return a.Name.compare(b.Name);
-}
-
-// The reading as the collator should see it: hiragana and half-width kana
-// typed by hand sort with the katakana the editor stores.
-QString NormalisedReading(const QString& reading) {
-    return ToKatakana(ToFullWidth(reading)).replace(QChar(0x3000), u' ').trimmed();
-}
-
 }  // namespace
-
-std::optional<TNameReading> NameReadingOf(const TUserInfo& r, int column) {
-    const TRecordField* f = AddressListColumnField(column);
-    if (!f) return std::nullopt;
-    switch (f->Id) {
-        case TRecordFieldId::PersonalFullNameKana:
-        case TRecordFieldId::PersonalFullName:
-            // One space between the halves: ヤマダ タロウ before ヤマダイ.
-            return TNameReading{
-                (NormalisedReading(r.PerSonalKana_1) + u' ' + NormalisedReading(r.PerSonalKana_2))
-                    .trimmed(),
-                r.PersonalFullName()};
-        case TRecordFieldId::OfficeKana:
-        case TRecordFieldId::OfficeName:
-            return TNameReading{NormalisedReading(r.OfficeKana), r.OfficeName};
-        default:
-            return std::nullopt;
-    }
-}
 
 const TRecordField* AddressListColumnField(int column) {
     if (column < 0 || column >= kAddressListColumnCount) return nullptr;
@@ -116,17 +67,11 @@ void SortDisplayList(TDisplayList& list, int column, bool ascending) {
         return;
     }
     const QCollator& collator = JapaneseCollator();
-    if (list.empty()) return;
-    if (NameReadingOf(*list.front(), column)) {
-        std::vector<std::pair<TReadingKey, TUserInfo*>> keyed;
-        keyed.reserve(list.size());
-        for (TUserInfo* r : list) {
-            const TNameReading n = *NameReadingOf(*r, column);
-            keyed.emplace_back(TReadingKey{n.Reading.isEmpty(), collator.sortKey(n.Reading),
-                                           collator.sortKey(n.Name)},
-                               r);
-        }
-        SortByKeys(list, keyed, ascending, CompareReadingKeys);
+    if (SortsByNameReading(f->Id)) {
+        const std::vector<TUserInfo*> before = list;
+        const std::vector<const TUserInfo*> view(before.begin(), before.end());
+        const std::vector<size_t> order = NameReadingOrder(view, f->Id, ascending);
+        for (size_t i = 0; i < order.size(); ++i) list[i] = before[order[i]];
         return;
     }
     std::vector<std::pair<QCollatorSortKey, TUserInfo*>> keyed;

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QString>
-#include <optional>
 
 #include "app/DisplayList.h"
 #include "model/RecordField.h"
@@ -18,15 +17,6 @@ QString ColumnCaption(int column);
 // The initial width in pixels; 0 leaves the view's default.
 int ColumnWidth(int column);
 QString ColumnText(const TUserInfo& record, int column);
-
-// What a name column sorts by: the reading in full-width katakana, family and
-// given reading one space apart (empty when the record has none) and the name for ties. Only the
-// personal and office name and reading columns have one.
-struct TNameReading {
-    QString Reading;
-    QString Name;
-};
-std::optional<TNameReading> NameReadingOf(const TUserInfo& record, int column);
 
 // Sorts by one column. The name and reading columns (ふりがな, 名前, 会社フリガナ,
 // 会社名) go by the reading, then the name; records without a reading come
