@@ -5,6 +5,7 @@
 #include <QCollator>
 #include <QLocale>
 #include "platform/Clock.h"
+#include "model/NameOrder.h"
 #include <algorithm>
 #include <array>
 
@@ -16,15 +17,6 @@ constexpr std::array<int, kAddressListColumnCount> kWidths = {
     300, 300, 150, 300, 400, 200, 200, 220, 220, 320, 200, 200, 120, 110, 120,
     110, 120, 110, 120, 110, 150, 150, 100, 100, 100, 100, 100, 125, 400,
 };
-
-const QCollator& JapaneseCollator() {
-    static const QCollator collator = [] {
-        QCollator c(QLocale(QLocale::Japanese, QLocale::Japan));
-        c.setCaseSensitivity(Qt::CaseInsensitive);
-        return c;
-    }();
-    return collator;
-}
 
 template <typename Key>
 void SortByKeys(TDisplayList& list, std::vector<std::pair<Key, TUserInfo*>>& keyed, bool ascending,
@@ -75,6 +67,13 @@ void SortDisplayList(TDisplayList& list, int column, bool ascending) {
         return;
     }
     const QCollator& collator = JapaneseCollator();
+    if (SortsByNameReading(f->Id)) {
+        const std::vector<TUserInfo*> before = list;
+        const std::vector<const TUserInfo*> view(before.begin(), before.end());
+        const std::vector<size_t> order = NameReadingOrder(view, f->Id, ascending);
+        for (size_t i = 0; i < order.size(); ++i) list[i] = before[order[i]];
+        return;
+    }
     std::vector<std::pair<QCollatorSortKey, TUserInfo*>> keyed;
     keyed.reserve(list.size());
     for (TUserInfo* r : list) keyed.emplace_back(collator.sortKey(f->Text(*r, today)), r);

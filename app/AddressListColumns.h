@@ -18,7 +18,9 @@ QString ColumnCaption(int column);
 int ColumnWidth(int column);
 QString ColumnText(const TUserInfo& record, int column);
 
-// Sorts by one column: text keys case-insensitively in Japanese collation,
+// Sorts by one column. The name and reading columns (ふりがな, 名前, 会社フリガナ,
+// 会社名) go by the reading, then the name; records without a reading come
+// after the others, by name. Other text keys case-insensitively in Japanese collation,
 // Booleans false before true, dates in date order, ages as numbers, sex as
 // female, male, not set. Descending is the exact reverse of ascending; rows
 // with equal keys keep their relative order.

@@ -18,7 +18,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStandardPaths>
@@ -138,7 +140,7 @@ QToolButton* TFormMain::AddToolButton(const char* name, const QString& caption,
 
 void TFormMain::BuildWindow() {
     setObjectName(QStringLiteral("TFormMain"));
-    setWindowTitle(kTitle);
+    setWindowTitle(QStringLiteral("無題 — ") + kTitle);  // no book yet: an untitled one
     resize(1180, 760);
     setMinimumSize(990, 680);
 
@@ -351,6 +353,11 @@ void TFormMain::BuildWindow() {
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Whatever moves the focus into the editor (Tab, a new record, a lookup),
+    // the box with the focus is scrolled into view.
+    connect(qApp, &QApplication::focusChanged, scroll, [this, scroll](QWidget*, QWidget* now) {
+        if (now && RecordEditor->isAncestorOf(now)) scroll->ensureWidgetVisible(now);
+    });
     auto* editorLayout = new QVBoxLayout(PanelRecordEditor);
     editorLayout->setContentsMargins(2, 2, 2, 2);
     editorLayout->addWidget(scroll);
@@ -642,7 +649,7 @@ void TFormMain::OpenCommandLineFile(const QString& path) {
     // A device or a folder is told as what it is by the open itself.
     if (CheckUserFile(path) != FileProblem::Missing) {
         OpenAddressFile(path);
-        if (!programEnded_) RebuildDisplayList();
+        if (!programEnded_) AfterOpen();
     } else {
         GetPrompter().Inform(QStringLiteral("「") + path + QStringLiteral("」は存在しません"));
     }
@@ -652,7 +659,7 @@ void TFormMain::AutoLoadFile() {
     const QString name = GetAutoLoadFileName();
     if (!name.isEmpty() && QFileInfo(name).isFile()) {
         OpenAddressFile(name);
-        if (!programEnded_) RebuildDisplayList();
+        if (!programEnded_) AfterOpen();
     } else if (!name.isEmpty()) {
         GetPrompter().Inform(
             QStringLiteral("自動読み込みに設定されている「") + FileNameOnly(name) +
@@ -668,11 +675,12 @@ bool TFormMain::OpenAddressFile(const QString& path) {
 }
 
 void TFormMain::UpdateCaption() {
+    // The document first and the program last, the mark of unsaved changes
+    // in front, as the desktop's other windows show theirs.
     const QString name = Session.FileName();
-    QString title = kTitle;
-    if (!Trim(name).isEmpty()) title += QStringLiteral(" - ") + FileNameOnly(name);
-    if (!Session.Saved()) title += QLatin1Char('*');
-    setWindowTitle(title);
+    const QString document = Trim(name).isEmpty() ? QStringLiteral("無題") : FileNameOnly(name);
+    setWindowTitle((Session.Saved() ? QString() : QStringLiteral("*")) + document +
+                   QStringLiteral(" — ") + kTitle);
 }
 
 void TFormMain::OnRecordsAboutToChange() {
@@ -740,6 +748,8 @@ void TFormMain::RebuildDisplayList() {
         if (listed) DisplayList.push_back(r);
     }
     model_->EndReset();
+    // Rows in book order: the header claims no order until the next sort.
+    LVAddressList->horizontalHeader()->setSortIndicatorShown(false);
     LVAddressList->selectionModel()->clearSelection();
     ClearCurrentRecord();
     UpdateCountLabel();
@@ -881,7 +891,10 @@ void TFormMain::pngBtnAddAddressClick() {
     // With a filter on, the new record waits for the next refresh.
     if (CBDisplayCategory_1->currentIndex() <= 0 && CBDisplayCategory_2->currentIndex() <= 0)
         SelectNewRecord(added);
-    if (RecordEditor->EditPersonalZip_1->isEnabled()) RecordEditor->EditPersonalZip_1->setFocus();
+    if (RecordEditor->EditPersonalZip_1->isEnabled()) {
+        RecordEditor->PGPrintType->setCurrentWidget(RecordEditor->TabSheetPersonal);
+        RecordEditor->EditPersonalZip_1->setFocus();
+    }
 }
 
 void TFormMain::SelectNewRecord(TUserInfo* record) {
@@ -1191,13 +1204,26 @@ void TFormMain::PngBtnZipUpdateClick() {
 
 QString TFormMain::AboutText() const {
     const TZipVersion zip = ReadZipVersion(GetZipVersionPath());
-    return QStringLiteral("Quintaro2 %1\n\n郵便番号データ：%2\nデータフォルダ：%3")
-        .arg(QCoreApplication::applicationVersion(),
-             zip.Read ? zip.DisplayText : QStringLiteral("（なし）"),
-             QDir::toNativeSeparators(DataFolder));
+    // version.txt keeps "2025/09/30日本郵便公開データ" as the update server
+    // writes it; the box puts a space after the date.
+    QString data = zip.Read ? zip.DisplayText : QStringLiteral("（なし）");
+    static const QRegularExpression date(QStringLiteral(R"(^(\d{4}/\d{2}/\d{2})(?=\S))"));
+    data.replace(date, QStringLiteral("\\1 "));
+    return QStringLiteral("Quintaro2 %1\nライセンス未定\n\n郵便番号データ：%2\nデータフォルダ：%3")
+        .arg(QCoreApplication::applicationVersion(), data, QDir::toNativeSeparators(DataFolder));
 }
 
-void TFormMain::ShowAbout() { GetPrompter().Inform(AboutText()); }
+void TFormMain::ShowAbout() {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("バージョン情報"), AboutText(),
+                    QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("AboutBox"));
+    // The program's window icon; before start-up has set one (tests), the
+    // picture it falls back to.
+    QIcon icon = windowIcon();
+    if (icon.isNull()) icon = QIcon(QStringLiteral(":/icons/address-add.svg"));
+    box.setIconPixmap(icon.pixmap(64, 64));
+    GetDialogRunner().Exec(box);
+}
 
 void TFormMain::ShowHelp() {
     FormHelp->show();

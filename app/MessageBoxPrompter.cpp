@@ -4,12 +4,28 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace q2 {
 
+TMessageKind MessageKindOf(const QString& text) {
+    static const QRegularExpression error(QStringLiteral(
+        "失敗|できません|開けません|読み込めません|破損|壊れ|エラーが発生|権限がありません|"
+        "見つかりません|ファイルではありません|データではありません"));
+    static const QRegularExpression warning(QStringLiteral(
+        "違います|不明です|既に起動|存在しません|存在します|未入力|して(ください|下さい)|"
+        "注意|ありません(?!でした)|いないため"));
+    if (error.match(text).hasMatch()) return TMessageKind::Error;
+    if (warning.match(text).hasMatch()) return TMessageKind::Warning;
+    return TMessageKind::Information;
+}
+
 void MessageBoxPrompter::Inform(const QString& text) {
-    QMessageBox box(QMessageBox::Information, caption_, text, QMessageBox::Ok,
-                    QApplication::activeWindow());
+    const TMessageKind kind = MessageKindOf(text);
+    const QMessageBox::Icon icon = kind == TMessageKind::Error     ? QMessageBox::Critical
+                                   : kind == TMessageKind::Warning ? QMessageBox::Warning
+                                                                   : QMessageBox::Information;
+    QMessageBox box(icon, caption_, text, QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
 

@@ -8,6 +8,14 @@
 
 namespace q2 {
 
+enum class TMessageKind { Information, Warning, Error };
+
+// Which icon a message gets, from its wording: something failed or cannot be
+// read or written is an error; a refusal that asks the user to put something
+// right (a missing entry, a wrong password, nothing to print) is a warning;
+// a report of work done is information.
+TMessageKind MessageKindOf(const QString& text);
+
 class MessageBoxPrompter : public Prompter, public SaveChoicePrompter, public ChangedFilePrompter {
 public:
     explicit MessageBoxPrompter(QString caption) : caption_(std::move(caption)) {}

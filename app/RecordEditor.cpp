@@ -61,6 +61,14 @@ QPushButton* NewButton(QWidget* parent, const QString& name, const QString& capt
     return b;
 }
 
+void ChainTabOrder(std::initializer_list<QWidget*> widgets) {
+    QWidget* previous = nullptr;
+    for (QWidget* w : widgets) {
+        if (previous) QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
+}
+
 QLabel* Caption(const QString& text) {
     auto* l = new QLabel(text);
     l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -204,6 +212,13 @@ void TRecordEditor::BuildControls() {
                       true),
                   7, 1);
     pg->setRowStretch(8, 1);
+    // Tab goes through the sheet as it reads, each button before its box;
+    // created later, the buttons would otherwise come after every box.
+    ChainTabOrder({BtnPersonalZip, EditPersonalZip_1, EditPersonalZip_2, BtnPersonalAddress,
+                   EditPersonalAddress_1, EditPersonalAddress_2, EditPersonalTel_1,
+                   EditPersonalTel_2, BtnPersonalMail_1, EditPersonalMail_1, BtnPersonalMail_2,
+                   EditPersonalMail_2, EditPersonalHomePage, DTPBirthday, CBPersonalSex,
+                   EditPersonalAge});
 
     QWidget* o = TabSheetOffice;
     EditOfficeKana = NewEdit(o, QStringLiteral("EditOfficeKana"));
@@ -253,6 +268,11 @@ void TRecordEditor::BuildControls() {
     og->addWidget(EditOfficeHomePage, 9, 1);
     og->addWidget(BtnSendMail, 10, 1, Qt::AlignRight);
     og->setRowStretch(11, 1);
+    ChainTabOrder({EditOfficeKana, EditOfficeName, EditOfficePost, EditOfficialPosition,
+                   BtnOfficeZip, EditOfficeZip_1, EditOfficeZip_2, BtnOfficeAddress,
+                   EditOfficeAddress_1, EditOfficeAddress_2, EditOfficeTel_1, EditOfficeTel_2,
+                   BtnOfficeMail_1, EditOfficeMail_1, BtnOfficeMail_2, EditOfficeMail_2,
+                   EditOfficeHomePage, BtnSendMail});
 
     auto* joint = new QGroupBox(QStringLiteral("連名"), this);
     auto* jg = new QGridLayout(joint);
@@ -387,6 +407,11 @@ void TRecordEditor::BuildControls() {
     // Either button's change is the side's change; the other one follows.
     connect(RBPrintSidePersonal, &QRadioButton::toggled, this, store(RBPrintSidePersonal));
 
+    // Enter in a postal box looks the code up, as the 〒 button does.
+    for (QLineEdit* zip : {EditPersonalZip_1, EditPersonalZip_2})
+        connect(zip, &QLineEdit::returnPressed, this, [this] { ZipButtonClick(1); });
+    for (QLineEdit* zip : {EditOfficeZip_1, EditOfficeZip_2})
+        connect(zip, &QLineEdit::returnPressed, this, [this] { ZipButtonClick(2); });
     connect(BtnPersonalZip, &QPushButton::clicked, this, [this] { ZipButtonClick(1); });
     connect(BtnOfficeZip, &QPushButton::clicked, this, [this] { ZipButtonClick(2); });
     connect(BtnPersonalAddress, &QPushButton::clicked, this, [this] { AddressButtonClick(1); });

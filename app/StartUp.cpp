@@ -60,7 +60,10 @@ int RunProgram(QApplication& app, const QStringList& args) {
     MessageBoxPrompter prompter(QStringLiteral("Quintaro2"));
     ScopedPrompter scope(prompter);
     ChooseIconTheme();
-    app.setWindowIcon(QIcon(QStringLiteral(":/icons/address-add.svg")));
+    // The installed program icon (hicolor "quintaro2"); run from the build
+    // tree, the address book picture of the toolbar.
+    app.setWindowIcon(QIcon::fromTheme(QStringLiteral("quintaro2"),
+                                       QIcon(QStringLiteral(":/icons/address-add.svg"))));
 
     TProgramWindows windows;
     TFormMain& main = windows.FormMain();

@@ -28,6 +28,12 @@ public:
     virtual QString SaveFileName(QWidget* parent, const FileDialogRequest& request) = 0;
 };
 
+// The extension of a filter's first pattern, without the dot
+// ("vCardファイル (*.vcf *.VCF)" → "vcf"); empty when it names none ("*").
+QString FilterSuffix(const QString& filter);
+// Where a file dialog starts: the folder asked for, else the documents folder.
+QString DialogStartFolder(const QString& folder);
+
 // The runner in force; without one installed, dialogs are shown on screen.
 DialogRunner& GetDialogRunner();
 void SetDialogRunner(DialogRunner* runner);  // nullptr restores the on-screen runner

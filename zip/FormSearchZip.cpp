@@ -84,6 +84,11 @@ bool TFormSearchZip::Execute(QString& upper, QString& lower, bool byAddress, QSt
     LblSearchWord->setText(QStringLiteral("検索キー："));
     const bool found = byAddress ? SearchByAddress(address) : SearchByZip(upper, lower);
     if (!found || LVZipList->topLevelItemCount() == 0) return false;
+    // One hit leaves nothing to choose: it is taken without the list.
+    if (LVZipList->topLevelItemCount() == 1) {
+        LVZipList->setCurrentItem(LVZipList->topLevelItem(0));
+        return TakeChosen(upper, lower, address);
+    }
     if (parentWidget()) move(parentWidget()->geometry().center() - rect().center());
     // The first hit is chosen from the start: Enter takes it.
     LVZipList->setCurrentItem(LVZipList->topLevelItem(0));
@@ -91,6 +96,10 @@ bool TFormSearchZip::Execute(QString& upper, QString& lower, bool byAddress, QSt
     mayClose_ = false;
     setResult(QDialog::Rejected);
     if (GetDialogRunner().Exec(*this) != QDialog::Accepted) return false;
+    return TakeChosen(upper, lower, address);
+}
+
+bool TFormSearchZip::TakeChosen(QString& upper, QString& lower, QString& address) const {
     const QList<QTreeWidgetItem*> chosen = LVZipList->selectedItems();
     if (chosen.size() != 1) return false;
     const QString code = chosen.first()->text(0);

@@ -15,8 +15,9 @@ class TFormSearchZip : public QDialog {
 public:
     explicit TFormSearchZip(QWidget* parent = nullptr);
 
-    // Runs the lookup and, when it found anything, the dialog. True when the
-    // user chose a row; the three texts then hold its code halves and address.
+    // Runs the lookup and, when it found several hits, the dialog; a single
+    // hit is taken at once. True when a row was taken; the three texts then
+    // hold its code halves and address.
     bool Execute(QString& upper, QString& lower, bool byAddress, QString& address);
 
     // The lookups fill the list; false when nothing was found (the user has
@@ -37,6 +38,7 @@ protected:
     void done(int result) override;
 
 private:
+    bool TakeChosen(QString& upper, QString& lower, QString& address) const;
     bool mayClose_ = false;
 };
 

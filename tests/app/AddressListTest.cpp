@@ -213,6 +213,61 @@ TEST(SortDisplayList, KeysOfEachKind) {
         QStringList({"0", "2", "3", "1"}));
 }
 
+// Names and company names sort in 50音 order of their readings; kanji code
+// points would give 中村, 山田, 木村, 藤井, 青山.
+TEST(SortDisplayList, NamesGoByTheirReading) {
+    struct Person {
+        const char *name1, *name2, *kana1, *kana2;
+    };
+    const Person people[] = {
+        {"木村", "", "キムラ", ""},
+        {"藤井", "", "フジイ", ""},
+        {"中村", "", "ナカムラ", ""},
+        {"青山", "", "あおやま", ""},
+        {"山田", "太郎", "ﾔﾏﾀﾞ", "ﾀﾛｳ"},
+        {"山台", "", "ヤマダイ", ""},
+        {"佐藤", "", "", ""},
+        {"伊藤", "", "", ""},
+        {"山田", "一郎", "ヤマダ", "タロウ"},
+    };
+    // Hiragana and half-width readings sort with katakana; the family reading
+    // comes first (ヤマダ タロウ before ヤマダイ); equal readings go by name;
+    // records without a reading follow, by name.
+    const QStringList expected = {"青山 ",     "木村 ", "中村 ", "藤井 ", "山田 一郎",
+                                  "山田 太郎", "山台 ", "伊藤 ", "佐藤 "};
+    auto sorted = [&](int column, bool ascending) {
+        std::vector<q2::TUserInfo> owned(std::size(people));
+        q2::TDisplayList list;
+        for (size_t i = 0; i < owned.size(); ++i) {
+            q2::TUserInfo& r = owned[i];
+            r.PerSonalName_1 = QString::fromUtf8(people[i].name1);
+            r.PerSonalName_2 = QString::fromUtf8(people[i].name2);
+            r.PerSonalKana_1 = QString::fromUtf8(people[i].kana1);
+            r.PerSonalKana_2 = QString::fromUtf8(people[i].kana2);
+            r.OfficeName = r.PersonalFullName();
+            r.OfficeKana = r.PerSonalKana_1 + r.PerSonalKana_2;
+            list.push_back(&r);
+        }
+        q2::SortDisplayList(list, column, ascending);
+        QStringList names;
+        for (const q2::TUserInfo* r : list) names << r->PersonalFullName();
+        return names;
+    };
+    for (int column : {1, 2}) {
+        SCOPED_TRACE(column);
+        EXPECT_EQ(sorted(column, true), expected);
+        QStringList reversed = expected;
+        std::reverse(reversed.begin(), reversed.end());
+        EXPECT_EQ(sorted(column, false), reversed);
+    }
+    // Company readings are one text: ヤマダイ and ヤマダタロウ compare letter by letter.
+    QStringList offices = expected;
+    offices.swapItemsAt(4, 6);
+    offices.swapItemsAt(5, 6);
+    EXPECT_EQ(sorted(15, true), offices);
+    EXPECT_EQ(sorted(16, true), offices);
+}
+
 TEST_F(AppTest, SampleBookFillsEveryReadingRow) {
     q2::TFormMain& m = Start();
     m.OpenCommandLineFile(QStringLiteral(Q2_SOURCE_DIR "/data/sample.QT2"));
@@ -286,7 +341,7 @@ TEST_F(AddressListWindow, TabsListTheirReadingRows) {
     // Every refresh sorts by reading, ascending.
     m.ClickTab(0);
     EXPECT_TRUE(m.SortAscending);
-    EXPECT_EQ(m.DisplayList.front()->PerSonalName_1, "名無し");
+    EXPECT_EQ(m.DisplayList.back()->PerSonalName_1, "名無し");
     // The search tab waits for the search dialog.
     EXPECT_FALSE(m.TCAddressList->isTabEnabled(q2::TFormMain::kTabSearch));
 }
@@ -382,6 +437,18 @@ TEST_F(AddressListWindow, HeaderClicksFlipOneSharedDirection) {
         sexes << m.LVAddressList->model()->index(row, 14).data().toString();
     EXPECT_EQ(sexes,
               QStringList({"女性", "女性", "女性", "男性", "男性", "男性", "未設定", "未設定"}));
+}
+
+TEST_F(AddressListWindow, OpensInTheOrderItsHeaderShows) {
+    // Book order is 加藤, 青木, …: the first view must already be sorted.
+    // Latin readings (Ａｎｄｏ, ｍｏｒｉ) come before kana, no reading last.
+    q2::TFormMain& m = StartWithBook();
+    QHeaderView* header = m.LVAddressList->horizontalHeader();
+    EXPECT_TRUE(header->isSortIndicatorShown());
+    EXPECT_EQ(header->sortIndicatorSection(), 1);
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
+    EXPECT_EQ(Names(m.DisplayList),
+              QStringList({"安藤", "森", "青木", "ヴィエラ", "加藤", "蒲生", "蒲生二", "名無し"}));
 }
 
 TEST_F(AddressListWindow, SortKeepsTheCurrentRecordSelected) {

@@ -3,6 +3,8 @@
 // dropped or reopened, the postal code boxes, mail links and small screens.
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocalServer>
@@ -17,6 +19,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QUrl>
@@ -31,6 +34,7 @@
 #include "app/PostalCodeBoxes.h"
 #include "app/RecordEditor.h"
 #include "app/UrlOpener.h"
+#include "platform/DialogRunner.h"
 #include "platform/SingleInstance.h"
 #include "zip/FormSearchZip.h"
 
@@ -76,16 +80,16 @@ protected:
 
 TEST_F(Desktop, SaveInPlaceWritesTheOwnFileAndClearsTheMark) {
     q2::TFormMain& m = StartWithBook();
-    EXPECT_EQ(m.windowTitle(), "Quintaro2 - book.QT2");
+    EXPECT_EQ(m.windowTitle(), "book.QT2 — Quintaro2");
     m.SelectRows({0, 2});
     m.PopPrintCheckClick();
-    EXPECT_EQ(m.windowTitle(), "Quintaro2 - book.QT2*");
+    EXPECT_EQ(m.windowTitle(), "*book.QT2 — Quintaro2");
     m.ActSaveInPlace->trigger();
     EXPECT_TRUE(runner.fileRequests.empty());  // no dialog, no overwrite question
     EXPECT_TRUE(prompter.shown.isEmpty());
     EXPECT_EQ(FileBytes(book_), m.Session.Book.ToBytes());
     EXPECT_TRUE(m.Session.Saved());
-    EXPECT_EQ(m.windowTitle(), "Quintaro2 - book.QT2");
+    EXPECT_EQ(m.windowTitle(), "book.QT2 — Quintaro2");
     EXPECT_EQ(m.statusBar()->currentMessage(), "保存しました");
     EXPECT_EQ(m.ActSaveInPlace->shortcut(), QKeySequence("Ctrl+S"));
     EXPECT_EQ(m.ActSaveAs->shortcut(), QKeySequence("Ctrl+Shift+S"));
@@ -108,7 +112,7 @@ TEST_F(Desktop, SaveInPlaceOfANewBookAsksForANameAndAFailureKeepsTheMark) {
         return f.result();
     });
     m.pngBtnAddAddressClick();
-    EXPECT_EQ(m.windowTitle(), "Quintaro2*");
+    EXPECT_EQ(m.windowTitle(), "*無題 — Quintaro2");
     runner.fileNames = {};  // the name dialog cancelled
     EXPECT_FALSE(m.SaveInPlace());
     EXPECT_EQ(runner.seen, QStringList({"住所追加", "住所録の保存"}));
@@ -117,7 +121,7 @@ TEST_F(Desktop, SaveInPlaceOfANewBookAsksForANameAndAFailureKeepsTheMark) {
     EXPECT_FALSE(m.SaveInPlace());
     EXPECT_EQ(prompter.shown, QStringList({"ファイルの保存に失敗しました\n保存先のフォルダがありません: " +
                                            Path("missing-folder/new.QT2")}));
-    EXPECT_EQ(m.windowTitle(), "Quintaro2*");
+    EXPECT_EQ(m.windowTitle(), "*無題 — Quintaro2");
     EXPECT_TRUE(m.statusBar()->currentMessage().isEmpty());
 }
 
@@ -193,11 +197,11 @@ TEST_F(Desktop, UndoGivesBackTheRecordsExactlyAndTheMarkFollows) {
     m.ActUndo->trigger();
     EXPECT_EQ(m.Session.Book.ToBytes(), original);
     EXPECT_TRUE(m.Session.Saved());
-    EXPECT_EQ(m.windowTitle(), "Quintaro2 - book.QT2");
+    EXPECT_EQ(m.windowTitle(), "book.QT2 — Quintaro2");
     EXPECT_EQ(m.LblPrintCount->text(), "4/4件該当");
     m.ActRedo->trigger();
     EXPECT_EQ(m.Session.Book.ToBytes(), deleted);
-    EXPECT_EQ(m.windowTitle(), "Quintaro2 - book.QT2*");
+    EXPECT_EQ(m.windowTitle(), "*book.QT2 — Quintaro2");
     undoAll();
 
     // Marks for printing, then unmarking.
@@ -492,16 +496,70 @@ TEST_F(Desktop, PostalCodeBoxesAdvanceAndTakeAPastedCode) {
 
 TEST_F(Desktop, PostalCodeDialogStartsOnTheFirstHitAndEnterTakesIt) {
     q2::TFormSearchZip& d = *Start().FormSearchZip;
-    runner.dialogs.push_back([&d](QDialog&) {
+    QString code, town;  // the first of the hits of 100-
+    runner.dialogs.push_back([&](QDialog&) {
         d.show();
+        code = d.LVZipList->topLevelItem(0)->text(0);
+        town = d.LVZipList->topLevelItem(0)->text(1);
         QTest::keyClick(d.LVZipList, Qt::Key_Return);
         return d.result();
     });
-    QString upper = "100", lower = "0014", address;
+    QString upper = "100", lower, address;
     EXPECT_TRUE(d.Execute(upper, lower, false, address));
+    EXPECT_EQ(runner.seen, QStringList{"郵便番号検索"});
     EXPECT_TRUE(prompter.shown.isEmpty());
-    EXPECT_EQ(upper + "-" + lower, "100-0014");
-    EXPECT_EQ(address, "東京都千代田区永田町");
+    EXPECT_EQ(upper + "-" + lower, code);
+    EXPECT_EQ(address, town);
+}
+
+// The real file dialog: it starts in the documents folder when no folder is
+// given, and a name typed without extension gets the chosen filter's suffix.
+TEST_F(Desktop, SaveDialogStartsInDocumentsAndAddsTheChosenFiltersSuffix) {
+    const QString docs = Path("Dokumente");
+    QDir().mkpath(docs);
+    QDir().mkpath(Path("config"));
+    QFile dirs(Path("config/user-dirs.dirs"));
+    ASSERT_TRUE(dirs.open(QIODevice::WriteOnly));
+    dirs.write("XDG_DOCUMENTS_DIR=\"" + docs.toUtf8() + "\"\n");
+    dirs.close();
+    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", Path("config").toUtf8());
+    q2::SetDialogRunner(nullptr);  // the on-screen runner
+    struct Case {
+        const char* filter;  // the one chosen; empty keeps the first
+        const char* typed;
+        const char* saved;
+    };
+    const Case cases[] = {
+        {"", "mybook", "mybook.csv"},
+        {"vCardファイル (*.vcf *.VCF)", "mybook", "mybook.vcf"},
+        {"vCardファイル (*.vcf *.VCF)", "mybook.csv", "mybook.csv"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.saved);
+        QString startedIn;
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!d) return;
+            startedIn = d->directory().absolutePath();
+            if (*c.filter) {
+                auto* types = d->findChild<QComboBox*>("fileTypeCombo");
+                QTest::keyClick(types, Qt::Key_Down);  // as the user picks the second filter
+                EXPECT_EQ(types->currentText(), QString::fromUtf8(c.filter));
+            }
+            d->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromUtf8(c.typed));
+            QMetaObject::invokeMethod(d, "accept");
+        });
+        const QString saved = q2::GetDialogRunner().SaveFileName(
+            nullptr, {"エクスポート", QString(), QString(),
+                      "CSVファイル (*.csv *.CSV);;vCardファイル (*.vcf *.VCF)", "csv"});
+        EXPECT_EQ(startedIn, docs);
+        EXPECT_EQ(saved, docs + "/" + c.saved) << saved.toStdString();
+    }
+    q2::SetDialogRunner(&runner);
+    qputenv("XDG_CONFIG_HOME", oldConfig);
+    EXPECT_EQ(q2::FilterSuffix("Quintaro2 ファイル (*.QT2)"), "QT2");
+    EXPECT_EQ(q2::FilterSuffix("すべてのファイル (*)"), "");
 }
 
 TEST(MailtoLinks, AddressesAndTextsKeepTheirMeaning) {

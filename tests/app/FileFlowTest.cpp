@@ -48,7 +48,7 @@ TEST_F(FileFlow, OpenResetsTabAndFiltersAndSortsByReading) {
     EXPECT_TRUE(m.Session.Saved());
     EXPECT_TRUE(m.SortAscending);
     EXPECT_EQ(m.CurrentRecord, nullptr);
-    EXPECT_EQ(m.windowTitle(), "Quintaro2 - second.QT2");
+    EXPECT_EQ(m.windowTitle(), "second.QT2 — Quintaro2");
 }
 
 TEST_F(FileFlow, OpenStopsAtNoAndAtACancelledFileDialog) {
@@ -80,7 +80,7 @@ TEST_F(FileFlow, SaveAndCloseWithoutQuestion) {
     EXPECT_EQ(runner.fileRequests.front().DefaultSuffix, "QT2");
     EXPECT_TRUE(m.Session.Saved());
     EXPECT_EQ(m.Session.FileName(), copy);
-    EXPECT_EQ(m.windowTitle(), "Quintaro2 - copy.QT2");
+    EXPECT_EQ(m.windowTitle(), "copy.QT2 — Quintaro2");
     EXPECT_TRUE(m.FormCloseQuery());
     q2::TUserInfoList back;
     ASSERT_TRUE(back.LoadFromFile(copy));
@@ -172,7 +172,7 @@ TEST_F(FileFlow, NewAsksAccordingToTheSavedFlagAndKeepsThePassword) {
     EXPECT_EQ(m.Session.Book.Password, "pw");
     EXPECT_EQ(m.CBDisplayCategory_1->currentIndex(), 0);
     EXPECT_EQ(m.Session.FileName(), "");
-    EXPECT_EQ(m.windowTitle(), "Quintaro2");
+    EXPECT_EQ(m.windowTitle(), "無題 — Quintaro2");
     EXPECT_TRUE(m.Session.Saved());
     // The saved copy carries the password in its header.
     runner.fileNames = {Path("renamed.QT2")};

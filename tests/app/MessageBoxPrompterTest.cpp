@@ -13,12 +13,14 @@ namespace {
 struct BoxAnswer {
     QMessageBox::StandardButton button;
     QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
     void Arm() {
         QTimer::singleShot(0, [this] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (!box) return;
             title = box->windowTitle();
             text = box->text();
+            icon = box->icon();
             box->button(button)->click();
         });
     }
@@ -39,6 +41,40 @@ TEST(MessageBoxPrompter, CaptionTextAndAnswers) {
     prompter.Inform(QStringLiteral("印刷対象がありません"));
     EXPECT_EQ(ok.text, "印刷対象がありません");
     EXPECT_EQ(ok.title, "Quintaro2");
+}
+
+// The program's own messages and the icon each gets.
+TEST(MessageBoxPrompter, ErrorsAndWarningsGetTheirIcons) {
+    using K = q2::TMessageKind;
+    const std::pair<const char*, K> cases[] = {
+        {"ファイルの保存に失敗しました", K::Error},
+        {"画像ファイル「a.png」は壊れているか形式が違うため読み込めません", K::Error},
+        {"郵便番号データを保存できませんでした。元のデータをそのまま使用します。", K::Error},
+        {"ファイル /x/zip.dat が見つかりません", K::Error},
+        {"設定ファイルが破損しているため設定を読み込めません", K::Error},
+        {"パスワードが違います", K::Warning},
+        {"郵便番号が不明です", K::Warning},
+        {"印刷対象がありません", K::Warning},
+        {"名前・フリガナは全て入力してください", K::Warning},
+        {"ラベル幅を入力して下さい", K::Warning},
+        {"既に起動しています", K::Warning},
+        {"データの更新はありませんでした。", K::Information},
+        {"3件の出力を完了しました", K::Information},
+        {"更新しました。", K::Information},
+    };
+    for (const auto& [text, kind] : cases)
+        EXPECT_EQ(q2::MessageKindOf(QString::fromUtf8(text)), kind) << text;
+
+    q2::MessageBoxPrompter prompter(QStringLiteral("Quintaro2"));
+    for (const auto& [text, icon] :
+         {std::pair{"ファイルの保存に失敗しました", QMessageBox::Critical},
+          std::pair{"パスワードが違います", QMessageBox::Warning},
+          std::pair{"更新しました。", QMessageBox::Information}}) {
+        BoxAnswer ok{QMessageBox::Ok, {}, {}};
+        ok.Arm();
+        prompter.Inform(QString::fromUtf8(text));
+        EXPECT_EQ(ok.icon, icon) << text;
+    }
 }
 
 TEST(MessageBoxPrompter, SaveQuestionHasThreeAnswersAndEscapeCancels) {

@@ -118,7 +118,7 @@ TEST_F(Passwords, CancelAtAFilePromptLeavesTheBookUnchanged) {
     EXPECT_EQ(m.Session.FileName(), plain);
     // The earlier change is still unsaved: closing asks about it.
     EXPECT_FALSE(m.Session.Saved());
-    EXPECT_EQ(m.windowTitle(), "Quintaro2 - plain.QT2*");
+    EXPECT_EQ(m.windowTitle(), "*plain.QT2 — Quintaro2");
     prompter.answers = {false};
     EXPECT_FALSE(m.FormCloseQuery());
 }

@@ -1,6 +1,7 @@
 // The record editor on the main window: every change stored at once and only
 // in its own field, changes from elsewhere shown at once, adding records,
 // history, picture, mail links and the postal code buttons.
+#include <QApplication>
 #include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -539,32 +541,108 @@ q2::ScriptedDialogRunner::Step ChooseZipRow(int row) {
 TEST_F(RecordEditor, PostalCodeButtonsFillTheSideFromTheChosenRow) {
     q2::TFormMain& m = StartShowingFirst();
     q2::TRecordEditor& e = *m.RecordEditor;
+    // Several hits open the list; the chosen row fills the side.
     e.EditPersonalZip_1->setText("100");
-    e.EditPersonalZip_2->setText("0013");
+    e.EditPersonalZip_2->clear();
     e.EditPersonalAddress_1->setText("かすみがせき");
-    runner.dialogs.push_back(ChooseZipRow(0));
+    QString second;
+    runner.dialogs.push_back([&](QDialog& d) {
+        second = d.findChild<QTreeWidget*>("LVZipList")->topLevelItem(1)->text(1);
+        return ChooseZipRow(1)(d);
+    });
     e.BtnPersonalZip->click();
+    EXPECT_EQ(runner.seen, QStringList{"郵便番号検索"});
     EXPECT_EQ(m.CurrentRecord->PerSonalZip_1, "100");
-    EXPECT_EQ(m.CurrentRecord->PerSonalZip_2, "0013");
-    EXPECT_EQ(m.CurrentRecord->PerSonalAddress_1, "東京都千代田区霞が関");
+    EXPECT_EQ(m.CurrentRecord->PerSonalZip_2.size(), 4);
+    EXPECT_FALSE(second.isEmpty());
+    EXPECT_EQ(m.CurrentRecord->PerSonalAddress_1, second);
 
     // From the office address to its code.
     e.EditOfficeAddress_1->setText("千代田区霞が関");
     runner.dialogs.push_back(ChooseZipRow(0));
     e.BtnOfficeAddress->click();
+    EXPECT_EQ(runner.seen.size(), 2);
     EXPECT_EQ(m.CurrentRecord->OfficeZip_1, "100");
     EXPECT_EQ(m.CurrentRecord->OfficeZip_2, "0013");
     EXPECT_EQ(m.CurrentRecord->OfficeAddress_1, "東京都千代田区霞が関");
 
     // No hit: the message, no dialog, the side unchanged.
-    const int dialogsRun = runner.seen.size();
     e.EditOfficeZip_1->setText("999");
     e.EditOfficeZip_2->setText("9999");
     e.BtnOfficeZip->click();
     EXPECT_EQ(prompter.shown.last(), "郵便番号が不明です");
-    EXPECT_EQ(runner.seen.size(), dialogsRun);
+    EXPECT_EQ(runner.seen.size(), 2);
     EXPECT_EQ(m.CurrentRecord->OfficeZip_1, "999");
     EXPECT_EQ(m.CurrentRecord->OfficeAddress_1, "東京都千代田区霞が関");
+}
+
+// The lookups without the mouse: Tab walks each sheet as it reads, button
+// before box, and Enter in either postal box looks the code up.
+TEST_F(RecordEditor, KeyboardReachesThePostalLookups) {
+    q2::TFormMain& m = StartShowingFirst();
+    q2::TRecordEditor& e = *m.RecordEditor;
+    m.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m));
+    auto walk = [&](QWidget* from, int steps) {
+        from->setFocus();
+        QStringList names;
+        for (int i = 0; i < steps; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            names << QApplication::focusWidget()->objectName();
+        }
+        return names;
+    };
+    e.PGPrintType->setCurrentWidget(e.TabSheetPersonal);
+    EXPECT_EQ(walk(e.BtnPersonalZip, 5),
+              QStringList({"EditPersonalZip_1", "EditPersonalZip_2", "BtnPersonalAddress",
+                           "EditPersonalAddress_1", "EditPersonalAddress_2"}));
+    e.PGPrintType->setCurrentWidget(e.TabSheetOffice);
+    EXPECT_EQ(walk(e.EditOfficialPosition, 4),
+              QStringList({"BtnOfficeZip", "EditOfficeZip_1", "EditOfficeZip_2", "BtnOfficeAddress"}));
+
+    struct EnterCase {
+        QLineEdit *upper, *lower, *press, *address;
+    };
+    const EnterCase cases[] = {
+        {e.EditPersonalZip_1, e.EditPersonalZip_2, e.EditPersonalZip_2, e.EditPersonalAddress_1},
+        {e.EditOfficeZip_1, e.EditOfficeZip_2, e.EditOfficeZip_1, e.EditOfficeAddress_1},
+    };
+    for (const EnterCase& c : cases) {
+        SCOPED_TRACE(c.press->objectName().toStdString());
+        c.upper->setText("100");
+        c.lower->setText("0013");
+        c.address->clear();
+        c.press->setFocus();
+        QTest::keyClick(c.press, Qt::Key_Return);
+        EXPECT_EQ(c.address->text(), "東京都千代田区霞が関");
+    }
+    EXPECT_TRUE(runner.seen.isEmpty());  // one hit each: no list opened
+    EXPECT_EQ(m.CurrentRecord->PerSonalAddress_1, "東京都千代田区霞が関");
+    EXPECT_EQ(m.CurrentRecord->OfficeAddress_1, "東京都千代田区霞が関");
+}
+
+// On a short screen the editor scrolls; wherever the focus goes in it, the
+// box is scrolled into view, also for the new record's postal box.
+TEST_F(RecordEditor, TheFocusedBoxStaysInView) {
+    q2::TFormMain& m = StartShowingFirst();
+    q2::TRecordEditor& e = *m.RecordEditor;
+    m.resize(1024, 480);
+    m.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m));
+    auto* scroll = m.findChild<QScrollArea*>("ScrollRecordEditor");
+    ASSERT_NE(scroll, nullptr);
+    ASSERT_LT(scroll->viewport()->height(), e.height());  // it does scroll
+    auto inView = [&](QWidget* w) {
+        const QRect box(w->mapTo(scroll->viewport(), QPoint(0, 0)), w->size());
+        return scroll->viewport()->rect().contains(box);
+    };
+    e.EditInsertStr[3]->setFocus();
+    EXPECT_TRUE(inView(e.EditInsertStr[3]));
+    e.PGPrintType->setCurrentWidget(e.TabSheetOffice);
+    runner.dialogs.push_back(AddData("山田", "太郎", "ヤマダ", "タロウ"));
+    m.pngBtnAddAddressClick();
+    EXPECT_EQ(QApplication::focusWidget(), e.EditPersonalZip_1);
+    EXPECT_TRUE(inView(e.EditPersonalZip_1));
 }
 
 }  // namespace

@@ -3,12 +3,16 @@
 // a record in the editor on both of its pages. With "desktop" after the
 // folder: the menu bar open, the help window and the modified title (run with
 // a window manager for the title); with "small": the window on a 1024 × 768
-// screen; with "print-side": the editor's 印刷面 choice alone.
+// screen; with "print-side": the editor's 印刷面 choice alone; with
+// "keyboard": the list in reading order with the focus on the 住所 button of
+// a record added on a short window, the about box and an error message.
 // Run under a display (xvfb-run); not a test.
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
 #include <QScrollArea>
@@ -17,14 +21,18 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <cstdio>
 
 #include "app/FormHelp.h"
 #include "app/FormMain.h"
+#include "app/FormAddData.h"
 #include "app/FormPasswordAuth.h"
+#include "app/MessageBoxPrompter.h"
 #include "app/ProgramWindows.h"
 #include "app/RecordEditor.h"
 #include "app/ToolbarIcons.h"
+#include "platform/DialogRunner.h"
 #include "tests/support/Screenshot.h"
 
 namespace {
@@ -32,6 +40,33 @@ namespace {
 bool Shoot(q2::TFormMain& window, const QString& path, bool withTitle = false) {
     return q2test::ShootWindow(window, path, 300, withTitle);
 }
+
+// Shows each dialog instead of running it, takes its picture, and answers
+// the quick add with a name.
+class ShootingRunner : public q2::DialogRunner {
+public:
+    explicit ShootingRunner(QString path) : path_(std::move(path)) {}
+    int Exec(QDialog& d) override {
+        if (auto* add = qobject_cast<q2::TFormAddData*>(&d)) {
+            add->EditName_1->setText(QStringLiteral("山田"));
+            add->EditName_2->setText(QStringLiteral("花子"));
+            add->EditKana_1->setText(QStringLiteral("ヤマダ"));
+            add->EditKana_2->setText(QStringLiteral("ハナコ"));
+            add->BtnAddClick();
+            return add->result();
+        }
+        d.show();
+        ok = q2test::ShootWidget(d, path_, 300);
+        d.hide();
+        return QDialog::Accepted;
+    }
+    QString OpenFileName(QWidget*, const q2::FileDialogRequest&) override { return {}; }
+    QString SaveFileName(QWidget*, const q2::FileDialogRequest&) override { return {}; }
+    bool ok = false;
+
+private:
+    QString path_;
+};
 
 }  // namespace
 
@@ -85,6 +120,30 @@ int main(int argc, char** argv) {
         main.ShowHelp();
         main.FormHelp->move(main.geometry().center() - main.FormHelp->rect().center());
         ok = Shoot(main, out + QStringLiteral("/help-window.png"), true) && ok;
+        return ok ? 0 : 1;
+    }
+    if (argc > 2 && QByteArray(argv[2]) == "keyboard") {
+        main.resize(1024, 600);
+        main.move(0, 0);
+        main.show();
+        if (!QTest::qWaitForWindowExposed(&main)) return 1;
+        ShootingRunner runner(out + QStringLiteral("/about-box.png"));
+        q2::SetDialogRunner(&runner);
+        main.pngBtnAddAddressClick();  // the postal box of the new record in view
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);  // on to 住所１
+        bool ok = Shoot(main, out + QStringLiteral("/keyboard-address-button.png"));
+        main.ShowAbout();
+        ok = runner.ok && ok;
+        q2::SetDialogRunner(nullptr);
+        q2::MessageBoxPrompter prompter(QStringLiteral("Quintaro2"));
+        QTimer::singleShot(300, [&] {
+            if (QWidget* box = QApplication::activeModalWidget()) {
+                ok = q2test::ShootWidget(*box, out + QStringLiteral("/error-message.png"), 0) && ok;
+                box->close();
+            }
+        });
+        prompter.Inform(QStringLiteral("ファイルの保存に失敗しました"));
         return ok ? 0 : 1;
     }
     main.LVAddressList->setFocus();

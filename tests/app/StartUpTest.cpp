@@ -71,7 +71,7 @@ TEST_F(AppTest, RunningProgramHoldsTheLockUntilItDies) {
 
 TEST_F(AppTest, FormCreateStartsEmptyAndSaved) {
     q2::TFormMain& m = Start();
-    EXPECT_EQ(m.windowTitle(), "Quintaro2");
+    EXPECT_EQ(m.windowTitle(), "無題 — Quintaro2");
     EXPECT_EQ(m.minimumSize(), QSize(990, 680));
     EXPECT_EQ(m.LblPrintCount->text(), "0/0件該当");
     EXPECT_TRUE(m.Session.Saved());
@@ -136,7 +136,7 @@ TEST_F(AppTest, MissingCommandLineFileIsQuotedAsTyped) {
     m.OpenCommandLineFile("./nowhere/無い.QT2");
     EXPECT_EQ(prompter.shown, QStringList({"「./nowhere/無い.QT2」は存在しません"}));
     EXPECT_EQ(m.Session.Book.Count(), 0);
-    EXPECT_EQ(m.windowTitle(), "Quintaro2");
+    EXPECT_EQ(m.windowTitle(), "無題 — Quintaro2");
 }
 
 TEST_F(AppTest, CommandLineFileWithRecordsSuppressesAutomaticLoading) {
@@ -148,7 +148,7 @@ TEST_F(AppTest, CommandLineFileWithRecordsSuppressesAutomaticLoading) {
     m.FormShow();
     EXPECT_EQ(m.Session.Book.Count(), 2);
     EXPECT_EQ(m.Session.FileName(), cmd);
-    EXPECT_EQ(m.windowTitle(), "Quintaro2 - cmd.QT2");
+    EXPECT_EQ(m.windowTitle(), "cmd.QT2 — Quintaro2");
     EXPECT_EQ(m.LblPrintCount->text(), "2/2件該当");
     EXPECT_TRUE(prompter.shown.isEmpty());
     EXPECT_TRUE(Closes(m));
@@ -162,7 +162,7 @@ TEST_F(AppTest, EmptyCommandLineFileLetsAutomaticLoadingRun) {
     m.OpenCommandLineFile(cmd);
     m.FormShow();
     EXPECT_EQ(m.Session.Book.Count(), 1);
-    EXPECT_EQ(m.windowTitle(), "Quintaro2 - auto.QT2");
+    EXPECT_EQ(m.windowTitle(), "auto.QT2 — Quintaro2");
 }
 
 TEST_F(AppTest, AutomaticLoadingWithoutAFileName) {
@@ -206,7 +206,7 @@ TEST_F(AppTest, DamagedBookKeepsTheOpenOne) {
         QStringList(
             {"指定されたファイルは、破損しているか本ソフト用のファイルではないため開けません"}));
     EXPECT_EQ(m.Session.FileName(), good);
-    EXPECT_EQ(m.windowTitle(), "Quintaro2 - good.QT2");
+    EXPECT_EQ(m.windowTitle(), "good.QT2 — Quintaro2");
     EXPECT_EQ(m.Session.Book.Count(), 1);
 }
 

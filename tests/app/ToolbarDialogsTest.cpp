@@ -2,6 +2,7 @@
 // and the about box, each through the hook its dialog plugs into.
 #include <QAction>
 #include <QComboBox>
+#include <QMessageBox>
 #include <QToolButton>
 
 #include "AppFixture.h"
@@ -104,8 +105,23 @@ TEST_F(AppTest, AboutNamesVersionPostalDataAndDataFolder) {
     TFormMain& m = Start();
     const QString text = m.AboutText();
     EXPECT_TRUE(text.startsWith("Quintaro2"));
-    EXPECT_TRUE(text.contains(QStringLiteral("2025/09/30日本郵便公開データ"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("2025/09/30 日本郵便公開データ"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("ライセンス未定")));
     EXPECT_TRUE(text.contains(QDir::toNativeSeparators(DataFolderPath())));
+    // The box carries the program's icon, not a message icon.
+    bool hasIcon = false;
+    QString shownText;
+    runner.dialogs.push_back([&](QDialog& d) {
+        auto& box = static_cast<QMessageBox&>(d);
+        hasIcon = !box.iconPixmap().isNull() && box.icon() == QMessageBox::NoIcon;
+        shownText = box.text();
+        return int(QDialog::Accepted);
+    });
+    m.ShowAbout();
+    EXPECT_EQ(runner.seen, QStringList{"バージョン情報"});
+    EXPECT_TRUE(hasIcon);
+    EXPECT_EQ(shownText, text);
+    EXPECT_TRUE(prompter.shown.isEmpty());
 }
 
 TEST_F(AppTest, PrintAsksWhatToPrintFirst) {

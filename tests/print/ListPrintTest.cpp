@@ -2,6 +2,9 @@
 // widths, clipping, rules and page numbers, read back from PDF and images.
 #include <QImage>
 #include <QPainter>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -478,6 +481,29 @@ TEST(Q2ToolPrintList, PrintsTheSampleBookAndRefusesBadInput) {
     bool company = false;
     for (const Word& w : words) company = company || w.text == U(u"会社名");
     EXPECT_TRUE(company);
+    // The marked people in 50音 order of their readings, as the list opens,
+    // also from a book holding them in reverse (as a save leaves them).
+    QProcess dump;
+    dump.start(Q2_TOOL_PATH, {"dump", book});
+    ASSERT_TRUE(dump.waitForFinished(60000));
+    QJsonObject json = QJsonDocument::fromJson(dump.readAllStandardOutput()).object();
+    QJsonArray reversed;
+    for (const QJsonValue& r : json["records"].toArray()) reversed.prepend(r);
+    json["records"] = reversed;
+    const QString backwards = dir.filePath("backwards.QT2");
+    QProcess create;
+    create.start(Q2_TOOL_PATH, {"create", backwards});
+    create.write(QJsonDocument(json).toJson());
+    create.closeWriteChannel();
+    ASSERT_TRUE(create.waitForFinished(60000));
+    ASSERT_EQ(create.exitCode(), 0) << create.readAllStandardError().toStdString();
+    ASSERT_EQ(run({"print-list", backwards, pdf, "--type", "3", "--portrait"}, &out), 0);
+    const QStringList marked = {U(u"加藤"), U(u"木村"), U(u"佐藤"), U(u"鈴木"),
+                                U(u"中村"), U(u"松本"), U(u"山田")};
+    QStringList names;
+    for (const Word& w : Words(pdf, 1))
+        if (marked.contains(w.text) && !names.contains(w.text)) names << w.text;
+    EXPECT_EQ(names, marked);
     // Landscape by default: the header's baseline is the same, the page wider.
     ASSERT_EQ(run({"print-list", book, pdf, "--force"}), 0);
     const QList<Word> wide = Words(pdf, 1);

@@ -2,6 +2,7 @@
 #include <QElapsedTimer>
 
 #include "Command.h"
+#include "model/NameOrder.h"
 #include "model/UserInfoList.h"
 #include "print/ListPrint.h"
 
@@ -39,6 +40,11 @@ int PrintList(const QStringList& argsIn) {
     if (!MayWriteOutput(args[1], {path}, force)) return kFailure;
     TListRecords records;
     for (int i = 0; i < book.Count(); ++i) records.push_back(book.Item(i));
+    // In the order the address list opens in (50音 order of the readings),
+    // not in the file's order, which each save reverses.
+    const TListRecords inBook = records;
+    const std::vector<size_t> order = NameReadingOrder(inBook, TRecordFieldId::PersonalFullNameKana);
+    for (size_t i = 0; i < order.size(); ++i) records[i] = inBook[order[i]];
 
     // The dialog prints in landscape unless told otherwise.
     TListPageSetup setup = A4ListSetup(Dpi{dpiNo, dpiNo}, !portrait);
