@@ -267,7 +267,8 @@ bool TZipIndex::Load(const QString& dataPath) {
 
 QStringList TZipIndex::TextsOf(QStringView code) const {
     QStringList texts;
-    const Cell* last = Find(lastOfCode_, code, [this](const Cell& s) { return codes_[size_t(s.entry)]; });
+    const Cell* last =
+        Find(lastOfCode_, code, [this](const Cell& s) { return codes_[size_t(s.entry)]; });
     for (qint32 i = last ? last->entry : -1; i >= 0; i = previous_[size_t(i)])
         texts.prepend(texts_[size_t(i)].toString());
     return texts;

@@ -36,8 +36,8 @@ private:
     // 16 bytes and a load touches one slot per key.
     struct Cell {
         quint32 hash = 0;
-        qint32 entry = -1;   // -1: the slot is free
-        qint32 length = 0;   // of the key, a tail of the entry's text
+        qint32 entry = -1;  // -1: the slot is free
+        qint32 length = 0;  // of the key, a tail of the entry's text
         bool dropped = false;
     };
     struct Table {
@@ -55,8 +55,8 @@ private:
     // a copy of the index shares the text and so stays valid.
     QString text_;
     std::vector<QStringView> codes_, texts_;  // of each entry, in the file's order
-    std::vector<qint32> previous_;  // the entry before of the same code, -1 at the first
-    Table lastOfCode_;  // code → its last entry
+    std::vector<qint32> previous_;            // the entry before of the same code, -1 at the first
+    Table lastOfCode_;                        // code → its last entry
     // Text and prefecture-less text → the first entry it is a tail of; a
     // dropped key names places in several prefectures.
     Table byText_;
@@ -82,10 +82,10 @@ struct TZipFinding {
     int Record = -1;      // index in the book
     bool Office = false;  // the office side, else the private one
     TZipFindingKind Kind = TZipFindingKind::Vanished;
-    QString Zip;                         // "100-0013" as the record has it
+    QString Zip;      // "100-0013" as the record has it
     QString Address;  // the record's address: line 1, and line 2 when the town runs on
-    QList<TZipSuggestion> Suggestions;   // best first; empty when none is known
-    QString Description() const;         // the kind in the user's words
+    QList<TZipSuggestion> Suggestions;  // best first; empty when none is known
+    QString Description() const;        // the kind in the user's words
 };
 
 // Every side of every record whose postal code (seven digits) or first
