@@ -6,7 +6,6 @@
 #include <QImageReader>
 #include <algorithm>
 #include <cstring>
-#include <thread>
 
 #include "platform/Cp932.h"
 #include "platform/SafeFile.h"
@@ -94,6 +93,21 @@ void WriteRecord(const TUserInfo& r, QByteArray& out) {
         U::WriteText(h.Item(i).HistoryTitle, out);
         U::WriteText(h.Item(i).HistoryContent, out);
     }
+}
+
+// No fewer bytes than WriteRecord gives the record: CP932 takes at most two
+// bytes for each UTF-16 unit, and every text has its 4-byte length. Pages of
+// the buffer the record leaves unused are never touched.
+qsizetype RecordSizeBound(const TUserInfo& r) {
+    const auto text = [](const QString& s) { return 4 + 2 * s.size(); };
+    qsizetype n = 160;  // the sex, the flags, the dates, the counts and the picture's head
+    for (const TUserInfoTextField& f : UserInfoTextFields()) n += text(r.*f.Member);
+    for (int i = 0; i < 4; ++i)
+        n += text(r.JointName(i).PrintName) + text(r.JointName(i).HonorificTitle);
+    n += r.CommonImg_1.Data.size();
+    for (const THistoryObject& h : r.CommonHistoryObjectList)
+        n += 32 + text(h.HistoryTitle) + text(h.HistoryContent);
+    return n;
 }
 
 bool ReadRecord(ByteReader& in, TUserInfo& r) {
@@ -294,7 +308,9 @@ void TUserInfoList::Sort(const std::function<bool(const TUserInfo&, const TUserI
 
 QByteArray TUserInfoList::ToBytes() const {
     QByteArray out;
-    out.reserve(16 + qsizetype(Count()) * 640);
+    qsizetype bound = 16 + 2 * (4 + Password.size()) + 4;
+    for (const auto& r : records_) bound += RecordSizeBound(*r);
+    out.reserve(bound);
     TthCommonUtils::WriteText(QString::fromLatin1(kFileVersion), out);
     TthCommonUtils::WriteText(Password, out);
     AppendInt32(out, Count());
@@ -303,15 +319,9 @@ QByteArray TUserInfoList::ToBytes() const {
 }
 
 bool TUserInfoList::FromBytes(QByteArrayView bytes) {
-    // Freeing a large book's millions of strings takes longer than reading a
-    // new one; the old records go to a worker thread, off the user's wait.
-    std::vector<std::unique_ptr<TUserInfo>> old;
-    old.swap(records_);
-    if (old.size() > 10'000) {
-        std::thread([doomed = std::move(old)]() mutable { doomed.clear(); }).detach();
-    } else {
-        old.clear();
-    }
+    // The old records are freed before the new ones are made, so that their
+    // memory is reused.
+    records_.clear();
     ByteReader in(bytes);
     QString version, password;
     if (!TthCommonUtils::ReadText(in, &version) || !TthCommonUtils::ReadText(in, &password))
