@@ -39,7 +39,10 @@ int ImportVcard(const QStringList& argsIn) {
         PrintError(QStringLiteral("ファイル %1 には取り込むデータがありません").arg(args[0]));
         return kFailure;
     }
-    TUserInfoList book;
+    // The process ends soon after, and freeing a large book's millions of
+    // strings one by one would cost more than the work: the book is left to
+    // the operating system, as create does.
+    TUserInfoList& book = *new TUserInfoList;
     if (QFileInfo::exists(args[1])) {
         if (!LoadBookFile(args[1], password, book)) return kFailure;
     } else if (!password.isEmpty()) {
