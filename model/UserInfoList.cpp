@@ -97,6 +97,21 @@ void WriteRecord(const TUserInfo& r, QByteArray& out) {
     }
 }
 
+// No fewer bytes than WriteRecord gives the record: CP932 takes at most two
+// bytes for each UTF-16 unit, and every text has its 4-byte length. Pages of
+// the buffer the record leaves unused are never touched.
+qsizetype RecordSizeBound(const TUserInfo& r) {
+    const auto text = [](const QString& s) { return 4 + 2 * s.size(); };
+    qsizetype n = 160;  // the sex, the flags, the dates, the counts and the picture's head
+    for (const TUserInfoTextField& f : UserInfoTextFields()) n += text(r.*f.Member);
+    for (int i = 0; i < 4; ++i)
+        n += text(r.JointName(i).PrintName) + text(r.JointName(i).HonorificTitle);
+    n += r.CommonImg_1.Data.size();
+    for (const THistoryObject& h : r.CommonHistoryObjectList)
+        n += 32 + text(h.HistoryTitle) + text(h.HistoryContent);
+    return n;
+}
+
 bool ReadRecord(ByteReader& in, TUserInfo& r) {
     using U = TthCommonUtils;
     for (QString* s : {&r.PerSonalKana_1, &r.PerSonalKana_2, &r.PerSonalName_1,
@@ -295,7 +310,9 @@ void TUserInfoList::Sort(const std::function<bool(const TUserInfo&, const TUserI
 
 QByteArray TUserInfoList::ToBytes() const {
     QByteArray out;
-    out.reserve(16 + qsizetype(Count()) * 640);
+    qsizetype bound = 16 + 2 * (4 + Password.size()) + 4;
+    for (const auto& r : records_) bound += RecordSizeBound(*r);
+    out.reserve(bound);
     TthCommonUtils::WriteText(QString::fromLatin1(kFileVersion), out);
     TthCommonUtils::WriteText(Password, out);
     AppendInt32(out, Count());

@@ -4,7 +4,6 @@
 
 #include <zip.h>
 
-#include <QSet>
 #include <QStringDecoder>
 #include <algorithm>
 #include <deque>
@@ -116,19 +115,26 @@ bool IsPlaceholderTown(QStringView city, QStringView town) {
     return town.size() > 2 && town.endsWith(u"一円") && city.endsWith(town.chopped(2));
 }
 
+// A seven-digit code as its number, for sorting and marking.
+quint32 CodeNumber(QStringView code) {
+    quint32 n = 0;
+    for (QChar c : code) n = n * 10 + (c.unicode() - u'0');
+    return n;
+}
+
+// The code's seven digits, leading zeros included.
+template <typename Text>
+void AppendSevenDigits(quint32 code, Text& out) {
+    char digits[7];
+    for (int i = 6; i >= 0; --i, code /= 10) digits[i] = char('0' + code % 10);
+    out.append(QLatin1String(digits, 7));
+}
+
 struct Line {
-    QString code;
+    quint32 code;
+    bool business;
     QString text;
 };
-
-// Drops repeated (code, text) pairs and sorts by code, keeping the source
-// order within a code.
-void AddUnique(std::vector<Line>& lines, QSet<QString>& seen, QString code, QString text) {
-    const QString key = code + QLatin1Char(',') + text;
-    if (seen.contains(key)) return;
-    seen.insert(key);
-    lines.push_back({std::move(code), std::move(text)});
-}
 
 void SetError(QString* error, const QString& text) {
     if (error) *error = text;
@@ -275,22 +281,18 @@ QString CleanTownName(QStringView city, QStringView town) {
 bool ConvertJapanPost(QByteArrayView kenAllCsv, QByteArrayView jigyosyoCsv, TJapanPostData* out,
                       QString* error) {
     *out = TJapanPostData();
-    std::vector<Line> residential, business;
-    QSet<QString> seen;
-    QSet<QString> residentialCodes;
+    std::vector<Line> lines;
     CsvRow row;
 
     const QString ken = DecodeJapanPostCsv(kenAllCsv);
-    residential.reserve(130000);
-    seen.reserve(150000);
+    lines.reserve(150000);
     qsizetype pos = 0;
     int lineNo = 0;
     // A town whose （ closes on a later row of the same code continues there.
     QString pendingCode, pendingPrefCity, pendingCity, pendingTown;
     auto flush = [&] {
         if (pendingCode.isEmpty()) return;
-        AddUnique(residential, seen, pendingCode, pendingPrefCity + CleanTownName(pendingCity, pendingTown));
-        residentialCodes.insert(pendingCode);
+        lines.push_back({CodeNumber(pendingCode), false, pendingPrefCity + CleanTownName(pendingCity, pendingTown)});
         pendingCode.clear();
     };
     // A quoted line break would split a data line in two.
@@ -327,7 +329,6 @@ bool ConvertJapanPost(QByteArrayView kenAllCsv, QByteArrayView jigyosyoCsv, TJap
     flush();
 
     const QString jig = DecodeJapanPostCsv(jigyosyoCsv);
-    QSet<QString> businessCodes;
     pos = 0;
     lineNo = 0;
     while (pos < jig.size()) {
@@ -345,38 +346,48 @@ bool ConvertJapanPost(QByteArrayView kenAllCsv, QByteArrayView jigyosyoCsv, TJap
             SetError(error, QStringLiteral("JIGYOSYO.CSV line %1: no seven-digit postal code or a line break in a field").arg(lineNo));
             return false;
         }
-        const QString townText = IsPlaceholderTown(city, town) ? QString() : town.toString();
-        AddUnique(business, seen, code.toString(),
-                  pref.toString() + city.toString() + townText + street.toString());
-        businessCodes.insert(code.toString());
+        const QStringView townText = IsPlaceholderTown(city, town) ? QStringView() : town;
+        QString text;
+        text.reserve(pref.size() + city.size() + townText.size() + street.size());
+        text.append(pref).append(city).append(townText).append(street);
+        lines.push_back({CodeNumber(code), true, std::move(text)});
     }
 
-    out->ResidentialLines = int(residential.size());
-    out->BusinessLines = int(business.size());
-    // Residential lines before business lines of the same code, as the shipped data has them.
-    std::vector<Line> all = std::move(residential);
-    all.insert(all.end(), std::make_move_iterator(business.begin()),
-               std::make_move_iterator(business.end()));
-    std::stable_sort(all.begin(), all.end(), [](const Line& a, const Line& b) { return a.code < b.code; });
+    // By code, residential lines before business lines of the same code as
+    // the shipped data has them, and each kind in the files' order; a line
+    // repeating an earlier one of its code is dropped.
+    std::stable_sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) {
+        return a.code < b.code || (a.code == b.code && !a.business && b.business);
+    });
+    std::vector<Line> all;
+    all.reserve(lines.size());
+    size_t group = 0;  // where the kept lines of the current code begin
+    for (Line& l : lines) {
+        if (all.empty() || all.back().code != l.code) group = all.size();
+        const bool repeated = std::any_of(all.begin() + qsizetype(group), all.end(),
+                                          [&l](const Line& kept) { return kept.text == l.text; });
+        if (repeated) continue;
+        (l.business ? out->BusinessLines : out->ResidentialLines) += 1;
+        all.push_back(std::move(l));
+    }
+    lines = std::vector<Line>();
     QString text;
     qsizetype size = 0;
-    for (const Line& l : all) size += l.code.size() + l.text.size() + 3;
+    for (const Line& l : all) size += 7 + l.text.size() + 3;
     text.reserve(size);
     for (const Line& l : all) {
-        text += l.code;
+        AppendSevenDigits(l.code, text);
         text += u',';
         text += l.text;
         text += QLatin1String("\r\n");
     }
     out->ZipDat = EncodeCp932(text);
 
-    QList<QString> noNumber;
-    for (const QString& c : businessCodes)
-        if (!residentialCodes.contains(c)) noNumber.append(c);
-    std::sort(noNumber.begin(), noNumber.end());
-    out->NoNumber.reserve(noNumber.size() * 8);
-    for (const QString& c : noNumber) {
-        out->NoNumber += c.toLatin1();
+    // Business codes no residential line has, in order: a code's lines
+    // begin with its residential ones.
+    for (size_t i = 0; i < all.size(); ++i) {
+        if (!all[i].business || (i > 0 && all[i - 1].code == all[i].code)) continue;
+        AppendSevenDigits(all[i].code, out->NoNumber);
         out->NoNumber += '\n';
     }
     return true;

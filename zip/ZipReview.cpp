@@ -12,19 +12,26 @@
 namespace q2 {
 namespace {
 
-const char* const kPrefectures[] = {
-    "北海道", "青森県", "岩手県", "宮城県", "秋田県", "山形県", "福島県", "茨城県", "栃木県",
-    "群馬県", "埼玉県", "千葉県", "東京都", "神奈川県", "新潟県", "富山県", "石川県", "福井県",
-    "山梨県", "長野県", "岐阜県", "静岡県", "愛知県", "三重県", "滋賀県", "京都府", "大阪府",
-    "兵庫県", "奈良県", "和歌山県", "鳥取県", "島根県", "岡山県", "広島県", "山口県", "徳島県",
-    "香川県", "愛媛県", "高知県", "福岡県", "佐賀県", "長崎県", "熊本県", "大分県", "宮崎県",
-    "鹿児島県", "沖縄県"};
+const QStringView kPrefectures[] = {
+    u"北海道", u"青森県", u"岩手県", u"宮城県", u"秋田県", u"山形県", u"福島県", u"茨城県",
+    u"栃木県", u"群馬県", u"埼玉県", u"千葉県", u"東京都", u"神奈川県", u"新潟県", u"富山県",
+    u"石川県", u"福井県", u"山梨県", u"長野県", u"岐阜県", u"静岡県", u"愛知県", u"三重県",
+    u"滋賀県", u"京都府", u"大阪府", u"兵庫県", u"奈良県", u"和歌山県", u"鳥取県", u"島根県",
+    u"岡山県", u"広島県", u"山口県", u"徳島県", u"香川県", u"愛媛県", u"高知県", u"福岡県",
+    u"佐賀県", u"長崎県", u"熊本県", u"大分県", u"宮崎県", u"鹿児島県", u"沖縄県"};
 
-// Characters of the prefecture text begins with, 0 when none.
+// Characters of the prefecture text begins with, 0 when none. Every name
+// ends in 都, 道, 府 or 県 at its third or fourth character, which rules
+// out most texts before any name is compared.
 qsizetype PrefectureLength(QStringView text) {
-    for (const char* p : kPrefectures) {
-        const QString name = QString::fromUtf8(p);
-        if (text.startsWith(name)) return name.size();
+    const auto endsName = [&text](qsizetype i) {
+        if (text.size() <= i) return false;
+        const char16_t c = text[i].unicode();
+        return c == u'都' || c == u'道' || c == u'府' || c == u'県';
+    };
+    if (!endsName(2) && !endsName(3)) return 0;
+    for (QStringView name : kPrefectures) {
+        if (name.front() == text.front() && text.startsWith(name)) return name.size();
     }
     return 0;
 }
@@ -153,41 +160,126 @@ void ReviewSide(const TZipIndex& data, int record, bool office, const QString& z
 
 }  // namespace
 
+void TZipIndex::Table::Reset(qsizetype keys) {
+    qsizetype size = 64;
+    while (size < keys + keys / 2) size *= 2;
+    cells.assign(size_t(size), Cell{});
+    used = 0;
+}
+
+void TZipIndex::Table::Grow() {
+    std::vector<Cell> old(cells.size() * 2);
+    old.swap(cells);
+    const size_t mask = cells.size() - 1;
+    for (const Cell& s : old) {
+        if (s.entry < 0) continue;
+        size_t i = s.hash & mask;
+        while (cells[i].entry >= 0) i = (i + 1) & mask;
+        cells[i] = s;
+    }
+}
+
+template <typename KeyOf>
+TZipIndex::Cell& TZipIndex::FindOrAdd(Table& table, QStringView key, KeyOf keyOf) {
+    // Kept below two thirds full, so that runs of taken cells stay short.
+    if (3 * (table.used + 1) > 2 * qsizetype(table.cells.size())) table.Grow();
+    const quint32 hash = quint32(qHash(key));
+    const size_t mask = table.cells.size() - 1;
+    size_t i = hash & mask;
+    for (;; i = (i + 1) & mask) {
+        Cell& s = table.cells[i];
+        if (s.entry < 0) break;
+        if (s.hash == hash && keyOf(s) == key) return s;
+    }
+    ++table.used;
+    Cell& s = table.cells[i];
+    s.hash = hash;
+    s.length = qint32(key.size());
+    return s;  // entry still -1: the caller fills it in
+}
+
+template <typename KeyOf>
+const TZipIndex::Cell* TZipIndex::Find(const Table& table, QStringView key, KeyOf keyOf) {
+    if (table.cells.empty()) return nullptr;
+    const quint32 hash = quint32(qHash(key));
+    const size_t mask = table.cells.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        const Cell& s = table.cells[i];
+        if (s.entry < 0) return nullptr;
+        if (s.hash == hash && keyOf(s) == key) return &s;
+    }
+}
+
 bool TZipIndex::Load(const QString& dataPath) {
     QFile file(dataPath);
     if (!file.open(QIODevice::ReadOnly)) return false;
-    const QString text = DecodeCp932(file.readAll());
-    byCode_.clear();
-    byText_.clear();
-    QHash<QString, QString> barePrefecture;  // of the first entry with that bare text
-    for (QStringView line : QStringView(text).split(u'\n')) {
+    text_ = DecodeCp932(file.readAll());
+    codes_.clear();
+    texts_.clear();
+    previous_.clear();
+    // A line is about 17 characters; every entry gives a key with and
+    // mostly one without its prefecture.
+    const qsizetype lines = text_.size() / 16 + 1;
+    codes_.reserve(lines);
+    texts_.reserve(lines);
+    previous_.reserve(lines);
+    lastOfCode_.Reset(lines);
+    byText_.Reset(2 * lines);
+    const auto codeOf = [this](const Cell& s) { return codes_[size_t(s.entry)]; };
+    const auto textOf = [this](const Cell& s) { return texts_[size_t(s.entry)].last(s.length); };
+    const QStringView all(text_);
+    qsizetype at = 0;
+    while (at < all.size()) {
+        qsizetype end = all.indexOf(u'\n', at);
+        if (end < 0) end = all.size();
+        QStringView line = all.sliced(at, end - at);
+        at = end + 1;
         if (line.endsWith(u'\r')) line.chop(1);
         const qsizetype comma = line.indexOf(u',');
         if (comma < 0) continue;
-        const QString code = line.left(comma).toString();
-        const QString entry = line.mid(comma + 1).toString();
-        byCode_[code].append(entry);
-        if (!byText_.contains(entry)) byText_.insert(entry, code);
+        const QStringView code = line.first(comma);
+        const QStringView text = line.sliced(comma + 1);
+        const qint32 entry = qint32(texts_.size());
+        codes_.push_back(code);
+        texts_.push_back(text);
+        Cell& last = FindOrAdd(lastOfCode_, code, codeOf);
+        previous_.push_back(last.entry);
+        last.entry = entry;
+        Cell& whole = FindOrAdd(byText_, text, textOf);
+        if (whole.entry < 0) whole.entry = entry;
         // The same town without its prefecture may name places in several
         // prefectures (府中市): such a key says nothing and is dropped.
-        const qsizetype pref = PrefectureLength(entry);
-        if (pref == 0 || pref == entry.size()) continue;
-        const QString bare = entry.mid(pref);
-        const auto it = byText_.find(bare);
-        if (it == byText_.end()) {
-            byText_.insert(bare, code);
-            barePrefecture.insert(bare, entry.left(pref));
-        } else if (barePrefecture.value(bare) != entry.left(pref)) {
-            it.value().clear();
+        const qsizetype pref = PrefectureLength(text);
+        if (pref == 0 || pref == text.size()) continue;
+        Cell& bare = FindOrAdd(byText_, text.sliced(pref), textOf);
+        if (bare.entry < 0) {
+            bare.entry = entry;
+        } else if (!bare.dropped) {
+            // The key's first entry left off another prefecture, or was the
+            // key itself and left off none.
+            const QStringView first = texts_[size_t(bare.entry)];
+            const qsizetype itsPref = first.size() - bare.length;
+            bare.dropped = itsPref == 0 || first.first(itsPref) != text.first(pref);
         }
     }
     return true;
 }
 
+QStringList TZipIndex::TextsOf(QStringView code) const {
+    QStringList texts;
+    const Cell* last =
+        Find(lastOfCode_, code, [this](const Cell& s) { return codes_[size_t(s.entry)]; });
+    for (qint32 i = last ? last->entry : -1; i >= 0; i = previous_[size_t(i)])
+        texts.prepend(texts_[size_t(i)].toString());
+    return texts;
+}
+
 TZipIndex::Match TZipIndex::LongestPrefix(QStringView address) const {
+    const auto textOf = [this](const Cell& s) { return texts_[size_t(s.entry)].last(s.length); };
     for (qsizetype n = address.size(); n > 0; --n) {
-        const auto it = byText_.constFind(address.left(n).toString());
-        if (it != byText_.cend() && !it.value().isEmpty()) return {it.value(), n};
+        const Cell* s = Find(byText_, address.first(n), textOf);
+        if (s && !s->dropped && !codes_[size_t(s->entry)].isEmpty())
+            return {codes_[size_t(s->entry)].toString(), n};
     }
     return {};
 }

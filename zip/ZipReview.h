@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+#include <vector>
 
 namespace q2 {
 
@@ -19,7 +21,7 @@ class TZipIndex {
 public:
     // False when the file cannot be read.
     bool Load(const QString& dataPath);
-    QStringList TextsOf(const QString& code) const { return byCode_.value(code); }
+    QStringList TextsOf(QStringView code) const;
     struct Match {
         QString Code;
         qsizetype Length = 0;  // characters of the address the entry covers
@@ -29,8 +31,35 @@ public:
     Match LongestPrefix(QStringView address) const;
 
 private:
-    QHash<QString, QStringList> byCode_;
-    QHash<QString, QString> byText_;  // text and prefecture-less text → first code
+    // An open-addressed table of entry numbers. The keys are not stored:
+    // each slot's key is a tail of its entry's code or text, so a slot is
+    // 16 bytes and a load touches one slot per key.
+    struct Cell {
+        quint32 hash = 0;
+        qint32 entry = -1;  // -1: the slot is free
+        qint32 length = 0;  // of the key, a tail of the entry's text
+        bool dropped = false;
+    };
+    struct Table {
+        std::vector<Cell> cells;
+        qsizetype used = 0;
+        void Reset(qsizetype keys);
+        void Grow();
+    };
+    template <typename KeyOf>
+    static Cell& FindOrAdd(Table& table, QStringView key, KeyOf keyOf);
+    template <typename KeyOf>
+    static const Cell* Find(const Table& table, QStringView key, KeyOf keyOf);
+
+    // Every view below is into text_, which is never changed after the load;
+    // a copy of the index shares the text and so stays valid.
+    QString text_;
+    std::vector<QStringView> codes_, texts_;  // of each entry, in the file's order
+    std::vector<qint32> previous_;            // the entry before of the same code, -1 at the first
+    Table lastOfCode_;                        // code → its last entry
+    // Text and prefecture-less text → the first entry it is a tail of; a
+    // dropped key names places in several prefectures.
+    Table byText_;
 };
 
 enum class TZipFindingKind {
@@ -53,10 +82,10 @@ struct TZipFinding {
     int Record = -1;      // index in the book
     bool Office = false;  // the office side, else the private one
     TZipFindingKind Kind = TZipFindingKind::Vanished;
-    QString Zip;                         // "100-0013" as the record has it
+    QString Zip;      // "100-0013" as the record has it
     QString Address;  // the record's address: line 1, and line 2 when the town runs on
-    QList<TZipSuggestion> Suggestions;   // best first; empty when none is known
-    QString Description() const;         // the kind in the user's words
+    QList<TZipSuggestion> Suggestions;  // best first; empty when none is known
+    QString Description() const;        // the kind in the user's words
 };
 
 // Every side of every record whose postal code (seven digits) or first

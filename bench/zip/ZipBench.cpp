@@ -2,9 +2,12 @@
 // editor's buttons run them: the file is read and scanned anew each time.
 #include <benchmark/benchmark.h>
 
+#include <QFile>
 #include <QString>
 
+#include "platform/Cp932.h"
 #include "zip/ZipData.h"
+#include "zip/ZipReview.h"
 
 namespace {
 
@@ -43,6 +46,26 @@ void BM_SearchByAddressNoHit(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SearchByAddressNoHit)->Unit(benchmark::kMillisecond);
+
+// The index the book review and q2tool preflight build over the whole file.
+void BM_ZipIndexLoad(benchmark::State& state) {
+    for (auto _ : state) {
+        q2::TZipIndex index;
+        benchmark::DoNotOptimize(index.Load(kData));
+    }
+}
+BENCHMARK(BM_ZipIndexLoad)->Unit(benchmark::kMillisecond);
+
+// The floor of the index: the file read and decoded, nothing kept.
+void BM_ZipIndexLoadFloor(benchmark::State& state) {
+    for (auto _ : state) {
+        QFile file(kData);
+        file.open(QIODevice::ReadOnly);
+        const QString text = q2::DecodeCp932(file.readAll());
+        benchmark::DoNotOptimize(text.constData());
+    }
+}
+BENCHMARK(BM_ZipIndexLoadFloor)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QFile>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
 #include "ReviewFixture.h"
+#include "platform/Cp932.h"
 #include "platform/Prompter.h"
 #include "zip/FormZipReview.h"
 #include "zip/ZipReview.h"
@@ -44,6 +46,49 @@ TEST(ZipReview, FindsVanishedRenamedAndMovedCodesWithTheirSuggestions) {
         for (const TZipSuggestion& s : found[i].Suggestions) texts << s.Text();
         EXPECT_EQ(texts, expected[i].suggestions);
     }
+}
+
+// The index's keys: a town found with and without its prefecture, the first
+// code of a text shared by several, the codes' towns in the file's order, and
+// a prefecture-less name of towns in two prefectures that finds neither.
+TEST(ZipReview, IndexFindsTownsByTheirLongestText) {
+    QTemporaryDir dir;
+    QFile f(dir.filePath("zip.dat"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(EncodeCp932(u"1830000,東京都府中市\r\n"
+                        u"1000013,東京都千代田区霞が関\n"
+                        u"1000099,東京都千代田区霞が関\n"
+                        u"not a line\n"
+                        u"7260000,広島県府中市\n"
+                        u"1000013,東京都千代田区霞が関一丁目\n"
+                        u"0600000,北海道"));
+    f.close();
+    TZipIndex data;
+    ASSERT_TRUE(data.Load(f.fileName()));
+    struct Case {
+        const char16_t* address;
+        const char* code;
+        qsizetype length;
+    };
+    const Case cases[] = {
+        {u"東京都府中市宮町１", "1830000", 6},
+        {u"府中市宮町１", "", 0},
+        {u"千代田区霞が関１－１", "1000013", 7},
+        {u"東京都千代田区霞が関一丁目１", "1000013", 13},
+        {u"北海道札幌市", "0600000", 3},
+        {u"霞が関", "", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(QString::fromUtf16(c.address).toStdString());
+        const TZipIndex::Match m = data.LongestPrefix(QString::fromUtf16(c.address));
+        EXPECT_EQ(m.Code, QString::fromLatin1(c.code));
+        EXPECT_EQ(m.Length, c.length);
+    }
+    EXPECT_EQ(data.TextsOf(u"1000013"),
+              QStringList({"東京都千代田区霞が関", "東京都千代田区霞が関一丁目"}));
+    EXPECT_EQ(data.TextsOf(u"1830000"), QStringList({"東京都府中市"}));
+    EXPECT_TRUE(data.TextsOf(u"9999999").isEmpty());
+    EXPECT_FALSE(data.Load(dir.filePath("missing.dat")));
 }
 
 // Many write the prefecture and city on line 1 and the town on line 2: the

@@ -42,7 +42,10 @@ int ExportCsv(const QStringList& argsIn) {
         PrintError(QStringLiteral("エクスポートする項目を1つ以上選択してください"));
         return kUsage;
     }
-    TUserInfoList book;
+    // The process ends soon after, and freeing a large book's millions of
+    // strings one by one would cost more than the work: the book is left to
+    // the operating system, as create does.
+    TUserInfoList& book = *new TUserInfoList;
     if (!MayWriteOutput(args[1], {args[0]}, force)) return kFailure;
     if (!LoadBookFile(args[0], password, book)) return kFailure;
     if (book.Count() == 0) {
@@ -142,7 +145,10 @@ int ImportCsv(const QStringList& argsIn) {
     }
     TBookLock lock;
     if (!LockBookForWriting(args[1], QStringLiteral("import-csv"), lock)) return kFailure;
-    TUserInfoList book;
+    // The process ends soon after, and freeing a large book's millions of
+    // strings one by one would cost more than the work: the book is left to
+    // the operating system, as create does.
+    TUserInfoList& book = *new TUserInfoList;
     if (CheckUserFile(args[1]) != FileProblem::Missing) {
         if (!LoadBookFile(args[1], password, book)) return kFailure;
     } else if (!password.isEmpty()) {

@@ -46,7 +46,10 @@ int ImportVcard(const QStringList& argsIn) {
     }
     TBookLock lock;
     if (!LockBookForWriting(args[1], QStringLiteral("import-vcard"), lock)) return kFailure;
-    TUserInfoList book;
+    // The process ends soon after, and freeing a large book's millions of
+    // strings one by one would cost more than the work: the book is left to
+    // the operating system, as create does.
+    TUserInfoList& book = *new TUserInfoList;
     if (CheckUserFile(args[1]) != FileProblem::Missing) {
         if (!LoadBookFile(args[1], password, book)) return kFailure;
     } else if (!password.isEmpty()) {
