@@ -497,7 +497,7 @@ TEST(Q2ToolPrintList, PrintsTheSampleBookAndRefusesBadInput) {
     create.closeWriteChannel();
     ASSERT_TRUE(create.waitForFinished(60000));
     ASSERT_EQ(create.exitCode(), 0) << create.readAllStandardError().toStdString();
-    ASSERT_EQ(run({"print-list", backwards, pdf, "--type", "3", "--portrait"}, &out), 0);
+    ASSERT_EQ(run({"print-list", backwards, pdf, "--type", "3", "--portrait", "--force"}, &out), 0);
     const QStringList marked = {U(u"加藤"), U(u"木村"), U(u"佐藤"), U(u"鈴木"),
                                 U(u"中村"), U(u"松本"), U(u"山田")};
     QStringList names;
