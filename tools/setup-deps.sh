@@ -9,6 +9,8 @@ packages=(
   qt6-base-dev qt6-image-formats-plugins libqt6svg6 qt6-translations-l10n
   libharfbuzz-dev libcurl4-openssl-dev
   fonts-ipafont fonts-ipaexfont fontconfig
+  fonts-morisawa-bizud-mincho fonts-morisawa-bizud-gothic fonts-ipamj-mincho
+  fonts-klee fonts-kouzan-mouhitsu
   poppler-utils xvfb xauth imagemagick
   cups cups-bsd printer-driver-cups-pdf
   python3 python3-aiosmtpd dovecot-pop3d zint tinyproxy openssl
