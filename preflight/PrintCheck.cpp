@@ -68,7 +68,7 @@ class PrintChecker {
 public:
     PrintChecker(const TPieceSetup& setup, const TPrintCheckOptions& options)
         : setup_(setup), options_(options), vertical_(setup.Vertical()),
-          face_(ResolvePrintFace(setup.Settings.Font)),
+          face_(ResolvePieceFace(setup.Settings.Font, setup.Kind, setup.IsLabel())),
           font_(CreatePrintFont(face_, kShiftJisCharset, 0, Dpi{72, 72}, Points(10))),
           mode_(static_cast<TPrintControlMode>(std::clamp(setup.Settings.SprintControl, 0, 3))) {}
 
@@ -281,7 +281,10 @@ private:
             s = Fine;  // the renderer reports an unusable face itself
         } else {
             const TVerticalGlyph v = VerticalGlyph(font_, c);
-            if (v.Nominal == 0)
+            // A character the face lacks is drawn from the rare-glyph face.
+            if (v.Nominal == 0 && &font_.DrawingFont(c) != &font_)
+                s = Fine;
+            else if (v.Nominal == 0)
                 s = Missing;
             else if (vertical_ && WantsVerticalForm(c) && v.Glyph == v.Nominal)
                 s = v.Rotated ? NoVerticalRotated : NoVerticalUpright;

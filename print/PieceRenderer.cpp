@@ -80,7 +80,7 @@ TPieceFindings RenderPiece(QPainter& painter, const TUserInfo& record, const TPi
                      sen = FrameToDevice(fr.SEN, s, dpi);
 
     // The addressee's texts.
-    TPrintFace face = ResolvePrintFace(st.Font);
+    TPrintFace face = ResolvePieceFace(st.Font, setup.Kind, setup.IsLabel());
     face.Writing = {true, vertical, st.LatinVertical, st.NumeralsVertical};
     const TAddresseeData who = SelectAddresseeData(record);
     QString line1 = NormalizePrintText(who.Address1), line2 = NormalizePrintText(who.Address2);
