@@ -105,19 +105,21 @@ void LayoutPersonal(TPrintNameData& d, const TPrintFace& face, Dpi dpi, DevicePx
         d.Pitch = pitch();
         if (!more) break;
     }
-    // A short name is not scattered over the frame: at most one cell between
-    // its characters, the block centred in what is left.
-    d.Pitch = std::min(d.Pitch, MeasureWidth(font, QString::fromUtf16(u"あ")));
+    // A short name keeps together: at most a quarter cell between its
+    // characters (half a cell between family and given name, which take one
+    // pitch each side of the break), the block from the frame's head, where
+    // the address starts, and what is left free below it.
+    d.Pitch = std::min(d.Pitch, RoundPx(MeasureWidth(font, QString::fromUtf16(u"あ")) / 4.0));
     const DevicePx used = MeasureWidth(font, all + QLatin1Char(' ')) + c * d.Pitch;
-    const DevicePx lead = std::max(DevicePx(0), (length - used) / 2);
+    const DevicePx lead(0);
 
     // The columns (lines) drawn, centred across the frame, the main name first.
     const DevicePx ch = TextHeight(font), step = ch + ColumnGap(font, g);
     const DevicePx group = ch * (drawn + 1) + (step - ch) * drawn;
     const DevicePx givenOffset = MeasureWidth(font, F) + PitchSlots(font, F) * d.Pitch;
-    // Every honorific ends on one line: the foot of the columns, or one
-    // right edge in horizontal writing.
-    const DevicePx foot = (vertical ? f.top + f.height : f.left + f.width) - lead;
+    // Every honorific ends on one line, set by the longest entry: the foot
+    // of the columns, or one right edge in horizontal writing.
+    const DevicePx foot = (vertical ? f.top : f.left) + lead + std::min(used, length);
     auto honorificAt = [&](const QString& h) { return foot - MeasureWidth(font, h); };
     if (vertical) {
         const DevicePx x0 = f.left + (f.width + group) / 2 - ch;

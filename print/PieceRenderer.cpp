@@ -1,6 +1,7 @@
 // The piece renderer and the page loops.
 #include "print/PieceRenderer.h"
 
+#include <cmath>
 #include <QImage>
 
 #include "print/AddressLines.h"
@@ -107,11 +108,12 @@ TPieceFindings RenderPiece(QPainter& painter, const TUserInfo& record, const TPi
                         : TPostalTextLayout{};
     const auto mode = static_cast<TPrintControlMode>(std::clamp(st.SprintControl, 0, 3));
     TPrintNameData name = LayoutAddresseeName(face, dpi, g, vertical, nam, who.Personal, mode, names);
-    // The address is never drawn larger than the name (down to its floor).
+    // The name reads first: the address at most 1 / 1.4 of the name's size
+    // (down to its floor).
     Points start(preview ? 50 : 100);
     const Points floor = AddressFloor(setup);
     if (name.PersonalLayout || mode == TPrintControlMode::CompanyDepartmentPositionName)
-        start = std::max(floor, std::min(start, name.NameSize));
+        start = std::max(floor, std::min(start, Points(std::floor(name.NameSize.v / 1.4))));
     AddressLayout address = FitAddressLines(face, dpi, g, vertical, add, line1, line2, start, floor);
     TPieceFindings findings;
     findings.AddressOverflow = address.Overflow;
