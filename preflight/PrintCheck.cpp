@@ -374,9 +374,11 @@ QList<TFitMark> LayoutFitMarks(const TUserInfo& r, const TPieceSetup& setup) {
     const QString addressField = QString::fromLatin1(who.Personal ? "PerSonalAddress_1" : "OfficeAddress_1");
     if (f.AddressOverflow)
         marks.append({QStringLiteral("住所"), addressField, f.AddressSize, true, true});
-    // An address broken into more lines than it has reached the floor and
-    // still did not fit; one merely drawn small beside a small name did not.
-    else if (f.AddressLines > int(!Trim(who.Address1).isEmpty()) + int(!Trim(who.Address2).isEmpty()))
+    // An address broken into more lines than it has and drawn at the floor
+    // reached it; one broken while still large (postcards break before they
+    // shrink) or merely drawn small beside a small name did not.
+    else if (f.AddressLines > int(!Trim(who.Address1).isEmpty()) + int(!Trim(who.Address2).isEmpty()) &&
+             f.AddressSize <= AddressFloor(setup))
         marks.append({QStringLiteral("住所"), addressField, f.AddressSize, true, false});
     if (f.SenderOverflow) marks.append({QStringLiteral("差出人"), QString(), Points(8), true, true});
     return marks;

@@ -114,7 +114,10 @@ TPieceFindings RenderPiece(QPainter& painter, const TUserInfo& record, const TPi
     const Points floor = AddressFloor(setup);
     if (name.PersonalLayout || mode == TPrintControlMode::CompanyDepartmentPositionName)
         start = std::max(floor, std::min(start, Points(std::floor(name.NameSize.v / 1.4))));
-    AddressLayout address = FitAddressLines(face, dpi, g, vertical, add, line1, line2, start, floor);
+    // On postcards the address breaks into lines before it goes under 12 points.
+    const bool postcard = !setup.IsLabel() && PaperKindInfo(setup.Kind) && PaperKindInfo(setup.Kind)->IsPostcard();
+    AddressLayout address = FitAddressLines(face, dpi, g, vertical, add, line1, line2, start, floor,
+                                            postcard ? Points(12) : Points(0));
     TPieceFindings findings;
     findings.AddressOverflow = address.Overflow;
     findings.AddressSize = address.Size;

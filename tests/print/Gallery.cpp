@@ -103,6 +103,9 @@ int main(int argc, char** argv) {
         TUserInfo record;
     };
     const Typeset typeset[] = {{"kyoto", sample::KyotoLong()},
+                               {"kyoto-oshikoji", sample::Personal(u"林", u"誠", u"604", u"0052",
+                                                                   u"京都府京都市中京区西洞院通押小路下ル押西洞院町５９０－１",
+                                                                   u"押小路ハイツ２０１号室")},
                                {"latin", sample::LatinName()},
                                {"katakana", sample::FamilyOfFive()}};
     const struct {

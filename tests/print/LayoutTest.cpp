@@ -351,3 +351,46 @@ TEST(NameProportions, ShortNameTogetherAndHonorificsOnOneFoot) {
     for (int f : feet) EXPECT_NEAR(PxToMm(f - feet[0], dpi), 0, 0.5);
     EXPECT_GT(PxToMm(frame.bottom() - feet[0], dpi), 10);
 }
+
+// Long addresses on postcards break at a reader's boundaries before they go
+// under 12 points: after the street direction of a Kyoto address, before the
+// building, read back from the PDF at 12 points or more. (Across the card the
+// three lines of the 三条 address need 11 points: its Latin building line alone
+// is wider than the frame at 12.)
+TEST(AddressLayout, KyotoAddressesBreakBeforeTheyShrink) {
+    const struct {
+        const char* what;
+        TUserInfo record;
+        const char16_t* firstLineEnd;
+        bool horizontalToo;
+    } cases[] = {
+        {"押小路", sample::Personal(u"林", u"誠", u"604", u"0052", u"京都府京都市中京区西洞院通押小路下ル押西洞院町５９０－１",
+                                   u"押小路ハイツ２０１号室"), u"下ル", true},
+        {"三条", sample::KyotoLong(), u"上る", false},
+    };
+    QTemporaryDir dir;
+    for (const auto& c : cases)
+        for (int kind : {1, 3})
+            for (bool vertical : {true, false}) {
+                if (!vertical && !c.horizontalToo) continue;
+                const std::string label = std::string(c.what) + " kind " + std::to_string(kind) +
+                                          (vertical ? " vertical" : " horizontal");
+                const TPieceSetup setup = CardSetup(kind, vertical, false, nullptr);
+                const TPieceFindings f = CheckPiece(c.record, setup);
+                EXPECT_FALSE(f.Overflow()) << label;
+                EXPECT_GE(f.AddressSize.v, 12) << label;
+                EXPECT_GE(f.AddressLines, 2) << label;
+                EXPECT_LE(f.AddressLines, 3) << label;
+                const QList<Word> words = Words(WritePdf(dir, QStringLiteral("k.pdf"), {&c.record}, setup));
+                const QRectF add = FrameMm(setup.Settings.Frames.ADD, setup.FrameScale());
+                QStringList lines;
+                for (const Word& w : words)
+                    if (add.contains(w.box.center())) {
+                        lines << w.text;
+                        EXPECT_GE(vertical ? w.box.width() : w.box.height(), 12 * 25.4 / 72 * 0.9) << label;
+                    }
+                ASSERT_GE(lines.size(), 2) << label;
+                EXPECT_TRUE(lines[0].endsWith(QString::fromUtf16(c.firstLineEnd)))
+                    << label << " " << lines.join(QLatin1Char('|')).toStdString();
+            }
+}
