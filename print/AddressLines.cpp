@@ -75,8 +75,8 @@ QList<Candidate> BuildingBreaks(const QString& t) {
 
 // After a Kyoto street direction: 河原町通三条上る | 下丸屋町, 押小路下ル | 押西洞院町.
 QList<Candidate> StreetBreaks(const QString& t) {
-    static const char16_t* const kWays[] = {u"上ル", u"下ル", u"西入ル", u"東入ル", u"上る", u"下る",
-                                            u"西入る", u"東入る", u"西入", u"東入"};
+    static const char16_t* const kWays[] = {u"上ル", u"下ル",   u"西入ル", u"東入ル", u"上る",
+                                            u"下る", u"西入る", u"東入る", u"西入",   u"東入"};
     QList<Candidate> out;
     if (!t.contains(u'通')) return out;
     for (const char16_t* w : kWays) {
@@ -87,7 +87,8 @@ QList<Candidate> StreetBreaks(const QString& t) {
             if (end < t.size() && (t[end] == u'ル' || t[end] == u'る')) continue;
             // 下ル西入ル is one direction: no break inside it.
             bool more = false;
-            for (const char16_t* next : kWays) more = more || QStringView(t).mid(end).startsWith(QStringView(next));
+            for (const char16_t* next : kWays)
+                more = more || QStringView(t).mid(end).startsWith(QStringView(next));
             if (!more) out.append({end, 0});
         }
     }
@@ -112,7 +113,8 @@ QList<Candidate> MunicipalityBreaks(const QString& t) {
                 break;
             }
     const qsizetype ward = t.indexOf(u'区');  // the wards of Tokyo
-    if (out.isEmpty() && ward > 0 && ward <= 8 && t.left(ward).contains(u'都')) out.append({ward + 1, 0});
+    if (out.isEmpty() && ward > 0 && ward <= 8 && t.left(ward).contains(u'都'))
+        out.append({ward + 1, 0});
     return out;
 }
 
@@ -148,7 +150,8 @@ std::optional<QStringList> BreakLongest(const QStringList& texts, const TPrintFo
 }  // namespace
 
 std::optional<std::pair<QString, QString>> BreakAddressLine(const QString& t) {
-    for (const auto& finder : {BlockNumberBreaks, BuildingBreaks, StreetBreaks, MunicipalityBreaks, BlankBreaks}) {
+    for (const auto& finder :
+         {BlockNumberBreaks, BuildingBreaks, StreetBreaks, MunicipalityBreaks, BlankBreaks}) {
         const QList<Candidate> found = finder(t);
         std::optional<Candidate> best;
         qsizetype bestLonger = t.size() + 1;

@@ -34,14 +34,16 @@ struct AddressLayout {
 // hold the address does it shrink further, to `floor`.
 AddressLayout FitAddressLines(const TPrintFace& face, Dpi dpi, DevicePx g, bool vertical,
                               DeviceRect frame, const QString& line1, const QString& line2,
-                              Points startSize, Points floor = Points(1), Points breakFirst = Points(0));
+                              Points startSize, Points floor = Points(1),
+                              Points breakFirst = Points(0));
 
 // Where a line is broken: after a block number group (…番地, …号, 丁目 and
 // its numbers), before a building word (ビル, マンション, ハイツ, コーポ, 棟, 階,
 // 号室, 様方, with the name or number that belongs to it), after a Kyoto
 // street direction (…通…上ル/下ル/西入/東入) or the municipality (…市…区,
-// …郡…町, …市), or at a blank, in that order; within the first class that offers a place, the one that
-// halves the line best. Returns the two parts, or nothing.
+// …郡…町, …市), or at a blank, in that order; within the first class that
+// offers a place, the one that halves the line best. Returns the two parts,
+// or nothing.
 std::optional<std::pair<QString, QString>> BreakAddressLine(const QString& line);
 
 // Every line with DrawPlainText at its position.

@@ -656,7 +656,8 @@ void TFormPrintAddress::SelectPaperKind(int kind) {
     }
     const bool greetingBefore = kind_ == 3 || kind_ == 4;
     kind_ = kind;
-    if (stockFace_ && !loading_ && greetingBefore != (kind == 3 || kind == 4)) FillFontList(QString());
+    if (stockFace_ && !loading_ && greetingBefore != (kind == 3 || kind == 4))
+        FillFontList(QString());
     SetPanelSize(PreviewAreaForKind(kind));
     SetBackgroundKind(kind);
     // While loading, the postcard buttons keep the frames the settings bring.
@@ -739,12 +740,14 @@ void TFormPrintAddress::FillFontList(const QString& keep) {
     QSignalBlocker block(ListBoxFont);
     ListBoxFont->clear();
     // The faces under a caption per style, Mincho first: a caption is no face.
-    for (TFaceStyle style : {TFaceStyle::Mincho, TFaceStyle::Gothic, TFaceStyle::Brush, TFaceStyle::Other}) {
+    for (TFaceStyle style :
+         {TFaceStyle::Mincho, TFaceStyle::Gothic, TFaceStyle::Brush, TFaceStyle::Other}) {
         bool captioned = false;
         for (const QString& f : allFaces_) {
             if (f.startsWith(QLatin1Char('@')) != vertical_ || FaceStyleOf(f) != style) continue;
             if (!captioned) {
-                auto* caption = new QListWidgetItem(T(u"── ") + FaceStyleCaption(style) + T(u" ──"));
+                auto* caption =
+                    new QListWidgetItem(T(u"── ") + FaceStyleCaption(style) + T(u" ──"));
                 caption->setFlags(Qt::NoItemFlags);
                 ListBoxFont->addItem(caption);
                 captioned = true;

@@ -115,7 +115,8 @@ TPieceFindings RenderPiece(QPainter& painter, const TUserInfo& record, const TPi
     if (name.PersonalLayout || mode == TPrintControlMode::CompanyDepartmentPositionName)
         start = std::max(floor, std::min(start, Points(std::floor(name.NameSize.v / 1.4))));
     // On postcards the address breaks into lines before it goes under 12 points.
-    const bool postcard = !setup.IsLabel() && PaperKindInfo(setup.Kind) && PaperKindInfo(setup.Kind)->IsPostcard();
+    const bool postcard =
+        !setup.IsLabel() && PaperKindInfo(setup.Kind) && PaperKindInfo(setup.Kind)->IsPostcard();
     AddressLayout address = FitAddressLines(face, dpi, g, vertical, add, line1, line2, start, floor,
                                             postcard ? Points(12) : Points(0));
     TPieceFindings findings;

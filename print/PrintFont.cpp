@@ -309,9 +309,11 @@ TPrintFace ResolvePieceFace(const QString& name, int kind, bool label) {
 TFaceStyle FaceStyleOf(const QString& family) {
     QString n = family;
     if (n.startsWith(QLatin1Char('@'))) n.remove(0, 1);
-    auto has = [&n](const char16_t* w) { return n.contains(QString::fromUtf16(w), Qt::CaseInsensitive); };
-    if (has(u"毛筆") || has(u"楷書") || has(u"行書") || has(u"教科書") || has(u"Brush") || has(u"Kaisho") ||
-        has(u"Klee") || has(u"クレー") || has(u"Kyokasho"))
+    auto has = [&n](const char16_t* w) {
+        return n.contains(QString::fromUtf16(w), Qt::CaseInsensitive);
+    };
+    if (has(u"毛筆") || has(u"楷書") || has(u"行書") || has(u"教科書") || has(u"Brush") ||
+        has(u"Kaisho") || has(u"Klee") || has(u"クレー") || has(u"Kyokasho"))
         return TFaceStyle::Brush;
     if (has(u"Mincho") || has(u"明朝") || has(u"Serif")) return TFaceStyle::Mincho;
     if (has(u"Gothic") || has(u"ゴシック") || has(u"Sans")) return TFaceStyle::Gothic;
@@ -320,16 +322,21 @@ TFaceStyle FaceStyleOf(const QString& family) {
 
 QString FaceStyleCaption(TFaceStyle style) {
     switch (style) {
-    case TFaceStyle::Mincho: return QString::fromUtf16(u"明朝");
-    case TFaceStyle::Gothic: return QString::fromUtf16(u"ゴシック");
-    case TFaceStyle::Brush: return QString::fromUtf16(u"楷書・毛筆");
-    case TFaceStyle::Other: break;
+        case TFaceStyle::Mincho:
+            return QString::fromUtf16(u"明朝");
+        case TFaceStyle::Gothic:
+            return QString::fromUtf16(u"ゴシック");
+        case TFaceStyle::Brush:
+            return QString::fromUtf16(u"楷書・毛筆");
+        case TFaceStyle::Other:
+            break;
     }
     return QString::fromUtf16(u"その他");
 }
 
 QString RareGlyphFamily() {
-    static const QString family = Installed(QStringLiteral("IPAmjMincho")) ? QStringLiteral("IPAmjMincho") : QString();
+    static const QString family =
+        Installed(QStringLiteral("IPAmjMincho")) ? QStringLiteral("IPAmjMincho") : QString();
     return family;
 }
 

@@ -153,7 +153,9 @@ TEST(RareGlyphs, DrawnFromTheRareGlyphFace) {
         const char* face;
         char32_t c;
         bool vertical;
-    } cases[] = {{"BIZ UDPMincho", U'𠮷', true}, {"BIZ UDPMincho", U'𠮷', false}, {"IPAPGothic", U'𠮷', true},
+    } cases[] = {{"BIZ UDPMincho", U'𠮷', true},
+                 {"BIZ UDPMincho", U'𠮷', false},
+                 {"IPAPGothic", U'𠮷', true},
                  {"IPAexMincho", U'𠮷', false}};
     for (const Case& k : cases) {
         TPrintFace face = ResolvePrintFace(QString::fromLatin1(k.face));
@@ -190,12 +192,13 @@ TEST(FaceStyles, FacesGroupByStyleAndGreetingCardsDefaultToMincho) {
     const struct {
         const char* family;
         TFaceStyle style;
-    } table[] = {{"BIZ UDPMincho", TFaceStyle::Mincho}, {"@IPAexMincho", TFaceStyle::Mincho},
-                 {"IPAmjMincho", TFaceStyle::Mincho},   {"BIZ UDGothic", TFaceStyle::Gothic},
-                 {"@IPAPGothic", TFaceStyle::Gothic},   {"Klee One", TFaceStyle::Brush},
+    } table[] = {{"BIZ UDPMincho", TFaceStyle::Mincho},  {"@IPAexMincho", TFaceStyle::Mincho},
+                 {"IPAmjMincho", TFaceStyle::Mincho},    {"BIZ UDGothic", TFaceStyle::Gothic},
+                 {"@IPAPGothic", TFaceStyle::Gothic},    {"Klee One", TFaceStyle::Brush},
                  {"KouzanBrushFont", TFaceStyle::Brush}, {"DejaVu Sans Mono", TFaceStyle::Gothic},
                  {"Unifont", TFaceStyle::Other}};
-    for (const auto& t : table) EXPECT_EQ(FaceStyleOf(QString::fromLatin1(t.family)), t.style) << t.family;
+    for (const auto& t : table)
+        EXPECT_EQ(FaceStyleOf(QString::fromLatin1(t.family)), t.style) << t.family;
     EXPECT_EQ(FaceStyleOf(U(u"衡山毛筆フォント")), TFaceStyle::Brush);
 
     // The stock default prints 年賀 and 暑中 in the Mincho, other kinds and
@@ -205,9 +208,12 @@ TEST(FaceStyles, FacesGroupByStyleAndGreetingCardsDefaultToMincho) {
     EXPECT_EQ(ResolvePieceFace(stock, 3, false).Family, QStringLiteral("BIZ UDPMincho"));
     EXPECT_TRUE(ResolvePieceFace(stock, 4, false).Vertical);
     EXPECT_EQ(ResolvePieceFace(stock, 4, false).Requested, stock);
-    EXPECT_EQ(ResolvePieceFace(U(u"ＭＳ Ｐゴシック"), 4, false).Family, QStringLiteral("BIZ UDPMincho"));
+    EXPECT_EQ(ResolvePieceFace(U(u"ＭＳ Ｐゴシック"), 4, false).Family,
+              QStringLiteral("BIZ UDPMincho"));
     EXPECT_EQ(ResolvePieceFace(stock, 1, false).Family, QStringLiteral("IPAPGothic"));
     EXPECT_EQ(ResolvePieceFace(stock, 3, true).Family, QStringLiteral("IPAPGothic"));
-    EXPECT_EQ(ResolvePieceFace(QStringLiteral("@IPAPGothic"), 3, false).Family, QStringLiteral("IPAPGothic"));
-    EXPECT_EQ(ResolvePieceFace(QStringLiteral("BIZ UDGothic"), 3, false).Family, QStringLiteral("BIZ UDGothic"));
+    EXPECT_EQ(ResolvePieceFace(QStringLiteral("@IPAPGothic"), 3, false).Family,
+              QStringLiteral("IPAPGothic"));
+    EXPECT_EQ(ResolvePieceFace(QStringLiteral("BIZ UDGothic"), 3, false).Family,
+              QStringLiteral("BIZ UDGothic"));
 }

@@ -102,12 +102,14 @@ int main(int argc, char** argv) {
         const char* name;
         TUserInfo record;
     };
-    const Typeset typeset[] = {{"kyoto", sample::KyotoLong()},
-                               {"kyoto-oshikoji", sample::Personal(u"林", u"誠", u"604", u"0052",
-                                                                   u"京都府京都市中京区西洞院通押小路下ル押西洞院町５９０－１",
-                                                                   u"押小路ハイツ２０１号室")},
-                               {"latin", sample::LatinName()},
-                               {"katakana", sample::FamilyOfFive()}};
+    const Typeset typeset[] = {
+        {"kyoto", sample::KyotoLong()},
+        {"kyoto-oshikoji",
+         sample::Personal(u"林", u"誠", u"604", u"0052",
+                          u"京都府京都市中京区西洞院通押小路下ル押西洞院町５９０－１",
+                          u"押小路ハイツ２０１号室")},
+        {"latin", sample::LatinName()},
+        {"katakana", sample::FamilyOfFive()}};
     const struct {
         const char* name;
         TVerticalNumerals numerals;
@@ -161,7 +163,10 @@ int main(int argc, char** argv) {
     const struct {
         const char* file;
         const char* face;
-    } rareFaces[] = {{"mincho", ""}, {"gothic", "@BIZ UDGothic"}, {"kaisho", "@Klee One"}, {"brush", "@KouzanBrushFont"}};
+    } rareFaces[] = {{"mincho", ""},
+                     {"gothic", "@BIZ UDGothic"},
+                     {"kaisho", "@Klee One"},
+                     {"brush", "@KouzanBrushFont"}};
     for (const auto& rf : rareFaces) {
         TPrintSettings st;
         st.Frames = DefaultFrames(3, true);

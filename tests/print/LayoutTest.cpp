@@ -263,7 +263,8 @@ namespace {
 double LargestCellMm(const QList<Word>& words, const QRectF& frameMm, bool vertical) {
     double best = 0;
     for (const Word& w : words)
-        if (frameMm.contains(w.box.center())) best = std::max(best, vertical ? w.box.width() : w.box.height());
+        if (frameMm.contains(w.box.center()))
+            best = std::max(best, vertical ? w.box.width() : w.box.height());
     return best;
 }
 QRectF FrameMm(const PreviewRect& r, PreviewScale s) {
@@ -282,20 +283,26 @@ TEST(NameProportions, NameLargerThanTheAddress) {
         const char* what;
         TUserInfo record;
         double ratio;
-    } cases[] = {{"short name", sample::Personal(u"林", u"誠", u"100", u"0013", u"東京都千代田区霞が関1-1", u""), 1.4},
-                 {"kyoto", sample::KyotoLong(), 1.4},
-                 {"one joint name", one, 1.4},
-                 {"four joint names", sample::FamilyOfFive(), 1.0}};
+    } cases[] = {
+        {"short name",
+         sample::Personal(u"林", u"誠", u"100", u"0013", u"東京都千代田区霞が関1-1", u""), 1.4},
+        {"kyoto", sample::KyotoLong(), 1.4},
+        {"one joint name", one, 1.4},
+        {"four joint names", sample::FamilyOfFive(), 1.0}};
     QTemporaryDir dir;
     for (const auto& c : cases)
         for (bool vertical : {true, false}) {
             const TPieceSetup setup = CardSetup(3, vertical, false, nullptr);
-            const QList<Word> words = Words(WritePdf(dir, QStringLiteral("p.pdf"), {&c.record}, setup));
+            const QList<Word> words =
+                Words(WritePdf(dir, QStringLiteral("p.pdf"), {&c.record}, setup));
             const PreviewScale s = setup.FrameScale();
-            const double name = LargestCellMm(words, FrameMm(setup.Settings.Frames.NAM, s), vertical);
-            const double address = LargestCellMm(words, FrameMm(setup.Settings.Frames.ADD, s), vertical);
+            const double name =
+                LargestCellMm(words, FrameMm(setup.Settings.Frames.NAM, s), vertical);
+            const double address =
+                LargestCellMm(words, FrameMm(setup.Settings.Frames.ADD, s), vertical);
             ASSERT_GT(address, 0) << c.what;
-            EXPECT_GE(name / address, c.ratio - 0.02) << c.what << (vertical ? " vertical" : " horizontal");
+            EXPECT_GE(name / address, c.ratio - 0.02)
+                << c.what << (vertical ? " vertical" : " horizontal");
         }
 }
 
@@ -305,7 +312,8 @@ TEST(NameProportions, NameLargerThanTheAddress) {
 TEST(NameProportions, ShortNameTogetherAndHonorificsOnOneFoot) {
     const int dpi = 300;
     const TPieceSetup setup = CardSetup(3, true, false, nullptr);
-    const DeviceRect nam = FrameToDevice(setup.Settings.Frames.NAM, setup.FrameScale(), Dpi{dpi, dpi});
+    const DeviceRect nam =
+        FrameToDevice(setup.Settings.Frames.NAM, setup.FrameScale(), Dpi{dpi, dpi});
     const QRect frame(nam.left.v, nam.top.v, nam.width.v, nam.height.v);
     auto render = [&](const TUserInfo& r) {
         const Dpi d{dpi, dpi};
@@ -320,18 +328,21 @@ TEST(NameProportions, ShortNameTogetherAndHonorificsOnOneFoot) {
         int start = -1;
         for (int y = column.top(); y <= column.bottom() + 1; ++y) {
             bool dark = false;
-            for (int x = column.left(); x <= column.right() && !dark && y <= column.bottom(); ++x) dark = Dark(img, x, y);
+            for (int x = column.left(); x <= column.right() && !dark && y <= column.bottom(); ++x)
+                dark = Dark(img, x, y);
             if (dark && start < 0) start = y;
             if (!dark && start >= 0) out.append({start, y - 1}), start = -1;
         }
         return out;
     };
-    const QImage shortName = render(sample::Personal(u"林", u"誠", u"100", u"0013", u"東京都千代田区霞が関1-1", u""));
+    const QImage shortName =
+        render(sample::Personal(u"林", u"誠", u"100", u"0013", u"東京都千代田区霞が関1-1", u""));
     const QRect ink = InkBox(shortName, frame);
     const QList<QPair<int, int>> chars = runs(shortName, ink);
     ASSERT_EQ(chars.size(), 3);  // 林 誠 様
     const int cell = ink.width();
-    for (int i = 1; i < 3; ++i) EXPECT_LE(chars[i].first - chars[i - 1].second, cell * 0.5 + cell * 0.25) << i;
+    for (int i = 1; i < 3; ++i)
+        EXPECT_LE(chars[i].first - chars[i - 1].second, cell * 0.5 + cell * 0.25) << i;
     EXPECT_LT(ink.top() - frame.top(), frame.height() * 0.1);
     EXPECT_GT(PxToMm(frame.bottom() - ink.bottom(), dpi), 20);
 
@@ -341,8 +352,13 @@ TEST(NameProportions, ShortNameTogetherAndHonorificsOnOneFoot) {
     QList<int> feet;
     for (int x = all.left(); x <= all.right();) {
         int x1 = x;
-        auto inked = [&](int cx) { return !InkBox(family, QRect(cx, all.top(), 1, all.height())).isNull(); };
-        if (!inked(x)) { ++x; continue; }
+        auto inked = [&](int cx) {
+            return !InkBox(family, QRect(cx, all.top(), 1, all.height())).isNull();
+        };
+        if (!inked(x)) {
+            ++x;
+            continue;
+        }
         while (x1 <= all.right() && inked(x1)) ++x1;
         feet.append(InkBox(family, QRect(x, all.top(), x1 - x, all.height())).bottom());
         x = x1;
@@ -364,8 +380,11 @@ TEST(AddressLayout, KyotoAddressesBreakBeforeTheyShrink) {
         const char16_t* firstLineEnd;
         bool horizontalToo;
     } cases[] = {
-        {"押小路", sample::Personal(u"林", u"誠", u"604", u"0052", u"京都府京都市中京区西洞院通押小路下ル押西洞院町５９０－１",
-                                   u"押小路ハイツ２０１号室"), u"下ル", true},
+        {"押小路",
+         sample::Personal(u"林", u"誠", u"604", u"0052",
+                          u"京都府京都市中京区西洞院通押小路下ル押西洞院町５９０－１",
+                          u"押小路ハイツ２０１号室"),
+         u"下ル", true},
         {"三条", sample::KyotoLong(), u"上る", false},
     };
     QTemporaryDir dir;
@@ -381,13 +400,15 @@ TEST(AddressLayout, KyotoAddressesBreakBeforeTheyShrink) {
                 EXPECT_GE(f.AddressSize.v, 12) << label;
                 EXPECT_GE(f.AddressLines, 2) << label;
                 EXPECT_LE(f.AddressLines, 3) << label;
-                const QList<Word> words = Words(WritePdf(dir, QStringLiteral("k.pdf"), {&c.record}, setup));
+                const QList<Word> words =
+                    Words(WritePdf(dir, QStringLiteral("k.pdf"), {&c.record}, setup));
                 const QRectF add = FrameMm(setup.Settings.Frames.ADD, setup.FrameScale());
                 QStringList lines;
                 for (const Word& w : words)
                     if (add.contains(w.box.center())) {
                         lines << w.text;
-                        EXPECT_GE(vertical ? w.box.width() : w.box.height(), 12 * 25.4 / 72 * 0.9) << label;
+                        EXPECT_GE(vertical ? w.box.width() : w.box.height(), 12 * 25.4 / 72 * 0.9)
+                            << label;
                     }
                 ASSERT_GE(lines.size(), 2) << label;
                 EXPECT_TRUE(lines[0].endsWith(QString::fromUtf16(c.firstLineEnd)))

@@ -1249,7 +1249,8 @@ TEST_F(PrintDialog, TheStockFaceFollowsTheKindAndFacesAreGroupedByStyle) {
     EXPECT_EQ(list->item(0)->flags(), Qt::NoItemFlags);
     EXPECT_EQ(FaceStyleOf(list->item(1)->text()), TFaceStyle::Mincho);
     // A face the user picks stays on every kind.
-    const QList<QListWidgetItem*> gothic = list->findItems(QStringLiteral("@BIZ UDGothic"), Qt::MatchExactly);
+    const QList<QListWidgetItem*> gothic =
+        list->findItems(QStringLiteral("@BIZ UDGothic"), Qt::MatchExactly);
     ASSERT_EQ(gothic.size(), 1);
     list->setCurrentItem(gothic.first());
     f.PaperButton[1]->click();
