@@ -33,7 +33,7 @@ DevicePx RoundDiv(DevicePx num, int count) {
 }
 
 void LayoutPersonal(TPrintNameData& d, const TPrintFace& face, Dpi dpi, DevicePx g, bool vertical,
-                    DeviceRect f, const TNameInputs& in) {
+                    DeviceRect f, const TNameInputs& in, Points largest) {
     SplitName(in.FullName, &d.FamilyName, &d.GivenName);
     // Parse "name=honorific:" entries.
     QString list = in.JointList;
@@ -71,7 +71,7 @@ void LayoutPersonal(TPrintNameData& d, const TPrintFace& face, Dpi dpi, DevicePx
     while (drawn < k && !d.JointGiven[drawn].isEmpty()) ++drawn;
     // The main name and the joint names each take one column (line), a third
     // of a cell apart.
-    d.NameSize = Points(42);
+    d.NameSize = std::min(Points(42), std::max(Points(1), largest));
     TPrintFont font;
     ShrinkWhile(face, dpi, d.NameSize, font, [&](const TPrintFont& ft) {
         return TextHeight(ft) * (k + 1) + ColumnGap(ft, g) * k + g > thick;
@@ -351,12 +351,12 @@ bool UsesPersonalLayout(bool personalUse, TPrintControlMode mode) {
 
 TPrintNameData LayoutAddresseeName(const TPrintFace& face, Dpi dpi, DevicePx g, bool vertical,
                                    DeviceRect frame, bool personalUse, TPrintControlMode mode,
-                                   const TNameInputs& in) {
+                                   const TNameInputs& in, Points largest) {
     TPrintNameData d;  // the caller's presets: 15, 25, 15, 25
     d.Mode = mode;
     d.PersonalLayout = UsesPersonalLayout(personalUse, mode);
     if (d.PersonalLayout) {
-        LayoutPersonal(d, face, dpi, g, vertical, frame, in);
+        LayoutPersonal(d, face, dpi, g, vertical, frame, in, largest);
         return d;
     }
     switch (mode) {

@@ -119,6 +119,11 @@ TPieceFindings RenderPiece(QPainter& painter, const TUserInfo& record, const TPi
         !setup.IsLabel() && PaperKindInfo(setup.Kind) && PaperKindInfo(setup.Kind)->IsPostcard();
     AddressLayout address = FitAddressLines(face, dpi, g, vertical, add, line1, line2, start, floor,
                                             postcard ? Points(12) : Points(0));
+    // On a label the name stays within 2.5 × the address, so that a record
+    // with a long address does not read as a name with a footnote.
+    if (setup.IsLabel() && name.PersonalLayout && name.NameSize > address.Size * 2.5)
+        name = LayoutAddresseeName(face, dpi, g, vertical, nam, who.Personal, mode, names,
+                                   Points(std::floor(address.Size.v * 2.5)));
     TPieceFindings findings;
     findings.AddressOverflow = address.Overflow;
     findings.AddressSize = address.Size;

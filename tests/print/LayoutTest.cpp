@@ -415,3 +415,38 @@ TEST(AddressLayout, KyotoAddressesBreakBeforeTheyShrink) {
                     << label << " " << lines.join(QLatin1Char('|')).toStdString();
             }
 }
+
+// On a ヒサゴ CJH861S label (83.8 × 42.3 mm) the name stays within 2.5 × the
+// address, read back from the PDF.
+TEST(NameProportions, LabelNameWithinTwoAndAHalfAddresses) {
+    TLabelPaper label;
+    label.Maker = U(u"ヒサゴ");
+    label.Model = QStringLiteral("CJH861S");
+    label.Width = Mm(83.8);
+    label.Height = Mm(42.3);
+    label.TopMargin = Mm(20.3);
+    label.BottomMargin = Mm(22.9);
+    label.LeftMargin = Mm(20.3);
+    label.RightMargin = Mm(18.3);
+    label.Columns = 2;
+    label.Rows = 6;
+    TPrintSettings st;
+    st.Type = 1;
+    st.Frames = DefaultLabelFrames();
+    const TPieceSetup setup = MakePieceSetup(st, label, nullptr);
+    QTemporaryDir dir;
+    const TUserInfo records[] = {sample::Midoricho(), sample::KyotoLong(), LongAddress()};
+    for (const TUserInfo& r : records) {
+        const QList<Word> words = Words(WritePdf(dir, QStringLiteral("l.pdf"), {&r}, setup));
+        const PreviewScale s = setup.FrameScale();
+        // The first label sits at the sheet's margins.
+        const QRectF nam = FrameMm(st.Frames.NAM, s).translated(20.3, 20.3);
+        const QRectF add = FrameMm(st.Frames.ADD, s).translated(20.3, 20.3);
+        const double name = LargestCellMm(words, nam, false),
+                     address = LargestCellMm(words, add, false);
+        ASSERT_GT(address, 0) << r.PerSonalAddress_1.toStdString();
+        ASSERT_GT(name, 0) << r.PerSonalAddress_1.toStdString();
+        EXPECT_LE(name / address, 2.5 + 0.05) << r.PerSonalAddress_1.toStdString();
+        EXPECT_GT(name, address) << r.PerSonalAddress_1.toStdString();
+    }
+}
