@@ -275,6 +275,90 @@ TPrintFace ResolveBoxFace() {
     return Resolve(QString::fromUtf16(u"MS_ゴシック"), QStringLiteral("IPAGothic"));
 }
 
+bool IsStockDefaultFace(const QString& name) {
+    QString n = name.trimmed();
+    if (n.startsWith(QLatin1Char('@'))) n.remove(0, 1);
+    return n == QString::fromUtf16(u"ＭＳ Ｐゴシック");
+}
+
+namespace {
+bool Installed(const QString& family) {
+    return QFontDatabase::families(QFontDatabase::Japanese).contains(family);
+}
+}  // namespace
+
+QString GreetingCardFamily() {
+    for (const char* f : {"BIZ UDPMincho", "IPAexMincho", "IPAPMincho"})
+        if (Installed(QLatin1String(f))) return QLatin1String(f);
+    return {};
+}
+
+TPrintFace ResolvePieceFace(const QString& name, int kind, bool label) {
+    if (!label && (kind == 3 || kind == 4) && IsStockDefaultFace(name)) {
+        const QString mincho = GreetingCardFamily();
+        if (!mincho.isEmpty()) {
+            TPrintFace face = ResolvePrintFace(mincho);
+            face.Requested = name;
+            face.Vertical = name.trimmed().startsWith(QLatin1Char('@'));
+            return face;
+        }
+    }
+    return ResolvePrintFace(name);
+}
+
+TFaceStyle FaceStyleOf(const QString& family) {
+    QString n = family;
+    if (n.startsWith(QLatin1Char('@'))) n.remove(0, 1);
+    auto has = [&n](const char16_t* w) {
+        return n.contains(QString::fromUtf16(w), Qt::CaseInsensitive);
+    };
+    if (has(u"毛筆") || has(u"楷書") || has(u"行書") || has(u"教科書") || has(u"Brush") ||
+        has(u"Kaisho") || has(u"Klee") || has(u"クレー") || has(u"Kyokasho"))
+        return TFaceStyle::Brush;
+    if (has(u"Mincho") || has(u"明朝") || has(u"Serif")) return TFaceStyle::Mincho;
+    if (has(u"Gothic") || has(u"ゴシック") || has(u"Sans")) return TFaceStyle::Gothic;
+    return TFaceStyle::Other;
+}
+
+QString FaceStyleCaption(TFaceStyle style) {
+    switch (style) {
+        case TFaceStyle::Mincho:
+            return QString::fromUtf16(u"明朝");
+        case TFaceStyle::Gothic:
+            return QString::fromUtf16(u"ゴシック");
+        case TFaceStyle::Brush:
+            return QString::fromUtf16(u"楷書・毛筆");
+        case TFaceStyle::Other:
+            break;
+    }
+    return QString::fromUtf16(u"その他");
+}
+
+QString RareGlyphFamily() {
+    static const QString family =
+        Installed(QStringLiteral("IPAmjMincho")) ? QStringLiteral("IPAmjMincho") : QString();
+    return family;
+}
+
+TPrintFont TPrintFont::RareGlyphFont() const {
+    if (!rare_) {
+        rare_ = std::make_shared<TPrintFont>();
+        const QString family = RareGlyphFamily();
+        if (instance_ && !family.isEmpty() && family != Face().Family) {
+            TPrintFace face = ResolvePrintFace(family);
+            face.Writing = writing_;
+            *rare_ = CreatePrintFont(face, kShiftJisCharset, 0, resolution_, size_);
+        }
+    }
+    return *rare_;
+}
+
+const TPrintFont& TPrintFont::DrawingFont(char32_t c) const {
+    if (!instance_ || HasGlyph(c) || c < 0x2E80) return *this;
+    RareGlyphFont();
+    return rare_->IsValid() && rare_->HasGlyph(c) ? *rare_ : *this;
+}
+
 QStringList ListJapaneseFaces() {
     QStringList names = QFontDatabase::families(QFontDatabase::Japanese);
     // The glyph-only copies the print code installs are no faces to choose.

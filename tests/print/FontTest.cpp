@@ -142,3 +142,78 @@ TEST(HorizontalText, CellTopLeftIsThePosition) {
     EXPECT_LE(ink.bottom(), 100 + TextHeight(f).v);
     EXPECT_LE(ink.right(), 100 + MeasureWidth(f, U(u"東京")).v);
 }
+
+// A character the print face lacks is drawn from IPAmj明朝 at the same size,
+// in both directions, and not as the face's empty box.
+TEST(RareGlyphs, DrawnFromTheRareGlyphFace) {
+    ASSERT_FALSE(RareGlyphFamily().isEmpty()) << "IPAmj明朝 is not installed";
+    const Dpi dpi{600, 600};
+    const TPrintFace mj = ResolvePrintFace(RareGlyphFamily());
+    struct Case {
+        const char* face;
+        char32_t c;
+        bool vertical;
+    } cases[] = {{"BIZ UDPMincho", U'𠮷', true},
+                 {"BIZ UDPMincho", U'𠮷', false},
+                 {"IPAPGothic", U'𠮷', true},
+                 {"IPAexMincho", U'𠮷', false}};
+    for (const Case& k : cases) {
+        TPrintFace face = ResolvePrintFace(QString::fromLatin1(k.face));
+        face.Writing = {true, k.vertical, {}, {}};
+        const TPrintFont f = CreatePrintFont(face, kShiftJisCharset, 0, dpi, Points(30));
+        ASSERT_FALSE(f.HasGlyph(k.c)) << k.face;
+        TPrintFace mjFace = mj;
+        mjFace.Writing = face.Writing;
+        const TPrintFont m = CreatePrintFont(mjFace, kShiftJisCharset, 0, dpi, Points(30));
+        ASSERT_TRUE(m.HasGlyph(k.c));
+        QImage drawn = WhitePage(600, 600), expected = WhitePage(600, 600);
+        {
+            QPainter p(&drawn), q(&expected);
+            DrawCharCell(p, f, k.c, {DevicePx(100), DevicePx(100)}, k.vertical);
+            DrawCharCell(q, m, k.c, {DevicePx(100), DevicePx(100)}, k.vertical);
+        }
+        const QRect a = InkBox(drawn), b = InkBox(expected);
+        ASSERT_FALSE(a.isEmpty()) << k.face;
+        // The same glyph: the same ink box within a pixel or two of rounding,
+        // and far more strokes than a box's outline leaves.
+        EXPECT_NEAR(a.width(), b.width(), 3) << k.face;
+        EXPECT_NEAR(a.height(), b.height(), 3) << k.face;
+        EXPECT_NEAR(a.center().x(), b.center().x(), 3) << k.face;
+        int dark = 0, boxRow = 0;
+        for (int y = a.top(); y <= a.bottom(); ++y)
+            for (int x = a.left(); x <= a.right(); ++x) dark += Dark(drawn, x, y);
+        for (int x = a.left(); x <= a.right(); ++x) boxRow += Dark(drawn, x, a.center().y());
+        EXPECT_GT(dark, 0.15 * a.width() * a.height()) << k.face;
+        EXPECT_LT(boxRow, 0.8 * a.width()) << k.face;
+    }
+}
+
+TEST(FaceStyles, FacesGroupByStyleAndGreetingCardsDefaultToMincho) {
+    const struct {
+        const char* family;
+        TFaceStyle style;
+    } table[] = {{"BIZ UDPMincho", TFaceStyle::Mincho},  {"@IPAexMincho", TFaceStyle::Mincho},
+                 {"IPAmjMincho", TFaceStyle::Mincho},    {"BIZ UDGothic", TFaceStyle::Gothic},
+                 {"@IPAPGothic", TFaceStyle::Gothic},    {"Klee One", TFaceStyle::Brush},
+                 {"KouzanBrushFont", TFaceStyle::Brush}, {"DejaVu Sans Mono", TFaceStyle::Gothic},
+                 {"Unifont", TFaceStyle::Other}};
+    for (const auto& t : table)
+        EXPECT_EQ(FaceStyleOf(QString::fromLatin1(t.family)), t.style) << t.family;
+    EXPECT_EQ(FaceStyleOf(U(u"衡山毛筆フォント")), TFaceStyle::Brush);
+
+    // The stock default prints 年賀 and 暑中 in the Mincho, other kinds and
+    // labels as before; a face the user picked stays.
+    ASSERT_EQ(GreetingCardFamily(), QStringLiteral("BIZ UDPMincho"));
+    const QString stock = U(u"@ＭＳ Ｐゴシック");
+    EXPECT_EQ(ResolvePieceFace(stock, 3, false).Family, QStringLiteral("BIZ UDPMincho"));
+    EXPECT_TRUE(ResolvePieceFace(stock, 4, false).Vertical);
+    EXPECT_EQ(ResolvePieceFace(stock, 4, false).Requested, stock);
+    EXPECT_EQ(ResolvePieceFace(U(u"ＭＳ Ｐゴシック"), 4, false).Family,
+              QStringLiteral("BIZ UDPMincho"));
+    EXPECT_EQ(ResolvePieceFace(stock, 1, false).Family, QStringLiteral("IPAPGothic"));
+    EXPECT_EQ(ResolvePieceFace(stock, 3, true).Family, QStringLiteral("IPAPGothic"));
+    EXPECT_EQ(ResolvePieceFace(QStringLiteral("@IPAPGothic"), 3, false).Family,
+              QStringLiteral("IPAPGothic"));
+    EXPECT_EQ(ResolvePieceFace(QStringLiteral("BIZ UDGothic"), 3, false).Family,
+              QStringLiteral("BIZ UDGothic"));
+}

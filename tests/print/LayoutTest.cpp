@@ -257,3 +257,196 @@ TEST(Calibration, OffsetMovesEveryGlyphAndTheSheetShowsTheBoxes) {
         EXPECT_TRUE(dark(g.UnitWidth.v - 4, 30));
     }
 }
+
+namespace {
+// The widest text-layer column (line) inside a frame: the size of its font.
+double LargestCellMm(const QList<Word>& words, const QRectF& frameMm, bool vertical) {
+    double best = 0;
+    for (const Word& w : words)
+        if (frameMm.contains(w.box.center()))
+            best = std::max(best, vertical ? w.box.width() : w.box.height());
+    return best;
+}
+QRectF FrameMm(const PreviewRect& r, PreviewScale s) {
+    return QRectF(PreviewToMm(r.left, s).v, PreviewToMm(r.top, s).v, PreviewToMm(r.width, s).v,
+                  PreviewToMm(r.height, s).v);
+}
+}  // namespace
+
+// The name reads first: at least 1.4 × the address with none or one joint
+// name; with four joint names the five columns fill the frame and the name
+// stays as large as the address (the address does not go under its floor).
+TEST(NameProportions, NameLargerThanTheAddress) {
+    TUserInfo one = sample::Midoricho();
+    sample::Joint(one, 0, u"山田 花子");
+    const struct {
+        const char* what;
+        TUserInfo record;
+        double ratio;
+    } cases[] = {
+        {"short name",
+         sample::Personal(u"林", u"誠", u"100", u"0013", u"東京都千代田区霞が関1-1", u""), 1.4},
+        {"kyoto", sample::KyotoLong(), 1.4},
+        {"one joint name", one, 1.4},
+        {"four joint names", sample::FamilyOfFive(), 1.0}};
+    QTemporaryDir dir;
+    for (const auto& c : cases)
+        for (bool vertical : {true, false}) {
+            const TPieceSetup setup = CardSetup(3, vertical, false, nullptr);
+            const QList<Word> words =
+                Words(WritePdf(dir, QStringLiteral("p.pdf"), {&c.record}, setup));
+            const PreviewScale s = setup.FrameScale();
+            const double name =
+                LargestCellMm(words, FrameMm(setup.Settings.Frames.NAM, s), vertical);
+            const double address =
+                LargestCellMm(words, FrameMm(setup.Settings.Frames.ADD, s), vertical);
+            ASSERT_GT(address, 0) << c.what;
+            EXPECT_GE(name / address, c.ratio - 0.02)
+                << c.what << (vertical ? " vertical" : " horizontal");
+        }
+}
+
+// A short name keeps together from the frame's head (gaps no larger than
+// half a character); honorifics end on one foot line set by the longest
+// entry, well above the frame's foot when the names are short.
+TEST(NameProportions, ShortNameTogetherAndHonorificsOnOneFoot) {
+    const int dpi = 300;
+    const TPieceSetup setup = CardSetup(3, true, false, nullptr);
+    const DeviceRect nam =
+        FrameToDevice(setup.Settings.Frames.NAM, setup.FrameScale(), Dpi{dpi, dpi});
+    const QRect frame(nam.left.v, nam.top.v, nam.width.v, nam.height.v);
+    auto render = [&](const TUserInfo& r) {
+        const Dpi d{dpi, dpi};
+        QImage img = WhitePage(PieceSizePx(setup, d).width(), PieceSizePx(setup, d).height());
+        QPainter p(&img);
+        RenderPiece(p, r, setup, d, PrintSpacing(d), TRenderPurpose::Print, {true, InkName});
+        return img;
+    };
+    // Runs of inked rows down one column: one per character here.
+    auto runs = [](const QImage& img, QRect column) {
+        QList<QPair<int, int>> out;
+        int start = -1;
+        for (int y = column.top(); y <= column.bottom() + 1; ++y) {
+            bool dark = false;
+            for (int x = column.left(); x <= column.right() && !dark && y <= column.bottom(); ++x)
+                dark = Dark(img, x, y);
+            if (dark && start < 0) start = y;
+            if (!dark && start >= 0) out.append({start, y - 1}), start = -1;
+        }
+        return out;
+    };
+    const QImage shortName =
+        render(sample::Personal(u"林", u"誠", u"100", u"0013", u"東京都千代田区霞が関1-1", u""));
+    const QRect ink = InkBox(shortName, frame);
+    const QList<QPair<int, int>> chars = runs(shortName, ink);
+    ASSERT_EQ(chars.size(), 3);  // 林 誠 様
+    const int cell = ink.width();
+    for (int i = 1; i < 3; ++i)
+        EXPECT_LE(chars[i].first - chars[i - 1].second, cell * 0.5 + cell * 0.25) << i;
+    EXPECT_LT(ink.top() - frame.top(), frame.height() * 0.1);
+    EXPECT_GT(PxToMm(frame.bottom() - ink.bottom(), dpi), 20);
+
+    // 様, くん, ちゃん end within half a millimetre of one another.
+    const QImage family = render(sample::FamilyOfFive());
+    const QRect all = InkBox(family, frame);
+    QList<int> feet;
+    for (int x = all.left(); x <= all.right();) {
+        int x1 = x;
+        auto inked = [&](int cx) {
+            return !InkBox(family, QRect(cx, all.top(), 1, all.height())).isNull();
+        };
+        if (!inked(x)) {
+            ++x;
+            continue;
+        }
+        while (x1 <= all.right() && inked(x1)) ++x1;
+        feet.append(InkBox(family, QRect(x, all.top(), x1 - x, all.height())).bottom());
+        x = x1;
+    }
+    ASSERT_EQ(feet.size(), 5);
+    for (int f : feet) EXPECT_NEAR(PxToMm(f - feet[0], dpi), 0, 0.5);
+    EXPECT_GT(PxToMm(frame.bottom() - feet[0], dpi), 10);
+}
+
+// Long addresses on postcards break at a reader's boundaries before they go
+// under 12 points: after the street direction of a Kyoto address, before the
+// building, read back from the PDF at 12 points or more. (Across the card the
+// three lines of the 三条 address need 11 points: its Latin building line alone
+// is wider than the frame at 12.)
+TEST(AddressLayout, KyotoAddressesBreakBeforeTheyShrink) {
+    const struct {
+        const char* what;
+        TUserInfo record;
+        const char16_t* firstLineEnd;
+        bool horizontalToo;
+    } cases[] = {
+        {"押小路",
+         sample::Personal(u"林", u"誠", u"604", u"0052",
+                          u"京都府京都市中京区西洞院通押小路下ル押西洞院町５９０－１",
+                          u"押小路ハイツ２０１号室"),
+         u"下ル", true},
+        {"三条", sample::KyotoLong(), u"上る", false},
+    };
+    QTemporaryDir dir;
+    for (const auto& c : cases)
+        for (int kind : {1, 3})
+            for (bool vertical : {true, false}) {
+                if (!vertical && !c.horizontalToo) continue;
+                const std::string label = std::string(c.what) + " kind " + std::to_string(kind) +
+                                          (vertical ? " vertical" : " horizontal");
+                const TPieceSetup setup = CardSetup(kind, vertical, false, nullptr);
+                const TPieceFindings f = CheckPiece(c.record, setup);
+                EXPECT_FALSE(f.Overflow()) << label;
+                EXPECT_GE(f.AddressSize.v, 12) << label;
+                EXPECT_GE(f.AddressLines, 2) << label;
+                EXPECT_LE(f.AddressLines, 3) << label;
+                const QList<Word> words =
+                    Words(WritePdf(dir, QStringLiteral("k.pdf"), {&c.record}, setup));
+                const QRectF add = FrameMm(setup.Settings.Frames.ADD, setup.FrameScale());
+                QStringList lines;
+                for (const Word& w : words)
+                    if (add.contains(w.box.center())) {
+                        lines << w.text;
+                        EXPECT_GE(vertical ? w.box.width() : w.box.height(), 12 * 25.4 / 72 * 0.9)
+                            << label;
+                    }
+                ASSERT_GE(lines.size(), 2) << label;
+                EXPECT_TRUE(lines[0].endsWith(QString::fromUtf16(c.firstLineEnd)))
+                    << label << " " << lines.join(QLatin1Char('|')).toStdString();
+            }
+}
+
+// On a ヒサゴ CJH861S label (83.8 × 42.3 mm) the name stays within 2.5 × the
+// address, read back from the PDF.
+TEST(NameProportions, LabelNameWithinTwoAndAHalfAddresses) {
+    TLabelPaper label;
+    label.Maker = U(u"ヒサゴ");
+    label.Model = QStringLiteral("CJH861S");
+    label.Width = Mm(83.8);
+    label.Height = Mm(42.3);
+    label.TopMargin = Mm(20.3);
+    label.BottomMargin = Mm(22.9);
+    label.LeftMargin = Mm(20.3);
+    label.RightMargin = Mm(18.3);
+    label.Columns = 2;
+    label.Rows = 6;
+    TPrintSettings st;
+    st.Type = 1;
+    st.Frames = DefaultLabelFrames();
+    const TPieceSetup setup = MakePieceSetup(st, label, nullptr);
+    QTemporaryDir dir;
+    const TUserInfo records[] = {sample::Midoricho(), sample::KyotoLong(), LongAddress()};
+    for (const TUserInfo& r : records) {
+        const QList<Word> words = Words(WritePdf(dir, QStringLiteral("l.pdf"), {&r}, setup));
+        const PreviewScale s = setup.FrameScale();
+        // The first label sits at the sheet's margins.
+        const QRectF nam = FrameMm(st.Frames.NAM, s).translated(20.3, 20.3);
+        const QRectF add = FrameMm(st.Frames.ADD, s).translated(20.3, 20.3);
+        const double name = LargestCellMm(words, nam, false),
+                     address = LargestCellMm(words, add, false);
+        ASSERT_GT(address, 0) << r.PerSonalAddress_1.toStdString();
+        ASSERT_GT(name, 0) << r.PerSonalAddress_1.toStdString();
+        EXPECT_LE(name / address, 2.5 + 0.05) << r.PerSonalAddress_1.toStdString();
+        EXPECT_GT(name, address) << r.PerSonalAddress_1.toStdString();
+    }
+}
