@@ -68,7 +68,7 @@ class PrintChecker {
 public:
     PrintChecker(const TPieceSetup& setup, const TPrintCheckOptions& options)
         : setup_(setup), options_(options), vertical_(setup.Vertical()),
-          face_(ResolvePieceFace(setup.Settings.Font, setup.Kind, setup.IsLabel())),
+          face_(ResolvePrintFace(setup.Settings.Font)),
           font_(CreatePrintFont(face_, kShiftJisCharset, 0, Dpi{72, 72}, Points(10))),
           mode_(static_cast<TPrintControlMode>(std::clamp(setup.Settings.SprintControl, 0, 3))) {}
 
@@ -281,10 +281,7 @@ private:
             s = Fine;  // the renderer reports an unusable face itself
         } else {
             const TVerticalGlyph v = VerticalGlyph(font_, c);
-            // A character the face lacks is drawn from the rare-glyph face.
-            if (v.Nominal == 0 && &font_.DrawingFont(c) != &font_)
-                s = Fine;
-            else if (v.Nominal == 0)
+            if (v.Nominal == 0)
                 s = Missing;
             else if (vertical_ && WantsVerticalForm(c) && v.Glyph == v.Nominal)
                 s = v.Rotated ? NoVerticalRotated : NoVerticalUpright;
@@ -374,11 +371,9 @@ QList<TFitMark> LayoutFitMarks(const TUserInfo& r, const TPieceSetup& setup) {
     const QString addressField = QString::fromLatin1(who.Personal ? "PerSonalAddress_1" : "OfficeAddress_1");
     if (f.AddressOverflow)
         marks.append({QStringLiteral("住所"), addressField, f.AddressSize, true, true});
-    // An address broken into more lines than it has and drawn at the floor
-    // reached it; one broken while still large (postcards break before they
-    // shrink) or merely drawn small beside a small name did not.
-    else if (f.AddressLines > int(!Trim(who.Address1).isEmpty()) + int(!Trim(who.Address2).isEmpty()) &&
-             f.AddressSize <= AddressFloor(setup))
+    // An address broken into more lines than it has reached the floor and
+    // still did not fit; one merely drawn small beside a small name did not.
+    else if (f.AddressLines > int(!Trim(who.Address1).isEmpty()) + int(!Trim(who.Address2).isEmpty()))
         marks.append({QStringLiteral("住所"), addressField, f.AddressSize, true, false});
     if (f.SenderOverflow) marks.append({QStringLiteral("差出人"), QString(), Points(8), true, true});
     return marks;

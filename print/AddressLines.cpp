@@ -73,51 +73,6 @@ QList<Candidate> BuildingBreaks(const QString& t) {
     return out;
 }
 
-// After a Kyoto street direction: 河原町通三条上る | 下丸屋町, 押小路下ル | 押西洞院町.
-QList<Candidate> StreetBreaks(const QString& t) {
-    static const char16_t* const kWays[] = {u"上ル", u"下ル",   u"西入ル", u"東入ル", u"上る",
-                                            u"下る", u"西入る", u"東入る", u"西入",   u"東入"};
-    QList<Candidate> out;
-    if (!t.contains(u'通')) return out;
-    for (const char16_t* w : kWays) {
-        const QString way = QString::fromUtf16(w);
-        for (qsizetype k = t.indexOf(way); k > 0; k = t.indexOf(way, k + 1)) {
-            const qsizetype end = k + way.size();
-            // 西入 is followed by its ル when the address spells it so.
-            if (end < t.size() && (t[end] == u'ル' || t[end] == u'る')) continue;
-            // 下ル西入ル is one direction: no break inside it.
-            bool more = false;
-            for (const char16_t* next : kWays)
-                more = more || QStringView(t).mid(end).startsWith(QStringView(next));
-            if (!more) out.append({end, 0});
-        }
-    }
-    return out;
-}
-
-// After the municipality: the ward of a city (…市…区), else the city, else a
-// town or village of a county (…郡…町/村). Only the first of each counts.
-QList<Candidate> MunicipalityBreaks(const QString& t) {
-    QList<Candidate> out;
-    const qsizetype city = t.indexOf(u'市');
-    if (city > 0) {
-        const qsizetype ward = t.indexOf(u'区', city + 1);
-        out.append({ward > city && ward - city <= 5 ? ward + 1 : city + 1, 0});
-        return out;
-    }
-    const qsizetype county = t.indexOf(u'郡');
-    if (county > 0)
-        for (qsizetype k = county + 2; k < t.size() && k - county <= 5; ++k)
-            if (t[k] == u'町' || t[k] == u'村') {
-                out.append({k + 1, 0});
-                break;
-            }
-    const qsizetype ward = t.indexOf(u'区');  // the wards of Tokyo
-    if (out.isEmpty() && ward > 0 && ward <= 8 && t.left(ward).contains(u'都'))
-        out.append({ward + 1, 0});
-    return out;
-}
-
 QList<Candidate> BlankBreaks(const QString& t) {
     QList<Candidate> out;
     for (qsizetype i = 1; i + 1 < t.size(); ++i)
@@ -150,8 +105,7 @@ std::optional<QStringList> BreakLongest(const QStringList& texts, const TPrintFo
 }  // namespace
 
 std::optional<std::pair<QString, QString>> BreakAddressLine(const QString& t) {
-    for (const auto& finder :
-         {BlockNumberBreaks, BuildingBreaks, StreetBreaks, MunicipalityBreaks, BlankBreaks}) {
+    for (const auto& finder : {BlockNumberBreaks, BuildingBreaks, BlankBreaks}) {
         const QList<Candidate> found = finder(t);
         std::optional<Candidate> best;
         qsizetype bestLonger = t.size() + 1;
@@ -171,7 +125,7 @@ std::optional<std::pair<QString, QString>> BreakAddressLine(const QString& t) {
 
 AddressLayout FitAddressLines(const TPrintFace& face, Dpi dpi, DevicePx g, bool vertical,
                               DeviceRect frame, const QString& line1, const QString& line2,
-                              Points startSize, Points floor, Points breakFirst) {
+                              Points startSize, Points floor) {
     const QString a = QString::fromUtf16(u"あ");
     const DevicePx L = frame.left, T = frame.top, W = frame.width, H = frame.height;
     const DevicePx length = vertical ? H : W, thickness = vertical ? W : H;
@@ -201,29 +155,10 @@ AddressLayout FitAddressLines(const TPrintFace& face, Dpi dpi, DevicePx g, bool 
     if (floor > startSize) floor = startSize;
     Points size = startSize;
     TPrintFont font;
-    // First the lines broken at the larger size: two or three lines (columns)
-    // read better than one squeezed.
-    const QStringList given = texts;
-    bool done = false;
-    if (breakFirst > floor && startSize >= breakFirst) {
-        while (true) {
-            size = startSize;
-            if (ShrinkToFloor(face, dpi, size, font, breakFirst,
-                              [&](const TPrintFont& f) { return !fits(texts, f); })) {
-                done = true;
-                break;
-            }
-            std::optional<QStringList> broken;
-            if (texts.size() < kMaxAddressLines) broken = BreakLongest(texts, font);
-            if (!broken) break;
-            texts = *broken;
-        }
-        if (!done) texts = given;
-    }
     // When nothing fits, the lines that still stand inside the frame's
     // thickness: running past its foot spoils less than running into the name.
     QStringList fallback = texts;
-    while (!done) {
+    while (true) {
         size = startSize;
         if (ShrinkToFloor(face, dpi, size, font, floor, [&](const TPrintFont& f) { return !fits(texts, f); }))
             break;

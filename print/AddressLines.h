@@ -29,21 +29,15 @@ struct AddressLayout {
 // `floor` stops the shrinking: a text that does not fit there is broken into
 // one more line, up to kMaxAddressLines; what still does not fit is drawn at
 // the floor and marked Overflow. Lines (columns) stand half a cell apart.
-// `breakFirst` above the floor: the lines are broken (up to kMaxAddressLines)
-// before the size goes under it; only when three lines at that size cannot
-// hold the address does it shrink further, to `floor`.
 AddressLayout FitAddressLines(const TPrintFace& face, Dpi dpi, DevicePx g, bool vertical,
                               DeviceRect frame, const QString& line1, const QString& line2,
-                              Points startSize, Points floor = Points(1),
-                              Points breakFirst = Points(0));
+                              Points startSize, Points floor = Points(1));
 
 // Where a line is broken: after a block number group (…番地, …号, 丁目 and
 // its numbers), before a building word (ビル, マンション, ハイツ, コーポ, 棟, 階,
-// 号室, 様方, with the name or number that belongs to it), after a Kyoto
-// street direction (…通…上ル/下ル/西入/東入) or the municipality (…市…区,
-// …郡…町, …市), or at a blank, in that order; within the first class that
-// offers a place, the one that halves the line best. Returns the two parts,
-// or nothing.
+// 号室, 様方, with the name or number that belongs to it), or at a blank, in
+// that order; within the first class that offers a place, the one that
+// halves the line best. Returns the two parts, or nothing.
 std::optional<std::pair<QString, QString>> BreakAddressLine(const QString& line);
 
 // Every line with DrawPlainText at its position.

@@ -33,7 +33,7 @@ DevicePx RoundDiv(DevicePx num, int count) {
 }
 
 void LayoutPersonal(TPrintNameData& d, const TPrintFace& face, Dpi dpi, DevicePx g, bool vertical,
-                    DeviceRect f, const TNameInputs& in, Points largest) {
+                    DeviceRect f, const TNameInputs& in) {
     SplitName(in.FullName, &d.FamilyName, &d.GivenName);
     // Parse "name=honorific:" entries.
     QString list = in.JointList;
@@ -71,7 +71,7 @@ void LayoutPersonal(TPrintNameData& d, const TPrintFace& face, Dpi dpi, DevicePx
     while (drawn < k && !d.JointGiven[drawn].isEmpty()) ++drawn;
     // The main name and the joint names each take one column (line), a third
     // of a cell apart.
-    d.NameSize = std::min(Points(42), std::max(Points(1), largest));
+    d.NameSize = Points(42);
     TPrintFont font;
     ShrinkWhile(face, dpi, d.NameSize, font, [&](const TPrintFont& ft) {
         return TextHeight(ft) * (k + 1) + ColumnGap(ft, g) * k + g > thick;
@@ -105,21 +105,19 @@ void LayoutPersonal(TPrintNameData& d, const TPrintFace& face, Dpi dpi, DevicePx
         d.Pitch = pitch();
         if (!more) break;
     }
-    // A short name keeps together: at most a quarter cell between its
-    // characters (half a cell between family and given name, which take one
-    // pitch each side of the break), the block from the frame's head, where
-    // the address starts, and what is left free below it.
-    d.Pitch = std::min(d.Pitch, RoundPx(MeasureWidth(font, QString::fromUtf16(u"あ")) / 4.0));
+    // A short name is not scattered over the frame: at most one cell between
+    // its characters, the block centred in what is left.
+    d.Pitch = std::min(d.Pitch, MeasureWidth(font, QString::fromUtf16(u"あ")));
     const DevicePx used = MeasureWidth(font, all + QLatin1Char(' ')) + c * d.Pitch;
-    const DevicePx lead(0);
+    const DevicePx lead = std::max(DevicePx(0), (length - used) / 2);
 
     // The columns (lines) drawn, centred across the frame, the main name first.
     const DevicePx ch = TextHeight(font), step = ch + ColumnGap(font, g);
     const DevicePx group = ch * (drawn + 1) + (step - ch) * drawn;
     const DevicePx givenOffset = MeasureWidth(font, F) + PitchSlots(font, F) * d.Pitch;
-    // Every honorific ends on one line, set by the longest entry: the foot
-    // of the columns, or one right edge in horizontal writing.
-    const DevicePx foot = (vertical ? f.top : f.left) + lead + std::min(used, length);
+    // Every honorific ends on one line: the foot of the columns, or one
+    // right edge in horizontal writing.
+    const DevicePx foot = (vertical ? f.top + f.height : f.left + f.width) - lead;
     auto honorificAt = [&](const QString& h) { return foot - MeasureWidth(font, h); };
     if (vertical) {
         const DevicePx x0 = f.left + (f.width + group) / 2 - ch;
@@ -351,12 +349,12 @@ bool UsesPersonalLayout(bool personalUse, TPrintControlMode mode) {
 
 TPrintNameData LayoutAddresseeName(const TPrintFace& face, Dpi dpi, DevicePx g, bool vertical,
                                    DeviceRect frame, bool personalUse, TPrintControlMode mode,
-                                   const TNameInputs& in, Points largest) {
+                                   const TNameInputs& in) {
     TPrintNameData d;  // the caller's presets: 15, 25, 15, 25
     d.Mode = mode;
     d.PersonalLayout = UsesPersonalLayout(personalUse, mode);
     if (d.PersonalLayout) {
-        LayoutPersonal(d, face, dpi, g, vertical, frame, in, largest);
+        LayoutPersonal(d, face, dpi, g, vertical, frame, in);
         return d;
     }
     switch (mode) {

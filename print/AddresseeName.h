@@ -59,10 +59,9 @@ struct TPrintNameData {
 // The personal layout serves "個人用" records and office records in "個人名".
 bool UsesPersonalLayout(bool personalUse, TPrintControlMode mode);
 
-// `largest` caps the personal layout's name size (42 points at most).
 TPrintNameData LayoutAddresseeName(const TPrintFace& face, Dpi dpi, DevicePx g, bool vertical,
                                    DeviceRect frame, bool personalUse, TPrintControlMode mode,
-                                   const TNameInputs& in, Points largest = Points(42));
+                                   const TNameInputs& in);
 
 // Everything of the block, the joint honorifics included.
 void DrawAddresseeName(QPainter& painter, const TPrintNameData& d, const TPrintFace& face, Dpi dpi,

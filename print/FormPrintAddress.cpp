@@ -457,10 +457,7 @@ void TFormPrintAddress::BuildControls() {
     ListBoxFont->setObjectName(QStringLiteral("ListBoxFont"));
     ListBoxFont->setMaximumHeight(110);
     right->addWidget(ListBoxFont);
-    connect(ListBoxFont, &QListWidget::currentRowChanged, this, [this] {
-        stockFace_ = false;
-        RefreshPreview();
-    });
+    connect(ListBoxFont, &QListWidget::currentRowChanged, this, [this] { RefreshPreview(); });
 
     GroupHidden = new QGroupBox(this);
     CheckBox1 = new QCheckBox(T(u"宛先を大きくする"), GroupHidden);
@@ -654,10 +651,7 @@ void TFormPrintAddress::SelectPaperKind(int kind) {
         QSignalBlocker block(PaperButtons);
         PaperButton[kind]->setChecked(true);
     }
-    const bool greetingBefore = kind_ == 3 || kind_ == 4;
     kind_ = kind;
-    if (stockFace_ && !loading_ && greetingBefore != (kind == 3 || kind == 4))
-        FillFontList(QString());
     SetPanelSize(PreviewAreaForKind(kind));
     SetBackgroundKind(kind);
     // While loading, the postcard buttons keep the frames the settings bring.
@@ -739,22 +733,8 @@ void TFormPrintAddress::LoadLabelList() {
 void TFormPrintAddress::FillFontList(const QString& keep) {
     QSignalBlocker block(ListBoxFont);
     ListBoxFont->clear();
-    // The faces under a caption per style, Mincho first: a caption is no face.
-    for (TFaceStyle style :
-         {TFaceStyle::Mincho, TFaceStyle::Gothic, TFaceStyle::Brush, TFaceStyle::Other}) {
-        bool captioned = false;
-        for (const QString& f : allFaces_) {
-            if (f.startsWith(QLatin1Char('@')) != vertical_ || FaceStyleOf(f) != style) continue;
-            if (!captioned) {
-                auto* caption =
-                    new QListWidgetItem(T(u"── ") + FaceStyleCaption(style) + T(u" ──"));
-                caption->setFlags(Qt::NoItemFlags);
-                ListBoxFont->addItem(caption);
-                captioned = true;
-            }
-            ListBoxFont->addItem(f);
-        }
-    }
+    for (const QString& f : allFaces_)
+        if (f.startsWith(QLatin1Char('@')) == vertical_) ListBoxFont->addItem(f);
     QString want = keep;
     if (want.isEmpty()) {
         const QString ms = T(u"ＭＳ Ｐゴシック");
@@ -769,17 +749,10 @@ void TFormPrintAddress::FillFontList(const QString& keep) {
 
 int TFormPrintAddress::FallbackFontRow() const {
     // A face this machine lacks (the default "ＭＳ Ｐゴシック" among them) is
-    // printed in IPAPGothic, or in the Mincho on 年賀 and 暑中 cards, so the
-    // list shows that one.
-    const bool greeting = (kind_ == 3 || kind_ == 4) && PCPrintType->currentIndex() == 0 &&
-                          !GreetingCardFamily().isEmpty();
-    const QString ipa = (vertical_ ? QStringLiteral("@") : QString()) +
-                        (greeting ? GreetingCardFamily() : QStringLiteral("IPAPGothic"));
+    // printed in IPAPGothic, so the list shows that one.
+    const QString ipa = (vertical_ ? QStringLiteral("@") : QString()) + QStringLiteral("IPAPGothic");
     const QList<QListWidgetItem*> f = ListBoxFont->findItems(ipa, Qt::MatchExactly);
-    if (!f.isEmpty()) return ListBoxFont->row(f.first());
-    for (int row = 0; row < ListBoxFont->count(); ++row)
-        if (ListBoxFont->item(row)->flags() != Qt::NoItemFlags) return row;
-    return 0;
+    return f.isEmpty() ? 0 : ListBoxFont->row(f.first());
 }
 
 void TFormPrintAddress::SelectFont(const QString& name) {
@@ -869,7 +842,6 @@ void TFormPrintAddress::LoadPrintSettings() {
         CheckBoxPrintSender->setChecked(st.PrintSender);
         CBCostom->setChecked(st.PrintCostom);
         SelectFont(st.Font);
-        stockFace_ = IsStockDefaultFace(st.Font);
         DrawTextImage->SetFrames(st.Frames);
         // The label tab starts from the label frames (its target change sets
         // them): stored frames are the postcard kind's.

@@ -181,9 +181,6 @@ private:
     int labelRow_ = -1;  // the row label_ came from
     TPreviewSize area_;
     bool loading_ = false;
-    // The stored face is the stock default and the user has picked none:
-    // the list follows the paper kind (a Mincho on 年賀 and 暑中).
-    bool stockFace_ = true;
     bool savedVertical_ = true;
     bool vertical_ = true;
     bool inTargetChange_ = false;

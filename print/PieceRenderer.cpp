@@ -1,7 +1,6 @@
 // The piece renderer and the page loops.
 #include "print/PieceRenderer.h"
 
-#include <cmath>
 #include <QImage>
 
 #include "print/AddressLines.h"
@@ -81,7 +80,7 @@ TPieceFindings RenderPiece(QPainter& painter, const TUserInfo& record, const TPi
                      sen = FrameToDevice(fr.SEN, s, dpi);
 
     // The addressee's texts.
-    TPrintFace face = ResolvePieceFace(st.Font, setup.Kind, setup.IsLabel());
+    TPrintFace face = ResolvePrintFace(st.Font);
     face.Writing = {true, vertical, st.LatinVertical, st.NumeralsVertical};
     const TAddresseeData who = SelectAddresseeData(record);
     QString line1 = NormalizePrintText(who.Address1), line2 = NormalizePrintText(who.Address2);
@@ -108,22 +107,12 @@ TPieceFindings RenderPiece(QPainter& painter, const TUserInfo& record, const TPi
                         : TPostalTextLayout{};
     const auto mode = static_cast<TPrintControlMode>(std::clamp(st.SprintControl, 0, 3));
     TPrintNameData name = LayoutAddresseeName(face, dpi, g, vertical, nam, who.Personal, mode, names);
-    // The name reads first: the address at most 1 / 1.4 of the name's size
-    // (down to its floor).
+    // The address is never drawn larger than the name (down to its floor).
     Points start(preview ? 50 : 100);
     const Points floor = AddressFloor(setup);
     if (name.PersonalLayout || mode == TPrintControlMode::CompanyDepartmentPositionName)
-        start = std::max(floor, std::min(start, Points(std::floor(name.NameSize.v / 1.4))));
-    // On postcards the address breaks into lines before it goes under 12 points.
-    const bool postcard =
-        !setup.IsLabel() && PaperKindInfo(setup.Kind) && PaperKindInfo(setup.Kind)->IsPostcard();
-    AddressLayout address = FitAddressLines(face, dpi, g, vertical, add, line1, line2, start, floor,
-                                            postcard ? Points(12) : Points(0));
-    // On a label the name stays within 2.5 × the address, so that a record
-    // with a long address does not read as a name with a footnote.
-    if (setup.IsLabel() && name.PersonalLayout && name.NameSize > address.Size * 2.5)
-        name = LayoutAddresseeName(face, dpi, g, vertical, nam, who.Personal, mode, names,
-                                   Points(std::floor(address.Size.v * 2.5)));
+        start = std::max(floor, std::min(start, name.NameSize));
+    AddressLayout address = FitAddressLines(face, dpi, g, vertical, add, line1, line2, start, floor);
     TPieceFindings findings;
     findings.AddressOverflow = address.Overflow;
     findings.AddressSize = address.Size;

@@ -32,27 +32,6 @@ struct TPrintFace {
 TPrintFace ResolvePrintFace(const QString& name);
 // The postal code box face "MS_ゴシック": itself when installed, else IPAGothic.
 TPrintFace ResolveBoxFace();
-
-// The face a piece prints in: the settings' face, except that the stock
-// default "ＭＳ Ｐゴシック" (with or without "@") prints New Year's and
-// summer greeting cards (kinds 3 and 4) in a Mincho, as such cards are set.
-// A face the user picked from the list is always kept.
-TPrintFace ResolvePieceFace(const QString& name, int kind, bool label);
-// The family of that Mincho, proportional like the stock default: BIZ
-// UDPMincho, else IPAexMincho, else IPAPMincho.
-QString GreetingCardFamily();
-// Whether `name` is the stock default face, "ＭＳ Ｐゴシック" or "@ＭＳ Ｐゴシック".
-bool IsStockDefaultFace(const QString& name);
-
-// The styles the print dialog groups its faces by.
-enum class TFaceStyle { Mincho, Gothic, Brush, Other };
-TFaceStyle FaceStyleOf(const QString& family);
-// The group's caption: "明朝", "ゴシック", "楷書・毛筆", "その他".
-QString FaceStyleCaption(TFaceStyle style);
-
-// The face that draws what the print face lacks (rare name kanji such as
-// 髙 and 﨑): IPAmj明朝 when installed. Invalid family when absent.
-QString RareGlyphFamily();
 // Every installed face with the Japanese writing system, sorted, each listed
 // as "name" and as "@name" (the font list of the print dialog).
 QStringList ListJapaneseFaces();
@@ -89,15 +68,6 @@ public:
     bool HasInkRaw() const;
     const TWriting& Writing() const { return writing_; }
 
-    // Whether the face has a glyph of its own for `c`.
-    bool HasGlyph(char32_t c) const { return Glyph(c) != 0; }
-    // The same size in the rare-glyph face, for the characters this face
-    // lacks; invalid when that face is not installed or is this one.
-    TPrintFont RareGlyphFont() const;
-    // The font that draws `c`: this one, or the rare-glyph font when only it
-    // has the glyph.
-    const TPrintFont& DrawingFont(char32_t c) const;
-
     // Used by the drawing code.
     const FontInstance& Instance() const { return *instance_; }
     const FaceData& Data() const;
@@ -105,7 +75,6 @@ public:
 private:
     friend TPrintFont CreatePrintFont(const TPrintFace&, int, int, Dpi, Points);
     std::shared_ptr<FontInstance> instance_;
-    mutable std::shared_ptr<TPrintFont> rare_;  // made on first use
     TWriting writing_;
     Points size_;
     Dpi resolution_;

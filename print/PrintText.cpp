@@ -54,9 +54,7 @@ class UnitWriter {
 public:
     UnitWriter(QPainter& painter, const TPrintFont& font, bool vertical)
         : painter_(painter), font_(font), vertical_(vertical), cellHeight_(font.CellHeight().v),
-          upright_(font.InkRaw()), rareFont_(font.IsValid() ? font.RareGlyphFont() : TPrintFont()),
-          rare_(rareFont_.IsValid() ? rareFont_.InkRaw() : font.InkRaw()),
-          textLayer_(font.IsValid() && WantsTextLayer(painter, font)) {
+          upright_(font.InkRaw()), textLayer_(font.IsValid() && WantsTextLayer(painter, font)) {
         painter_.setPen(Qt::black);
         painter_.setBrush(Qt::NoBrush);
         if (textLayer_) {
@@ -69,7 +67,6 @@ public:
     }
     ~UnitWriter() {
         upright_.Flush(painter_);
-        rare_.Flush(painter_);
         FlushText();
     }
 
@@ -81,10 +78,7 @@ public:
         const QPointF at = ToQPointF(cell);
         switch (u.Kind) {
         case TUnitKind::Flat:
-            if (IsRare(u.Char))
-                rare_.Add(rareFont_.Glyph(u.Char), QPointF(at.x(), at.y() + rareFont_.AscentPx()));
-            else
-                upright_.Add(font_.Glyph(u.Char), QPointF(at.x(), at.y() + font_.AscentPx()));
+            upright_.Add(font_.Glyph(u.Char), QPointF(at.x(), at.y() + font_.AscentPx()));
             break;
         case TUnitKind::Upright:
             PutUpright(u.Char, at, u.Advance.v);
@@ -125,20 +119,15 @@ private:
     // A character's advance, in the painter's reals.
     double Advance(char32_t c) const { return font_.Advance(c).v; }
 
-    // A character the face lacks that the rare-glyph face draws.
-    bool IsRare(char32_t c) const { return rareFont_.IsValid() && &font_.DrawingFont(c) != &font_; }
-
     void PutUpright(char32_t c, QPointF cell, double cellLength) {
-        const bool rare = IsRare(c);
-        const TPrintFont& f = rare ? rareFont_ : font_;
-        const double k = f.EmPx() / f.Raw().unitsPerEm();
-        const TVerticalGlyph g = VerticalGlyph(f, c);
+        const double k = font_.EmPx() / font_.Raw().unitsPerEm();
+        const TVerticalGlyph g = VerticalGlyph(font_, c);
         // Centred across the column, and along it within the cell (a
         // proportional face's vertical advance may be shorter than the cell).
         const double va = g.YAdvance != 0 ? -g.YAdvance * k : cellLength;
         const double top = cell.y() + (cellLength - va) / 2;
         const double cx = cell.x() + cellHeight_ / 2;
-        (rare ? rare_ : upright_).Add(g.Glyph, QPointF(cx + g.XOffset * k, top - g.YOffset * k));
+        upright_.Add(g.Glyph, QPointF(cx + g.XOffset * k, top - g.YOffset * k));
     }
 
     // As a font with escapement 2700 draws it: the cell's top edge on the
@@ -221,8 +210,6 @@ private:
     bool vertical_;
     double cellHeight_;
     GlyphBatch upright_;
-    TPrintFont rareFont_;
-    GlyphBatch rare_;
     bool textLayer_;
     QFont layerFont_;
     std::optional<QFontMetricsF> layerMetrics_;

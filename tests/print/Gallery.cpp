@@ -102,14 +102,9 @@ int main(int argc, char** argv) {
         const char* name;
         TUserInfo record;
     };
-    const Typeset typeset[] = {
-        {"kyoto", sample::KyotoLong()},
-        {"kyoto-oshikoji",
-         sample::Personal(u"林", u"誠", u"604", u"0052",
-                          u"京都府京都市中京区西洞院通押小路下ル押西洞院町５９０－１",
-                          u"押小路ハイツ２０１号室")},
-        {"latin", sample::LatinName()},
-        {"katakana", sample::FamilyOfFive()}};
+    const Typeset typeset[] = {{"kyoto", sample::KyotoLong()},
+                               {"latin", sample::LatinName()},
+                               {"katakana", sample::FamilyOfFive()}};
     const struct {
         const char* name;
         TVerticalNumerals numerals;
@@ -156,27 +151,6 @@ int main(int argc, char** argv) {
             Render(longAddress, setup, dpi, true).save(name);
             std::printf("%s\n", qPrintable(name));
         }
-    // Rare name kanji (髙﨑, 𠮷) in the stock face (the Mincho of a New Year's
-    // card) and in one face of each other style, vertical.
-    const TUserInfo rare = sample::Personal(u"髙﨑", u"𠮷郎", u"604", u"8101",
-                                            u"京都府京都市中京区柳馬場通御池上ル", u"");
-    const struct {
-        const char* file;
-        const char* face;
-    } rareFaces[] = {{"mincho", ""},
-                     {"gothic", "@BIZ UDGothic"},
-                     {"kaisho", "@Klee One"},
-                     {"brush", "@KouzanBrushFont"}};
-    for (const auto& rf : rareFaces) {
-        TPrintSettings st;
-        st.Frames = DefaultFrames(3, true);
-        st.PrintSender = true;
-        if (*rf.face) st.Font = QString::fromUtf8(rf.face);
-        const TPieceSetup setup = MakePieceSetup(st, std::nullopt, &senders);
-        const QString name = QStringLiteral("%1/face-%2-vertical.png").arg(out, rf.file);
-        Render(rare, setup, dpi, true).save(name);
-        std::printf("%s\n", qPrintable(name));
-    }
     // The calibration sheets of 年賀 and 長形3号.
     for (int kind : {3, 6}) {
         const TPaperGeometry g = GeometryForKind(kind);

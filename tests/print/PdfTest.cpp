@@ -85,11 +85,10 @@ TEST(PdfOutput, PostalDigitsLandInTheBoxesAndOnePagePerCard) {
     for (const Word& w : words) found = found || w.text.contains(QString::fromUtf16(u"東京都港区芝公園"));
     EXPECT_TRUE(found);
     // One embedded subset per face for the glyphs and one for the text layer,
-    // whatever the sizes; the stock face prints a New Year's card in the Mincho.
+    // whatever the sizes.
     const QString fonts = RunProgram("pdffonts", {path});
-    const QString face = GreetingCardFamily().remove(QLatin1Char(' '));
-    EXPECT_EQ(fonts.count(QStringLiteral("Q2Ink") + face), 1) << fonts.toStdString();
-    EXPECT_EQ(fonts.count(face), 2) << fonts.toStdString();
+    EXPECT_EQ(fonts.count("Q2InkIPAPGothic"), 1) << fonts.toStdString();
+    EXPECT_EQ(fonts.count("IPAPGothic"), 2) << fonts.toStdString();
 }
 
 TEST(Q2Tool, PrintAndPreviewFromABook) {

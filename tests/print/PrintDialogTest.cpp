@@ -1,6 +1,5 @@
 // The print dialog offscreen: target and direction changes, frame editing,
 // settings, the label catalogue and registration, and the print run into PDF.
-#include <QListWidget>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QMap>
@@ -1233,27 +1232,3 @@ TEST_F(CupsQueue, AnOffsetSetInTheDialogMovesWhatThePrinterPrints) {
 }
 
 }  // namespace
-
-TEST_F(PrintDialog, TheStockFaceFollowsTheKindAndFacesAreGroupedByStyle) {
-    WriteConfig("TYPE=0\r\nPOSTCARD_INDEX=3\r\nVERTICAL=1\r\n");
-    TFormPrintAddress& f = Show();
-    EXPECT_EQ(f.SelectedFontName(), "@" + GreetingCardFamily());
-    f.PaperButton[1]->click();
-    EXPECT_EQ(f.SelectedFontName(), QStringLiteral("@IPAPGothic"));
-    f.PaperButton[4]->click();
-    EXPECT_EQ(f.SelectedFontName(), "@" + GreetingCardFamily());
-    // The Mincho group comes first, under its caption, which is no face.
-    QListWidget* list = f.ListBoxFont;
-    ASSERT_GT(list->count(), 2);
-    EXPECT_EQ(list->item(0)->text(), QString::fromUtf16(u"── 明朝 ──"));
-    EXPECT_EQ(list->item(0)->flags(), Qt::NoItemFlags);
-    EXPECT_EQ(FaceStyleOf(list->item(1)->text()), TFaceStyle::Mincho);
-    // A face the user picks stays on every kind.
-    const QList<QListWidgetItem*> gothic =
-        list->findItems(QStringLiteral("@BIZ UDGothic"), Qt::MatchExactly);
-    ASSERT_EQ(gothic.size(), 1);
-    list->setCurrentItem(gothic.first());
-    f.PaperButton[1]->click();
-    f.PaperButton[3]->click();
-    EXPECT_EQ(f.SelectedFontName(), QStringLiteral("@BIZ UDGothic"));
-}
